@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Display format of latitudes and longitudes in the status bar.
+enum latLonDispType : std::uint8_t { decDegrees = 0, decMins = 1, degMinSec = 2 };
+
+// "47.5" / "N47*30'" / "N47*30'0\"" ("*" stands for the degree sign).
+std::string LatText(double lat, latLonDispType format);
+std::string LonText(double lon, latLonDispType format);
+// The degrees part without hemisphere letter, for a value of 0 or more.
+std::string DegMinText(double value, latLonDispType format);
+
+// Number characters are the digits, ".", "+" and "-". Positions are 1-based.
+bool IsNumberChar(char c);
+// First position from p on that holds a number character (length + 1 when none does);
+// a p beyond the end is returned unchanged.
+int FindNumberStart(std::string_view text, int p);
+// First position from p on that does not hold a number character (length + 1 at the end);
+// a p beyond the end is returned unchanged.
+int FindNumberEnd(std::string_view text, int p);
+
+// Degrees, any separator, minutes and a hemisphere letter right after the minutes
+// ("47:30.500N", "8 15.25E", "47*30.5S"). Never fails towards the caller: each failed
+// step shows its message (caption "Error") through the prompts and parsing goes on.
+double ParseDegrees(std::string_view text);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// Display unit of heights. Heights are stored in whole metres whatever is shown.
+enum heightDispType : std::uint8_t { meters = 0, feet = 1 };
+
+inline constexpr double kFeetPerMetre = 3.280839895;
+
+// Hints and the status bar: metres x 3.280839895, truncated toward zero (1500 gives 4921).
+int MetresToFeetTruncated(double metres);
+// The Thermal Data window shows feet rounded: truncate(metres x 3.280839895 + 0.5).
+int MetresToFeetRounded(int metres);
+// A height given in feet by a waypoint file: truncate(feet x (1 / 3.280839895)),
+// so 1500 ft gives 457 m.
+int FeetToMetresTruncated(int feet);
+// A height typed in feet in the Thermal Data window: truncate(feet x 0.3048 + 0.5),
+// so 1000 ft gives 305 m.
+int FeetToMetresRounded(int feet);

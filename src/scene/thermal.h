@@ -1,0 +1,119 @@
+#pragma once
+
+#include "geo/units.h"
+
+#include <QGraphicsItem>
+#include <QPoint>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class Map;
+
+// The geometry of a thermal's glyph in item coordinates: a circle of radius 5 and, for
+// every type but 4, a wind line of length 10 towards the wind's compass bearing.
+struct ThermalGlyph {
+    int width = 10;
+    int height = 10;
+    int windDx = 0;
+    int windDy = 0;
+    QPoint lineEnd{0, 0};
+    QPoint centre{0, 0};
+    QPoint circleOrigin{0, 0};
+};
+// Computes the glyph for a type and wind direction. A negative wind direction is outside
+// the compass rule: the previous geometry is returned unchanged.
+ThermalGlyph ComputeThermalGlyph(int type, int windDir, const ThermalGlyph& previous);
+
+// One area of lift: the program's central record and at the same time its own glyph on
+// the map. Values are written through the Set... setters; the hint is built on demand.
+// (The field `type` hides QGraphicsItem::type(); use dynamic_cast to find thermals.)
+class TThermal : public QGraphicsItem {
+public:
+    TThermal();
+
+    // Published properties, written through their setters only.
+    double lat = 0;
+    double lon = 0;
+    int type = 0;
+    int bottom = 0;
+    int top = 0;
+    int radius = 0;
+    int windDir = 0;
+    int factor = 0;
+    bool cloud = false;
+    int cloudBase = 0;
+    int cloudRadius = 0;
+    int cloudType = 0;
+    int spare = 0;
+    heightDispType heightUnits = meters;
+    float tCuHS = -1.0f;
+    float tCuVS = -1.0f;
+    int tCuRotation = 0;
+    float tCuCloud = -0.5f;
+    int tCuStart = -1;
+    int tCuEnd = -1;
+    int tGroundHeight = 0;
+    int tStrengthPercent = 0;
+    int tCorePercent = 0;
+    int tCoreBasePercent = 0;
+    int tCoreTopPercent = 0;
+    bool active = false;
+
+    // Set by the creator right after construction, before the first SetLat/SetLon/resize.
+    const Map* map = nullptr;
+
+    void SetLat(double v);
+    void SetLon(double v);
+    void SetType(int v);
+    void SetBottom(int v);
+    void SetTop(int v);
+    void SetRadius(int v);
+    void SetWindDir(int v);
+    void SetFactor(int v);
+    void SetCloud(bool v);
+    void SetCloudBase(int v);
+    void SetCloudRadius(int v);
+    void SetCloudType(int v);
+    void SetSpare(int v);
+    void SetHeightUnits(heightDispType v);
+    void SetCuHs(float v);
+    void SetCuVs(float v);
+    void SetCuRotation(int v);
+    void SetCuCloud(float v);
+    void SetCuStart(int v);
+    void SetCuEnd(int v);
+    void SetGroundHeight(int v);
+    void SetStrengthPercent(int v);
+    void SetCorePercent(int v);
+    void SetCoreBasePercent(int v);
+    void SetCoreTopPercent(int v);
+    void SetActive(bool v);
+
+    // The multi-line hint, exactly as the tooltip shows it at this moment.
+    QString Hint() const;
+
+    // Recomputes the pixel position from lat and lon after the map's displayed size changed.
+    void resize();
+
+    int mapX() const { return mapX_; }
+    int mapY() const { return mapY_; }
+    const ThermalGlyph& glyph() const { return glyph_; }
+
+    QRectF boundingRect() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
+               QWidget* widget) override;
+
+private:
+    void setDrawingParams();
+    void move();
+
+    int mapX_ = 0;
+    int mapY_ = 0;
+    bool drawingValid_ = false;
+    ThermalGlyph glyph_;
+};
+
+// The main window's ordered list of thermals; removing a thermal from it destroys it.
+using ThermalList = std::vector<std::unique_ptr<TThermal>>;
