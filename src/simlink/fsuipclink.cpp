@@ -1,0 +1,276 @@
+#include "simlink/fsuipclink.h"
+
+#include "simlink/records.h"
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// Numbers the request areas of this process; never reset, so every area name is fresh.
+std::atomic<std::uint32_t> areaCounter{0};
+
+constexpr std::uint32_t fsuipcVersionOffset = 0x3304;
+constexpr std::uint32_t fsVersionOffset = 0x3308;
+constexpr std::uint32_t libraryVersionOffset = 0x330A;
+constexpr std::uint32_t minimumFsuipcVersion = 0x19980005;
+constexpr std::uint32_t fsVersionMark = 0xFADE0000;
+constexpr int handshakePasses = 5;
+
+std::string AreaNameFor(std::uint32_t processId, std::uint32_t counter) {
+    std::array<char, 40> text{};
+    std::snprintf(text.data(), text.size(), "FsasmLib:IPC:%X:%X", processId, counter);
+    return text.data();
+}
+
+} // namespace
+
+std::string_view ResultText(std::uint32_t result) {
+    static constexpr std::array<std::string_view, 16> texts{
+        "Okay",
+        "Attempt to Open when already Open",
+        "Cannot link to FSUIPC or WideClient",
+        "Failed to Register common message with Windows",
+        "Failed to create Atom for mapping filename",
+        "Failed to create a file mapping object",
+        "Failed to open a view to the file map",
+        "Incorrect version of FSUIPC, or not FSUIPC",
+        "Sim is not version requested",
+        "Call cannot execute, link not Open",
+        "Call cannot execute: no requests accumulated",
+        "IPC timed out all retries",
+        "IPC sendmessage failed all retries",
+        "IPC request contains bad data",
+        "Maybe running on WideClient, but FS not running on Server, or wrong FSUIPC",
+        "Read or Write request cannot be added, memory for Process is full",
+    };
+    return result < texts.size() ? texts[result] : std::string_view{};
+}
+
+FsuipcLink::FsuipcLink(std::unique_ptr<Transport> transport, LinkTiming timing)
+    : transport_(std::move(transport))
+    , timing_(timing) {}
+
+FsuipcLink::~FsuipcLink() {
+    Close();
+}
+
+bool FsuipcLink::Open(std::uint32_t requested, std::uint32_t& result) {
+    if (view_) {
+        result = resultAlreadyOpen;
+        return false;
+    }
+    fsuipcVersion_ = 0;
+    fsVersion_ = 0;
+
+    const Transport::Server server = transport_->FindServer();
+    if (server == Transport::Server::none) {
+        result = resultNoServer;
+        return false;
+    }
+    messageId_ = transport_->RegisterMessage();
+    if (messageId_ == 0) {
+        transport_->ForgetServer();
+        result = resultNoMessage;
+        return false;
+    }
+
+    areaName_ = AreaNameFor(transport_->ProcessId(), ++areaCounter);
+    atom_ = transport_->AddAtom(areaName_);
+    if (atom_ == 0) {
+        result = resultNoAtom;
+        Close();
+        return false;
+    }
+    if (!transport_->CreateArea(areaName_, records::areaSize)) {
+        result = resultNoMapping;
+        Close();
+        return false;
+    }
+    view_ = transport_->MapArea();
+    if (!view_) {
+        result = resultNoView;
+        Close();
+        return false;
+    }
+    next_ = 0;
+    destinations_.clear();
+
+    if (!Handshake(result))
+        return false;
+
+    if (fsuipcVersion_ < minimumFsuipcVersion || (fsVersion_ & 0xFFFF0000) != fsVersionMark) {
+        result = server == Transport::Server::fs98Main ? resultNoSimOnServer : resultWrongVersion;
+        Close();
+        return false;
+    }
+    fsVersion_ &= 0xFFFF;
+    if (requested != 0 && requested != fsVersion_) {
+        result = resultWrongSim;
+        Close();
+        return false;
+    }
+    result = resultOkay;
+    return true;
+}
+
+bool FsuipcLink::Handshake(std::uint32_t& result) {
+    const std::uint16_t version = libraryVersion & 0xFFFF;
+    const std::array<std::byte, 2> versionBytes{static_cast<std::byte>(version),
+                                                static_cast<std::byte>(version >> 8)};
+    for (int pass = 0; pass < handshakePasses && (fsuipcVersion_ == 0 || fsVersion_ == 0); ++pass) {
+        const bool sent =
+            Read(fsuipcVersionOffset, 4, &fsuipcVersion_, result) &&
+            Read(fsVersionOffset, 4, &fsVersion_, result) &&
+            (pass > 0 || Write(libraryVersionOffset, 2, versionBytes.data(), result)) &&
+            Process(result);
+        if (!sent) {
+            Close();
+            return false;
+        }
+        transport_->Sleep(timing_.pause);
+    }
+    return true;
+}
+
+void FsuipcLink::Close() {
+    transport_->ForgetServer();
+    messageId_ = 0;
+    if (atom_ != 0) {
+        transport_->DeleteAtom(atom_);
+        atom_ = 0;
+    }
+    if (view_) {
+        transport_->UnmapArea(view_);
+        view_ = nullptr;
+    }
+    transport_->CloseArea();
+    destinations_.clear();
+}
+
+bool FsuipcLink::Fits(std::uint32_t header, std::uint32_t size) const {
+    return std::uint64_t{next_} + records::terminator + header + size <= records::requestLimit;
+}
+
+bool FsuipcLink::Read(std::uint32_t offset, std::uint32_t size, void* destination,
+                      std::uint32_t& result) {
+    if (!view_) {
+        result = resultNotOpen;
+        return false;
+    }
+    if (!Fits(records::readHeader, size)) {
+        result = resultFull;
+        return false;
+    }
+    std::uint32_t token = 0;
+    if (destination) {
+        destinations_.push_back({destination, size});
+        token = static_cast<std::uint32_t>(destinations_.size());
+    }
+    std::byte* record = view_ + next_;
+    records::StoreU32(record, records::readId);
+    records::StoreU32(record + 4, offset);
+    records::StoreU32(record + 8, size);
+    records::StoreU32(record + 12, token);
+    std::memset(record + records::readHeader, 0, size);
+    next_ += records::readHeader + size;
+    result = resultOkay;
+    return true;
+}
+
+bool FsuipcLink::Write(std::uint32_t offset, std::uint32_t size, const void* source,
+                       std::uint32_t& result) {
+    if (!view_) {
+        result = resultNotOpen;
+        return false;
+    }
+    if (!Fits(records::writeHeader, size)) {
+        result = resultFull;
+        return false;
+    }
+    std::byte* record = view_ + next_;
+    records::StoreU32(record, records::writeId);
+    records::StoreU32(record + 4, offset);
+    records::StoreU32(record + 8, size);
+    if (size != 0)
+        std::memcpy(record + records::writeHeader, source, size);
+    next_ += records::writeHeader + size;
+    result = resultOkay;
+    return true;
+}
+
+bool FsuipcLink::Process(std::uint32_t& result) {
+    if (!view_) {
+        result = resultNotOpen;
+        return false;
+    }
+    if (next_ == 0) {
+        result = resultNothingQueued;
+        return false;
+    }
+    records::StoreU32(view_ + next_, records::endId);
+    next_ = 0;
+    const std::vector<Destination> destinations = std::exchange(destinations_, {});
+
+    if (!Send(result))
+        return false;
+    WalkReplies(destinations);
+    result = resultOkay;
+    return true;
+}
+
+bool FsuipcLink::Send(std::uint32_t& result) {
+    std::uint32_t reply = 0;
+    bool handled = false;
+    for (int tries = 0; tries < timing_.tries && !handled; ++tries) {
+        handled = transport_->Send(messageId_, atom_, timing_.sendTimeout, reply);
+        if (!handled)
+            transport_->Sleep(timing_.pause);
+    }
+    if (!handled) {
+        result = transport_->LastError() != 0 ? resultSendFailed : resultTimedOut;
+        return false;
+    }
+    if (reply != 1) {
+        result = resultBadData;
+        return false;
+    }
+    return true;
+}
+
+// The server may have changed anything in the area, so every step is checked against the
+// area's end and against what was queued: a record that does not fit, or a read whose token
+// or size is not one this batch queued, ends the walk.
+void FsuipcLink::WalkReplies(const std::vector<Destination>& destinations) {
+    std::uint32_t at = 0;
+    while (records::areaSize - at >= 4) {
+        std::byte* record = view_ + at;
+        const std::uint32_t id = records::LoadU32(record);
+        if (id == records::endId)
+            return;
+        const std::uint32_t header = id == records::readId    ? records::readHeader
+                                     : id == records::writeId ? records::writeHeader
+                                                              : 0;
+        if (header == 0) {
+            records::StoreU32(record, records::endId);
+            return;
+        }
+        if (records::areaSize - at < header)
+            return;
+        const std::uint32_t size = records::LoadU32(record + 8);
+        if (size > records::areaSize - at - header)
+            return;
+        if (id == records::readId && size != 0) {
+            const std::uint32_t token = records::LoadU32(record + 12);
+            if (token != 0) {
+                if (token > destinations.size() || destinations[token - 1].size != size)
+                    return;
+                std::memcpy(destinations[token - 1].buffer, record + header, size);
+            }
+        }
+        at += header + size;
+    }
+}
