@@ -1,0 +1,94 @@
+#include <windows.h>
+// winbase.h maps AddAtom to AddAtomA, which would rename the transport's member.
+#undef AddAtom
+
+#include "simlink/transport.h"
+
+namespace {
+
+// The link over the Windows API: the server is a top-level window, the request area a
+// named mapping backed by the paging file, and its name travels as a global atom.
+class Win32Transport final : public Transport {
+public:
+    Win32Transport() = default;
+    Win32Transport(const Win32Transport&) = delete;
+    Win32Transport& operator=(const Win32Transport&) = delete;
+    ~Win32Transport() override { CloseArea(); }
+
+    Server FindServer() override {
+        server_ = FindWindowExA(nullptr, nullptr, "UIPCMAIN", nullptr);
+        if (server_ != nullptr)
+            return Server::uipcMain;
+        server_ = FindWindowExA(nullptr, nullptr, "FS98MAIN", nullptr);
+        return server_ != nullptr ? Server::fs98Main : Server::none;
+    }
+
+    void ForgetServer() override { server_ = nullptr; }
+
+    std::uint32_t RegisterMessage() override { return RegisterWindowMessageA("FsasmLib:IPC"); }
+
+    std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
+
+    std::uint16_t AddAtom(const std::string& name) override { return GlobalAddAtomA(name.c_str()); }
+
+    void DeleteAtom(std::uint16_t atom) override { GlobalDeleteAtom(atom); }
+
+    bool CreateArea(const std::string& name, std::uint32_t size) override {
+        CloseArea();
+        mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
+                                      name.c_str());
+        // An existing mapping of that name is handed back with this error: someone else's
+        // area, never to be written. The handle is kept so that CloseArea releases it.
+        return mapping_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+    }
+
+    std::byte* MapArea() override {
+        if (mapping_ == nullptr)
+            return nullptr;
+        return static_cast<std::byte*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
+    }
+
+    void UnmapArea(std::byte* view) override { UnmapViewOfFile(view); }
+
+    void CloseArea() override {
+        if (mapping_ != nullptr)
+            CloseHandle(mapping_);
+        mapping_ = nullptr;
+    }
+
+    bool Send(std::uint32_t message, std::uint16_t atom, std::chrono::milliseconds timeout,
+              std::uint32_t& reply) override {
+        DWORD_PTR result = 0;
+        SetLastError(0);
+        if (SendMessageTimeoutA(server_, message, atom, 0, SMTO_BLOCK,
+                                static_cast<UINT>(timeout.count()), &result) != 0) {
+            // A reply wider than 32 bits is not the value 1 the link waits for; keep it so.
+            reply = result == static_cast<std::uint32_t>(result)
+                        ? static_cast<std::uint32_t>(result)
+                        : 0;
+            return true;
+        }
+        // Windows reports a time-out as ERROR_TIMEOUT; the link tells a time-out from a
+        // failed send by a zero error, so that value stands for "no answer in time".
+        const DWORD error = GetLastError();
+        lastError_ = error == ERROR_TIMEOUT ? 0 : error;
+        return false;
+    }
+
+    std::uint32_t LastError() override { return lastError_; }
+
+    void Sleep(std::chrono::milliseconds pause) override {
+        ::Sleep(static_cast<DWORD>(pause.count()));
+    }
+
+private:
+    HWND server_ = nullptr;
+    HANDLE mapping_ = nullptr;
+    std::uint32_t lastError_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<Transport> MakeDefaultTransport() {
+    return std::make_unique<Win32Transport>();
+}
