@@ -1,0 +1,52 @@
+#pragma once
+
+#include "simlink/fsuipclink.h"
+#include "simlink/simlink.h"
+#include "simlink/transport.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+// The simulator link the program uses: one link to the simulator, a cache of the variables
+// the program needs, refreshed by ReadCycle, and the few writes. A link that is down is
+// reconnected by the next ReadCycle; nothing about it is ever shown.
+class FSUPIC : public SimLink {
+public:
+    // Tries to link at once; a failure only leaves the link down.
+    explicit FSUPIC(std::unique_ptr<Transport> transport, LinkTiming timing = {});
+
+    void Connect();
+    void ReadCycle() override;
+
+    double GetLat() const override;
+    double GetLon() const override;
+    double GetGroundAlt() const override;
+    double GetAltitude() const override;
+    double GetHeading() override;
+    bool ThermalBlockPresent() const override;
+    int GetMsStrength() const override;
+
+    void SetMsStrength(int value) override;
+    void SetRollRate(double value) override;
+    void MoveAircraft(double lat, double lon) override;
+
+    // 0 while linked; the result code of the failed Open, or 1 after a failed exchange.
+    std::uint32_t LinkResult() const { return linkResult_; }
+    const FsuipcLink& Link() const { return link_; }
+
+private:
+    void GoDown();
+    // Queues one write and sends it while linked; a failure is ignored.
+    void WriteIfLinked(std::uint32_t offset, std::uint32_t size, const void* source);
+
+    FsuipcLink link_;
+    std::uint32_t linkResult_ = 0;
+
+    // Raw values as the simulator holds them; latitude then longitude, read as one block.
+    std::array<std::int64_t, 2> position_{};
+    std::int32_t groundElevation_ = 0;
+    std::int32_t altitude_ = 0;
+    std::int32_t heading_ = 0;
+    std::array<std::uint8_t, 8> thermalBlock_{};
+};
