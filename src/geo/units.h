@@ -7,6 +7,10 @@ enum heightDispType : std::uint8_t { meters = 0, feet = 1 };
 
 inline constexpr double kFeetPerMetre = 3.280839895;
 
+// A double cut to an int toward zero, held to the int range (NaN gives 0), so that no
+// conversion ever leaves the range of the integer.
+int TruncateToInt(double value);
+
 // Hints and the status bar: metres x 3.280839895, truncated toward zero (1500 gives 4921).
 int MetresToFeetTruncated(double metres);
 // The Thermal Data window shows feet rounded: truncate(metres x 3.280839895 + 0.5).

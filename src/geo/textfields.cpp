@@ -1,0 +1,71 @@
+#include "textfields.h"
+
+#include "coordtext.h"
+#include "numbertext.h"
+
+#include <algorithm>
+
+std::string ReadLine(std::string_view data, std::size_t& offset) {
+    std::string line;
+    while (offset < data.size()) {
+        const char c = data[offset++];
+        if (c == '\n')
+            break;
+        if (c != '\r')
+            line += c;
+    }
+    return line;
+}
+
+std::string_view NextNumber(std::string_view text, int& p) {
+    p = std::max(p, 1);
+    if (static_cast<int>(text.size()) <= p)
+        return "-1";
+    const int start = FindNumberStart(text, p);
+    p = FindNumberEnd(text, start);
+    return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(p - start));
+}
+
+std::string_view NextToken(std::string_view text, int& p, char delimiter) {
+    p = std::max(p, 0);
+    const auto length = static_cast<int>(text.size());
+    if (length <= p)
+        return {};
+    const int start = ++p;
+    while (p <= length && text[static_cast<std::size_t>(p - 1)] != delimiter)
+        ++p;
+    return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(p - start));
+}
+
+namespace {
+
+void WriteField(std::string& out, const std::string& field, bool lineEnd,
+                std::string_view separator) {
+    out += field;
+    if (lineEnd)
+        out += '\n';
+    else
+        out += separator;
+}
+
+} // namespace
+
+void WriteIntField(std::string& out, int value, bool lineEnd, std::string_view separator) {
+    WriteField(out, IntText(value), lineEnd, separator);
+}
+
+void WriteFloatField(std::string& out, float value, bool lineEnd, std::string_view separator) {
+    WriteField(out, NumberText(value), lineEnd, separator);
+}
+
+std::string TextModeBytes(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() +
+                  static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    for (const char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    return bytes;
+}
