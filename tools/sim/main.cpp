@@ -1,0 +1,117 @@
+// brevan-sim: a stand-in flight simulator that serves the program's simulator link.
+
+#include "options.h"
+#include "requestlog.h"
+#include "simlink/posixtransport.h"
+#include "simserver.h"
+#include "simstate.h"
+#include "variables.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) {
+    stopRequested = 1;
+}
+
+void InstallSignals() {
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: the wait in poll ends at once.
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void PrintStatus(double seconds, const SimState& state, const SimServer& server) {
+    std::printf("%6.0f s  lat %.5f  lon %.5f  alt %.0f m  ground %.0f m  hdg %.0f  strength %d"
+                "  block %s  roll %.2f  clients %zu  requests %llu\n",
+                seconds, state.lat, state.lon, state.altitude, GroundElevation(state),
+                state.heading, state.strength, state.blockPresent ? "on" : "off", state.rollRate,
+                server.Clients(), static_cast<unsigned long long>(server.Frames()));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    SimOptions options;
+    std::string error;
+    if (!ParseOptions({argv + 1, argv + argc}, options, error)) {
+        std::fprintf(stderr, "brevan-sim: %s\nTry 'brevan-sim --help'.\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(simUsage, stdout);
+        return 0;
+    }
+
+    std::vector<ScriptStep> steps;
+    if (!options.script.empty()) {
+        std::ifstream script(options.script);
+        if (!script) {
+            std::fprintf(stderr, "brevan-sim: cannot read script %s\n", options.script.c_str());
+            return 2;
+        }
+        if (!ParseScript(script, steps, error)) {
+            std::fprintf(stderr, "brevan-sim: %s: %s\n", options.script.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    std::ofstream logFile;
+    if (!options.log.empty()) {
+        logFile.open(options.log, std::ios::trunc);
+        if (!logFile) {
+            std::fprintf(stderr, "brevan-sim: cannot write log %s\n", options.log.c_str());
+            return 2;
+        }
+    }
+
+    SimState& state = options.state;
+    SimVariables variables(state, options.fsuipcVersion, 0xFADE0000 | options.simCode);
+    std::unique_ptr<RequestLog> log;
+    if (logFile.is_open())
+        log = std::make_unique<RequestLog>(logFile, variables);
+    SimServer server(log ? static_cast<OffsetSpace&>(*log) : variables, state);
+
+    const std::string path = posixipc::IpcDirectory() + "/" +
+                             (options.fs98 ? posixipc::fs98MainSocket : posixipc::uipcMainSocket);
+    if (!server.Listen(path, error)) {
+        std::fprintf(stderr, "brevan-sim: %s\n", error.c_str());
+        return 1;
+    }
+    InstallSignals();
+    std::printf("brevan-sim: listening on %s\n", path.c_str());
+    std::fflush(stdout);
+
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    Clock::time_point last = start;
+    double nextStatus = 1;
+    std::size_t nextStep = 0;
+    while (!stopRequested) {
+        server.Poll(std::chrono::milliseconds(20));
+        const Clock::time_point now = Clock::now();
+        Advance(state, std::chrono::duration<double>(now - last).count());
+        last = now;
+        const double elapsed = std::chrono::duration<double>(now - start).count();
+        for (; nextStep < steps.size() && steps[nextStep].time <= elapsed; ++nextStep)
+            ApplySetting(state, steps[nextStep].key, steps[nextStep].value, error);
+        if (logFile.is_open())
+            logFile.flush();
+        if (elapsed >= nextStatus) {
+            PrintStatus(elapsed, state, server);
+            nextStatus += 1;
+        }
+    }
+    std::printf("brevan-sim: stopped\n");
+    return 0;
+}

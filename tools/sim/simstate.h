@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Everything the stand-in simulates and every switch a script may flip.
+struct SimState {
+    double lat = 46.5;      // degrees, north positive
+    double lon = 7.5;       // degrees, east positive
+    double altitude = 1500; // metres above sea level
+    double heading = 0;     // degrees true, 0 to 360
+    double speed = 25;      // metres per second
+    // Seconds for a full circle: positive turns right, negative left, 0 flies straight.
+    double circleSeconds = 0;
+    int strength = 0; // the thermal strength byte
+    bool blockPresent = true;
+    std::optional<double> flatGround; // metres; none: the hills of TerrainElevation
+    double rollRate = 0;              // last value written by the client
+    bool answering = true;            // false: frames are read but never answered
+};
+
+// Sets one value by name from its text: lat, lon, heading, altitude, speed (km/h), circle
+// (seconds), strength (0-255), block (on/off), ground (metres or "terrain"), answer (on/off).
+// On failure returns false with a message and leaves the state as it was.
+bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
+                  std::string& error);
+
+// Advances the aircraft by `seconds`: along its heading or round its circle, sinking at
+// 0.8 m/s, lifted by the strength byte, never below the ground.
+void Advance(SimState& state, double seconds);
+
+double GroundElevation(const SimState& state);

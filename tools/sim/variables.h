@@ -1,0 +1,31 @@
+#pragma once
+
+#include "serve.h"
+#include "simstate.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// The stand-in's offset space: a 64 KiB memory like the simulator's, with the variables the
+// program uses kept current from the simulated state, and writes to the position, the
+// thermal strength and the roll rate applied back to it.
+class SimVariables : public OffsetSpace {
+public:
+    static constexpr std::uint32_t defaultFsuipcVersion = 0x19980005;
+    static constexpr std::uint32_t defaultSimCode = 6;
+
+    SimVariables(SimState& state, std::uint32_t fsuipcVersion, std::uint32_t fsVersion);
+
+    void ReadOffset(std::uint32_t offset, std::span<std::byte> data) override;
+    void WriteOffset(std::uint32_t offset, std::span<const std::byte> data) override;
+
+private:
+    void Refresh();
+    void ApplyWritten(std::uint32_t begin, std::uint32_t end);
+    template <typename T> void Store(std::uint32_t offset, T value);
+    template <typename T> T Load(std::uint32_t offset) const;
+
+    SimState& state_;
+    std::array<std::byte, 0x10000> memory_{};
+};
