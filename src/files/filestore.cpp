@@ -1,0 +1,42 @@
+#include "filestore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Far beyond any real project or waypoint file (100,000 thermals take 10 MB); a larger
+// file is refused rather than read into memory.
+constexpr qint64 kLargestFile = qint64{256} * 1024 * 1024;
+
+} // namespace
+
+std::variant<std::string, ReadFailure> ReadFileBytes(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return ReadFailure::CannotOpen;
+    if (file.size() > kLargestFile)
+        return ReadFailure::Unreadable;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return ReadFailure::Unreadable;
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool SaveFileBytes(const QString& fileName, std::string_view bytes) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+FilePlace SplitFilePath(const QString& path) {
+    const QFileInfo info(path);
+    return {info.absolutePath() + QLatin1Char('/'), info.fileName()};
+}

@@ -1,0 +1,140 @@
+#include "thermalline.h"
+
+#include "geo/numbertext.h"
+#include "geo/textfields.h"
+#include "numberrun.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr int kCumulusTag = 1;
+constexpr int kCumulusCount = 7;
+constexpr int kCumulusLeast = 6;
+constexpr int kProfileTag = 2;
+constexpr int kProfileCount = 4;
+constexpr int kProfileLeast = 4;
+
+// Takes the numbers of one line in order. The first failure sticks, so a whole record is
+// read with plain calls and checked once.
+class LineReader {
+public:
+    explicit LineReader(std::string_view line)
+        : line_(line) {}
+
+    double decimal() { return Convert(ParseDecimal(Present()), 0.0); }
+    int integer() { return Convert(ParseInteger(Present()), 0); }
+    float single() { return static_cast<float>(decimal()); }
+    // A tag or count: a used-up line gives -1, which no section uses.
+    int marker() { return Convert(ParseInteger(NextNumber(line_, p_)), 0); }
+    bool ok() const { return ok_; }
+
+private:
+    std::string_view Present() {
+        const auto run = NextPresentNumber(line_, p_);
+        if (!run)
+            ok_ = false;
+        return run.value_or(std::string_view());
+    }
+    template <typename T> T Convert(std::optional<T> value, T fallback) {
+        if (!value)
+            ok_ = false;
+        return value.value_or(fallback);
+    }
+
+    std::string_view line_;
+    int p_ = 1;
+    bool ok_ = true;
+};
+
+int TruncateToInt(double value) {
+    return static_cast<int>(std::clamp<double>(std::trunc(value), INT_MIN, INT_MAX));
+}
+
+} // namespace
+
+std::optional<ThermalLine> ParseThermalLine(std::string_view line) {
+    LineReader in(line);
+    ThermalLine t;
+    t.lat = in.decimal() * 0.00001;
+    t.lon = in.decimal() * 0.00001;
+    t.type = in.integer();
+    t.bottom = in.integer();
+    t.top = in.integer();
+    t.radius = in.integer();
+    t.windDir = in.integer();
+    t.factor = in.integer();
+    t.cloud = in.integer() != 0;
+    t.groundHeight = in.integer();
+    t.cloudBase = in.integer();
+    t.cloudRadius = in.integer() / 2;
+    t.cloudType = in.integer();
+
+    int tag = in.marker();
+    if (tag == kCumulusTag && in.marker() >= kCumulusLeast) {
+        CumulusSection& c = t.cumulus.emplace();
+        c.hs = in.single();
+        c.vs = in.single();
+        c.rotation = in.integer();
+        c.cloud = in.single();
+        c.start = in.integer();
+        c.end = in.integer();
+        c.groundHeight = in.integer();
+        tag = in.marker();
+    }
+    if (tag == kProfileTag && in.marker() >= kProfileLeast) {
+        ProfileSection& p = t.profile.emplace();
+        p.strengthPercent = in.integer();
+        p.corePercent = in.integer();
+        p.coreBasePercent = in.integer();
+        p.coreTopPercent = in.integer();
+    }
+    if (!in.ok())
+        return std::nullopt;
+    return t;
+}
+
+void AppendThermalLine(std::string& out, const ThermalLine& t, bool saveAll) {
+    const auto field = [&out](int value) {
+        WriteIntField(out, value, false, ",");
+    };
+    const auto single = [&out](float value) {
+        WriteFloatField(out, value, false, ",");
+    };
+    field(TruncateToInt(t.lat * 100000));
+    field(TruncateToInt(t.lon * 100000));
+    field(t.type);
+    field(t.bottom);
+    field(t.top);
+    field(t.radius);
+    field(t.windDir);
+    field(t.factor);
+    field(t.cloud ? 1 : 0);
+    field(t.groundHeight);
+    field(t.cloudBase);
+    field(TruncateToInt(t.cloudRadius * 2.0));
+    if (!saveAll) {
+        WriteIntField(out, t.cloudType, false, "\r\n");
+        return;
+    }
+    field(t.cloudType);
+    const CumulusSection c = t.cumulus.value_or(CumulusSection{.groundHeight = t.groundHeight});
+    field(kCumulusTag);
+    field(kCumulusCount);
+    single(c.hs);
+    single(c.vs);
+    field(c.rotation);
+    single(c.cloud);
+    field(c.start);
+    field(c.end);
+    field(c.groundHeight);
+    const ProfileSection p = t.profile.value_or(ProfileSection{});
+    field(kProfileTag);
+    field(kProfileCount);
+    field(p.strengthPercent);
+    field(p.corePercent);
+    field(p.coreBasePercent);
+    WriteIntField(out, p.coreTopPercent, false, "\r\n");
+}
