@@ -44,3 +44,8 @@ format:
 
 clean:
 	rm -rf $(BUILD) build-*
+
+# The simulator link's Win32 transport: cross-compiled with mingw-w64 and tested under Wine.
+.PHONY: check-windows
+check-windows:
+	@scripts/check-windows

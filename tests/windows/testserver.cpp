@@ -1,0 +1,139 @@
+#include "testserver.h"
+
+#include "simlink/records.h"
+
+#include <windows.h>
+
+TestServer::TestServer(const char* windowClass) {
+    Set<std::uint32_t>(0x3304, 0x19980005);
+    Set<std::uint32_t>(0x3308, 0xFADE0006);
+    std::promise<void> ready;
+    thread_ = std::thread([this, &ready, name = std::string(windowClass)] { Serve(name, ready); });
+    ready.get_future().wait();
+}
+
+TestServer::~TestServer() {
+    Resume();
+    CloseWindow();
+    thread_.join();
+}
+
+void TestServer::SetReply(std::uint64_t reply) {
+    std::lock_guard lock(mutex_);
+    reply_ = reply;
+}
+
+void TestServer::Hang() {
+    std::lock_guard lock(mutex_);
+    hanging_ = true;
+}
+
+void TestServer::Resume() {
+    {
+        std::lock_guard lock(mutex_);
+        hanging_ = false;
+    }
+    resumed_.notify_all();
+}
+
+void TestServer::CloseWindow() {
+    if (window_ != nullptr)
+        SendMessageA(static_cast<HWND>(window_), WM_CLOSE, 0, 0);
+    window_ = nullptr;
+}
+
+std::uint16_t TestServer::LibraryVersion() const {
+    std::lock_guard lock(mutex_);
+    return libraryVersion_;
+}
+
+std::vector<std::string> TestServer::AreaNames() const {
+    std::lock_guard lock(mutex_);
+    return areaNames_;
+}
+
+void TestServer::Serve(const std::string& windowClass, std::promise<void>& ready) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA type{};
+    type.hInstance = instance;
+    type.lpszClassName = windowClass.c_str();
+    type.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        auto* server = reinterpret_cast<TestServer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (server != nullptr && message == server->message_)
+            return static_cast<LRESULT>(server->Handle(static_cast<std::uint16_t>(wParam)));
+        if (message == WM_DESTROY)
+            PostQuitMessage(0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    };
+    RegisterClassA(&type);
+    message_ = RegisterWindowMessageA("FsasmLib:IPC");
+    // Never shown: a top-level window that FindWindowEx finds by its class.
+    HWND window = CreateWindowExA(0, windowClass.c_str(), "", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0,
+                                  nullptr, nullptr, instance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_ = window;
+    ready.set_value();
+
+    MSG message;
+    while (window != nullptr && GetMessageA(&message, nullptr, 0, 0) > 0)
+        DispatchMessageA(&message);
+    UnregisterClassA(windowClass.c_str(), instance);
+}
+
+std::uint64_t TestServer::Handle(std::uint16_t atom) {
+    {
+        std::unique_lock lock(mutex_);
+        resumed_.wait(lock, [this] { return !hanging_; });
+    }
+    char name[256];
+    if (GlobalGetAtomNameA(atom, name, sizeof name) == 0)
+        return 0;
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name);
+    if (mapping == nullptr)
+        return 0;
+    void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, records::areaSize);
+    const bool applied = view != nullptr && Apply(static_cast<std::byte*>(view), name);
+    if (view != nullptr)
+        UnmapViewOfFile(view);
+    CloseHandle(mapping);
+
+    std::lock_guard lock(mutex_);
+    return applied ? reply_ : 0;
+}
+
+bool TestServer::Apply(std::byte* area, const std::string& name) {
+    std::lock_guard lock(mutex_);
+    areaNames_.push_back(name);
+    std::uint32_t at = 0;
+    while (records::areaSize - at >= records::terminator) {
+        std::byte* record = area + at;
+        const std::uint32_t id = records::LoadU32(record);
+        if (id == records::endId)
+            return true;
+        const std::uint32_t header = id == records::readId    ? records::readHeader
+                                     : id == records::writeId ? records::writeHeader
+                                                              : 0;
+        if (header == 0 || records::areaSize - at < header)
+            return false;
+        const std::uint32_t offset = records::LoadU32(record + 4);
+        const std::uint32_t size = records::LoadU32(record + 8);
+        if (size > records::areaSize - at - header)
+            return false;
+        std::byte* data = record + header;
+        if (id == records::writeId && offset == libraryVersionOffset && size == 2) {
+            std::memcpy(&libraryVersion_, data, 2);
+            at += header + size;
+            continue;
+        }
+        for (std::uint32_t i = 0; i < size; ++i) {
+            const std::uint64_t where = std::uint64_t{offset} + i;
+            const bool known = where < variables_.size();
+            if (id == records::writeId && known)
+                variables_[where] = data[i];
+            else if (id == records::readId)
+                data[i] = known ? variables_[where] : std::byte{0};
+        }
+        at += header + size;
+    }
+    return false;
+}

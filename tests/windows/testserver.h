@@ -1,0 +1,70 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <future>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A server for the link tests: a hidden top-level window of the given class, on a thread of
+// its own, that answers the registered message "FsasmLib:IPC" the way the simulator's module
+// does. It reads the area name from the atom, opens that mapping and applies the records
+// against a flat 64 KiB block of variables: reads are filled from it, writes stored into it,
+// every record checked against the area's end. Answers 1 for a batch it applied, 0 for one
+// it could not reach or read.
+class TestServer {
+public:
+    // Starts the server with an accepted FSUIPC version and simulator code 6.
+    explicit TestServer(const char* windowClass = "UIPCMAIN");
+    ~TestServer();
+    TestServer(const TestServer&) = delete;
+    TestServer& operator=(const TestServer&) = delete;
+
+    template <typename T> void Set(std::uint32_t offset, T value) {
+        std::lock_guard lock(mutex_);
+        std::memcpy(variables_.data() + offset, &value, sizeof value);
+    }
+
+    template <typename T> T Get(std::uint32_t offset) const {
+        std::lock_guard lock(mutex_);
+        T value;
+        std::memcpy(&value, variables_.data() + offset, sizeof value);
+        return value;
+    }
+
+    // What the window procedure returns for an applied batch from now on.
+    void SetReply(std::uint64_t reply);
+    // Stops handling the message: each one waits, unanswered, until Resume.
+    void Hang();
+    void Resume();
+    // Destroys the window at once; the thread stays until the server is destroyed.
+    void CloseWindow();
+
+    // The client's library version from the handshake. It is kept apart: its offset lies
+    // inside the FS version that reads return.
+    std::uint16_t LibraryVersion() const;
+    // The area names of the batches reached, in order.
+    std::vector<std::string> AreaNames() const;
+
+private:
+    void Serve(const std::string& windowClass, std::promise<void>& ready);
+    std::uint64_t Handle(std::uint16_t atom);
+    bool Apply(std::byte* area, const std::string& name);
+
+    mutable std::mutex mutex_;
+    std::condition_variable resumed_;
+    bool hanging_ = false;
+    std::uint64_t reply_ = 1;
+    std::vector<std::byte> variables_ = std::vector<std::byte>(0x10000);
+    std::vector<std::string> areaNames_;
+    static constexpr std::uint32_t libraryVersionOffset = 0x330A;
+    std::uint16_t libraryVersion_ = 0;
+
+    void* window_ = nullptr;
+    std::uint32_t message_ = 0;
+    std::thread thread_;
+};
