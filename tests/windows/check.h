@@ -4,6 +4,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // A small stand-in for a test framework where none is at hand: named cases, checks that
@@ -25,14 +26,22 @@ inline void Fail(const char* file, int line, const std::string& what) {
     ++FailuresInCase();
 }
 
+// Numbers print as numbers, also those of a character type.
+template <typename T> auto Printable(const T& value) {
+    if constexpr (std::is_arithmetic_v<T>)
+        return +value;
+    else
+        return value;
+}
+
 template <typename A, typename B>
 void Equal(const A& actual, const B& expected, const char* actualText, const char* expectedText,
            const char* file, int line) {
     if (actual == expected)
         return;
     std::ostringstream what;
-    what << actualText << " == " << expectedText << " (got " << actual << ", want " << expected
-         << ")";
+    what << actualText << " == " << expectedText << " (got " << Printable(actual) << ", want "
+         << Printable(expected) << ")";
     Fail(file, line, what.str());
 }
 

@@ -2,13 +2,16 @@
 
 #include "check.h"
 #include "simlink/fsuipclink.h"
+#include "simlink/fsupic.h"
 #include "testserver.h"
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <windows.h>
 
@@ -208,6 +211,54 @@ void RefusedVersion() {
     }
 }
 
+// The variable cache over the Win32 link: a read cycle, the heading's own exchange, the
+// writes, and a reconnect to a restarted server with a fresh area.
+void SimulatorVariables() {
+    auto server = std::make_unique<TestServer>();
+    server->Set<std::int64_t>(0x0560, 21478594576384001);    // 45 degrees north
+    server->Set<std::int64_t>(0x0568, -4611686018427387904); // 90 degrees west
+    server->Set<std::int32_t>(0x0020, 0x80);
+    server->Set<std::int32_t>(0x0574, 1234);
+    server->Set<std::uint64_t>(0x2AE0, 0x40AB000000000000);
+    server->Set<std::uint32_t>(0x0580, 0xC0000000);
+    FSUPIC link(MakeDefaultTransport(), fast);
+    REQUIRE(link.LinkResult() == 0);
+
+    link.ReadCycle();
+    CHECK_EQ(link.LinkResult(), 0u);
+    CHECK(std::abs(link.GetLat() - 45.0) < 1e-9);
+    CHECK_EQ(link.GetLon(), -90.0);
+    CHECK_EQ(link.GetGroundAlt(), 0.5);
+    CHECK_EQ(link.GetAltitude(), 1234.0);
+    CHECK(link.ThermalBlockPresent());
+    CHECK_EQ(link.GetMsStrength(), 0xAB);
+    CHECK_EQ(link.GetHeading(), -90.0);
+
+    link.SetMsStrength(200);
+    link.SetRollRate(2.5);
+    link.MoveAircraft(0.0, 0.0);
+    CHECK_EQ(server->Get<std::uint8_t>(0x2AE6), 200);
+    CHECK_EQ(server->Get<double>(0x30B0), 2.5);
+    CHECK_EQ(server->Get<std::int64_t>(0x0560), 0);
+    CHECK_EQ(server->Get<std::int64_t>(0x0568), 0);
+
+    const std::string firstArea = link.Link().AreaName();
+    server.reset();
+    link.ReadCycle();
+    CHECK_EQ(link.LinkResult(), 1u);
+    CHECK(Released(firstArea));
+    link.ReadCycle();
+    CHECK_EQ(link.LinkResult(), 2u);
+    CHECK_EQ(link.GetAltitude(), 1234.0);
+
+    server = std::make_unique<TestServer>();
+    server->Set<std::int32_t>(0x0574, 987);
+    link.ReadCycle();
+    CHECK_EQ(link.LinkResult(), 0u);
+    CHECK_EQ(link.GetAltitude(), 987.0);
+    CHECK_EQ(AreaCounter(link.Link().AreaName()), AreaCounter(firstArea) + 1);
+}
+
 // An area name already taken by another mapping is refused and that mapping left alone.
 void AreaNameInUse() {
     TestServer server;
@@ -252,5 +303,6 @@ int main() {
         {"reply value not 1: 13", BadReplyValue},
         {"refused version: 7, and 14 under FS98MAIN", RefusedVersion},
         {"area name in use: 5", AreaNameInUse},
+        {"simulator variables, reconnect after a server restart", SimulatorVariables},
     });
 }
