@@ -1,0 +1,111 @@
+#include "profiler/profiler.h"
+
+#include "geo/distance.h"
+#include "profiler/lift.h"
+#include "simlink/simlink.h"
+
+#include <algorithm>
+
+namespace {
+constexpr double kSearchLimit = 10.0; // kilometres
+} // namespace
+
+TProfiler::TProfiler(ThermalList& thermals, SimLink& link)
+    : thermals_(thermals)
+    , link_(link) {}
+
+void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
+    if (!started_) {
+        Start(rollEnabled, rollRate);
+    } else {
+        // The impulse fades even while no thermal is held, so no roll rate is left behind
+        // when its thermal was forgotten.
+        FadeRoll();
+        if (searchAll_) {
+            searchAll_ = false;
+            Search(thermals_.size());
+        } else if (current_ && sampleSize > 0) {
+            Search(static_cast<std::size_t>(sampleSize));
+        }
+        if (!current_)
+            return;
+        distance_ = Distance(link_.GetLat(), link_.GetLon(), current_->lat, current_->lon) * 1000;
+    }
+    if (current_)
+        WriteLift();
+}
+
+void TProfiler::Stop() {
+    if (current_) {
+        current_->SetActive(false);
+        current_ = nullptr;
+    }
+    started_ = false;
+    searchAll_ = false;
+}
+
+void TProfiler::Forget(const TThermal* t) {
+    if (!current_ || (t && t != current_))
+        return;
+    current_->SetActive(false);
+    current_ = nullptr;
+    searchAll_ = started_;
+}
+
+void TProfiler::Start(bool rollEnabled, int rollRate) {
+    started_ = true;
+    Search(thermals_.size());
+    // Read only now: from here on the profiler itself overwrites that byte.
+    msStrength_ = link_.GetMsStrength();
+    if (current_ && rollEnabled) {
+        roll_ = ComputeRoll(*current_, link_.GetLat(), link_.GetLon(), link_.GetHeading(),
+                            distance_, msStrength_, rollRate);
+        link_.SetRollRate(roll_);
+        rollStep_ = 0;
+    } else {
+        rollStep_ = kNoRoll;
+    }
+    distance_ *= 1000;
+}
+
+void TProfiler::FadeRoll() {
+    if (rollStep_ >= kRollSteps)
+        return;
+    ++rollStep_;
+    link_.SetRollRate(roll_ * (1 - rollStep_ / static_cast<double>(kRollSteps)));
+}
+
+void TProfiler::Search(std::size_t n) {
+    distance_ = kSearchLimit;
+    if (current_)
+        current_->SetActive(false);
+    const std::size_t count = thermals_.size();
+    if (count == 0 || n == 0)
+        return;
+    if (searchIndex_ >= count)
+        searchIndex_ = 0; // the list shrank since the last search
+    const double lat = link_.GetLat();
+    const double lon = link_.GetLon();
+    // Looking at a thermal a second time cannot change the pick (only a strictly nearer one
+    // wins), so at most one pass is made; the index still moves on by n.
+    const std::size_t looks = std::min(n, count);
+    for (std::size_t i = 0; i < looks; ++i) {
+        std::size_t index = searchIndex_ + i;
+        if (index >= count)
+            index -= count;
+        TThermal* t = thermals_[index].get();
+        const double d = Distance(lat, lon, t->lat, t->lon);
+        if (d < distance_) {
+            distance_ = d;
+            current_ = t;
+        }
+    }
+    searchIndex_ = (searchIndex_ + n % count) % count;
+    if (distance_ < kSearchLimit)
+        current_->SetActive(true);
+}
+
+void TProfiler::WriteLift() {
+    link_.SetMsStrength(
+        ComputeLift(*current_, msStrength_, distance_, link_.GetGroundAlt(), link_.GetAltitude()));
+}
