@@ -32,10 +32,9 @@ bool Overlaps(std::uint32_t begin, std::uint32_t end, std::uint32_t offset, std:
 } // namespace
 
 SimVariables::SimVariables(SimState& state, std::uint32_t fsuipcVersion, std::uint32_t fsVersion)
-    : state_(state) {
-    Store(fsuipcVersionOffset, fsuipcVersion);
-    Store(fsVersionOffset, fsVersion);
-}
+    : state_(state)
+    , fsuipcVersion_(fsuipcVersion)
+    , fsVersion_(fsVersion) {}
 
 template <typename T> void SimVariables::Store(std::uint32_t offset, T value) {
     std::memcpy(memory_.data() + offset, &value, sizeof value);
@@ -48,6 +47,8 @@ template <typename T> T SimVariables::Load(std::uint32_t offset) const {
 }
 
 void SimVariables::Refresh() {
+    Store(fsuipcVersionOffset, fsuipcVersion_);
+    Store(fsVersionOffset, fsVersion_);
     // Latitude stays within +-90, so it fits its raw range; longitude +180 would be exactly
     // 2^63 and is held just inside.
     Store(positionOffset, static_cast<std::int64_t>(state_.lat * rawPerLatDegree));

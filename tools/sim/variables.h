@@ -12,9 +12,6 @@
 // thermal strength and the roll rate applied back to it.
 class SimVariables : public OffsetSpace {
 public:
-    static constexpr std::uint32_t defaultFsuipcVersion = 0x19980005;
-    static constexpr std::uint32_t defaultSimCode = 6;
-
     SimVariables(SimState& state, std::uint32_t fsuipcVersion, std::uint32_t fsVersion);
 
     void ReadOffset(std::uint32_t offset, std::span<std::byte> data) override;
@@ -27,5 +24,10 @@ private:
     template <typename T> T Load(std::uint32_t offset) const;
 
     SimState& state_;
+    const std::uint32_t fsuipcVersion_;
+    // Read as 4 bytes at 0x3308, while the client writes its version over the upper half
+    // at 0x330A: both versions are put back before every batch so that the next
+    // handshake reads them again.
+    const std::uint32_t fsVersion_;
     std::array<std::byte, 0x10000> memory_{};
 };
