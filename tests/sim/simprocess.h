@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// brevan-sim run as a child process in a private socket directory, which this process's
+// BREVAN_IPC_DIR is pointed at for as long as the object lives.
+class SimProcess {
+public:
+    SimProcess();
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // Starts the stand-in with the options and waits until its socket is there.
+    void Start(const std::vector<std::string>& options, const char* socketName = "UIPCMAIN.sock");
+    // SIGTERM and wait; returns the exit status.
+    int Stop();
+    // SIGKILL and wait: a crash that leaves the socket file behind.
+    void Kill();
+    bool Running() const { return pid_ > 0; }
+
+    const std::string& Dir() const { return dir_; }
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+private:
+    int Wait();
+
+    std::string dir_;
+    std::string oldIpcDir_;
+    bool hadIpcDir_ = false;
+    pid_t pid_ = -1;
+};
+
+// Runs brevan-sim with the arguments to its end; the exit status and what it printed.
+struct SimRun {
+    int status;
+    std::string output;
+};
+SimRun RunSim(const std::vector<std::string>& arguments);
