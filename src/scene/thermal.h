@@ -2,12 +2,12 @@
 
 #include "geo/units.h"
 
+#include <memory>
+#include <vector>
+
 #include <QGraphicsItem>
 #include <QPoint>
 #include <QString>
-
-#include <memory>
-#include <vector>
 
 class Map;
 
@@ -101,9 +101,11 @@ public:
     int mapY() const { return mapY_; }
     const ThermalGlyph& glyph() const { return glyph_; }
 
+    // The glyph's own rectangle, which the pointer hits; boundingRect() adds the reach of
+    // the wind line's pen beyond it.
+    QPainterPath shape() const override;
     QRectF boundingRect() const override;
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
-               QWidget* widget) override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 private:
     void setDrawingParams();
@@ -111,7 +113,6 @@ private:
 
     int mapX_ = 0;
     int mapY_ = 0;
-    bool drawingValid_ = false;
     ThermalGlyph glyph_;
 };
 

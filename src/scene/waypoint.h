@@ -2,11 +2,11 @@
 
 #include "geo/units.h"
 
-#include <QGraphicsItem>
-#include <QString>
-
 #include <memory>
 #include <vector>
+
+#include <QGraphicsItem>
+#include <QString>
 
 class Map;
 
@@ -41,9 +41,10 @@ public:
     int mapX() const { return mapX_; }
     int mapY() const { return mapY_; }
 
+    // The 8 x 8 cross, which the pointer hits; boundingRect() adds the reach of its pen.
+    QPainterPath shape() const override;
     QRectF boundingRect() const override;
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
-               QWidget* widget) override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 private:
     void move();

@@ -1,0 +1,139 @@
+#include "scene/mapview.h"
+
+#include "map/map.h"
+#include "scene/thermal.h"
+#include "scene/waypoint.h"
+
+#include <cmath>
+
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QToolTip>
+
+namespace {
+
+bool IsGlyph(const QGraphicsItem* item) {
+    return dynamic_cast<const TThermal*>(item) || dynamic_cast<const TWaypoint*>(item);
+}
+
+} // namespace
+
+MapView::MapView(Map& map, QWidget* parent)
+    : QGraphicsView(parent)
+    , map_(map) {
+    setScene(new QGraphicsScene(this));
+    // Minimal updates cost seconds when thousands of glyphs move at a zoom step.
+    setViewportUpdateMode(FullViewportUpdate);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    viewport()->setMouseTracking(true);
+    connect(&map_, &Map::displayChanged, this, &MapView::fitScene);
+    fitScene();
+}
+
+MapView::~MapView() {
+    for (QGraphicsItem* item : scene()->items()) {
+        if (IsGlyph(item))
+            scene()->removeItem(item);
+    }
+}
+
+void MapView::fitScene() {
+    setSceneRect(0, 0, map_.displayWidth(), map_.displayHeight());
+    viewport()->update();
+}
+
+QGraphicsItem* MapView::glyphAt(const QPoint& viewportPos) const {
+    for (QGraphicsItem* item : items(viewportPos)) {
+        if (IsGlyph(item))
+            return item;
+    }
+    return nullptr;
+}
+
+QString MapView::hintAt(const QPoint& viewportPos) const {
+    const QGraphicsItem* item = glyphAt(viewportPos);
+    if (const auto* thermal = dynamic_cast<const TThermal*>(item))
+        return thermal->Hint();
+    if (const auto* waypoint = dynamic_cast<const TWaypoint*>(item))
+        return waypoint->Hint();
+    return {};
+}
+
+std::optional<QPoint> MapView::imagePixelAt(const QPoint& viewportPos) const {
+    const QPointF p = mapToScene(viewportPos);
+    const QPoint pixel(int(std::floor(p.x())), int(std::floor(p.y())));
+    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= map_.displayWidth() ||
+        pixel.y() >= map_.displayHeight())
+        return std::nullopt;
+    return pixel;
+}
+
+void MapView::drawBackground(QPainter* painter, const QRectF& rect) {
+    QGraphicsView::drawBackground(painter, rect);
+    const QImage& picture = map_.picture();
+    const QRectF shown(0, 0, map_.displayWidth(), map_.displayHeight());
+    const QRectF target = rect.intersected(shown);
+    if (picture.isNull() || target.isEmpty())
+        return;
+    // Only the exposed part is scaled: at a high zoom the whole stretched picture would
+    // be far larger than the window.
+    const double sx = picture.width() / shown.width();
+    const double sy = picture.height() / shown.height();
+    const QRectF source(target.x() * sx, target.y() * sy, target.width() * sx,
+                        target.height() * sy);
+    painter->drawImage(target, picture, source);
+}
+
+bool MapView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString hint = hintAt(help->pos());
+        if (hint.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), hint, viewport());
+        return true;
+    }
+    return QGraphicsView::viewportEvent(event);
+}
+
+void MapView::mouseMoveEvent(QMouseEvent* event) {
+    if (const auto pixel = imagePixelAt(event->position().toPoint()))
+        emit imageMouseMoved(pixel->x(), pixel->y());
+    QGraphicsView::mouseMoveEvent(event);
+}
+
+void MapView::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        leftPressOnImage_ = imagePixelAt(pos) && !glyphAt(pos);
+    QGraphicsView::mousePressEvent(event);
+}
+
+void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        const bool click = leftPressOnImage_ && imagePixelAt(pos) && !glyphAt(pos);
+        leftPressOnImage_ = false;
+        if (click)
+            emit imageClicked();
+    }
+    QGraphicsView::mouseReleaseEvent(event);
+}
+
+void MapView::contextMenuEvent(QContextMenuEvent* event) {
+    QGraphicsItem* item = glyphAt(event->pos());
+    if (auto* thermal = dynamic_cast<TThermal*>(item))
+        emit thermalContextMenu(thermal, event->globalPos());
+    else if (auto* waypoint = dynamic_cast<TWaypoint*>(item))
+        emit waypointContextMenu(waypoint, event->globalPos());
+    else if (const auto pixel = imagePixelAt(event->pos()))
+        emit imageContextMenu(pixel->x(), pixel->y(), event->globalPos());
+    event->accept();
+}
+
+void MapView::resizeEvent(QResizeEvent* event) {
+    QGraphicsView::resizeEvent(event);
+    emit resized();
+}

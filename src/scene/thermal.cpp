@@ -1,0 +1,296 @@
+#include "scene/thermal.h"
+
+#include "geo/numbertext.h"
+#include "map/map.h"
+
+#include <cmath>
+#include <string>
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+constexpr int kGlyphRadius = 5;
+constexpr int kWindLineLength = 10;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+int HalfUp(double v) {
+    return int(v + 0.5);
+}
+
+QColor FillColour(int type, bool cloud, bool active) {
+    switch (type) {
+    case 1:
+        return cloud ? QColor(255, 255, 0) : QColor(0, 255, 255);
+    case 2:
+        return QColor(0, 255, 0);
+    case 3:
+        return QColor(128, 0, 128);
+    case 4:
+        if (active)
+            return QColor(255, 255, 255);
+        return cloud ? QColor(255, 0, 0) : QColor(0, 0, 255);
+    default:
+        return QColor(255, 0, 0);
+    }
+}
+
+// The ellipse of a w x h box whose outline runs through the box's outer pixels.
+QRectF CircleRect(QPoint origin, int w, int h) {
+    return QRectF(origin.x() + 0.5, origin.y() + 0.5, w - 1, h - 1);
+}
+
+} // namespace
+
+ThermalGlyph ComputeThermalGlyph(int type, int windDir, const ThermalGlyph& previous) {
+    constexpr int h = kGlyphRadius;
+    ThermalGlyph g = previous;
+    if (type == 4) {
+        g.width = 2 * h;
+        g.height = 2 * h;
+        g.centre = QPoint(h, h);
+        return g;
+    }
+    if (windDir < 0)
+        return previous;
+
+    const int q = (windDir / 90) % 4;
+    const double phi = (windDir - 90 * q) * kRadiansPerDegree;
+    const int along = HalfUp(kWindLineLength * std::cos(phi));
+    const int across = HalfUp(kWindLineLength * std::sin(phi));
+    const bool axial = q == 0 || q == 2;
+    g.windDx = axial ? across : along;
+    g.windDy = axial ? along : across;
+    const bool right = q == 0 || q == 1;
+    const bool up = q == 0 || q == 3;
+
+    if (right) {
+        g.width = std::max(2 * h, h + g.windDx);
+        g.centre.setX(h);
+        g.circleOrigin.setX(0);
+        g.lineEnd.setX(h + g.windDx);
+    } else if (g.windDx < h) {
+        g.width = 2 * h;
+        g.centre.setX(h);
+        g.circleOrigin.setX(0);
+        g.lineEnd.setX(h - g.windDx);
+    } else {
+        g.width = h + g.windDx;
+        g.centre.setX(g.windDx);
+        g.circleOrigin.setX(g.windDx - h);
+        g.lineEnd.setX(0);
+    }
+
+    if (!up) {
+        g.height = std::max(2 * h, h + g.windDy);
+        g.centre.setY(h);
+        g.circleOrigin.setY(0);
+        g.lineEnd.setY(h + g.windDy);
+    } else if (g.windDy < h) {
+        g.height = 2 * h;
+        g.centre.setY(h);
+        g.circleOrigin.setY(0);
+        g.lineEnd.setY(h - g.windDy);
+    } else {
+        g.height = h + g.windDy;
+        g.centre.setY(g.windDy);
+        g.circleOrigin.setY(g.windDy - h);
+        g.lineEnd.setY(0);
+    }
+    return g;
+}
+
+TThermal::TThermal() {
+    // Creators set the values, the map and the position first, then show the glyph.
+    setVisible(false);
+    setDrawingParams();
+}
+
+void TThermal::SetLat(double v) {
+    if (v == lat)
+        return;
+    lat = v;
+    if (map)
+        mapY_ = map->LatToY(lat);
+    move();
+}
+
+void TThermal::SetLon(double v) {
+    if (v == lon)
+        return;
+    lon = v;
+    if (map)
+        mapX_ = map->LonToX(lon);
+    move();
+}
+
+void TThermal::SetType(int v) {
+    if (v == type)
+        return;
+    // Widened so that the lowest int does not overflow on its way to the remainder.
+    type = int((static_cast<long long>(v) - 1) % 4 + 1);
+    setDrawingParams();
+}
+
+void TThermal::SetWindDir(int v) {
+    if (v == windDir)
+        return;
+    windDir = v % 360;
+    setDrawingParams();
+}
+
+void TThermal::SetCloud(bool v) {
+    if (v == cloud)
+        return;
+    cloud = v;
+    update();
+}
+
+void TThermal::SetActive(bool v) {
+    active = v;
+    update();
+}
+
+void TThermal::SetBottom(int v) {
+    bottom = v;
+}
+void TThermal::SetTop(int v) {
+    top = v;
+}
+void TThermal::SetRadius(int v) {
+    radius = v;
+}
+void TThermal::SetFactor(int v) {
+    factor = v;
+}
+void TThermal::SetCloudBase(int v) {
+    cloudBase = v;
+}
+void TThermal::SetCloudRadius(int v) {
+    cloudRadius = v;
+}
+void TThermal::SetCloudType(int v) {
+    cloudType = v;
+}
+void TThermal::SetSpare(int v) {
+    spare = v;
+}
+void TThermal::SetHeightUnits(heightDispType v) {
+    heightUnits = v;
+}
+void TThermal::SetCuHs(float v) {
+    tCuHS = v;
+}
+void TThermal::SetCuVs(float v) {
+    tCuVS = v;
+}
+void TThermal::SetCuRotation(int v) {
+    tCuRotation = v;
+}
+void TThermal::SetCuCloud(float v) {
+    tCuCloud = v;
+}
+void TThermal::SetCuStart(int v) {
+    tCuStart = v;
+}
+void TThermal::SetCuEnd(int v) {
+    tCuEnd = v;
+}
+void TThermal::SetGroundHeight(int v) {
+    tGroundHeight = v;
+}
+void TThermal::SetStrengthPercent(int v) {
+    tStrengthPercent = v;
+}
+void TThermal::SetCorePercent(int v) {
+    tCorePercent = v;
+}
+void TThermal::SetCoreBasePercent(int v) {
+    tCoreBasePercent = v;
+}
+void TThermal::SetCoreTopPercent(int v) {
+    tCoreTopPercent = v;
+}
+
+QString TThermal::Hint() const {
+    const auto height = [this](int metres) {
+        return heightUnits == feet ? IntText(MetresToFeetTruncated(metres)) + "ft"
+                                   : IntText(metres) + "m";
+    };
+    std::string text;
+    const auto line = [&text](const char* label, const std::string& value) {
+        if (!text.empty())
+            text += '\n';
+        text += label;
+        text += ' ';
+        text += value;
+    };
+    line("Latitude", NumberText(lat));
+    line("Lonitude", NumberText(lon));
+    line("ThermalType", IntText(type));
+    line("Bottom", height(bottom));
+    line("Top", height(top));
+    line("Radius", IntText(radius) + "m");
+    line("Wind Dir", IntText(windDir) + "deg");
+    line("Factor", IntText(factor));
+    line("Strength Percent", IntText(tStrengthPercent));
+    line("Core Size Percent", IntText(tCorePercent));
+    line("Core Top Percent", IntText(tCoreTopPercent));
+    line("Core Bottom Percent", IntText(tCoreBasePercent));
+    if (cloud) {
+        line("Cloudbase", height(cloudBase));
+        line("CloudRadius", IntText(cloudRadius) + "m");
+        line("CloudType", IntText(cloudType));
+    } else {
+        text += "\nNo Cloud";
+    }
+    line("Cumulus Horizontal Scale", NumberText(tCuHS));
+    line("Cumulus Vertical Scale", NumberText(tCuVS));
+    line("Cumulus Rotation Scale", IntText(tCuRotation));
+    line("Cumulus Cloud", NumberText(tCuCloud));
+    line("Cumulus Start", IntText(tCuStart));
+    line("Cumulus End", IntText(tCuEnd));
+    line("Terrain Height", IntText(tGroundHeight));
+    return QString::fromStdString(text);
+}
+
+void TThermal::resize() {
+    if (map) {
+        mapY_ = map->LatToY(lat);
+        mapX_ = map->LonToX(lon);
+    }
+    move();
+}
+
+void TThermal::setDrawingParams() {
+    prepareGeometryChange();
+    glyph_ = ComputeThermalGlyph(type, windDir, glyph_);
+    move();
+}
+
+void TThermal::move() {
+    setPos(mapX_ - glyph_.centre.x(), mapY_ - glyph_.centre.y());
+}
+
+QPainterPath TThermal::shape() const {
+    QPainterPath path;
+    path.addRect(0, 0, glyph_.width, glyph_.height);
+    return path;
+}
+
+QRectF TThermal::boundingRect() const {
+    return QRectF(0, 0, glyph_.width, glyph_.height).adjusted(-1, -1, 1, 1);
+}
+
+void TThermal::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+    painter->setPen(QPen(Qt::black, 1));
+    painter->setBrush(FillColour(type, cloud, active));
+    if (type == 4) {
+        painter->drawEllipse(CircleRect(QPoint(0, 0), glyph_.width, glyph_.height));
+        return;
+    }
+    painter->drawEllipse(CircleRect(glyph_.circleOrigin, 2 * kGlyphRadius, 2 * kGlyphRadius));
+    painter->setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
+    painter->drawLine(glyph_.centre, glyph_.lineEnd);
+}
