@@ -79,6 +79,7 @@ TRandomizeForm::TRandomizeForm(QWidget* parent, std::uint32_t seed)
     cloudOnOff_ = NewRowBox(QStringLiteral("cloudOnOff"), QStringLiteral("On/Off"));
     grid->addWidget(cloudOnOff_, row, 0);
     auto* chance = new QHBoxLayout;
+    chance->setSpacing(6);
     cloudOnOffchance_ = NewEdit(QStringLiteral("cloudOnOffchance"), 3);
     chance->addWidget(cloudOnOffchance_);
     chance->addWidget(new QLabel(QStringLiteral("%")));

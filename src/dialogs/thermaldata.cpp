@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,16 +18,22 @@
 
 namespace {
 
-// The window's sizes are given for a screen of 120 pixels per inch.
-constexpr double kDesignDpi = 120.0;
+// The window's sizes were laid out for text of 8 points on a screen of 120 pixels per inch;
+// they grow and shrink with the text.
+constexpr double kDesignFontPixels = 8.0 * 120.0 / 72.0;
+
+// Group boxes hold many rows in a small window: keep their margins tight.
+void SetTightMargins(QLayout* layout) {
+    layout->setContentsMargins(4, 2, 4, 2);
+}
 
 QLineEdit* NewEdit(const char* name, const char* text, const char* hint = nullptr) {
     auto* edit = new QLineEdit(QString::fromLatin1(text));
     edit->setObjectName(QString::fromLatin1(name));
     if (hint)
         edit->setToolTip(QString::fromLatin1(hint));
-    // Room for about seven digits: the window is narrow and no default needs more.
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 10);
+    // Room for five digits: the window is narrow and no default needs more.
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 10);
     return edit;
 }
 
@@ -56,6 +63,7 @@ QLabel* NewLabel(const char* text, const char* name = nullptr) {
 
 QGridLayout* NewGrid(QWidget* parent) {
     auto* grid = new QGridLayout(parent);
+    SetTightMargins(grid);
     grid->setVerticalSpacing(2);
     grid->setHorizontalSpacing(4);
     return grid;
@@ -87,9 +95,10 @@ TThermalData::TThermalData(QWidget* parent)
     scroll->setWidgetResizable(true);
     auto* contents = new QWidget;
     auto* column = new QVBoxLayout(contents);
-    column->setContentsMargins(6, 6, 6, 6);
-    column->setSpacing(4);
+    column->setContentsMargins(4, 4, 4, 4);
+    column->setSpacing(2);
     auto* topRow = new QHBoxLayout;
+    topRow->setSpacing(4);
     column->addLayout(topRow);
     buildTopRow(topRow);
     column->addWidget(buildProfileGroup());
@@ -102,19 +111,22 @@ TThermalData::TThermalData(QWidget* parent)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
 
-    const double scale = logicalDpiY() / kDesignDpi;
+    const double scale = QFontInfo(font()).pixelSize() / kDesignFontPixels;
     const auto scaled = [scale](int pixels) {
         return qRound(pixels * scale);
     };
+    // Where the text needs more room than that, the window starts large enough to show it all.
+    const QSize start = QSize(scaled(385), scaled(613)).expandedTo(contents->sizeHint());
     setMinimumSize(scaled(321), scaled(164));
-    setMaximumSize(scaled(393), scaled(653));
-    resize(scaled(385), scaled(613));
+    setMaximumSize(QSize(scaled(393), scaled(653)).expandedTo(start));
+    resize(start);
     move(200, 152);
 }
 
 void TThermalData::buildTopRow(QBoxLayout* layout) {
     auto* typeBox = new QGroupBox(QStringLiteral("Type"));
     auto* typeColumn = new QVBoxLayout(typeBox);
+    SetTightMargins(typeColumn);
     typeColumn->setSpacing(2);
     typeGroup_ = new QButtonGroup(this);
     const auto addRadio = [&](const char* name, const char* caption, const char* hint, int id) {
@@ -240,6 +252,7 @@ QWidget* TThermalData::buildAircraftGroup() {
 QWidget* TThermalData::buildAutomaticGroup() {
     auto* box = new QGroupBox(QStringLiteral("Automatic Thermals"));
     auto* row = new QHBoxLayout(box);
+    SetTightMargins(row);
     autoThermals_ = NewCheckBox("autoThermals", "Enabled. Every", false);
     row->addWidget(autoThermals_);
     autoThermalDist_ = NewEdit("autoThermalDist", "800");
