@@ -16,8 +16,10 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 QStringDecoder Utf8Decoder() {
-    // Keeps a byte order mark as a character, so it is written back too.
-    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    // Keeps a byte order mark as a character, so it is written back too; stateless, so a
+    // sequence cut off at the end counts as an error.
+    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                      QStringConverter::Flag::Stateless);
 }
 
 QByteArrayView ByteView(std::string_view bytes) {
