@@ -1,0 +1,32 @@
+#pragma once
+
+#include "scene/thermal.h"
+
+#include <string>
+
+#include <QString>
+
+// An angle as whole degrees, minutes and seconds, each truncated and followed by a blank
+// ("8 41 59 " for 8.7). The sign stands on the degrees, "-0" for angles above -1.
+std::string AngleText(double degrees);
+
+// The cumulus tool's input, line feeds as in memory: the base name, the centre of the
+// bounds, "P", then one line per thermal.
+std::string CumulusInput(const ThermalList& thermals, const std::string& base, double minLat,
+                         double minLon, double maxLat, double maxLon);
+
+// Cumulus input: writes base + "_cu.cms" into the current directory and runs `cumulus31`
+// from the tool directory with that file as its standard input.
+class TCumulus {
+public:
+    explicit TCumulus(QString toolDir);
+
+    void Generate(const ThermalList& thermals, const QString& base, double minLat, double minLon,
+                  double maxLat, double maxLon);
+    // The file was written and the tool ran and exited with status 0.
+    bool succeeded() const { return succeeded_; }
+
+private:
+    QString toolDir_;
+    bool succeeded_ = false;
+};
