@@ -209,18 +209,18 @@ QWidget* TThermalData::buildProfileGroup() {
     grid->addWidget(profileOnOff_, 1, 4);
     roll_ = NewCheckBox("Roll", "Roll", true);
     grid->addWidget(roll_, 1, 5);
-    rollRate_ = NewEdit("RollRate", "100");
-    AddEditRow(grid, 2, 4, "Roll Rate", rollRate_);
-    sampleSize_ = NewEdit("SampleSize", "10");
-    AddEditRow(grid, 3, 4, "Sample Size", sampleSize_);
+    auto* rollRate = NewEdit("RollRate", "100");
+    AddEditRow(grid, 2, 4, "Roll Rate", rollRate);
+    auto* sampleSize = NewEdit("SampleSize", "10");
+    AddEditRow(grid, 3, 4, "Sample Size", sampleSize);
     grid->setColumnStretch(3, 1);
 
     bindInt(strength_, strengthValue);
     bindInt(coreSize_, coreSizeValue);
     bindInt(coreTop_, coreTopValue);
     bindInt(coreBottom_, coreBottomValue);
-    bindInt(rollRate_, rollRateValue);
-    bindInt(sampleSize_, sampleSizeValue);
+    bindInt(rollRate, rollRateValue);
+    bindInt(sampleSize, sampleSizeValue);
     connect(applyToAll, &QPushButton::clicked, this, &TThermalData::ApplyProfileToAll);
     return box;
 }
@@ -255,12 +255,12 @@ QWidget* TThermalData::buildAutomaticGroup() {
     SetTightMargins(row);
     autoThermals_ = NewCheckBox("autoThermals", "Enabled. Every", false);
     row->addWidget(autoThermals_);
-    autoThermalDist_ = NewEdit("autoThermalDist", "800");
-    row->addWidget(autoThermalDist_);
+    auto* autoThermalDist = NewEdit("autoThermalDist", "800");
+    row->addWidget(autoThermalDist);
     row->addWidget(NewLabel("m"));
     row->addStretch();
 
-    bindInt(autoThermalDist_, autoThermalDistValue);
+    bindInt(autoThermalDist, autoThermalDistValue);
     // Automatic thermals need a thermal list to add to, which comes with a project.
     connect(autoThermals_, &QCheckBox::clicked, this, [this](bool ticked) {
         if (ticked && !thermals)

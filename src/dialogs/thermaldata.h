@@ -131,15 +131,12 @@ private:
     QLineEdit* coreBottom_ = nullptr;
     QCheckBox* profileOnOff_ = nullptr;
     QCheckBox* roll_ = nullptr;
-    QLineEdit* rollRate_ = nullptr;
-    QLineEdit* sampleSize_ = nullptr;
 
     QCheckBox* windLeft_ = nullptr;
     QCheckBox* windRight_ = nullptr;
     QCheckBox* topsMSL_ = nullptr;
 
     QCheckBox* autoThermals_ = nullptr;
-    QLineEdit* autoThermalDist_ = nullptr;
 
     QLineEdit* cuHS_ = nullptr;
     QLineEdit* cuVS_ = nullptr;

@@ -106,12 +106,6 @@ TEST(Randomizer, CloudChanceCountsADrawFromZeroToHundred) {
     }
     EXPECT_GT(onAtZero, 0);
     EXPECT_LT(onAtZero, 40);
-
-    for (int i = 0; i < 200; ++i) {
-        ASSERT_EQ(random.CloudDraw("100"), true);
-        ASSERT_EQ(random.CloudDraw("1000"), true);
-        ASSERT_EQ(random.CloudDraw("-1"), false);
-    }
 }
 
 TEST(RandomizeThermals, DrawsEachFieldInTurnWithCoreBotBeforeCoreTop) {

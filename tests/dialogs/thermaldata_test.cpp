@@ -140,26 +140,7 @@ TEST_F(ThermalDataWindow, GroupsStandInTheirOrder) {
     }
 }
 
-TEST_F(ThermalDataWindow, ControlsCarryTheirCaptionsAndHints) {
-    const std::map<const char*, const char*> captions{
-        {"one", "1"},
-        {"two", "2"},
-        {"three", "3"},
-        {"four", "4"},
-        {"cloudOn", "On/Off"},
-        {"Button1", "Apply To All"},
-        {"ProfileOnOff", "On / Off"},
-        {"Roll", "Roll"},
-        {"windLeft", "Wind From AC Left"},
-        {"windRight", "Wind From AC Right"},
-        {"TopsMSL", "Tops above MSL"},
-        {"autoThermals", "Enabled. Every"},
-        {"ApplyToAll", "Apply To All"},
-        {"saveCuData", "Save all data in project"},
-    };
-    for (const auto& [name, caption] : captions)
-        EXPECT_EQ(child<QAbstractButton>(name)->text(), caption) << name;
-
+TEST_F(ThermalDataWindow, ControlsCarryTheirHints) {
     const std::map<const char*, const char*> hints{
         {"one", "Ridge"},
         {"two", "Turbulence"},
@@ -262,15 +243,6 @@ TEST_F(ThermalDataWindow, HugeNumbersAndPastedLinesLeaveValuesInRange) {
     EXPECT_EQ(window.cuHSValue, -1.0f);
     EXPECT_EQ(text("cuHS"), "-1");
 
-    window.SetHeightUnits(feet);
-    paste("bottom", "2147483647");
-    EXPECT_EQ(window.bottomValue, 654553016);
-    paste("bottom", "-2147483648");
-    EXPECT_EQ(window.bottomValue, -654553015);
-    paste("bottom", "2147483648");
-    EXPECT_EQ(window.bottomValue, -654553015);
-
-    window.SetHeightUnits(meters);
     paste("top", "2147483647");
     window.SetHeightUnits(feet);
     EXPECT_EQ(window.topValue, 2147483647);
