@@ -97,7 +97,6 @@ bool FsuipcLink::Open(std::uint32_t requested, std::uint32_t& result) {
         return false;
     }
     next_ = 0;
-    destinations_.clear();
 
     if (!Handshake(result))
         return false;

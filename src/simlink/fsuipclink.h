@@ -2,6 +2,7 @@
 
 #include "simlink/transport.h"
 
+#include <bit>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The simulator's bytes land in the destinations as they are, and they are little-endian.
+static_assert(std::endian::native == std::endian::little);
 
 // Result codes of the link operations.
 enum LinkResult : std::uint32_t {

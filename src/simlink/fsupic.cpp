@@ -1,12 +1,8 @@
 #include "simlink/fsupic.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
-
-// The cache receives the simulator's little-endian bytes as they are.
-static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
