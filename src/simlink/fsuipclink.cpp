@@ -212,13 +212,15 @@ bool FsuipcLink::Process(std::uint32_t& result) {
     }
     records::StoreU32(view_ + next_, records::endId);
     next_ = 0;
-    const std::vector<Destination> destinations = std::exchange(destinations_, {});
 
-    if (!Send(result))
-        return false;
-    WalkReplies(destinations);
-    result = resultOkay;
-    return true;
+    const bool answered = Send(result);
+    if (answered) {
+        WalkReplies();
+        result = resultOkay;
+    }
+    // The queue is empty whatever the outcome; the table keeps its memory for the next batch.
+    destinations_.clear();
+    return answered;
 }
 
 bool FsuipcLink::Send(std::uint32_t& result) {
@@ -243,7 +245,7 @@ bool FsuipcLink::Send(std::uint32_t& result) {
 // The server may have changed anything in the area, so every step is checked against the
 // area's end and against what was queued: a record that does not fit, or a read whose token
 // or size is not one this batch queued, ends the walk.
-void FsuipcLink::WalkReplies(const std::vector<Destination>& destinations) {
+void FsuipcLink::WalkReplies() {
     std::uint32_t at = 0;
     while (records::areaSize - at >= 4) {
         std::byte* record = view_ + at;
@@ -265,9 +267,9 @@ void FsuipcLink::WalkReplies(const std::vector<Destination>& destinations) {
         if (id == records::readId && size != 0) {
             const std::uint32_t token = records::LoadU32(record + 12);
             if (token != 0) {
-                if (token > destinations.size() || destinations[token - 1].size != size)
+                if (token > destinations_.size() || destinations_[token - 1].size != size)
                     return;
-                std::memcpy(destinations[token - 1].buffer, record + header, size);
+                std::memcpy(destinations_[token - 1].buffer, record + header, size);
             }
         }
         at += header + size;

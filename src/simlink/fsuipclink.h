@@ -81,7 +81,7 @@ private:
 
     bool Handshake(std::uint32_t& result);
     bool Send(std::uint32_t& result);
-    void WalkReplies(const std::vector<Destination>& destinations);
+    void WalkReplies();
     bool Fits(std::uint32_t header, std::uint32_t size) const;
 
     std::unique_ptr<Transport> transport_;
