@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 std::string AngleText(double degrees) {
     const double d = std::trunc(degrees);

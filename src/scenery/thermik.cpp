@@ -4,6 +4,8 @@
 #include "geo/numbertext.h"
 #include "geo/textfields.h"
 
+#include <utility>
+
 namespace {
 
 constexpr double kMargin = 0.2;
