@@ -4,10 +4,17 @@
 #include "simlink/posixtransport.h"
 #include "simprocess.h"
 
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <string>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -160,6 +167,78 @@ TEST_F(LinkIntegrationTest, StandInThatStopsAnsweringTimesOut) {
     EXPECT_EQ(link->LinkResult(), 1u);
     link->ReadCycle();
     EXPECT_EQ(link->LinkResult(), resultTimedOut);
+}
+
+// A raw client of the stand-in's socket, for frames the link itself never sends.
+class RawClient {
+public:
+    explicit RawClient(const std::string& path) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        connected_ =
+            ::connect(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~RawClient() { ::close(socket_); }
+    bool connected() const { return connected_; }
+
+    void SendFrame(std::uint32_t length, std::uint32_t sequence, const std::string& name) {
+        std::string frame(8, '\0');
+        std::memcpy(frame.data(), &length, 4);
+        std::memcpy(frame.data() + 4, &sequence, 4);
+        frame += name;
+        ASSERT_EQ(::send(socket_, frame.data(), frame.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(frame.size()));
+    }
+    // The reply value, or -1 when the stand-in closed the connection or gave no reply.
+    std::int64_t Reply(std::uint32_t sequence) {
+        pollfd waiting{socket_, POLLIN, 0};
+        std::uint32_t reply[2] = {};
+        if (::poll(&waiting, 1, 2000) != 1 || ::recv(socket_, reply, 8, MSG_WAITALL) != 8)
+            return -1;
+        EXPECT_EQ(reply[0], sequence);
+        return reply[1];
+    }
+
+private:
+    int socket_ = -1;
+    bool connected_ = false;
+};
+
+TEST_F(LinkIntegrationTest, FramesNamingNoRequestAreaAreAnsweredAsBadData) {
+    // Another shared-memory object of the same user, laid out like a request area.
+    const std::string foreign = "brevan-test-foreign-" + std::to_string(::getpid());
+    const int fd = ::shm_open(("/" + foreign).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 0x8000), 0);
+    const std::uint32_t record[5] = {1, 0x3304, 4, 0, 0};
+    ASSERT_EQ(::pwrite(fd, record, sizeof record, 0), static_cast<ssize_t>(sizeof record));
+
+    sim.Start({});
+    RawClient client(sim.Path("UIPCMAIN.sock"));
+    ASSERT_TRUE(client.connected());
+    for (const std::string& name :
+         {foreign, std::string("FsasmLib:IPC:1:FFFF"), std::string("FsasmLib:IPC:/x")}) {
+        client.SendFrame(static_cast<std::uint32_t>(4 + name.size()), 7, name);
+        EXPECT_EQ(client.Reply(7), 0) << name;
+    }
+    std::uint32_t data = 0xFFFFFFFF;
+    ASSERT_EQ(::pread(fd, &data, 4, 16), 4);
+    EXPECT_EQ(data, 0u); // left untouched
+    ::close(fd);
+    ::shm_unlink(("/" + foreign).c_str());
+}
+
+TEST_F(LinkIntegrationTest, BrokenFrameDropsOnlyThatClient) {
+    sim.Start({"--speed", "0", "--altitude", "1000"});
+    const auto link = Connect();
+    RawClient client(sim.Path("UIPCMAIN.sock"));
+    client.SendFrame(100000, 1, "FsasmLib:IPC:1:1");
+    EXPECT_EQ(client.Reply(1), -1);
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), resultOkay);
+    EXPECT_NEAR(link->GetAltitude(), 1000, 2);
 }
 
 TEST(StandInCommandLineTest, HelpAndBadOptions) {

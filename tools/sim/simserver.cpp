@@ -20,8 +20,10 @@ constexpr std::size_t maxNameLength = 255;
 // A client that sends a flood of different names gets its old mappings released.
 constexpr std::size_t maxAreasPerClient = 16;
 
+// Only request areas are opened: a frame must not make the server write into some other
+// shared-memory object of the same user.
 bool ValidName(const std::string& name) {
-    return !name.empty() && name.find('/') == std::string::npos &&
+    return name.starts_with("FsasmLib:IPC:") && name.find('/') == std::string::npos &&
            name.find('\0') == std::string::npos;
 }
 
