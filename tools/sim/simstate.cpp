@@ -38,7 +38,7 @@ bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
     const std::string what = std::string(key) + " '" + std::string(value) + "'";
     double number = 0;
     const bool isNumber = ParseNumber(value, number);
-    auto numberIn = [&](double low, double high, double& field) {
+    auto numberIn = [&](int low, int high, double& field) {
         if (!isNumber || number < low || number > high) {
             error = "bad " + what + ": a number from " + std::to_string(low) + " to " +
                     std::to_string(high) + " is needed";
