@@ -4,16 +4,17 @@
 #include "numbertext.h"
 
 #include <algorithm>
+#include <iterator>
 
 std::string ReadLine(std::string_view data, std::size_t& offset) {
+    // Copied in one piece: a large project is read line by line.
+    const std::size_t end = std::min(data.find('\n', offset), data.size());
     std::string line;
-    while (offset < data.size()) {
-        const char c = data[offset++];
-        if (c == '\n')
-            break;
-        if (c != '\r')
-            line += c;
+    if (offset < end) {
+        line.reserve(end - offset);
+        std::remove_copy(data.begin() + offset, data.begin() + end, std::back_inserter(line), '\r');
     }
+    offset = std::min(end + 1, data.size());
     return line;
 }
 

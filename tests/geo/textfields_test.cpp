@@ -87,6 +87,15 @@ TEST(ReadLine, DropsCarriageReturnsAnywhere) {
     EXPECT_EQ(offset, data.size());
 }
 
+TEST(ReadLine, LineOfCarriageReturnsOnlyIsEmpty) {
+    const std::string data = "\r\r\nx\r";
+    std::size_t offset = 0;
+    EXPECT_EQ(ReadLine(data, offset), "");
+    EXPECT_EQ(offset, 3u);
+    EXPECT_EQ(ReadLine(data, offset), "x");
+    EXPECT_EQ(offset, data.size());
+}
+
 TEST(ReadLine, EmptyLineGivesEmptyTextAndMovesOn) {
     const std::string data = "x\n\ny\n";
     std::size_t offset = 0;
