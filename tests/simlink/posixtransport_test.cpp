@@ -171,7 +171,7 @@ TEST_F(PosixLinkTest, SilentServerTimesOutAfterNineTries) {
     EXPECT_FALSE(link.Process(result));
     EXPECT_EQ(result, resultTimedOut);
     EXPECT_EQ(value, 0x1234u);
-    EXPECT_EQ(server.Frames().size(), 1u + 9u);
+    EXPECT_EQ(server.FramesOnceThere(1 + 9).size(), 1u + 9u);
 }
 
 TEST_F(PosixLinkTest, HangUpFailsTheSendWithTwelve) {
@@ -201,15 +201,15 @@ TEST_F(PosixLinkTest, StaleReplyIsDiscarded) {
 
 TEST_F(PosixLinkTest, LateReplyIsDiscardedByTheNextTry) {
     SocketServer server(Socket("UIPCMAIN.sock"), memory);
-    server.lateBy = 60ms;
-    FsuipcLink link = MakeLink({30ms, 1ms, 9});
+    server.lateBy = 300ms;
+    FsuipcLink link = MakeLink({200ms, 1ms, 9});
     ASSERT_TRUE(link.Open(0, result));
     std::uint32_t value = 0;
     link.Read(0x3304, 4, &value, result);
     server.Script(Action::late);
     EXPECT_TRUE(link.Process(result)) << ResultText(result);
     EXPECT_EQ(value, 0x19980005u);
-    EXPECT_EQ(server.Frames().size(), 1u + 2u);
+    EXPECT_EQ(server.FramesOnceThere(1 + 2).size(), 1u + 2u);
     // The stream stays in step: the next exchange gets its own answer.
     memory.SetU32(0x3304, 0x20000000);
     link.Read(0x3304, 4, &value, result);

@@ -42,6 +42,13 @@ std::vector<std::vector<std::byte>> SocketServer::Frames() const {
     return frames_;
 }
 
+std::vector<std::vector<std::byte>> SocketServer::FramesOnceThere(std::size_t count) const {
+    // The server thread may read the last frames a little after the client gave up on them.
+    for (int i = 0; i < 200 && Frames().size() < count; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return Frames();
+}
+
 SocketServer::Action SocketServer::Next() {
     std::lock_guard lock(mutex_);
     if (script_.empty())

@@ -33,6 +33,8 @@ public:
     void Script(Action action, int count = 1);
     // Every frame received so far, as its bytes.
     std::vector<std::vector<std::byte>> Frames() const;
+    // Frames() once at least `count` have come, or after two seconds whatever came.
+    std::vector<std::vector<std::byte>> FramesOnceThere(std::size_t count) const;
 
     std::chrono::milliseconds lateBy{80};
 
