@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,14 +53,18 @@ void SimProcess::Start(const std::vector<std::string>& options, const char* sock
     arguments.insert(arguments.end(), options.begin(), options.end());
     std::vector<char*> argv = Argv(arguments);
     const std::string output = Path("sim.out");
-    std::filesystem::remove(output);
 
+    // Opened before the fork: the child of a threaded process may only make plain system calls.
+    const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (out < 0)
+        throw std::runtime_error("cannot write " + output);
     pid_ = ::fork();
     if (pid_ == 0) {
-        if (std::freopen(output.c_str(), "w", stdout))
+        if (::dup2(out, STDOUT_FILENO) >= 0)
             ::execv(argv[0], argv.data());
-        std::_Exit(127);
+        ::_exit(127);
     }
+    ::close(out);
     if (pid_ < 0)
         throw std::runtime_error("cannot start brevan-sim");
     // Its announcement, not the socket file: a killed run leaves a stale file behind.
