@@ -1,0 +1,84 @@
+#include "commandline.h"
+#include "dialogs/thermaldata.h"
+#include "mainform.h"
+#include "qtprompts.h"
+#include "quitonsignal.h"
+#include "scenery/batch.h"
+#include "settings.h"
+#include "simlink/fsupic.h"
+#include "simlink/transport.h"
+
+#include <clocale>
+#include <cstdio>
+#include <exception>
+
+#include <QApplication>
+#include <QLocale>
+#include <QStandardPaths>
+
+namespace {
+
+// An error that escapes a command is shown with its text, and the program carries on.
+class BrevanApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            prompts().message(QStringLiteral("Error"), QString::fromLocal8Bit(error.what()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    BrevanApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("brevan"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0 beta 1"));
+    // "." is the decimal separator whatever the user's regional settings.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+
+    const CommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
+    switch (commandLine.action) {
+    case CommandLine::Error:
+        std::fputs(qUtf8Printable(commandLine.text), stderr);
+        return kUsageExitCode;
+    case CommandLine::Help:
+    case CommandLine::Version:
+        std::fputs(qUtf8Printable(commandLine.text), stdout);
+        return 0;
+    case CommandLine::Thermik:
+        return RunBatch(QStringLiteral("thermik"), commandLine.project);
+    case CommandLine::Cumulus:
+        return RunBatch(QStringLiteral("cumulus"), commandLine.project);
+    case CommandLine::Run:
+        break;
+    }
+
+    QtPrompts qtPrompts;
+    setPrompts(&qtPrompts);
+    QuitOnSignal quitOnSignal;
+
+    const QString settingsPath =
+        ChooseSettingsPath(QCoreApplication::applicationFilePath(),
+                           QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    int status = 0;
+    {
+        TMainForm mainForm(std::make_unique<FSUPIC>(MakeDefaultTransport()), settingsPath);
+        qtPrompts.setParent(&mainForm);
+        mainForm.show();
+        mainForm.thermalData().show();
+        if (!commandLine.project.isEmpty())
+            mainForm.LoadProjectFile(commandLine.project, false);
+        if (!commandLine.waypoints.isEmpty())
+            mainForm.LoadDatFile(commandLine.waypoints);
+        status = QApplication::exec();
+        qtPrompts.setParent(nullptr);
+    }
+    setPrompts(nullptr);
+    return status;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "prompts/prompts.h"
+
+#include <QString>
+
+class QWidget;
+
+// Converts the program's "Text|*.EXT" dialog filters into Qt's "Text (*.ext *.EXT)" form.
+// Both spellings of the extension are listed because Linux names are case-sensitive.
+QString QtFileFilter(const QString& filter);
+
+// The prompts as message boxes and file dialogs, parented to the main window.
+class QtPrompts final : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent = nullptr)
+        : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const QString& caption, const QString& text) override;
+    bool ask(const QString& caption, const QString& text) override;
+    std::optional<QString> openFile(const FileDialog& dialog) override;
+    std::optional<QString> saveFile(const FileDialog& dialog) override;
+
+private:
+    std::optional<QString> runFileDialog(const FileDialog& dialog, bool save);
+
+    QWidget* parent_;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Ends the event loop when the process receives SIGTERM or SIGINT, so that the windows are
+// released as after a normal close. The handler only writes to a pipe; the quit itself
+// runs in the event loop.
+class QuitOnSignal : public QObject {
+    Q_OBJECT
+public:
+    explicit QuitOnSignal(QObject* parent = nullptr);
+    ~QuitOnSignal() override;
+    QuitOnSignal(const QuitOnSignal&) = delete;
+    QuitOnSignal& operator=(const QuitOnSignal&) = delete;
+
+    // The signal that ended the loop, 0 while none has arrived.
+    int received() const { return received_; }
+
+private:
+    void readSignal();
+
+    QSocketNotifier* notifier_ = nullptr;
+    int received_ = 0;
+};

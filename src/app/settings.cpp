@@ -1,0 +1,42 @@
+#include "settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString SettingsPathBesideExecutable(const QString& executablePath) {
+    const QFileInfo info(executablePath);
+    const QString suffix = info.suffix();
+    QString path = executablePath;
+    if (!suffix.isEmpty())
+        path.chop(suffix.size() + 1);
+    return path + QStringLiteral(".INI");
+}
+
+QString ChooseSettingsPath(const QString& executablePath, const QString& configDir) {
+    const QString beside = SettingsPathBesideExecutable(executablePath);
+    const QFileInfo file(beside);
+    const bool writable = file.exists() ? file.isWritable() : QFileInfo(file.path()).isWritable();
+    if (writable)
+        return beside;
+    QDir().mkpath(configDir);
+    return QDir(configDir).filePath(file.fileName());
+}
+
+int ReadIntSetting(QSettings& settings, const QString& key, int fallback) {
+    bool ok = false;
+    int value = settings.value(key).toString().toInt(&ok);
+    if (!ok || value < 0)
+        value = fallback;
+    settings.setValue(key, value);
+    return value;
+}
+
+TimerIntervals ReadTimerIntervals(QSettings& settings) {
+    TimerIntervals intervals;
+    settings.beginGroup(QStringLiteral("Timers"));
+    intervals.dataRead = ReadIntSetting(settings, QStringLiteral("DataRead"), intervals.dataRead);
+    intervals.profiler = ReadIntSetting(settings, QStringLiteral("Profiler"), intervals.profiler);
+    intervals.display = ReadIntSetting(settings, QStringLiteral("Display"), intervals.display);
+    settings.endGroup();
+    return intervals;
+}
