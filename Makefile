@@ -39,6 +39,17 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bin/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
+# Installs the program, the stand-in simulator, the icon, the menu entry and the demo under
+# CMAKE_INSTALL_PREFIX (/usr/local unless CMAKE_FLAGS sets it); honours DESTDIR.
+.PHONY: install package
+install: build
+	@cmake --install $(BUILD)
+
+# A Debian package in $(BUILD)/, installed with `apt install ./$(BUILD)/brevan-talvor_*.deb`.
+package: build
+	@scripts/install-deps package
+	@cmake --build $(BUILD) --target package
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

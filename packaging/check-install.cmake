@@ -1,0 +1,32 @@
+# Installs the build in BUILD_DIR under PREFIX and checks that every part a user needs is there.
+#   cmake -DBUILD_DIR=... -DPREFIX=... -P check-install.cmake
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                OUTPUT_QUIET RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+
+set(expected
+    bin/brevan
+    bin/brevan-sim
+    share/applications/brevan-talvor.desktop
+    share/icons/hicolor/scalable/apps/brevan-talvor.svg
+    share/brevan-talvor/demo/demo.prj
+    share/brevan-talvor/demo/demo.dat
+    share/brevan-talvor/demo/flight.txt
+    share/doc/brevan-talvor/README.md)
+# The demo project names its map picture in its first line; it must sit beside the project.
+file(STRINGS ${PREFIX}/share/brevan-talvor/demo/demo.prj picture LIMIT_COUNT 1)
+string(STRIP "${picture}" picture)
+list(APPEND expected share/brevan-talvor/demo/${picture})
+
+foreach(path IN LISTS expected)
+    if(NOT EXISTS ${PREFIX}/${path})
+        list(APPEND missing ${path})
+    endif()
+endforeach()
+if(missing)
+    message(FATAL_ERROR "Not installed: ${missing}")
+endif()
+file(REMOVE_RECURSE ${PREFIX})
