@@ -20,11 +20,11 @@ Dat::Dat(Map& map, WaypointList& waypoints)
 
 void Dat::Load(const QString& path, MapView& panel) {
     const auto read = ReadFileBytes(path);
-    if (!std::holds_alternative<std::string>(read)) {
+    if (!std::holds_alternative<QByteArray>(read)) {
         Report();
         return;
     }
-    const std::string_view data = std::get<std::string>(read);
+    const std::string_view data = ByteView(std::get<QByteArray>(read));
     modified = false;
     const FilePlace place = SplitFilePath(path);
     folder = place.folder;

@@ -12,16 +12,16 @@ constexpr qint64 kLargestFile = qint64{256} * 1024 * 1024;
 
 } // namespace
 
-std::variant<std::string, ReadFailure> ReadFileBytes(const QString& fileName) {
+std::variant<QByteArray, ReadFailure> ReadFileBytes(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return ReadFailure::CannotOpen;
     if (file.size() > kLargestFile)
         return ReadFailure::Unreadable;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return ReadFailure::Unreadable;
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return bytes;
 }
 
 bool SaveFileBytes(const QString& fileName, std::string_view bytes) {

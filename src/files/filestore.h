@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <variant>
 
+#include <QByteArray>
 #include <QString>
 
 // Whole-file reading and writing for the project and waypoint files.
@@ -14,7 +14,11 @@ enum class ReadFailure {
 };
 
 // The file's bytes, or why they could not be had.
-std::variant<std::string, ReadFailure> ReadFileBytes(const QString& fileName);
+std::variant<QByteArray, ReadFailure> ReadFileBytes(const QString& fileName);
+// The bytes as the line codecs take them.
+inline std::string_view ByteView(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
 
 // Replaces the file by bytes through a temporary file, so a write that cannot be completed
 // leaves the old file whole. False when the file could not be written.

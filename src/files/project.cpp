@@ -39,7 +39,7 @@ void Project::Load(const QString& path, MapView& panel, bool add) {
                                                    : "Error opening Project File 2");
         return;
     }
-    const std::string_view data = std::get<std::string>(read);
+    const std::string_view data = ByteView(std::get<QByteArray>(read));
     std::size_t offset = 0;
 
     if (!add) {
