@@ -31,8 +31,8 @@ void Dat::Load(const QString& path, MapView& panel) {
     fileName = place.fileName;
     encoding_ = DetectEncoding(data);
 
-    std::size_t offset = 0;
-    std::size_t lineStart = 0;
+    std::size_t offset = ByteOrderMarkLength(data);
+    std::size_t lineStart = offset;
     std::string line;
     const auto next = [&] {
         lineStart = offset;

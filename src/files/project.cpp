@@ -40,7 +40,7 @@ void Project::Load(const QString& path, MapView& panel, bool add) {
         return;
     }
     const std::string_view data = ByteView(std::get<QByteArray>(read));
-    std::size_t offset = 0;
+    std::size_t offset = ByteOrderMarkLength(data);
 
     if (!add) {
         LoadHeader(data, offset, panel, path);
@@ -67,6 +67,8 @@ void Project::Load(const QString& path, MapView& panel, bool add) {
 void Project::LoadHeader(std::string_view data, std::size_t& offset, MapView& panel,
                          const QString& path) {
     // A header line that the file does not hold counts as a failed read; it stays empty.
+    // A byte order mark before line 1 stays with the header.
+    std::string bytes(data.substr(0, offset));
     std::array<std::string, kHeaderLines> lines;
     std::array<bool, kHeaderLines> present{};
     for (int i = 0; i < kHeaderLines; ++i) {
@@ -75,7 +77,6 @@ void Project::LoadHeader(std::string_view data, std::size_t& offset, MapView& pa
             present[i] = true;
         }
     }
-    std::string bytes;
     for (const auto& line : lines)
         bytes += line + '\n';
     headerEncoding_ = DetectEncoding(bytes);

@@ -37,6 +37,11 @@ char EncodeWindows1252(char16_t c) {
 
 } // namespace
 
+std::size_t ByteOrderMarkLength(std::string_view bytes) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    return bytes.starts_with(mark) ? mark.size() : 0;
+}
+
 TextEncoding DetectEncoding(std::string_view bytes) {
     auto decoder = Utf8Decoder();
     const QString decoded = decoder.decode(ByteView(bytes));

@@ -10,6 +10,10 @@
 // file's own character set, so a load and save keeps every byte.
 enum class TextEncoding { Utf8, Windows1252 };
 
+// The length of a UTF-8 byte order mark at the start of a file (0 or 3). Editors put one
+// there; it belongs to no line, but is written back with the file.
+std::size_t ByteOrderMarkLength(std::string_view bytes);
+
 // UTF-8 when the bytes are valid UTF-8 (plain ASCII included), else Windows-1252.
 TextEncoding DetectEncoding(std::string_view bytes);
 

@@ -194,6 +194,17 @@ TEST_F(DatTest, NamesKeepTheFilesCharacterSet) {
     }
 }
 
+TEST_F(DatTest, ByteOrderMarkBelongsToNoLine) {
+    const std::string bytes = "\xEF\xBB\xBF"
+                              "1,47:30.500N,8:15.250E,457M,T,H\xC3\xB6he,ok\r\n";
+    dat.Load(Scratch("marked.dat", bytes), panel);
+    EXPECT_TRUE(rec.messages().isEmpty());
+    ASSERT_EQ(waypoints.size(), 1u);
+    EXPECT_EQ(waypoints[0]->tName, QString::fromUtf8("Höhe"));
+    dat.Save();
+    EXPECT_EQ(ReadBytes(Scratch("marked.dat")), bytes);
+}
+
 TEST_F(DatTest, BadLineKeepsTheWaypointsBeforeItAndTheRestOfTheFile) {
     const std::string saved = LoadAndSave("badline.dat");
     EXPECT_EQ(rec.messages(), QStringList({"File Error|Error with Dat File"}));

@@ -330,6 +330,17 @@ TEST_F(ProjectTest, SavedFileHasCrLfLinesAndTheHeaderAsRead) {
                        "-1,-1,450,2,4,0,0,0,0\r\n");
 }
 
+TEST_F(ProjectTest, ByteOrderMarkStaysWithTheHeader) {
+    QFile::copy(DataPath("map.bmp"), Scratch("map.bmp"));
+    const std::string bytes = "\xEF\xBB\xBF" + kHeaderBytes + kBasic;
+    project.Load(Scratch("marked.prj", bytes), panel, false);
+    EXPECT_TRUE(rec.messages().isEmpty());
+    EXPECT_EQ(map.mapFile, "map.bmp");
+    EXPECT_EQ(thermals.size(), 1u);
+    project.Save(false);
+    EXPECT_EQ(ReadBytes(Scratch("marked.prj")), bytes);
+}
+
 TEST_F(ProjectTest, WriteThermalTruncatesPositions) {
     TThermal t;
     t.map = &map;

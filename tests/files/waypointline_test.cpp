@@ -58,6 +58,14 @@ TEST(WaypointLineRead, OtherSpellingsOfTheNumbers) {
     EXPECT_EQ(other->attributes, "AT");
 }
 
+TEST(WaypointLineRead, FormsOfTheEarlierWriterStillRead) {
+    // One minute digit, and minutes rounded up to 60.
+    const auto w = ParseWaypointLine("3,47:60.000N,8:0.000E,0M,T,Old,form");
+    ASSERT_TRUE(w);
+    EXPECT_DOUBLE_EQ(w->lat, 48.0);
+    EXPECT_DOUBLE_EQ(w->lon, 8.0);
+}
+
 TEST(WaypointLineRead, TextsAreCutAtCommasAndKeepTheirSpaces) {
     const auto w = ParseWaypointLine("1,47:30.500N,8:15.250E,0M,T,Name,a,b");
     ASSERT_TRUE(w);
