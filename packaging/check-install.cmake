@@ -16,6 +16,13 @@ set(expected
     share/brevan-talvor/demo/demo.dat
     share/brevan-talvor/demo/flight.txt
     share/doc/brevan-talvor/README.md)
+# The pictures the README shows (local links, not addresses) must sit where its links point.
+file(READ ${PREFIX}/share/doc/brevan-talvor/README.md readme)
+string(REGEX MATCHALL "!\\[[^]]*\\]\\([^):]+\\)" images "${readme}")
+foreach(image IN LISTS images)
+    string(REGEX REPLACE "^.*\\(([^)]+)\\)$" "\\1" picture "${image}")
+    list(APPEND expected share/doc/brevan-talvor/${picture})
+endforeach()
 # The demo project names its map picture in its first line; it must sit beside the project.
 file(STRINGS ${PREFIX}/share/brevan-talvor/demo/demo.prj picture LIMIT_COUNT 1)
 string(STRIP "${picture}" picture)
