@@ -37,12 +37,10 @@ Profile Band() {
     return {.bottom = 300, .top = 1500, .coreBase = 20, .coreTop = 80};
 }
 
-TEST(VerticalFactor, LowerFadeHalfway) {
-    EXPECT_EQ(VerticalFactor(*MakeThermal(Band()), 0, 420), 0.5f);
-}
-
-TEST(VerticalFactor, UpperFadeHalfway) {
-    EXPECT_EQ(VerticalFactor(*MakeThermal(Band()), 0, 1380), 0.5f);
+TEST(VerticalFactor, FadesHalfwayBelowTheCoreBottomAndAboveTheCoreTop) {
+    const auto t = MakeThermal(Band());
+    EXPECT_EQ(VerticalFactor(*t, 0, 420), 0.5f);
+    EXPECT_EQ(VerticalFactor(*t, 0, 1380), 0.5f);
 }
 
 TEST(VerticalFactor, FullStrengthBetweenCoreBottomAndCoreTop) {
@@ -73,14 +71,12 @@ TEST(VerticalFactor, NoFadesMeanFullStrengthToTheBandEdges) {
     EXPECT_EQ(VerticalFactor(*t, 0, 1500), 1.0f);
 }
 
-TEST(VerticalFactor, TopBelowBottomGivesNothing) {
-    const auto t = MakeThermal({.bottom = 1500, .top = 300, .coreBase = 20, .coreTop = 80});
-    EXPECT_EQ(VerticalFactor(*t, 0, 900), 0.0f);
-}
-
-TEST(VerticalFactor, ExtremeHeightsStayWithinTheFactorRange) {
-    const auto t = MakeThermal({.bottom = INT_MIN, .top = INT_MAX, .coreBase = 0, .coreTop = 0});
-    const float v = VerticalFactor(*t, 0, 0);
+TEST(VerticalFactor, UnguardedHeightsStayWithinTheFactorRange) {
+    const auto upsideDown =
+        MakeThermal({.bottom = 1500, .top = 300, .coreBase = 20, .coreTop = 80});
+    EXPECT_EQ(VerticalFactor(*upsideDown, 0, 900), 0.0f);
+    const auto huge = MakeThermal({.bottom = INT_MIN, .top = INT_MAX, .coreBase = 0, .coreTop = 0});
+    const float v = VerticalFactor(*huge, 0, 0);
     EXPECT_GT(v, 0.0f);
     EXPECT_LT(v, 1.0f);
 }
