@@ -13,6 +13,7 @@
 #include <exception>
 
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     BrevanApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("brevan"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0 beta 1"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/brevan-talvor.svg")));
     // "." is the decimal separator whatever the user's regional settings.
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());

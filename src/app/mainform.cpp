@@ -3,6 +3,7 @@
 #include "aboutform.h"
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
+#include "droppedfiles.h"
 #include "map/accursor.h"
 #include "profiler/profiler.h"
 #include "prompts/prompts.h"
@@ -14,9 +15,12 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -49,6 +53,7 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
     , project(map, thermals)
     , dat(map, waypoints) {
     setObjectName(QStringLiteral("MainForm"));
+    setAcceptDrops(true);
     move(161, 135);
     resize(544, 354);
     cumulusDir = QDir::currentPath();
@@ -56,6 +61,9 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
 
     ImagePanel = new MapView(map, this);
     ImagePanel->setObjectName(QStringLiteral("ImagePanel"));
+    // The map is fitted to the panel's outer size; without a frame that is the visible
+    // area, so a fitted map needs no scroll bar.
+    ImagePanel->setFrameShape(QFrame::NoFrame);
     setCentralWidget(ImagePanel);
     createActions();
     createMenus();
@@ -74,6 +82,8 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
     BringCursorToFront();
 
     ThermalData = new TThermalData(this);
+    // Beside the main window rather than over the map.
+    ThermalData->move(x() + width() + 16, y());
     About = new TAbout(this);
     RandomizeForm = new TRandomizeForm(this);
 }
@@ -352,14 +362,9 @@ void TMainForm::BringCursorToFront() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     // Both questions are asked, each only when its flag is set; a No to either keeps the
     // window open.
-    bool goOn = true;
-    if (project.modified && !prompts().ask(QStringLiteral("Project Modified"),
-                                           QStringLiteral("Project Modified, Continue?")))
-        goOn = false;
-    if (dat.modified && !prompts().ask(QStringLiteral("Waypoints Modified"),
-                                       QStringLiteral("Waypoints Modified, Continue?")))
-        goOn = false;
-    if (!goOn) {
+    const bool projectMayGo = MayDiscardProject();
+    const bool waypointsMayGo = MayDiscardWaypoints();
+    if (!projectMayGo || !waypointsMayGo) {
         event->ignore();
         return;
     }
@@ -380,15 +385,19 @@ void TMainForm::mousePressEvent(QMouseEvent* event) {
 
 // File commands.
 
+bool TMainForm::MayDiscardProject() {
+    return !project.modified || prompts().ask(QStringLiteral("Project Modified"),
+                                              QStringLiteral("Project Modified, Continue?"));
+}
+
+bool TMainForm::MayDiscardWaypoints() {
+    return !dat.modified || prompts().ask(QStringLiteral("Waypoints Modified"),
+                                          QStringLiteral("Waypoints Modified, Continue?"));
+}
+
 void TMainForm::LoadProject(bool add) {
-    if (!add) {
-        if (project.modified && !prompts().ask(QStringLiteral("Project Modified"),
-                                               QStringLiteral("Project Modified, Continue?")))
-            return;
-        if (dat.modified && !prompts().ask(QStringLiteral("Waypoints Modified"),
-                                           QStringLiteral("Waypoints Modified, Continue?")))
-            return;
-    }
+    if (!add && !(MayDiscardProject() && MayDiscardWaypoints()))
+        return;
     const auto file = prompts().openFile(
         {QStringLiteral("Project files (*.prj)|*.PRJ"), QStringLiteral("prj"), project.folder});
     if (!file)
@@ -414,14 +423,41 @@ void TMainForm::LoadProjectFile(const QString& path, bool add) {
 }
 
 void TMainForm::LoadDat() {
-    if (dat.modified && !prompts().ask(QStringLiteral("Waypoints Modified"),
-                                       QStringLiteral("Waypoints Modified, Continue?")))
+    if (!MayDiscardWaypoints())
         return;
     const auto file = prompts().openFile(
         {QStringLiteral("Dat files (*.dat)|*.DAT"), QStringLiteral("dat"), dat.folder});
     if (!file)
         return;
     LoadDatFile(*file);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
+    if (!files.project.isEmpty() || !files.waypoints.isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
+    event->acceptProposedAction();
+    // The questions and error messages must not run inside the drag and drop exchange.
+    QMetaObject::invokeMethod(
+        this, [this, files] { OpenDroppedFiles(files); }, Qt::QueuedConnection);
+}
+
+void TMainForm::OpenDroppedFiles(const DroppedFiles& files) {
+    // Dropped files open as when named on the command line, after the same questions as
+    // the load commands.
+    if (!files.project.isEmpty()) {
+        if (!MayDiscardProject() || !MayDiscardWaypoints())
+            return;
+        LoadProjectFile(files.project, false);
+    } else if (files.waypoints.isEmpty() || !MayDiscardWaypoints()) {
+        return;
+    }
+    if (!files.waypoints.isEmpty())
+        LoadDatFile(files.waypoints);
 }
 
 void TMainForm::LoadDatFile(const QString& path) {

@@ -14,6 +14,7 @@
 #include <QString>
 
 class MapView;
+struct DroppedFiles;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -84,6 +85,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createActions();
@@ -94,6 +97,11 @@ private:
     void createTimers(QSettings& settings);
     void connectView();
     void BringCursorToFront();
+    // The "Project Modified" and "Waypoints Modified" questions: true when there is nothing
+    // unsaved or the user answers Yes.
+    bool MayDiscardProject();
+    bool MayDiscardWaypoints();
+    void OpenDroppedFiles(const DroppedFiles& files);
     void stopTimers();
     TThermal* popupThermalInList() const;
     TWaypoint* popupWaypointInList() const;

@@ -1,11 +1,17 @@
+#include "app/droppedfiles.h"
 #include "appfixture.h"
 #include "dialogs/thermaldata.h"
 #include "map/accursor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -213,4 +219,57 @@ TEST_F(FileCommands, FilesNamedAtStartLoadAsTheCommandsDo) {
     EXPECT_EQ(form->waypointList().size(), 1u);
     EXPECT_TRUE(action("SaveDat")->isEnabled());
     EXPECT_TRUE(rec.entries.empty());
+}
+
+TEST(DroppedFilesTest, FirstLocalProjectAndWaypointFileInAnyCase) {
+    const DroppedFiles files =
+        ClassifyDroppedFiles({QUrl(QStringLiteral("https://example.org/a.prj")),
+                              QUrl::fromLocalFile(QStringLiteral("/data/notes.txt")),
+                              QUrl::fromLocalFile(QStringLiteral("/data/ALPS.PRJ")),
+                              QUrl::fromLocalFile(QStringLiteral("/data/route.Dat")),
+                              QUrl::fromLocalFile(QStringLiteral("/data/second.prj"))});
+    EXPECT_EQ(files.project, QStringLiteral("/data/ALPS.PRJ"));
+    EXPECT_EQ(files.waypoints, QStringLiteral("/data/route.Dat"));
+    EXPECT_TRUE(ClassifyDroppedFiles({QUrl::fromLocalFile(QStringLiteral("/x/map.bmp"))})
+                    .project.isEmpty());
+}
+
+namespace {
+
+void drop(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint pos = target->rect().center();
+    QDragEnterEvent enter(pos, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(pos), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &dropped);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TEST_F(FileCommands, DroppedFilesOpenAfterTheQuestions) {
+    const QString project = writeProject(QStringLiteral("alps.prj"), {kThermalLine});
+    const QString route =
+        writeDat(QStringLiteral("route.dat"), {"1,47:20.000N,8:00.000E,0M,T,A,A"});
+    drop(form.get(), {QUrl::fromLocalFile(route), QUrl::fromLocalFile(project)});
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Brevan Talvor 1.0 beta 1   alps.prj   route.dat"));
+    EXPECT_EQ(form->thermalList().size(), 1u);
+    EXPECT_EQ(form->waypointList().size(), 1u);
+    EXPECT_TRUE(rec.entries.empty());
+
+    form->AddThermal(47.1, 8.1);
+    rec.answers = {false};
+    drop(form.get(), {QUrl::fromLocalFile(project)});
+    EXPECT_EQ(rec.questions(), QStringList{"Project Modified|Project Modified, Continue?"});
+    EXPECT_EQ(form->thermalList().size(), 2u);
+
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(dir.filePath(QStringLiteral("map.bmp")))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
 }
