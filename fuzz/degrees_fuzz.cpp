@@ -1,0 +1,20 @@
+// The degree parser on any text, as it meets the calibration lines of a project file.
+
+#include "check.h"
+#include "geo/coordtext.h"
+#include "silentprompts.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static SilentPrompts prompts;
+    const long before = prompts.messages;
+    const double degrees = ParseDegrees({reinterpret_cast<const char*>(data), size});
+    Check(std::isfinite(degrees), "the degrees are a finite number");
+    // Degrees, minutes, their sum and the hemisphere can each fail once, no more.
+    Check(prompts.messages - before <= 4, "at most one message per failing step");
+    return 0;
+}

@@ -1,0 +1,58 @@
+// The project file's line codecs on any data, without the file: the header lines keep their
+// bytes through the character-set round trip, and every thermal line that is read writes a
+// line that reads back to the same thermal, with and without the two sections.
+
+#include "check.h"
+#include "files/textencoding.h"
+#include "files/thermalline.h"
+#include "geo/textfields.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// The written line without its CR LF, as a reader sees it.
+std::string_view Unterminated(std::string_view written) {
+    Check(written.ends_with("\r\n"), "a written line ends with CR LF");
+    written.remove_suffix(2);
+    return written;
+}
+
+void RoundTrip(const ThermalLine& thermal, bool saveAll) {
+    std::string first;
+    AppendThermalLine(first, thermal, saveAll);
+    const std::string_view line = Unterminated(first);
+    Check(line.size() >= kShortestThermalLine, "a written line is long enough to be read");
+    const auto read = ParseThermalLine(line);
+    Check(read.has_value(), "a written line reads back");
+    Check(read->cumulus.has_value() == saveAll && read->profile.has_value() == saveAll,
+          "the sections come back exactly when they were written");
+    std::string second;
+    AppendThermalLine(second, *read, saveAll);
+    Check(second == first, "a line read back writes the same line");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::size_t offset = 0;
+    std::string header;
+    for (int i = 0; i < 5; ++i)
+        header += ReadLine(bytes, offset) + '\n';
+    const TextEncoding encoding = DetectEncoding(header);
+    Check(EncodeText(DecodeText(header, encoding), encoding) == header,
+          "the header keeps its bytes");
+
+    while (offset < bytes.size()) {
+        const auto thermal = ParseThermalLine(ReadLine(bytes, offset));
+        if (!thermal)
+            continue;
+        RoundTrip(*thermal, true);
+        RoundTrip(*thermal, false);
+    }
+    return 0;
+}

@@ -1,0 +1,56 @@
+// The waypoint file's line codec on any data, without the file: the texts keep their bytes
+// through the character-set round trip, and every waypoint line that is read writes a line
+// that reads back to the same waypoint.
+
+#include "check.h"
+#include "files/textencoding.h"
+#include "files/waypointline.h"
+#include "geo/textfields.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+std::string Append(const WaypointLine& waypoint) {
+    std::string written;
+    AppendWaypointLine(written, waypoint);
+    Check(written.ends_with("\r\n"), "a written line ends with CR LF");
+    written.resize(written.size() - 2);
+    return written;
+}
+
+void KeepsBytes(const std::string& text, TextEncoding encoding) {
+    Check(EncodeText(DecodeText(text, encoding), encoding) == text, "a text keeps its bytes");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const TextEncoding encoding = DetectEncoding(bytes);
+    std::size_t offset = 0;
+    while (offset < bytes.size()) {
+        const std::string line = ReadLine(bytes, offset);
+        Check(!(IsWaypointLine(line) && IsCommentLine(line)), "a line is one kind or the other");
+        const auto waypoint = ParseWaypointLine(line);
+        if (!waypoint)
+            continue;
+        KeepsBytes(waypoint->attributes, encoding);
+        KeepsBytes(waypoint->name, encoding);
+        KeepsBytes(waypoint->text, encoding);
+
+        const std::string first = Append(*waypoint);
+        Check(IsWaypointLine(first) || waypoint->id < 0, "a written line is a waypoint line");
+        const auto read = ParseWaypointLine(first);
+        Check(read.has_value(), "a written line reads back");
+        Check(read->id == waypoint->id && read->groundHeight == waypoint->groundHeight &&
+                  read->attributes == waypoint->attributes && read->name == waypoint->name &&
+                  read->text == waypoint->text,
+              "a line read back has the same fields");
+        Check(Append(*read) == first, "a line read back writes the same line");
+    }
+    return 0;
+}
