@@ -20,6 +20,8 @@ public:
     // SIGKILL and wait: a crash that leaves the socket file behind.
     void Kill();
     bool Running() const { return pid_ > 0; }
+    // For signals of the test's own (stopping and continuing the stand-in).
+    pid_t Pid() const { return pid_; }
 
     const std::string& Dir() const { return dir_; }
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
