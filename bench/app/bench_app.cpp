@@ -1,0 +1,98 @@
+// The main window's display tick and zoom step with a large project on the map.
+#include "app/mainform.h"
+#include "fakelink.h"
+
+#include <string>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A window with every timer off and a project of n thermals spread over the map.
+struct LoadedForm {
+    explicit LoadedForm(int n) {
+        QFile settings(dir.filePath(QStringLiteral("brevan.INI")));
+        settings.open(QIODevice::WriteOnly);
+        settings.write("[Timers]\nDataRead=0\nProfiler=0\nDisplay=0\n");
+        settings.close();
+
+        QImage picture(1000, 500, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        picture.save(dir.filePath(QStringLiteral("map.bmp")), "BMP");
+        std::string text = "map.bmp\r\n47:30.000N\r\n47:00.000N\r\n7:30.000E\r\n8:30.000E\r\n";
+        for (int i = 0; i < n; ++i) {
+            const int lat = 4700000 + (i * 7919) % 50000;
+            const int lon = 750000 + (i * 104729) % 100000;
+            text += std::to_string(lat) + ',' + std::to_string(lon) +
+                    ",1,0,1500,300,270,5,1,450,1800,800,2,1,7,-1,-1,0,-0.5,-1,-1,450,2,4,"
+                    "100,50,10,90\r\n";
+        }
+        const QString project = dir.filePath(QStringLiteral("big.prj"));
+        QFile file(project);
+        file.open(QIODevice::WriteOnly);
+        file.write(text.data(), static_cast<qint64>(text.size()));
+        file.close();
+
+        auto fake = std::make_unique<FakeLink>();
+        link = fake.get();
+        link->lat = 47.25;
+        link->lon = 8.0;
+        form = std::make_unique<TMainForm>(std::move(fake), settings.fileName());
+        form->show();
+        form->LoadProjectFile(project, false);
+    }
+
+    QTemporaryDir dir;
+    FakeLink* link = nullptr;
+    std::unique_ptr<TMainForm> form;
+};
+
+void BM_DisplayTick(benchmark::State& state) {
+    LoadedForm loaded(static_cast<int>(state.range(0)));
+    double step = 0.0001;
+    for (auto _ : state) {
+        loaded.link->lat += step;
+        step = -step;
+        loaded.form->DisplayUpdateTimerTimer();
+    }
+    state.counters["thermals"] = static_cast<double>(loaded.form->thermalList().size());
+}
+BENCHMARK(BM_DisplayTick)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
+void BM_ZoomStepWithRepaint(benchmark::State& state) {
+    LoadedForm loaded(static_cast<int>(state.range(0)));
+    bool in = true;
+    for (auto _ : state) {
+        // Alternates between zoom 1 and 2 so that the map stays the same size on average.
+        loaded.form
+            ->findChild<QAction*>(in ? QStringLiteral("ToolButton3")
+                                     : QStringLiteral("ToolButton5"))
+            ->trigger();
+        in = !in;
+        loaded.form->repaint();
+    }
+    state.counters["thermals"] = static_cast<double>(loaded.form->thermalList().size());
+}
+BENCHMARK(BM_ZoomStepWithRepaint)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(6);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

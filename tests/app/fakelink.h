@@ -1,0 +1,42 @@
+#pragma once
+
+#include "simlink/simlink.h"
+
+#include <utility>
+#include <vector>
+
+// A simulator link that answers from fields and records what is written to it.
+class FakeLink final : public SimLink {
+public:
+    double lat = 0;
+    double lon = 0;
+    double ground = 0;
+    double altitude = 0;
+    double heading = 0;
+    bool block = false;
+    int msStrength = 0;
+
+    int readCycles = 0;
+    int headingReads = 0;
+    std::vector<int> strengthWrites;
+    std::vector<std::pair<double, double>> moves;
+
+    void ReadCycle() override { ++readCycles; }
+    double GetLat() const override { return lat; }
+    double GetLon() const override { return lon; }
+    double GetGroundAlt() const override { return ground; }
+    double GetAltitude() const override { return altitude; }
+    double GetHeading() override {
+        ++headingReads;
+        return heading;
+    }
+    bool ThermalBlockPresent() const override { return block; }
+    int GetMsStrength() const override { return msStrength; }
+    void SetMsStrength(int value) override { strengthWrites.push_back(value); }
+    void SetRollRate(double) override {}
+    void MoveAircraft(double newLat, double newLon) override {
+        lat = newLat;
+        lon = newLon;
+        moves.emplace_back(newLat, newLon);
+    }
+};
