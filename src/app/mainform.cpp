@@ -375,14 +375,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TMainForm::mousePressEvent(QMouseEvent* event) {
-    // A click on the window's own background, not on one of its controls, acts as a click
-    // on the map.
-    if (event->button() == Qt::LeftButton && !childAt(event->position().toPoint()))
-        mainImageClick();
-    QMainWindow::mousePressEvent(event);
-}
-
 // File commands.
 
 bool TMainForm::MayDiscardProject() {

@@ -15,12 +15,8 @@ public:
     QuitOnSignal(const QuitOnSignal&) = delete;
     QuitOnSignal& operator=(const QuitOnSignal&) = delete;
 
-    // The signal that ended the loop, 0 while none has arrived.
-    int received() const { return received_; }
-
 private:
     void readSignal();
 
     QSocketNotifier* notifier_ = nullptr;
-    int received_ = 0;
 };
