@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -23,6 +24,10 @@ MapView::MapView(Map& map, QWidget* parent)
     : QGraphicsView(parent)
     , map_(map) {
     setScene(new QGraphicsScene(this));
+    // The default depth grows with the item count; with 100,000 glyphs its many small
+    // cells make every full repaint walk them all. A thousand cells keep both the
+    // repaint and the lookup under the pointer quick.
+    scene()->setBspTreeDepth(10);
     // Minimal updates cost seconds when thousands of glyphs move at a zoom step.
     setViewportUpdateMode(FullViewportUpdate);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -32,14 +37,21 @@ MapView::MapView(Map& map, QWidget* parent)
 }
 
 MapView::~MapView() {
-    for (QGraphicsItem* item : scene()->items()) {
+    // Glyphs added since the event loop last ran still wait in the scene's queue for
+    // polishing, and new ones wait for the index; taking them out oldest first after the
+    // queue has run finds each of them at the front of those lists.
+    QCoreApplication::sendPostedEvents(scene());
+    for (QGraphicsItem* item : scene()->items(Qt::AscendingOrder)) {
         if (IsGlyph(item))
             scene()->removeItem(item);
     }
 }
 
 void MapView::fitScene() {
-    setSceneRect(0, 0, map_.displayWidth(), map_.displayHeight());
+    // The scene's own rectangle, not only the view's: the scene's index divides it up, and
+    // a new rectangle makes the index start afresh, so the glyphs that move after a zoom
+    // are indexed once rather than moved through the index one by one.
+    scene()->setSceneRect(0, 0, map_.displayWidth(), map_.displayHeight());
     viewport()->update();
 }
 

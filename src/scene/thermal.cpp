@@ -3,7 +3,9 @@
 #include "geo/numbertext.h"
 #include "map/map.h"
 
+#include <array>
 #include <cmath>
+#include <map>
 #include <string>
 
 #include <QPainter>
@@ -39,6 +41,41 @@ QColor FillColour(int type, bool cloud, bool active) {
 // The ellipse of a w x h box whose outline runs through the box's outer pixels.
 QRectF CircleRect(QPoint origin, int w, int h) {
     return QRectF(origin.x() + 0.5, origin.y() + 0.5, w - 1, h - 1);
+}
+
+void DrawGlyph(QPainter& painter, const ThermalGlyph& g, int type, const QColor& fill) {
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(fill);
+    if (type == 4) {
+        painter.drawEllipse(CircleRect(QPoint(0, 0), g.width, g.height));
+        return;
+    }
+    painter.drawEllipse(CircleRect(g.circleOrigin, 2 * kGlyphRadius, 2 * kGlyphRadius));
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(g.centre, g.lineEnd);
+}
+
+// Drawing a circle and a line costs tens of microseconds and a zoom step repaints every
+// glyph, so each distinct look is drawn once (there are a few thousand at most) and
+// copied from then on. The picture covers boundingRect(): one pixel more on every side.
+const QImage& GlyphImage(const ThermalGlyph& g, int type, bool cloud, bool active, qreal dpr) {
+    using Key = std::array<int, 11>;
+    static std::map<Key, QImage> cache;
+    const QColor fill = FillColour(type, cloud, active);
+    const Key key{type == 4,     int(fill.rgb()),    int(std::lround(dpr * 100)),
+                  g.width,       g.height,           g.centre.x(),
+                  g.centre.y(),  g.circleOrigin.x(), g.circleOrigin.y(),
+                  g.lineEnd.x(), g.lineEnd.y()};
+    QImage& image = cache[key];
+    if (image.isNull()) {
+        image = QImage(QSize(g.width + 2, g.height + 2) * dpr, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.translate(1, 1);
+        DrawGlyph(painter, g, type, fill);
+    }
+    return image;
 }
 
 } // namespace
@@ -284,13 +321,7 @@ QRectF TThermal::boundingRect() const {
 }
 
 void TThermal::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
-    painter->setPen(QPen(Qt::black, 1));
-    painter->setBrush(FillColour(type, cloud, active));
-    if (type == 4) {
-        painter->drawEllipse(CircleRect(QPoint(0, 0), glyph_.width, glyph_.height));
-        return;
-    }
-    painter->drawEllipse(CircleRect(glyph_.circleOrigin, 2 * kGlyphRadius, 2 * kGlyphRadius));
-    painter->setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
-    painter->drawLine(glyph_.centre, glyph_.lineEnd);
+    const QRectF bounds = boundingRect();
+    painter->drawImage(bounds.topLeft(), GlyphImage(glyph_, type, cloud, active,
+                                                    painter->device()->devicePixelRatio()));
 }
