@@ -297,6 +297,43 @@ TEST_F(MapPanel, DestroyingAThermalTakesItsGlyphOffTheMap) {
     EXPECT_EQ(view.scene()->items(), QList<QGraphicsItem*>{second});
 }
 
+TEST_F(MapPanel, HiddenGlyphsShowNoHint) {
+    TThermal* t = addThermal(46.5, 9.0);
+    const QPoint centre = glyphCentre(t);
+    t->setVisible(false);
+    EXPECT_EQ(view.glyphAt(centre), nullptr);
+    EXPECT_TRUE(view.hintAt(centre).isEmpty());
+}
+
+TEST_F(MapPanel, TopmostGlyphAnswers) {
+    TThermal* below = addThermal(46.5, 9.0);
+    TWaypoint* above = addWaypoint(46.5, 9.0);
+    EXPECT_EQ(view.hintAt(glyphCentre(below)), above->Hint());
+    above->setZValue(-1);
+    EXPECT_EQ(view.hintAt(glyphCentre(below)), below->Hint());
+}
+
+TEST(MapPanelWithoutMap, NothingIsOnTheImage) {
+    RecordingPrompts prompts;
+    Map map;
+    MapView view(map);
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    map.Resize(view.width(), view.height());
+    EXPECT_EQ(view.sceneRect(), QRectF(0, 0, 0, 0));
+    QSignalSpy moved(&view, &MapView::imageMouseMoved);
+    QSignalSpy clicked(&view, &MapView::imageClicked);
+    QSignalSpy onMap(&view, &MapView::imageContextMenu);
+    QTest::mouseMove(view.viewport(), QPoint(10, 10));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    RightClick(view, QPoint(10, 10));
+    EXPECT_EQ(moved.count(), 0);
+    EXPECT_EQ(clicked.count(), 0);
+    EXPECT_EQ(onMap.count(), 0);
+    EXPECT_FALSE(view.viewport()->grab().isNull());
+}
+
 TEST(MapPanelLifetime, ThermalsOutliveAViewThatGoesFirst) {
     RecordingPrompts prompts;
     Map map;
