@@ -5,6 +5,7 @@
 #include "numberrun.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -26,7 +27,13 @@ public:
 
     double decimal() { return Convert(ParseDecimal(Present()), 0.0); }
     int integer() { return Convert(ParseInteger(Present()), 0); }
-    float single() { return static_cast<float>(decimal()); }
+    // A value beyond the float range would be written back as no number at all.
+    float single() {
+        const auto value = static_cast<float>(decimal());
+        if (!std::isfinite(value))
+            ok_ = false;
+        return value;
+    }
     // A tag or count: a used-up line gives -1, which no section uses.
     int marker() { return Convert(ParseInteger(NextNumber(line_, p_)), 0); }
     bool ok() const { return ok_; }
@@ -48,6 +55,20 @@ private:
     int p_ = 1;
     bool ok_ = true;
 };
+
+// The reader takes a number as one run of digits, signs and points, so the E form of the
+// number text ("1E-5") would come back as two numbers and shift every later value: such
+// values are written out in full.
+std::string FloatText(float value) {
+    std::string text = NumberText(value);
+    if (text.find('E') == std::string::npos)
+        return text;
+    char buffer[80]; // the longest float, widened: 0. with 44 zeros and 17 digits
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                   std::chars_format::fixed)
+                         .ptr;
+    return {buffer, end};
+}
 
 int TruncateToInt(double value) {
     return static_cast<int>(std::clamp<double>(std::trunc(value), INT_MIN, INT_MAX));
@@ -101,7 +122,8 @@ void AppendThermalLine(std::string& out, const ThermalLine& t, bool saveAll) {
         WriteIntField(out, value, false, ",");
     };
     const auto single = [&out](float value) {
-        WriteFloatField(out, value, false, ",");
+        out += FloatText(value);
+        out += ',';
     };
     field(TruncateToInt(t.lat * 100000));
     field(TruncateToInt(t.lon * 100000));

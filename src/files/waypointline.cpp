@@ -49,7 +49,8 @@ std::optional<double> NextPosition(std::string_view line, int& p, char negative)
         value += *seconds * (1.0 / 3600);
     }
     const auto letter = At(line, p);
-    if (!letter)
+    // Degrees and minutes that add up beyond every number could not be written back.
+    if (!letter || !std::isfinite(value))
         return std::nullopt;
     return *letter == negative ? -value : value;
 }
