@@ -13,6 +13,10 @@ constexpr qint64 kLargestFile = qint64{256} * 1024 * 1024;
 } // namespace
 
 std::variant<QByteArray, ReadFailure> ReadFileBytes(const QString& fileName) {
+    // Only a plain file has an end: opening a pipe waits for a writer, and a device such as
+    // /dev/zero would be read until the memory runs out.
+    if (!QFileInfo(fileName).isFile())
+        return ReadFailure::CannotOpen;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return ReadFailure::CannotOpen;
@@ -25,6 +29,11 @@ std::variant<QByteArray, ReadFailure> ReadFileBytes(const QString& fileName) {
 }
 
 bool SaveFileBytes(const QString& fileName, std::string_view bytes) {
+    // The new file is renamed into place, which would replace a device or a pipe of that
+    // name (as root even /dev/full) by a plain file: such a name cannot be saved to.
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isFile())
+        return false;
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
