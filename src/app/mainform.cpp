@@ -64,6 +64,8 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
     // The map is fitted to the panel's outer size; without a frame that is the visible
     // area, so a fitted map needs no scroll bar.
     ImagePanel->setFrameShape(QFrame::NoFrame);
+    // Beyond the map's edges the panel shows the window's colour, not a white page.
+    ImagePanel->setBackgroundBrush(palette().window());
     setCentralWidget(ImagePanel);
     createActions();
     createMenus();
