@@ -33,18 +33,23 @@ public:
     }
 };
 
+void SetApplicationNames() {
+    QCoreApplication::setApplicationName(QStringLiteral("brevan"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0 beta 1"));
+}
+
+// Reads the command line before any window system is needed: help, version, a usage error
+// and the batch runs must work without a display.
+CommandLine ReadCommandLine(int argc, char** argv) {
+    QCoreApplication probe(argc, argv);
+    SetApplicationNames();
+    return ParseCommandLine(QCoreApplication::arguments());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    BrevanApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("brevan"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0 beta 1"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/brevan-talvor.svg")));
-    // "." is the decimal separator whatever the user's regional settings.
-    std::setlocale(LC_NUMERIC, "C");
-    QLocale::setDefault(QLocale::c());
-
-    const CommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
+    const CommandLine commandLine = ReadCommandLine(argc, argv);
     switch (commandLine.action) {
     case CommandLine::Error:
         std::fputs(qUtf8Printable(commandLine.text), stderr);
@@ -54,12 +59,25 @@ int main(int argc, char** argv) {
         std::fputs(qUtf8Printable(commandLine.text), stdout);
         return 0;
     case CommandLine::Thermik:
-        return RunBatch(QStringLiteral("thermik"), commandLine.project);
     case CommandLine::Cumulus:
-        return RunBatch(QStringLiteral("cumulus"), commandLine.project);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        break;
     case CommandLine::Run:
         break;
     }
+
+    BrevanApplication app(argc, argv);
+    SetApplicationNames();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/brevan-talvor.svg")));
+    // "." is the decimal separator whatever the user's regional settings.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+
+    if (commandLine.action == CommandLine::Thermik)
+        return RunBatch(QStringLiteral("thermik"), commandLine.project);
+    if (commandLine.action == CommandLine::Cumulus)
+        return RunBatch(QStringLiteral("cumulus"), commandLine.project);
 
     QtPrompts qtPrompts;
     setPrompts(&qtPrompts);

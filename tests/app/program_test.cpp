@@ -74,3 +74,16 @@ TEST_F(Program, VersionGoesToStandardOutput) {
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).contains("1.0"));
 }
+
+TEST_F(Program, BatchGenerationNeedsNoDisplayAndReportsOnStandardError) {
+    QProcessEnvironment env = process.processEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QLatin1String(name));
+    process.setProcessEnvironment(env);
+    process.start(exe, {QStringLiteral("--thermik"), QStringLiteral("missing.prj")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_NE(process.exitCode(), 0);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("File Error"))) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("brevan.INI"))));
+}
