@@ -103,6 +103,22 @@ TEST_F(CursorSettings, WeightThreeGivesThreePixelArms) {
     EXPECT_EQ(RedRows(image, 2), (std::vector<int>{9, 10, 11}));
 }
 
+TEST_F(CursorSettings, WeightZeroStillDrawsHairlines) {
+    writeIni("[ACCursor]\nWeight=0\n");
+    QSettings settings(iniPath(), QSettings::IniFormat);
+    TacCursor cursor(settings);
+    const QImage image = Render(cursor);
+    EXPECT_EQ(RedColumns(image, 2), std::vector<int>{10});
+}
+
+TEST_F(CursorSettings, NegativeSizeGivesAnEmptyCross) {
+    writeIni("[ACCursor]\nWidth=-5\nHeight=-1\n");
+    QSettings settings(iniPath(), QSettings::IniFormat);
+    TacCursor cursor(settings);
+    EXPECT_EQ(cursor.width(), -5);
+    EXPECT_TRUE(cursor.boundingRect().isEmpty());
+}
+
 TEST_F(CursorSettings, BadValuesFallBackToTheDefaultsAndAreWrittenBack) {
     writeIni("[ACCursor]\nWidth=wide\nHeight=12.5\nWeight=\n");
     {

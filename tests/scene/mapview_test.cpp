@@ -141,6 +141,20 @@ TEST_F(MapPanel, GlyphPlacedWhileScrolledLandsOnItsPositionAndStaysThereAfterAZo
     }
 }
 
+TEST_F(MapPanel, GlyphColourFollowsCloudAndActive) {
+    TThermal* t = addThermal(46.5, 9.0);
+    const QPoint centre = glyphCentre(t);
+    EXPECT_EQ(shownAt(centre), QColor(0, 0, 255));
+    t->SetCloud(true);
+    EXPECT_EQ(shownAt(centre), QColor(255, 0, 0));
+    t->SetActive(true);
+    EXPECT_EQ(shownAt(centre), QColor(255, 255, 255));
+    t->SetActive(false);
+    t->SetType(2);
+    EXPECT_EQ(shownAt(centre + QPoint(-3, 0)), QColor(0, 255, 0));
+    EXPECT_EQ(shownAt(centre + QPoint(0, -3)), QColor(Qt::black));
+}
+
 TEST_F(MapPanel, WaypointCrossIsCentredOnItsPosition) {
     zoom(2);
     scrollTo(100, 50);
