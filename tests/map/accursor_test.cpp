@@ -134,16 +134,4 @@ TEST_F(CursorSettings, BadValuesFallBackToTheDefaultsAndAreWrittenBack) {
     EXPECT_EQ(written.value("ACCursor/Weight").toString(), "1");
 }
 
-TEST_F(CursorSettings, OtherSectionsAreLeftAlone) {
-    writeIni("[Timers]\nDataRead=70\n[ACCursor]\nWidth=30\n");
-    {
-        QSettings settings(iniPath(), QSettings::IniFormat);
-        TacCursor cursor(settings);
-        EXPECT_EQ(cursor.width(), 30);
-    }
-    QSettings written(iniPath(), QSettings::IniFormat);
-    EXPECT_EQ(written.value("Timers/DataRead").toString(), "70");
-    EXPECT_EQ(written.value("ACCursor/Width").toString(), "30");
-}
-
 } // namespace

@@ -9,24 +9,6 @@
 
 namespace {
 
-TEST(ThermalConstruction, StartsWithTheConstructionValuesHidden) {
-    TThermal t;
-    EXPECT_EQ(t.lat, 0);
-    EXPECT_EQ(t.lon, 0);
-    EXPECT_EQ(t.type, 0);
-    EXPECT_EQ(t.windDir, 0);
-    EXPECT_FALSE(t.cloud);
-    EXPECT_EQ(t.heightUnits, meters);
-    EXPECT_EQ(t.tCuHS, -1.0f);
-    EXPECT_EQ(t.tCuVS, -1.0f);
-    EXPECT_EQ(t.tCuCloud, -0.5f);
-    EXPECT_EQ(t.tCuStart, -1);
-    EXPECT_EQ(t.tCuEnd, -1);
-    EXPECT_FALSE(t.active);
-    EXPECT_EQ(t.map, nullptr);
-    EXPECT_FALSE(t.isVisible());
-}
-
 TEST(ThermalConstruction, HintOfANewThermal) {
     TThermal t;
     EXPECT_EQ(t.Hint(), "Latitude 0\n"

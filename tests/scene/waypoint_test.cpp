@@ -31,12 +31,6 @@ TEST(WaypointHint, ValuesInMetresAndFeet) {
     EXPECT_EQ(w.tGroundHeight, 500);
 }
 
-TEST(WaypointHint, NamesOutsideAsciiAreKept) {
-    TWaypoint w;
-    w.SetName(QString::fromUtf8("Säntis"));
-    EXPECT_EQ(w.Hint().split('\n')[5], QString::fromUtf8("Name: Säntis"));
-}
-
 class PlacedWaypoint : public ::testing::Test {
 protected:
     void SetUp() override {
