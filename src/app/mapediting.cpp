@@ -10,6 +10,7 @@
 #include "scene/mapview.h"
 #include "scenery/command.h"
 #include "simlink/simlink.h"
+#include "waypointid.h"
 
 #include <algorithm>
 #include <climits>
@@ -87,11 +88,7 @@ TWaypoint& TMainForm::AddWaypoint(double lat, double lon) {
     w.SetGroundHeight(0);
     w.SetName(waypointDescription->text());
     w.SetText(waypointDescription->text());
-    int highest = 0;
-    for (const auto& other : waypoints)
-        highest = std::max(highest, other->tID);
-    // The highest possible ID cannot be exceeded; it is shared rather than wrapped.
-    w.SetID(highest < INT_MAX ? highest + 1 : highest);
+    w.SetID(NextWaypointID(waypoints));
     w.SetAttributes(QStringLiteral("T"));
     w.setVisible(true);
     BringCursorToFront();

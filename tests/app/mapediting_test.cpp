@@ -1,9 +1,12 @@
+#include "app/waypointid.h"
 #include "appfixture.h"
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
 #include "geo/coordtext.h"
 #include "map/accursor.h"
 #include "scene/mapview.h"
+
+#include <climits>
 
 #include <QAction>
 #include <QApplication>
@@ -330,4 +333,19 @@ TEST_F(MapEditing, RandomizeAndLogOpen) {
     EXPECT_EQ(rec.entries[0].kind, RecordingPrompts::Entry::OpenDialog);
     EXPECT_EQ(rec.entries[0].caption, QStringLiteral("Project files (*.log)|*.LOG"));
     EXPECT_EQ(rec.entries[0].text, QStringLiteral("log"));
+}
+
+TEST(NextWaypointIDTest, OneAboveTheHighest) {
+    WaypointList waypoints;
+    EXPECT_EQ(NextWaypointID(waypoints), 1);
+    for (const int id : {5, 2, 9}) {
+        waypoints.push_back(std::make_unique<TWaypoint>());
+        waypoints.back()->SetID(id);
+    }
+    EXPECT_EQ(NextWaypointID(waypoints), 10);
+    for (const auto& w : waypoints)
+        w->SetID(-4);
+    EXPECT_EQ(NextWaypointID(waypoints), 1);
+    waypoints[1]->SetID(INT_MAX);
+    EXPECT_EQ(NextWaypointID(waypoints), INT_MAX);
 }
