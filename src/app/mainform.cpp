@@ -12,6 +12,8 @@
 #include "simlink/simlink.h"
 #include "toolbaricons.h"
 
+#include <algorithm>
+
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
@@ -21,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -84,8 +87,12 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
     BringCursorToFront();
 
     ThermalData = new TThermalData(this);
-    // Beside the main window rather than over the map.
-    ThermalData->move(x() + width() + 16, y());
+    // Beside the main window rather than over the map, as far as the screen allows.
+    const QRect screenArea = screen()->availableGeometry();
+    ThermalData->move(
+        std::max(screenArea.left(),
+                 std::min(x() + width() + 16, screenArea.right() - ThermalData->width())),
+        y());
     About = new TAbout(this);
     RandomizeForm = new TRandomizeForm(this);
 }
