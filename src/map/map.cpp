@@ -14,6 +14,8 @@ namespace {
 // are placed with them; a billion pixels is beyond any zoom in use.
 constexpr double kPixelLimit = 1e9;
 
+constexpr int kPictureLimitMB = 512;
+
 int TruncPixel(double v) {
     if (std::isnan(v))
         return 0;
@@ -27,9 +29,12 @@ Map::Map(QObject* parent)
 
 void Map::Load(const QString& mapFile, const QString& directory, double latTop, double latBottom,
                double lonLeft, double lonRight) {
-    // The reader refuses a picture above its allocation limit (128 MB decoded) before
-    // allocating it, so a huge or forged picture cannot exhaust the memory.
-    QImage picture = QImageReader(QDir(directory).filePath(mapFile)).read();
+    // The reader refuses a picture above its allocation limit before allocating it, so a
+    // huge or forged picture cannot exhaust the memory; the limit still takes large
+    // scanned maps (about 11000 x 11000 pixels).
+    QImageReader reader(QDir(directory).filePath(mapFile));
+    reader.setAllocationLimit(kPictureLimitMB);
+    QImage picture = reader.read();
     if (picture.isNull()) {
         prompts().message("File Error", "Error with Map File");
         return;

@@ -167,6 +167,20 @@ TEST(MapLoad, FailureBeforeAnyPictureLeavesTheMapUnloaded) {
     EXPECT_EQ(map.displayWidth(), 0);
 }
 
+TEST(MapLoad, LargeScannedMapIsAccepted) {
+    // 8000 x 6000 pixels decode to about 190 MB: a real map, not a forged one.
+    QTemporaryDir dir;
+    QImage picture(8000, 6000, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(dir.filePath("large.png")));
+    RecordingPrompts prompts;
+    Map map;
+    map.Load("large.png", dir.path(), 47, 46, 8, 10);
+    EXPECT_TRUE(prompts.messages().isEmpty());
+    EXPECT_EQ(map.pictureWidth, 8000);
+    EXPECT_EQ(map.pictureHeight, 6000);
+}
+
 TEST(MapLoad, PngAndJpegLoadToo) {
     QTemporaryDir dir;
     QImage picture(30, 10, QImage::Format_RGB32);
