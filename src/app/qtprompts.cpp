@@ -41,13 +41,17 @@ std::optional<QString> QtPrompts::saveFile(const FileDialog& dialog) {
     return runFileDialog(dialog, true);
 }
 
-std::optional<QString> QtPrompts::runFileDialog(const FileDialog& dialog, bool save) {
-    QFileDialog fileDialog(parent_, QString(),
-                           dialog.initialDir.isEmpty() ? QDir::currentPath() : dialog.initialDir,
-                           QtFileFilter(dialog.filter));
+void PrepareFileDialog(QFileDialog& fileDialog, const Prompts::FileDialog& dialog, bool save) {
+    fileDialog.setDirectory(dialog.initialDir.isEmpty() ? QDir::currentPath() : dialog.initialDir);
+    fileDialog.setNameFilter(QtFileFilter(dialog.filter));
     fileDialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     fileDialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     fileDialog.setDefaultSuffix(dialog.defaultSuffix);
+}
+
+std::optional<QString> QtPrompts::runFileDialog(const FileDialog& dialog, bool save) {
+    QFileDialog fileDialog(parent_);
+    PrepareFileDialog(fileDialog, dialog, save);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
         return std::nullopt;
     return fileDialog.selectedFiles().constFirst();

@@ -4,11 +4,16 @@
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 // Converts the program's "Text|*.EXT" dialog filters into Qt's "Text (*.ext *.EXT)" form.
 // Both spellings of the extension are listed because Linux names are case-sensitive.
 QString QtFileFilter(const QString& filter);
+
+// Prepares an open (save false) or save dialog: filter, default suffix and initial folder,
+// the current working directory when none is given.
+void PrepareFileDialog(QFileDialog& fileDialog, const Prompts::FileDialog& dialog, bool save);
 
 // The prompts as message boxes and file dialogs, parented to the main window.
 class QtPrompts final : public Prompts {
