@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -60,7 +61,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (positional.size() > 2)
         return fail(QStringLiteral("Too many arguments: %1").arg(positional.mid(2).join(' ')));
-    result.project = positional.value(0);
-    result.waypoints = positional.value(1);
+    // Made absolute like the names an open dialog gives, so that the files' folders are known.
+    const auto absolute = [](const QString& name) {
+        return name.isEmpty() ? name : QFileInfo(name).absoluteFilePath();
+    };
+    result.project = absolute(positional.value(0));
+    result.waypoints = absolute(positional.value(1));
     return result;
 }

@@ -8,8 +8,8 @@
 struct CommandLine {
     enum Action { Run, Thermik, Cumulus, Help, Version, Error };
     Action action = Run;
-    QString project;   // the project to load at start, or the one to generate from
-    QString waypoints; // the waypoint file to load at start
+    QString project;   // the project to load at start (absolute), or the one to generate from
+    QString waypoints; // the waypoint file to load at start (absolute)
     QString text;      // help or version text for standard output, the error for standard error
 };
 

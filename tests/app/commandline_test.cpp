@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,15 +20,15 @@ TEST(CommandLineParsing, NoArgumentsRunsWithNothingToLoad) {
     EXPECT_TRUE(c.waypoints.isEmpty());
 }
 
-TEST(CommandLineParsing, ProjectAndWaypointFiles) {
+TEST(CommandLineParsing, ProjectAndWaypointFilesBecomeAbsolute) {
     CommandLine c = parse({"alps.prj"});
     EXPECT_EQ(c.action, CommandLine::Run);
-    EXPECT_EQ(c.project, QStringLiteral("alps.prj"));
+    EXPECT_EQ(c.project, QDir::current().absoluteFilePath(QStringLiteral("alps.prj")));
     EXPECT_TRUE(c.waypoints.isEmpty());
 
-    c = parse({"alps.prj", "route.dat"});
-    EXPECT_EQ(c.project, QStringLiteral("alps.prj"));
-    EXPECT_EQ(c.waypoints, QStringLiteral("route.dat"));
+    c = parse({"/maps/alps.prj", "tours/route.dat"});
+    EXPECT_EQ(c.project, QStringLiteral("/maps/alps.prj"));
+    EXPECT_EQ(c.waypoints, QDir::current().absoluteFilePath(QStringLiteral("tours/route.dat")));
 }
 
 TEST(CommandLineParsing, HelpAndVersion) {
