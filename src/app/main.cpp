@@ -96,7 +96,10 @@ int main(int argc, char** argv) {
             mainForm.LoadProjectFile(commandLine.project, false);
         if (!commandLine.waypoints.isEmpty())
             mainForm.LoadDatFile(commandLine.waypoints);
-        status = QApplication::exec();
+        // A signal during the start-up loads (a message box runs a loop of its own) ends
+        // the program before its main loop starts.
+        if (!quitOnSignal.quitRequested())
+            status = QApplication::exec();
         qtPrompts.setParent(nullptr);
     }
     setPrompts(nullptr);

@@ -48,7 +48,10 @@ QuitOnSignal::~QuitOnSignal() {
 void QuitOnSignal::readSignal() {
     unsigned char byte = 0;
     [[maybe_unused]] const ssize_t drained = ::read(signalPipe[1], &byte, 1);
-    QCoreApplication::quit();
+    quitRequested_ = true;
+    // Ends every running loop, a message box's included, without asking the windows to
+    // close: a termination request is not answered with questions.
+    QCoreApplication::exit(0);
 }
 
 #else

@@ -15,8 +15,12 @@ public:
     QuitOnSignal(const QuitOnSignal&) = delete;
     QuitOnSignal& operator=(const QuitOnSignal&) = delete;
 
+    // A signal arrived; the main loop must not start (again) after it.
+    bool quitRequested() const { return quitRequested_; }
+
 private:
     void readSignal();
 
     QSocketNotifier* notifier_ = nullptr;
+    bool quitRequested_ = false;
 };

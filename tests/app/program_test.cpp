@@ -87,3 +87,16 @@ TEST_F(Program, BatchGenerationNeedsNoDisplayAndReportsOnStandardError) {
     EXPECT_TRUE(err.contains(QStringLiteral("File Error"))) << err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("brevan.INI"))));
 }
+
+TEST_F(Program, SigtermWhileAStartUpMessageIsShownEndsTheProgram) {
+    // The missing project's error box runs its own loop when the signal arrives.
+    process.start(exe, {dir.filePath(QStringLiteral("missing.prj"))});
+    ASSERT_TRUE(process.waitForStarted());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(dir.filePath(QStringLiteral("brevan.INI"))); }, 20000));
+    QTest::qWait(500);
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+}
