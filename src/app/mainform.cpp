@@ -410,6 +410,8 @@ void TMainForm::LoadProjectFile(const QString& path, bool add) {
     if (!add) {
         ClearThermals();
         ClearWaypoints();
+        // The waypoints were given up with the old project: nothing of them is unsaved now.
+        dat.modified = false;
         zoom = 1;
     }
     project.Load(path, *ImagePanel, add);

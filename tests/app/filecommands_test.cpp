@@ -93,6 +93,7 @@ TEST_F(FileCommands, LoadingAProjectClearsThermalsWaypointsAndZoom) {
     EXPECT_TRUE(form->waypointList().empty());
     EXPECT_EQ(form->zoomFactor(), 1);
     EXPECT_FALSE(form->projectFile().modified);
+    EXPECT_FALSE(form->datFile().modified);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Brevan Talvor 1.0 beta 1   other.prj"));
 }
 
