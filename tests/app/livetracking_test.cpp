@@ -209,12 +209,6 @@ TEST_F(LiveTracking, MoveAircraftToThePopupPoint) {
               QPoint(map.LonToX(link->lon) - 10, map.LatToY(link->lat) - 10));
 }
 
-TEST_F(LiveTracking, ReadTimerRunsTheReadCycle) {
-    form->ReadDataTimerTimer();
-    form->ReadDataTimerTimer();
-    EXPECT_EQ(link->readCycles, 2);
-}
-
 TEST_F(LiveTracking, ProfilerTimerTicksStopsOrLeavesAlone) {
     TThermal& t = form->AddThermal(47.2, 8.0);
     link->lat = 47.2;

@@ -210,15 +210,6 @@ TEST_F(MainFormStart, AboutWindow) {
     EXPECT_FALSE(about.isModal());
 }
 
-TEST_F(MainFormStart, TimersFollowTheSettings) {
-    // The fixture's settings turn every timer off.
-    for (const char* name : {"ReadDataTimer", "DisplayUpdateTimer", "Profiler"}) {
-        auto* timer = form->findChild<QTimer*>(QLatin1String(name));
-        ASSERT_NE(timer, nullptr) << name;
-        EXPECT_FALSE(timer->isActive()) << name;
-    }
-}
-
 using Closing = AppTest;
 
 TEST_F(Closing, UnmodifiedClosesWithoutQuestions) {
