@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace {
@@ -32,9 +33,12 @@ void Map::Load(const QString& mapFile, const QString& directory, double latTop, 
     // The reader refuses a picture above its allocation limit before allocating it, so a
     // huge or forged picture cannot exhaust the memory; the limit still takes large
     // scanned maps (about 11000 x 11000 pixels).
-    QImageReader reader(QDir(directory).filePath(mapFile));
+    const QString path = QDir(directory).filePath(mapFile);
+    QImageReader reader(path);
     reader.setAllocationLimit(kPictureLimitMB);
-    QImage picture = reader.read();
+    // Only a plain file is a picture: opening a pipe named in a project would wait for a
+    // writer for ever.
+    QImage picture = QFileInfo(path).isFile() ? reader.read() : QImage();
     if (picture.isNull()) {
         prompts().message("File Error", "Error with Map File");
         return;
