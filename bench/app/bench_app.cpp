@@ -85,6 +85,23 @@ BENCHMARK(BM_ZoomStepWithRepaint)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(6);
 
+// "Clear All" on a large project that has been on screen: every glyph leaves the scene.
+void BM_ClearAllThermals(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        LoadedForm loaded(static_cast<int>(state.range(0)));
+        loaded.form->repaint();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        loaded.form->findChild<QAction*>(QStringLiteral("ClearAllThermals"))->trigger();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        loaded.form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ClearAllThermals)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 } // namespace
 
 int main(int argc, char** argv) {

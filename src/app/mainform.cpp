@@ -32,6 +32,13 @@
 
 namespace {
 
+// Glyphs leave the scene fastest newest first: oldest first costs the scene a search per
+// glyph, about a second for 100,000 thermals.
+template <class List> void DestroyNewestFirst(List& list) {
+    while (!list.empty())
+        list.pop_back();
+}
+
 // The zoom buttons carry their hints but never show them.
 class SwallowToolTips : public QObject {
 public:
@@ -100,6 +107,8 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
 TMainForm::~TMainForm() {
     // No timer event may reach the objects released below.
     stopTimers();
+    ClearThermals();
+    ClearWaypoints();
 }
 
 void TMainForm::createActions() {
@@ -476,12 +485,12 @@ void TMainForm::ClearThermals() {
     // The profiler must never reach a removed thermal.
     profiler->Forget(nullptr);
     popupThermal = nullptr;
-    thermals.clear();
+    DestroyNewestFirst(thermals);
 }
 
 void TMainForm::ClearWaypoints() {
     popupWaypoint = nullptr;
-    waypoints.clear();
+    DestroyNewestFirst(waypoints);
 }
 
 void TMainForm::SaveProjectClick() {
