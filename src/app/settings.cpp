@@ -12,11 +12,22 @@ QString SettingsPathBesideExecutable(const QString& executablePath) {
     return path + QStringLiteral(".INI");
 }
 
+namespace {
+
+// Folders that belong to the system's package manager or to `make install`: a program there
+// keeps its settings with the user even when it could write beside itself (as root can).
+bool InSystemFolder(const QString& path) {
+    const QString folder = QDir::cleanPath(QFileInfo(path).absolutePath()) + QLatin1Char('/');
+    return folder.startsWith(QLatin1String("/usr/")) || folder.startsWith(QLatin1String("/opt/"));
+}
+
+} // namespace
+
 QString ChooseSettingsPath(const QString& executablePath, const QString& configDir) {
     const QString beside = SettingsPathBesideExecutable(executablePath);
     const QFileInfo file(beside);
     const bool writable = file.exists() ? file.isWritable() : QFileInfo(file.path()).isWritable();
-    if (writable)
+    if (writable && !InSystemFolder(beside))
         return beside;
     QDir().mkpath(configDir);
     return QDir(configDir).filePath(file.fileName());

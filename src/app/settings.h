@@ -8,7 +8,8 @@
 // user's configuration folder.
 QString SettingsPathBesideExecutable(const QString& executablePath);
 // The file to use: the one beside the executable when it (or, while it does not exist yet,
-// its folder) can be written, otherwise the same name in configDir.
+// its folder) can be written and the program is not installed under /usr or /opt,
+// otherwise the same name in configDir.
 QString ChooseSettingsPath(const QString& executablePath, const QString& configDir);
 
 // Reads the integer key of the current group; a missing key, text that is not an integer

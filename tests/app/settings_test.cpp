@@ -41,6 +41,16 @@ TEST(SettingsPath, ConfigurationFolderWhenTheExecutableFolderCannotBeWritten) {
     EXPECT_TRUE(QFile::exists(chosen));
 }
 
+TEST(SettingsPath, InstalledProgramUsesTheConfigurationFolderEvenWhereItCouldWrite) {
+    // Root can write /usr/bin, but the settings of an installed program belong to the user.
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("config"));
+    for (const char* exe : {"/usr/bin/brevan", "/usr/local/bin/brevan", "/opt/brevan/brevan"})
+        EXPECT_EQ(ChooseSettingsPath(QString::fromLatin1(exe), config),
+                  QDir(config).filePath(QStringLiteral("brevan.INI")))
+            << exe;
+}
+
 TEST(TimerSettings, MissingBadAndNegativeValuesGiveDefaultsWrittenBack) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.INI"));
