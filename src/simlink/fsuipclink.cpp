@@ -1,6 +1,7 @@
 #include "simlink/fsuipclink.h"
 
 #include "simlink/records.h"
+#include "simlink/simvalues.h"
 
 #include <array>
 #include <atomic>
@@ -13,9 +14,6 @@ namespace {
 // Numbers the request areas of this process; never reset, so every area name is fresh.
 std::atomic<std::uint32_t> areaCounter{0};
 
-constexpr std::uint32_t fsuipcVersionOffset = 0x3304;
-constexpr std::uint32_t fsVersionOffset = 0x3308;
-constexpr std::uint32_t libraryVersionOffset = 0x330A;
 constexpr std::uint32_t minimumFsuipcVersion = 0x19980005;
 constexpr std::uint32_t fsVersionMark = 0xFADE0000;
 constexpr int handshakePasses = 5;
@@ -122,9 +120,9 @@ bool FsuipcLink::Handshake(std::uint32_t& result) {
                                                 static_cast<std::byte>(version >> 8)};
     for (int pass = 0; pass < handshakePasses && (fsuipcVersion_ == 0 || fsVersion_ == 0); ++pass) {
         const bool sent =
-            Read(fsuipcVersionOffset, 4, &fsuipcVersion_, result) &&
-            Read(fsVersionOffset, 4, &fsVersion_, result) &&
-            (pass > 0 || Write(libraryVersionOffset, 2, versionBytes.data(), result)) &&
+            Read(simvalues::fsuipcVersionOffset, 4, &fsuipcVersion_, result) &&
+            Read(simvalues::fsVersionOffset, 4, &fsVersion_, result) &&
+            (pass > 0 || Write(simvalues::libraryVersionOffset, 2, versionBytes.data(), result)) &&
             Process(result);
         if (!sent) {
             Close();

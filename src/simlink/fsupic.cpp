@@ -1,42 +1,19 @@
 #include "simlink/fsupic.h"
 
+#include "simlink/simvalues.h"
+
 #include <algorithm>
 #include <cmath>
-#include <limits>
+
+using namespace simvalues;
 
 namespace {
-
-constexpr std::uint32_t positionOffset = 0x0560;
-constexpr std::uint32_t groundOffset = 0x0020;
-constexpr std::uint32_t altitudeOffset = 0x0574;
-constexpr std::uint32_t headingOffset = 0x0580;
-constexpr std::uint32_t thermalBlockOffset = 0x2AE0;
-constexpr std::uint32_t strengthOffset = 0x2AE6;
-constexpr std::uint32_t rollRateOffset = 0x30B0;
-
-constexpr double twoTo32 = 4294967296.0;
-constexpr double twoTo64 = twoTo32 * twoTo32;
-// Raw latitude units per degree: 10001750 x 2^32 / 90; raw longitude: 2^64 / 360.
-constexpr double rawPerLatDegree = 10001750.0 * twoTo32 / 90.0;
-constexpr double rawPerLonDegree = twoTo64 / 360.0;
 
 // The link result after a failed exchange: down, so the next cycle reconnects.
 constexpr std::uint32_t linkDown = 1;
 
-constexpr std::size_t strengthByte = 6;
-constexpr std::uint8_t blockMark = 0x40;
-
-// Truncates toward zero; a value past the 64-bit range (longitude +180 is exactly 2^63)
-// is held at the range's end rather than overflowing.
-std::int64_t ToRaw(double degrees, double rawPerDegree) {
-    const double raw = std::trunc(degrees * rawPerDegree);
-    constexpr double limit = 9223372036854775808.0; // 2^63
-    if (raw >= limit)
-        return std::numeric_limits<std::int64_t>::max();
-    if (raw < -limit)
-        return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(raw);
-}
+constexpr std::size_t strengthByte = strengthOffset - thermalBlockOffset;
+constexpr std::size_t markByte = blockMarkOffset - thermalBlockOffset;
 
 } // namespace
 
@@ -71,15 +48,15 @@ void FSUPIC::ReadCycle() {
 }
 
 double FSUPIC::GetLat() const {
-    return static_cast<double>(position_[0]) / rawPerLatDegree;
+    return LatFromRaw(position_[0]);
 }
 
 double FSUPIC::GetLon() const {
-    return static_cast<double>(position_[1]) / rawPerLonDegree;
+    return LonFromRaw(position_[1]);
 }
 
 double FSUPIC::GetGroundAlt() const {
-    return groundElevation_ / 256.0;
+    return GroundFromRaw(groundElevation_);
 }
 
 double FSUPIC::GetAltitude() const {
@@ -93,13 +70,13 @@ double FSUPIC::GetHeading() {
             !link_.Process(result))
             GoDown();
     }
-    return heading_ * 360.0 / twoTo32;
+    return HeadingFromRaw(heading_);
 }
 
 bool FSUPIC::ThermalBlockPresent() const {
     return std::all_of(thermalBlock_.begin(), thermalBlock_.begin() + strengthByte,
                        [](std::uint8_t b) { return b == 0; }) &&
-           thermalBlock_[7] == blockMark;
+           thermalBlock_[markByte] == blockMark;
 }
 
 int FSUPIC::GetMsStrength() const {
@@ -128,6 +105,6 @@ void FSUPIC::SetRollRate(double value) {
 void FSUPIC::MoveAircraft(double lat, double lon) {
     if (!std::isfinite(lat) || !std::isfinite(lon))
         return;
-    position_ = {ToRaw(lat, rawPerLatDegree), ToRaw(lon, rawPerLonDegree)};
+    position_ = {LatToRaw(lat), LonToRaw(lon)};
     WriteIfLinked(positionOffset, sizeof position_, position_.data());
 }
