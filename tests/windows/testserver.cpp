@@ -1,7 +1,9 @@
 #include "testserver.h"
 
 #include "simlink/records.h"
+#include "simlink/simvalues.h"
 
+#include <algorithm>
 #include <windows.h>
 
 TestServer::TestServer(const char* windowClass) {
@@ -92,48 +94,30 @@ std::uint64_t TestServer::Handle(std::uint16_t atom) {
     if (mapping == nullptr)
         return 0;
     void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, records::areaSize);
-    const bool applied = view != nullptr && Apply(static_cast<std::byte*>(view), name);
-    if (view != nullptr)
-        UnmapViewOfFile(view);
     CloseHandle(mapping);
+    if (view == nullptr)
+        return 0;
 
-    std::lock_guard lock(mutex_);
-    return applied ? reply_ : 0;
-}
-
-bool TestServer::Apply(std::byte* area, const std::string& name) {
     std::lock_guard lock(mutex_);
     areaNames_.push_back(name);
-    std::uint32_t at = 0;
-    while (records::areaSize - at >= records::terminator) {
-        std::byte* record = area + at;
-        const std::uint32_t id = records::LoadU32(record);
-        if (id == records::endId)
-            return true;
-        const std::uint32_t header = id == records::readId    ? records::readHeader
-                                     : id == records::writeId ? records::writeHeader
-                                                              : 0;
-        if (header == 0 || records::areaSize - at < header)
-            return false;
-        const std::uint32_t offset = records::LoadU32(record + 4);
-        const std::uint32_t size = records::LoadU32(record + 8);
-        if (size > records::areaSize - at - header)
-            return false;
-        std::byte* data = record + header;
-        if (id == records::writeId && offset == libraryVersionOffset && size == 2) {
-            std::memcpy(&libraryVersion_, data, 2);
-            at += header + size;
-            continue;
-        }
-        for (std::uint32_t i = 0; i < size; ++i) {
-            const std::uint64_t where = std::uint64_t{offset} + i;
-            const bool known = where < variables_.size();
-            if (id == records::writeId && known)
-                variables_[where] = data[i];
-            else if (id == records::readId)
-                data[i] = known ? variables_[where] : std::byte{0};
-        }
-        at += header + size;
+    ServeRecords({static_cast<std::byte*>(view), records::areaSize}, *this);
+    UnmapViewOfFile(view);
+    return reply_;
+}
+
+void TestServer::ReadOffset(std::uint32_t offset, std::span<std::byte> data) {
+    std::fill(data.begin(), data.end(), std::byte{0});
+    if (offset < variables_.size())
+        std::copy_n(variables_.begin() + offset,
+                    std::min<std::size_t>(data.size(), variables_.size() - offset), data.begin());
+}
+
+void TestServer::WriteOffset(std::uint32_t offset, std::span<const std::byte> data) {
+    if (offset == simvalues::libraryVersionOffset && data.size() == 2) {
+        std::memcpy(&libraryVersion_, data.data(), 2);
+        return;
     }
-    return false;
+    if (offset < variables_.size())
+        std::copy_n(data.begin(), std::min<std::size_t>(data.size(), variables_.size() - offset),
+                    variables_.begin() + offset);
 }

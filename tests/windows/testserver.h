@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serve.h"
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -13,14 +15,13 @@
 // A server for the link tests: a hidden top-level window of the given class, on a thread of
 // its own, that answers the registered message "FsasmLib:IPC" the way the simulator's module
 // does. It reads the area name from the atom, opens that mapping and applies the records
-// against a flat 64 KiB block of variables: reads are filled from it, writes stored into it,
-// every record checked against the area's end. Answers 1 for a batch it applied, 0 for one
-// it could not reach or read.
-class TestServer {
+// against a flat 64 KiB block of variables as the stand-in does: reads are filled from it,
+// writes stored into it. Answers 1 for a batch it applied, 0 for one it could not reach.
+class TestServer : private OffsetSpace {
 public:
     // Starts the server with an accepted FSUIPC version and simulator code 6.
     explicit TestServer(const char* windowClass = "UIPCMAIN");
-    ~TestServer();
+    ~TestServer() override;
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
 
@@ -53,7 +54,9 @@ public:
 private:
     void Serve(const std::string& windowClass, std::promise<void>& ready);
     std::uint64_t Handle(std::uint16_t atom);
-    bool Apply(std::byte* area, const std::string& name);
+    // Called by ServeRecords with mutex_ held.
+    void ReadOffset(std::uint32_t offset, std::span<std::byte> data) override;
+    void WriteOffset(std::uint32_t offset, std::span<const std::byte> data) override;
 
     mutable std::mutex mutex_;
     std::condition_variable resumed_;
@@ -61,7 +64,6 @@ private:
     std::uint64_t reply_ = 1;
     std::vector<std::byte> variables_ = std::vector<std::byte>(0x10000);
     std::vector<std::string> areaNames_;
-    static constexpr std::uint32_t libraryVersionOffset = 0x330A;
     std::uint16_t libraryVersion_ = 0;
 
     void* window_ = nullptr;
