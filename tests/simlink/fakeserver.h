@@ -36,6 +36,8 @@ public:
     void SetU64(std::uint32_t offset, std::uint64_t value);
     std::uint32_t U32(std::uint32_t offset) const;
     void FailTries(Try how, int count) { tries.insert(tries.end(), count, how); }
+    // The request area as the client sees it now.
+    std::span<const std::byte> Area() const { return area_; }
 
     void ReadOffset(std::uint32_t offset, std::span<std::byte> data) override;
     void WriteOffset(std::uint32_t offset, std::span<const std::byte> data) override;

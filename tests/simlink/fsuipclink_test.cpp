@@ -305,6 +305,7 @@ TEST_F(LinkTest, UnknownIdEndsTheWalkAndIsCleared) {
     EXPECT_EQ(result, resultOkay);
     EXPECT_EQ(first, 0x19980005u);
     EXPECT_EQ(second, 0xAAAAu);
+    EXPECT_EQ(records::LoadU32(server.Area().data() + 20), records::endId);
 }
 
 TEST_F(LinkTest, CorruptRecordsNeverLeadOutsideTheArea) {
