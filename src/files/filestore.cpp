@@ -35,7 +35,10 @@ bool SaveFileBytes(const QString& fileName, std::string_view bytes) {
     if (existing.exists() && !existing.isFile())
         return false;
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write on a full disk is seen here: a buffered one fails
+    // only in the flush at commit, which does not report it, and a cut-off file would
+    // replace the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) {

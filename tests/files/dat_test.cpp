@@ -252,6 +252,26 @@ TEST_F(DatTest, FailedSaveKeepsTheOldFileAndTheNames) {
     EXPECT_EQ(ReadBytes(path), ReadBytes(DataPath("hemispheres.dat")));
 }
 
+TEST_F(DatTest, WriteFailingPartWayKeepsTheOldFileWhole) {
+    const std::string before = ReadBytes(DataPath("hemispheres.dat"));
+    const QString path = Scratch("route.dat", before);
+    dat.Load(path, panel);
+    dat.Load(path, panel);
+    dat.modified = true;
+    {
+        // Room for the first waypoint line only.
+        const FileSizeLimit limit(40);
+        dat.Save();
+        dat.SaveTo(Scratch("copy.dat"));
+    }
+    EXPECT_EQ(rec.messages(),
+              QStringList({"File Error|Error with Dat File", "File Error|Error with Dat File"}));
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(dat.fileName, "route.dat");
+    EXPECT_TRUE(dat.modified);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"route.dat"});
+}
+
 TEST_F(DatTest, SaveAsAsksWithTheDatFilter) {
     dat.Load(DataPath("hemispheres.dat"), panel);
     rec.files.push_back(Scratch("copy.dat"));

@@ -1,5 +1,7 @@
 #include "filetestsupport.h"
 
+#include <csignal>
+
 #include <QFile>
 
 QString DataPath(const char* name) {
@@ -19,6 +21,21 @@ void WriteBytes(const QString& path, std::string_view bytes) {
     if (!file.open(QIODevice::WriteOnly))
         ADD_FAILURE() << "cannot write " << path.toStdString();
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+FileSizeLimit::FileSizeLimit(long bytes) {
+    // Without this the write past the limit would end the process instead of failing.
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit limit = previous_;
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        ADD_FAILURE() << "cannot limit the file size";
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
 }
 
 FileTest::FileTest() {

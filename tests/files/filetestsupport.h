@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <sys/resource.h>
 
 #include <QString>
 #include <QTemporaryDir>
@@ -16,6 +17,20 @@
 QString DataPath(const char* name);
 std::string ReadBytes(const QString& path);
 void WriteBytes(const QString& path, std::string_view bytes);
+
+// While alive, no file of this process may grow beyond the given size: a write past it fails
+// as on a full disk, for root as for anyone (read-only folders do not stop root).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
 
 // A map panel that is never shown, a scratch folder and the recorded messages.
 class FileTest : public ::testing::Test {
