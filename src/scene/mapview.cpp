@@ -15,7 +15,7 @@
 namespace {
 
 bool IsGlyph(const QGraphicsItem* item) {
-    return dynamic_cast<const TThermal*>(item) || dynamic_cast<const TWaypoint*>(item);
+    return dynamic_cast<const MapGlyph*>(item) != nullptr;
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "scene/thermal.h"
 
 #include "geo/numbertext.h"
-#include "map/map.h"
 
 #include <array>
 #include <cmath>
@@ -78,6 +77,12 @@ const QImage& GlyphImage(const ThermalGlyph& g, int type, bool cloud, bool activ
     return image;
 }
 
+// The glyph of a new thermal (type 0, wind from the north), the same for every one.
+const ThermalGlyph& NewThermalGlyph() {
+    static const ThermalGlyph glyph = ComputeThermalGlyph(0, 0, ThermalGlyph{});
+    return glyph;
+}
+
 } // namespace
 
 ThermalGlyph ComputeThermalGlyph(int type, int windDir, const ThermalGlyph& previous) {
@@ -138,27 +143,10 @@ ThermalGlyph ComputeThermalGlyph(int type, int windDir, const ThermalGlyph& prev
     return g;
 }
 
-TThermal::TThermal() {
+TThermal::TThermal()
+    : glyph_(NewThermalGlyph()) {
     // Creators set the values, the map and the position first, then show the glyph.
     setVisible(false);
-    setDrawingParams();
-}
-
-void TThermal::SetLat(double v) {
-    if (v == lat)
-        return;
-    lat = v;
-    if (map)
-        mapY_ = map->LatToY(lat);
-    move();
-}
-
-void TThermal::SetLon(double v) {
-    if (v == lon)
-        return;
-    lon = v;
-    if (map)
-        mapX_ = map->LonToX(lon);
     move();
 }
 
@@ -167,14 +155,20 @@ void TThermal::SetType(int v) {
         return;
     // Widened so that the lowest int does not overflow on its way to the remainder.
     type = int((static_cast<long long>(v) - 1) % 4 + 1);
-    setDrawingParams();
+    if (isVisible())
+        setDrawingParams();
+    else
+        drawingValid_ = false;
 }
 
 void TThermal::SetWindDir(int v) {
     if (v == windDir)
         return;
     windDir = v % 360;
-    setDrawingParams();
+    if (isVisible())
+        setDrawingParams();
+    else
+        drawingValid_ = false;
 }
 
 void TThermal::SetCloud(bool v) {
@@ -292,17 +286,10 @@ QString TThermal::Hint() const {
     return QString::fromStdString(text);
 }
 
-void TThermal::resize() {
-    if (map) {
-        mapY_ = map->LatToY(lat);
-        mapX_ = map->LonToX(lon);
-    }
-    move();
-}
-
 void TThermal::setDrawingParams() {
     prepareGeometryChange();
     glyph_ = ComputeThermalGlyph(type, windDir, glyph_);
+    drawingValid_ = true;
     move();
 }
 
@@ -318,6 +305,12 @@ QPainterPath TThermal::shape() const {
 
 QRectF TThermal::boundingRect() const {
     return QRectF(0, 0, glyph_.width, glyph_.height).adjusted(-1, -1, 1, 1);
+}
+
+QVariant TThermal::itemChange(GraphicsItemChange change, const QVariant& value) {
+    if (change == ItemVisibleChange && value.toBool() && !drawingValid_)
+        setDrawingParams();
+    return QGraphicsItem::itemChange(change, value);
 }
 
 void TThermal::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "geo/units.h"
+#include "scene/mapglyph.h"
 
 #include <memory>
 #include <vector>
 
-#include <QGraphicsItem>
 #include <QPoint>
 #include <QString>
-
-class Map;
 
 // The geometry of a thermal's glyph in item coordinates: a circle of radius 5 and, for
 // every type but 4, a wind line of length 10 towards the wind's compass bearing.
@@ -29,13 +27,11 @@ ThermalGlyph ComputeThermalGlyph(int type, int windDir, const ThermalGlyph& prev
 // One area of lift: the program's central record and at the same time its own glyph on
 // the map. Values are written through the Set... setters; the hint is built on demand.
 // (The field `type` hides QGraphicsItem::type(); use dynamic_cast to find thermals.)
-class TThermal : public QGraphicsItem {
+class TThermal : public MapGlyph {
 public:
     TThermal();
 
-    // Published properties, written through their setters only.
-    double lat = 0;
-    double lon = 0;
+    // Published properties after lat and lon, written through their setters only.
     int type = 0;
     int bottom = 0;
     int top = 0;
@@ -61,11 +57,6 @@ public:
     int tCoreTopPercent = 0;
     bool active = false;
 
-    // Set by the creator right after construction, before the first SetLat/SetLon/resize.
-    const Map* map = nullptr;
-
-    void SetLat(double v);
-    void SetLon(double v);
     void SetType(int v);
     void SetBottom(int v);
     void SetTop(int v);
@@ -94,11 +85,7 @@ public:
     // The multi-line hint, exactly as the tooltip shows it at this moment.
     QString Hint() const;
 
-    // Recomputes the pixel position from lat and lon after the map's displayed size changed.
-    void resize();
-
-    int mapX() const { return mapX_; }
-    int mapY() const { return mapY_; }
+    // The glyph as shown; a hidden thermal's may lag behind its type and wind direction.
     const ThermalGlyph& glyph() const { return glyph_; }
 
     // The glyph's own rectangle, which the pointer hits; boundingRect() adds the reach of
@@ -107,13 +94,17 @@ public:
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
+protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant& value) override;
+
 private:
     void setDrawingParams();
-    void move();
+    void move() override;
 
-    int mapX_ = 0;
-    int mapY_ = 0;
     ThermalGlyph glyph_;
+    // A hidden thermal only marks its glyph stale: a load sets type and wind direction
+    // of every thermal before showing it, and the glyph is then computed once.
+    bool drawingValid_ = true;
 };
 
 // The main window's ordered list of thermals; removing a thermal from it destroys it.

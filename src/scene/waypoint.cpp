@@ -1,7 +1,6 @@
 #include "scene/waypoint.h"
 
 #include "geo/numbertext.h"
-#include "map/map.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -16,24 +15,6 @@ constexpr int kSize = 8;
 TWaypoint::TWaypoint() {
     // Creators set the values, the map and the position first, then show the glyph.
     setVisible(false);
-}
-
-void TWaypoint::SetLat(double v) {
-    if (v == lat)
-        return;
-    lat = v;
-    if (map)
-        mapY_ = map->LatToY(lat);
-    move();
-}
-
-void TWaypoint::SetLon(double v) {
-    if (v == lon)
-        return;
-    lon = v;
-    if (map)
-        mapX_ = map->LonToX(lon);
-    move();
 }
 
 void TWaypoint::SetGroundHeight(int v) {
@@ -63,14 +44,6 @@ QString TWaypoint::Hint() const {
                                   "\nLonitude " + NumberText(lon) + "\nHeight " + height +
                                   "\nAttributes ") +
            tAttributes + "\nName: " + tName + "\nText: " + tText;
-}
-
-void TWaypoint::resize() {
-    if (map) {
-        mapY_ = map->LatToY(lat);
-        mapX_ = map->LonToX(lon);
-    }
-    move();
 }
 
 void TWaypoint::move() {

@@ -1,22 +1,18 @@
 #pragma once
 
 #include "geo/units.h"
+#include "scene/mapglyph.h"
 
 #include <memory>
 #include <vector>
 
-#include <QGraphicsItem>
 #include <QString>
 
-class Map;
-
 // A named point on the map: the record and its own glyph, a green 8 x 8 cross.
-class TWaypoint : public QGraphicsItem {
+class TWaypoint : public MapGlyph {
 public:
     TWaypoint();
 
-    double lat = 0;
-    double lon = 0;
     int tGroundHeight = 0;
     int tID = 0;
     QString tAttributes;
@@ -24,10 +20,6 @@ public:
     QString tText;
     heightDispType heightUnits = meters;
 
-    const Map* map = nullptr;
-
-    void SetLat(double v);
-    void SetLon(double v);
     void SetGroundHeight(int v);
     void SetID(int v);
     void SetAttributes(const QString& v);
@@ -36,10 +28,6 @@ public:
     void SetHeightUnits(heightDispType v);
 
     QString Hint() const;
-    void resize();
-
-    int mapX() const { return mapX_; }
-    int mapY() const { return mapY_; }
 
     // The 8 x 8 cross, which the pointer hits; boundingRect() adds the reach of its pen.
     QPainterPath shape() const override;
@@ -47,10 +35,7 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 private:
-    void move();
-
-    int mapX_ = 0;
-    int mapY_ = 0;
+    void move() override;
 };
 
 // The main window's ordered list of waypoints; removing a waypoint from it destroys it.

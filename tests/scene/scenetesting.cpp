@@ -4,6 +4,7 @@
 #include <QPainter>
 
 QImage RenderItem(QGraphicsItem& item) {
+    item.setVisible(true);
     const QRect bounds = item.boundingRect().toAlignedRect();
     QImage image(bounds.size(), QImage::Format_ARGB32);
     image.fill(Qt::transparent);

@@ -143,6 +143,7 @@ TEST(ThermalSetters, WindDirectionIsReducedByASignedRemainder) {
 
 TEST(ThermalSetters, TypeAndWindShapeTheGlyph) {
     TThermal t;
+    t.setVisible(true);
     t.SetType(1);
     t.SetWindDir(90);
     EXPECT_EQ(t.glyph().width, 15);
@@ -157,6 +158,16 @@ TEST(ThermalSetters, TypeAndWindShapeTheGlyph) {
     EXPECT_EQ(t.shape().boundingRect(), QRectF(0, 0, 10, 15));
 }
 
+TEST(ThermalSetters, HiddenThermalTakesItsShapeWhenShown) {
+    TThermal t;
+    t.SetType(1);
+    t.SetWindDir(90);
+    EXPECT_EQ(t.glyph().height, 15) << "a new thermal's glyph points north";
+    t.setVisible(true);
+    EXPECT_EQ(t.shape().boundingRect(), QRectF(0, 0, 15, 10));
+    EXPECT_EQ(t.glyph().lineEnd, QPoint(15, 5));
+}
+
 // A thermal on a 400 x 200 map of 47-46 N, 8-10 E shown at 400 x 200.
 class PlacedThermal : public ::testing::Test {
 protected:
@@ -165,6 +176,7 @@ protected:
         map.Load("map.bmp", dir.path(), 47, 46, 8, 10);
         map.Resize(400, 200);
         t.map = &map;
+        t.setVisible(true);
     }
     QTemporaryDir dir;
     RecordingPrompts prompts;
