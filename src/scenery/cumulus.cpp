@@ -1,13 +1,11 @@
 #include "cumulus.h"
 
-#include "generation.h"
 #include "geo/numbertext.h"
 #include "geo/textfields.h"
 #include "geo/units.h"
 
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 
 std::string AngleText(double degrees) {
     const double d = std::trunc(degrees);
@@ -40,17 +38,10 @@ std::string CumulusInput(const ThermalList& thermals, const std::string& base, d
     return out;
 }
 
-TCumulus::TCumulus(QString toolDir)
-    : toolDir_(std::move(toolDir)) {}
-
 void TCumulus::Generate(const ThermalList& thermals, const QString& base, double minLat,
                         double minLon, double maxLat, double maxLon) {
-    succeeded_ = false;
-    if (RefuseEmptyThermals(thermals))
-        return;
     const QString input = base + "_cu.cms";
-    if (!WriteToolInput(input, CumulusInput(thermals, base.toLocal8Bit().toStdString(), minLat,
-                                            minLon, maxLat, maxLon)))
-        return;
-    succeeded_ = RunTool(ToolPath(toolDir_, "cumulus31"), {}, input);
+    Run(thermals, input,
+        CumulusInput(thermals, base.toLocal8Bit().toStdString(), minLat, minLon, maxLat, maxLon),
+        "cumulus31", {}, input);
 }

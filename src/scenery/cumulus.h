@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scene/thermal.h"
+#include "scenery/generation.h"
 
 #include <string>
 
@@ -17,16 +18,10 @@ std::string CumulusInput(const ThermalList& thermals, const std::string& base, d
 
 // Cumulus input: writes base + "_cu.cms" into the current directory and runs `cumulus31`
 // from the tool directory with that file as its standard input.
-class TCumulus {
+class TCumulus : public SceneryGenerator {
 public:
-    explicit TCumulus(QString toolDir);
+    using SceneryGenerator::SceneryGenerator;
 
     void Generate(const ThermalList& thermals, const QString& base, double minLat, double minLon,
                   double maxLat, double maxLon);
-    // The file was written and the tool ran and exited with status 0.
-    bool succeeded() const { return succeeded_; }
-
-private:
-    QString toolDir_;
-    bool succeeded_ = false;
 };

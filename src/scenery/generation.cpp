@@ -3,6 +3,8 @@
 #include "geo/textfields.h"
 #include "prompts/prompts.h"
 
+#include <utility>
+
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -35,8 +37,7 @@ private:
     bool shown_;
 };
 
-} // namespace
-
+// Shows an "Error" message and returns true when there is no thermal to generate from.
 bool RefuseEmptyThermals(const ThermalList& thermals) {
     if (!thermals.empty())
         return false;
@@ -44,6 +45,7 @@ bool RefuseEmptyThermals(const ThermalList& thermals) {
     return true;
 }
 
+// The tool directory joined with the tool's name by the platform's separator.
 QString ToolPath(const QString& toolDir, const QString& name) {
 #ifdef Q_OS_WIN
     return toolDir + '\\' + name;
@@ -52,6 +54,8 @@ QString ToolPath(const QString& toolDir, const QString& name) {
 #endif
 }
 
+// A file that cannot be created shows "Error opening file", a failed write "Error Generating
+// Thermals"; false then.
 bool WriteToolInput(const QString& path, std::string_view text) {
     if (QFile::exists(path))
         QFile::remove(path);
@@ -74,6 +78,8 @@ bool WriteToolInput(const QString& path, std::string_view text) {
     return true;
 }
 
+// A tool that is missing or cannot start shows "Error Generating Thermals". True when the
+// tool ran and exited with status 0; its output goes to this program's output.
 bool RunTool(const QString& program, const QStringList& arguments, const QString& standardInput) {
     const BusyCursor busy;
     QProcess process;
@@ -87,6 +93,18 @@ bool RunTool(const QString& program, const QStringList& arguments, const QString
     }
     process.waitForFinished(-1);
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+} // namespace
+
+SceneryGenerator::SceneryGenerator(QString toolDir)
+    : toolDir_(std::move(toolDir)) {}
+
+void SceneryGenerator::Run(const ThermalList& thermals, const QString& inputPath,
+                           std::string_view input, const QString& tool,
+                           const QStringList& arguments, const QString& standardInput) {
+    succeeded_ = !RefuseEmptyThermals(thermals) && WriteToolInput(inputPath, input) &&
+                 RunTool(ToolPath(toolDir_, tool), arguments, standardInput);
 }
 
 QString FileArgument(const QString& fileName) {

@@ -7,27 +7,27 @@
 #include <QString>
 #include <QStringList>
 
-// The steps both scenery generators share: refusing an empty thermal list, writing the
-// tool's input file and running the tool.
+// What both scenery generators share: the tool directory, refusing an empty thermal list,
+// writing the tool's input file and running the tool.
+class SceneryGenerator {
+public:
+    explicit SceneryGenerator(QString toolDir);
 
-// Shows an "Error" message and returns true when there is no thermal to generate from.
-bool RefuseEmptyThermals(const ThermalList& thermals);
+    // The input was written and the tool ran and exited with status 0.
+    bool succeeded() const { return succeeded_; }
 
-// The tool's program path: the tool directory joined with the tool's name by the
-// platform's separator.
-QString ToolPath(const QString& toolDir, const QString& name);
+protected:
+    // Refuses an empty list with an "Error" message; otherwise writes input (line feeds as
+    // in memory) to inputPath in text mode, replacing an existing file, and runs the tool
+    // from the tool directory in the current directory, without a shell, with arguments
+    // and, when standardInput is not empty, that file as its standard input.
+    void Run(const ThermalList& thermals, const QString& inputPath, std::string_view input,
+             const QString& tool, const QStringList& arguments, const QString& standardInput = {});
 
-// Writes text (line feeds as in memory) to path in text mode, replacing an existing file.
-// A file that cannot be created shows "Error opening file", a failed write "Error
-// Generating Thermals"; false then.
-bool WriteToolInput(const QString& path, std::string_view text);
-
-// Runs program with arguments (and, when standardInput is not empty, that file as its
-// standard input) in the current directory, without a shell, and waits for it. A tool
-// that is missing or cannot start shows "Error Generating Thermals". True when the tool
-// ran and exited with status 0; the tool's output goes to this program's output.
-bool RunTool(const QString& program, const QStringList& arguments,
-             const QString& standardInput = {});
+private:
+    QString toolDir_;
+    bool succeeded_ = false;
+};
 
 // A file name as a tool argument: a name that starts with "-" gets "./" in front, so that
 // the tool cannot take it for an option.

@@ -1,10 +1,7 @@
 #include "thermik.h"
 
-#include "generation.h"
 #include "geo/numbertext.h"
 #include "geo/textfields.h"
-
-#include <utility>
 
 namespace {
 
@@ -52,17 +49,9 @@ std::string ThermikSource(const ThermalList& thermals, double minLat, double min
     return out;
 }
 
-TThermik::TThermik(QString toolDir)
-    : toolDir_(std::move(toolDir)) {}
-
 void TThermik::Generate(const ThermalList& thermals, const QString& base, double minLat,
                         double minLon, double maxLat, double maxLon) {
-    succeeded_ = false;
-    if (RefuseEmptyThermals(thermals))
-        return;
     const QString source = base + ".sca";
-    if (!WriteToolInput(source, ThermikSource(thermals, minLat, minLon, maxLat, maxLon)))
-        return;
-    succeeded_ =
-        RunTool(ToolPath(toolDir_, "scasm"), {FileArgument(source), FileArgument(base + ".bgl")});
+    Run(thermals, source, ThermikSource(thermals, minLat, minLon, maxLat, maxLon), "scasm",
+        {FileArgument(source), FileArgument(base + ".bgl")});
 }

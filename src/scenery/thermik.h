@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scene/thermal.h"
+#include "scenery/generation.h"
 
 #include <string>
 
@@ -14,16 +15,10 @@ std::string ThermikSource(const ThermalList& thermals, double minLat, double min
 
 // Thermal scenery: writes base + ".sca" into the current directory and runs the
 // assembler `scasm` from the tool directory on it, which makes base + ".bgl".
-class TThermik {
+class TThermik : public SceneryGenerator {
 public:
-    explicit TThermik(QString toolDir);
+    using SceneryGenerator::SceneryGenerator;
 
     void Generate(const ThermalList& thermals, const QString& base, double minLat, double minLon,
                   double maxLat, double maxLon);
-    // The source was written and the assembler ran and exited with status 0.
-    bool succeeded() const { return succeeded_; }
-
-private:
-    QString toolDir_;
-    bool succeeded_ = false;
 };

@@ -72,6 +72,14 @@ TEST_F(Cumulus, EveryThermalGetsALineAndTheCentreIsTheMiddleOfTheBounds) {
                                                   "47 0 0 8 0 0 0 -1 -1 0 -0.5 -1 -1\r\n");
 }
 
+TEST_F(Cumulus, TopAboveSeaLevelBeyondAnIntIsWrittenWhole) {
+    auto& t = AddThermal(46.5, 7.25);
+    t.SetTop(2147483647);
+    t.SetGroundHeight(600);
+    EXPECT_TRUE(Generate("high"));
+    EXPECT_TRUE(Output("high_cu.cms").endsWith("46 30 0 7 15 0 2147484247 -1 -1 0 -0.5 -1 -1\r\n"));
+}
+
 TEST_F(Cumulus, NeverSavedProjectWritesUnderscoreCuCms) {
     AddThermal(46.5, 7.25);
     EXPECT_TRUE(Generate(""));

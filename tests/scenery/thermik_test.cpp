@@ -77,6 +77,16 @@ TEST_F(Thermik, TypeFourHasNoWindAndFactorAndOtherTypesKeepTheirNumber) {
     EXPECT_EQ(lines[5], "Macro( lift_012.scm 1 2 0 0 0 45 0 )");
 }
 
+TEST_F(Thermik, LargestCloudRadiusGivesItsWholeDiameter) {
+    auto& t = AddThermal(1, 2);
+    t.SetCloud(true);
+    t.SetCloudRadius(2147483647);
+    EXPECT_TRUE(Generate("wide", 1, 2, 1, 2));
+    const auto lines = QString::fromUtf8(Output("wide.sca")).split("\r\r\n");
+    ASSERT_GT(lines.size(), 3);
+    EXPECT_EQ(lines[3], "Macro( cloud_01.scm 1 2 0 0 4294967294  cld0.bmp )");
+}
+
 TEST_F(Thermik, NegativeBoundsKeepTheirSignAndZeroIsPlain) {
     AddThermal(-0.2, -1.15);
     EXPECT_TRUE(Generate("west", -0.2, -1.15, -0.2, -1.15));
