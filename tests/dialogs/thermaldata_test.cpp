@@ -140,6 +140,133 @@ TEST_F(ThermalDataWindow, GroupsStandInTheirOrder) {
     }
 }
 
+// The group a control stands in, its caption (the label it is the buddy of) and its unit
+// (a label of no edit right of it on the same row).
+struct EditRow {
+    const char* group;
+    const char* name;
+    const char* caption;
+    const char* unit;
+    const char* text;
+};
+
+QString GroupOf(const QWidget* widget) {
+    for (const QWidget* w = widget->parentWidget(); w; w = w->parentWidget())
+        if (const auto* box = qobject_cast<const QGroupBox*>(w))
+            return box->title();
+    return {};
+}
+
+QString CaptionOf(const QWidget* edit) {
+    for (const QLabel* label : edit->window()->findChildren<QLabel*>())
+        if (label->buddy() == edit)
+            return label->text();
+    return {};
+}
+
+QString UnitOf(const QWidget* edit) {
+    const QWidget* window = edit->window();
+    const QRect at(edit->mapTo(window, QPoint(0, 0)), edit->size());
+    const QWidget* nearest = nullptr;
+    int nearestLeft = 0;
+    for (QWidget* w : edit->parentWidget()->findChildren<QWidget*>()) {
+        const QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
+        const bool sameRow = r.center().y() >= at.top() && r.center().y() <= at.bottom();
+        if (w->isVisible() && sameRow && r.left() > at.right() &&
+            (!nearest || r.left() < nearestLeft)) {
+            nearest = w;
+            nearestLeft = r.left();
+        }
+    }
+    const auto* label = qobject_cast<const QLabel*>(nearest);
+    return label && !label->buddy() ? label->text() : QString();
+}
+
+TEST_F(ThermalDataWindow, EditsStandInTheirGroupsWithCaptionUnitAndInitialText) {
+    const EditRow rows[] = {
+        {"Data", "bottom", "Bottom", "m", "0"},
+        {"Data", "top", "Top", "m", "1500"},
+        {"Data", "radius", "Radius", "m", "500"},
+        {"Data", "windDir", "Wind Dir", "", "270"},
+        {"Data", "factor", "Factor", "", "30000"},
+        {"Cloud", "cloudBase", "Base", "m", "1500"},
+        {"Cloud", "cloudRadius", "Radius", "m", "500"},
+        {"Cloud", "cloudType", "Type", "", "1"},
+        {"Profile Data", "strength", "Strength", "%", "80"},
+        {"Profile Data", "coreSize", "Core Size", "%", "60"},
+        {"Profile Data", "coreTop", "Core Top", "%", "80"},
+        {"Profile Data", "coreBottom", "Core Bottom", "%", "20"},
+        {"Profile Data", "RollRate", "Roll Rate", "", "100"},
+        {"Profile Data", "SampleSize", "Sample Size", "", "10"},
+        {"Automatic Thermals", "autoThermalDist", "", "m", "800"},
+        {"Cumulus", "cuHS", "Horizontal Scale ", "", "-1"},
+        {"Cumulus", "cuVS", "Vertical Scale ", "", "-1"},
+        {"Cumulus", "cuRotation", "Rotation", "", "0"},
+        {"Cumulus", "cuCloud", "Cloud Visibility ", "", "-0.5"},
+        {"Cumulus", "cuStart", "Minute of Start ", "", "-1"},
+        {"Cumulus", "cuEnd", "Minute of End ", "", "-1"},
+    };
+    for (const EditRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QLineEdit* e = edit(row.name);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(GroupOf(e), row.group);
+        EXPECT_EQ(CaptionOf(e), row.caption);
+        EXPECT_EQ(UnitOf(e), row.unit);
+        EXPECT_EQ(e->text(), row.text);
+    }
+    EXPECT_EQ(window.findChildren<QLineEdit*>().size(), static_cast<qsizetype>(std::size(rows)));
+}
+
+TEST_F(ThermalDataWindow, ButtonsAndBoxesStandInTheirGroupsWithCaptionAndState) {
+    struct Button {
+        const char* group;
+        const char* name;
+        const char* caption;
+        bool checked;
+    };
+    const Button radios[] = {
+        {"Type", "one", "1", true},
+        {"Type", "two", "2", false},
+        {"Type", "three", "3", false},
+        {"Type", "four", "4", false},
+    };
+    for (const Button& b : radios) {
+        SCOPED_TRACE(b.name);
+        const auto* radio = child<QRadioButton>(b.name);
+        ASSERT_NE(radio, nullptr);
+        EXPECT_EQ(GroupOf(radio), b.group);
+        EXPECT_EQ(radio->text(), b.caption);
+        EXPECT_EQ(radio->isChecked(), b.checked);
+    }
+    const Button boxes[] = {
+        {"Cloud", "cloudOn", "On/Off", true},
+        {"Profile Data", "ProfileOnOff", "On / Off", true},
+        {"Profile Data", "Roll", "Roll", true},
+        {"Aircraft Thermals", "windLeft", "Wind From AC Left", false},
+        {"Aircraft Thermals", "windRight", "Wind From AC Right", false},
+        {"Aircraft Thermals", "TopsMSL", "Tops above MSL", false},
+        {"Automatic Thermals", "autoThermals", "Enabled. Every", false},
+        {"Cumulus", "saveCuData", "Save all data in project", true},
+    };
+    for (const Button& b : boxes) {
+        SCOPED_TRACE(b.name);
+        const auto* box = child<QCheckBox>(b.name);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(GroupOf(box), b.group);
+        EXPECT_EQ(box->text(), b.caption);
+        EXPECT_EQ(box->isChecked(), b.checked);
+    }
+    for (const auto& [group, name] :
+         {std::pair{"Profile Data", "Button1"}, {"Cumulus", "ApplyToAll"}}) {
+        SCOPED_TRACE(name);
+        const auto* button = child<QPushButton>(name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(GroupOf(button), group);
+        EXPECT_EQ(button->text(), "Apply To All");
+    }
+}
+
 TEST_F(ThermalDataWindow, ControlsCarryTheirHints) {
     const std::map<const char*, const char*> hints{
         {"one", "Ridge"},
