@@ -1,4 +1,4 @@
-#include "fakesimlink.h"
+#include "fakelink.h"
 #include "profiler/profiler.h"
 #include "thermalmaker.h"
 
@@ -25,7 +25,7 @@ struct Flight {
         link.msStrength = 50;
     }
 
-    FakeSimLink link;
+    FakeLink link;
     ThermalList thermals;
     TProfiler profiler{thermals, link};
 };

@@ -1,5 +1,4 @@
 #include "commandline.h"
-#include "dialogs/thermaldata.h"
 #include "mainform.h"
 #include "qtprompts.h"
 #include "quitonsignal.h"
@@ -91,7 +90,6 @@ int main(int argc, char** argv) {
         TMainForm mainForm(std::make_unique<FSUPIC>(MakeDefaultTransport()), settingsPath);
         qtPrompts.setParent(&mainForm);
         mainForm.show();
-        mainForm.thermalData().show();
         if (!commandLine.project.isEmpty())
             mainForm.LoadProjectFile(commandLine.project, false);
         if (!commandLine.waypoints.isEmpty())

@@ -100,6 +100,8 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
         std::max(screenArea.left(),
                  std::min(x() + width() + 16, screenArea.right() - ThermalData->width())),
         y());
+    // Shown from the start, unlike the About and Randomize Thermals windows.
+    ThermalData->show();
     About = new TAbout(this);
     RandomizeForm = new TRandomizeForm(this);
 }
@@ -124,7 +126,9 @@ void TMainForm::createActions() {
     LoadProject1->setShortcut(QKeySequence::Open);
     SaveProject->setShortcut(QKeySequence::Save);
     SaveProjectAs->setShortcut(QKeySequence(tr("Ctrl+Shift+S")));
-    Exit1->setShortcut(QKeySequence::Quit);
+    // Where the platform names no quit key (Windows leaves it to Alt+F4), Ctrl+Q.
+    const QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    Exit1->setShortcuts(quitKeys.isEmpty() ? QList{QKeySequence(Qt::CTRL | Qt::Key_Q)} : quitKeys);
     for (QAction* off :
          {SaveProject, SaveProjectAs, AddProjectThermals, LoadDat1, SaveDat, SaveDatAs, LoadLog1})
         off->setEnabled(false);
@@ -446,7 +450,8 @@ void TMainForm::LoadDat() {
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
     const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
-    if (!files.project.isEmpty() || !files.waypoints.isEmpty())
+    // Waypoints need a project's map, as "Load Dat" does.
+    if (!files.project.isEmpty() || (!files.waypoints.isEmpty() && LoadDat1->isEnabled()))
         event->acceptProposedAction();
 }
 
@@ -460,12 +465,12 @@ void TMainForm::dropEvent(QDropEvent* event) {
 
 void TMainForm::OpenDroppedFiles(const DroppedFiles& files) {
     // Dropped files open as when named on the command line, after the same questions as
-    // the load commands.
+    // the load commands; waypoints only once a project has enabled "Load Dat".
     if (!files.project.isEmpty()) {
         if (!MayDiscardProject() || !MayDiscardWaypoints())
             return;
         LoadProjectFile(files.project, false);
-    } else if (files.waypoints.isEmpty() || !MayDiscardWaypoints()) {
+    } else if (files.waypoints.isEmpty() || !LoadDat1->isEnabled() || !MayDiscardWaypoints()) {
         return;
     }
     if (!files.waypoints.isEmpty())

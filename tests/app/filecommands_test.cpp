@@ -237,14 +237,22 @@ TEST(DroppedFilesTest, FirstLocalProjectAndWaypointFileInAnyCase) {
 
 namespace {
 
-void drop(QWidget* target, const QList<QUrl>& urls) {
+// Whether the window takes the drag.
+bool dragEnter(QWidget* target, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
-    const QPoint pos = target->rect().center();
-    QDragEnterEvent enter(pos, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent dropped(QPointF(pos), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    return enter.isAccepted();
+}
+
+void drop(QWidget* target, const QList<QUrl>& urls) {
+    ASSERT_TRUE(dragEnter(target, urls));
+    QMimeData data;
+    data.setUrls(urls);
+    QDropEvent dropped(QPointF(target->rect().center()), Qt::CopyAction, &data, Qt::LeftButton,
+                       Qt::NoModifier);
     QApplication::sendEvent(target, &dropped);
     QCoreApplication::processEvents();
 }
@@ -268,9 +276,28 @@ TEST_F(FileCommands, DroppedFilesOpenAfterTheQuestions) {
     EXPECT_EQ(rec.questions(), QStringList{"Project Modified|Project Modified, Continue?"});
     EXPECT_EQ(form->thermalList().size(), 2u);
 
-    QMimeData other;
-    other.setUrls({QUrl::fromLocalFile(dir.filePath(QStringLiteral("map.bmp")))});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.get(), &enter);
-    EXPECT_FALSE(enter.isAccepted());
+    EXPECT_FALSE(dragEnter(form.get(), {QUrl::fromLocalFile(dir.filePath("map.bmp"))}));
+}
+
+TEST_F(FileCommands, DroppedWaypointFileAloneOpensOnlyOnceAProjectIsOpen) {
+    const QString route =
+        writeDat(QStringLiteral("route.dat"), {"1,47:20.000N,8:00.000E,0M,T,A,A"});
+    // Like "Load Dat", which is off until a project is loaded.
+    EXPECT_FALSE(dragEnter(form.get(), {QUrl::fromLocalFile(route)}));
+
+    loadProject(writeProject(QStringLiteral("alps.prj"), {kThermalLine}));
+    rec.clear();
+    drop(form.get(), {QUrl::fromLocalFile(route)});
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Brevan Talvor 1.0 beta 1   alps.prj   route.dat"));
+    EXPECT_EQ(form->waypointList().size(), 1u);
+    EXPECT_TRUE(action("SaveDat")->isEnabled());
+    EXPECT_TRUE(rec.entries.empty());
+
+    // Unsaved waypoints are asked about first.
+    form->AddWaypoint(47.2, 8.2);
+    rec.answers = {false};
+    drop(form.get(), {QUrl::fromLocalFile(route)});
+    EXPECT_EQ(rec.questions(), QStringList{"Waypoints Modified|Waypoints Modified, Continue?"});
+    EXPECT_EQ(form->waypointList().size(), 2u);
 }

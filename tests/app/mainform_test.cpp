@@ -4,7 +4,9 @@
 #include "dialogs/thermaldata.h"
 
 #include <QAction>
+#include <QFile>
 #include <QHelpEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -79,6 +81,10 @@ TEST_F(MainFormStart, EnabledAndCheckedStates) {
                            "ToolButton3",
                            "ToolButton5"})
         EXPECT_TRUE(action(on)->isEnabled()) << on;
+    for (const char* on : {"File1", "Options1", "LatLongUnits", "HeightUnits", "ClickToAdd",
+                           "Thermal1", "Waypoints1", "Log1", "Help1"})
+        EXPECT_TRUE(menu(on)->menuAction()->isEnabled()) << on;
+    EXPECT_TRUE(form->findChild<QLineEdit*>(QStringLiteral("waypointDescription"))->isEnabled());
 
     const QStringList ticked{"DecMins", "Meters", "ClickToAddThermal"};
     for (const char* item : {"DecDegrees", "DecMins", "DegMinSec", "Meters", "Feet",
@@ -178,14 +184,59 @@ TEST_F(MainFormStart, OtherWindows) {
     EXPECT_EQ(data.windowTitle(), QStringLiteral("Thermal Data"));
     EXPECT_TRUE(data.isWindow());
     EXPECT_TRUE(data.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(data.isVisible());
     EXPECT_EQ(form->randomizeForm().windowTitle(), QStringLiteral("Randomize Thermals"));
     EXPECT_TRUE(form->randomizeForm().isWindow());
     EXPECT_FALSE(form->randomizeForm().isVisible());
     EXPECT_FALSE(form->aboutForm().isVisible());
 
-    data.hide();
+    // Created after the main window in the order Thermal Data, About, Randomize Thermals.
+    const QObjectList& children = form->children();
+    const auto created = [&](const QObject* window) {
+        return children.indexOf(window);
+    };
+    EXPECT_GE(created(&data), 0);
+    EXPECT_LT(created(&data), created(&form->aboutForm()));
+    EXPECT_LT(created(&form->aboutForm()), created(&form->randomizeForm()));
+
+    // Closing it only hides it; "&Data ..." brings it back.
+    EXPECT_TRUE(data.close());
+    EXPECT_FALSE(data.isVisible());
+    EXPECT_TRUE(form->isVisible());
     action("ShowThermalData")->trigger();
     EXPECT_TRUE(data.isVisible());
+}
+
+TEST_F(MainFormStart, StandardShortcuts) {
+    EXPECT_EQ(action("LoadProject1")->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(action("SaveProject")->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(action("SaveProjectAs")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    EXPECT_EQ(action("ToolButton3")->shortcut(), QKeySequence(QKeySequence::ZoomIn));
+    EXPECT_EQ(action("ToolButton5")->shortcut(), QKeySequence(QKeySequence::ZoomOut));
+    for (const char* name : {"LoadProject1", "SaveProject", "Exit1", "ToolButton3", "ToolButton5"})
+        EXPECT_FALSE(action(name)->shortcut().isEmpty()) << name;
+
+    // Typed in the main window they run their commands.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keySequence(form.get(), QKeySequence::ZoomIn);
+    EXPECT_EQ(form->zoomFactor(), 2);
+    QTest::keySequence(form.get(), QKeySequence::ZoomOut);
+    EXPECT_EQ(form->zoomFactor(), 1);
+    QTest::keySequence(form.get(), QKeySequence::Open);
+    ASSERT_EQ(rec.entries.size(), 1u);
+    EXPECT_EQ(rec.entries[0].kind, RecordingPrompts::Entry::OpenDialog);
+
+    loadProject(writeProject(QStringLiteral("alps.prj"), {}));
+    rec.clear();
+    rec.files.push_back(dir.filePath(QStringLiteral("copy.prj")));
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(rec.entries.size(), 1u);
+    EXPECT_EQ(rec.entries[0].kind, RecordingPrompts::Entry::SaveDialog);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Brevan Talvor 1.0 beta 1   copy.prj"));
+
+    QTest::keySequence(form.get(), action("Exit1")->shortcut());
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(MainFormStart, AboutWindow) {
@@ -243,6 +294,38 @@ TEST_F(Closing, BothQuestionsAreAskedEvenAfterANo) {
     EXPECT_FALSE(form->close());
     EXPECT_EQ(rec.questions().size(), 2);
     EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Closing, TimersRunTheirHandlersUntilTheWindowCloses) {
+    QFile settings(settingsPath());
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write("[Timers]\nDataRead=1\nProfiler=1\nDisplay=1\n");
+    settings.close();
+    createForm();
+    link->lat = 47.2;
+    link->lon = 8.0;
+    link->altitude = 700;
+    link->ground = 412.7;
+    link->msStrength = 50;
+    link->block = true;
+    form->AddThermal(47.2, 8.0);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return link->readCycles > 0 && !link->strengthWrites.empty() &&
+                   form->statusText(2) == QStringLiteral("412m");
+        },
+        5000));
+
+    rec.answers = {true};
+    action("Exit1")->trigger();
+    ASSERT_FALSE(form->isVisible());
+    const int reads = link->readCycles;
+    const size_t writes = link->strengthWrites.size();
+    link->ground = 100;
+    QTest::qWait(20);
+    EXPECT_EQ(link->readCycles, reads);
+    EXPECT_EQ(link->strengthWrites.size(), writes);
+    EXPECT_EQ(form->statusText(2), QStringLiteral("412m"));
 }
 
 TEST_F(Closing, YesClosesAndStopsTheTimers) {

@@ -1,3 +1,5 @@
+#include "simprocess.h"
+
 #include <csignal>
 
 #include <QDir>
@@ -54,6 +56,33 @@ TEST_F(Program, FirstStartWritesTheSettingsAndSigtermEndsCleanly) {
     EXPECT_EQ(settings.value(QStringLiteral("ACCursor/Height")).toInt(), 20);
     EXPECT_EQ(settings.value(QStringLiteral("ACCursor/Weight")).toInt(), 1);
     // Nothing left behind but the settings file and the program.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+              (QStringList{"brevan", "brevan.INI"}));
+}
+
+TEST_F(Program, SigtermWhileLinkedToTheStandInLeavesNoRequestAreaBehind) {
+    SimProcess sim;
+    sim.Start({});
+    QProcessEnvironment env = process.processEnvironment();
+    env.insert(QStringLiteral("BREVAN_IPC_DIR"), QString::fromStdString(sim.Dir()));
+    process.setProcessEnvironment(env);
+    process.start(exe, {});
+    ASSERT_TRUE(process.waitForStarted());
+    // The program's request areas carry its process id in hexadecimal.
+    const QString areaPrefix = QStringLiteral("FsasmLib:IPC:") +
+                               QString::number(process.processId(), 16).toUpper() +
+                               QLatin1Char(':');
+    const auto areas = [&] {
+        return QDir(QStringLiteral("/dev/shm"))
+            .entryList({areaPrefix + QLatin1Char('*')}, QDir::Files | QDir::System);
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !areas().isEmpty(); }, 20000)) << "never linked";
+
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_TRUE(areas().isEmpty()) << qPrintable(areas().join(' '));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{"brevan", "brevan.INI"}));
 }

@@ -1,4 +1,4 @@
-#include "fakesimlink.h"
+#include "fakelink.h"
 #include "profiler/profiler.h"
 #include "thermalmaker.h"
 
@@ -35,7 +35,7 @@ protected:
             profiler.Tick(roll, 10, sampleSize);
     }
 
-    FakeSimLink link;
+    FakeLink link;
     ThermalList thermals;
     TProfiler profiler{thermals, link};
 };

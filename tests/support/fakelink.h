@@ -5,7 +5,8 @@
 #include <utility>
 #include <vector>
 
-// A simulator link that answers from fields and records what is written to it.
+// A simulator link without a simulator: the cached values are plain fields the test sets,
+// and every exchange and write is counted or recorded in order.
 class FakeLink final : public SimLink {
 public:
     double lat = 0;
@@ -19,6 +20,7 @@ public:
     int readCycles = 0;
     int headingReads = 0;
     std::vector<int> strengthWrites;
+    std::vector<double> rollWrites;
     std::vector<std::pair<double, double>> moves;
 
     void ReadCycle() override { ++readCycles; }
@@ -33,7 +35,7 @@ public:
     bool ThermalBlockPresent() const override { return block; }
     int GetMsStrength() const override { return msStrength; }
     void SetMsStrength(int value) override { strengthWrites.push_back(value); }
-    void SetRollRate(double) override {}
+    void SetRollRate(double value) override { rollWrites.push_back(value); }
     void MoveAircraft(double newLat, double newLon) override {
         lat = newLat;
         lon = newLon;
