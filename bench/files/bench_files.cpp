@@ -140,6 +140,21 @@ void BM_SaveProject(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// The text work of a save alone, without the file: what is left is the write and the
+// flush to the disk that keeps the old file until the new one is whole.
+void BM_FormatProject(benchmark::State& state) {
+    Window window;
+    window.project.Load(Files().path(), window.view, false);
+    for (auto _ : state) {
+        std::string out;
+        out.reserve(window.thermals.size() * 112);
+        for (const auto& thermal : window.thermals)
+            window.project.WriteThermal(out, *thermal, true);
+        benchmark::DoNotOptimize(out);
+    }
+}
+BENCHMARK(BM_FormatProject)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 } // namespace
 
 int main(int argc, char** argv) {
