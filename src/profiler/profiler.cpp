@@ -24,6 +24,12 @@ void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
         if (searchAll_) {
             searchAll_ = false;
             Search(thermals_.size());
+            // The simulator still holds the lift of the thermal that is gone; with none
+            // left to take its place, that lift ends here.
+            if (!current_) {
+                link_.SetMsStrength(0);
+                return;
+            }
         } else if (current_ && sampleSize > 0) {
             Search(static_cast<std::size_t>(sampleSize));
         }

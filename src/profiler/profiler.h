@@ -23,7 +23,8 @@ public:
     // Called before thermals are destroyed: t, or every thermal when t is null. If the
     // profiler holds it, it lets go at once and picks the nearest of the remaining ones on
     // the next tick, still from the strength it read at the start (the strength byte now
-    // holds the profiler's own writes).
+    // holds the profiler's own writes). With none within reach that tick writes 0, so no
+    // lift of the removed thermal stays behind.
     void Forget(const TThermal* t);
 
     const TThermal* current() const { return current_; }

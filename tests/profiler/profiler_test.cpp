@@ -233,7 +233,7 @@ TEST_F(ProfilerTest, ForgettingAnotherThermalKeepsTheCurrentOne) {
     EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 40}));
 }
 
-TEST_F(ProfilerTest, ForgettingAllBeforeAClearWritesNothingMore) {
+TEST_F(ProfilerTest, ForgettingAllBeforeAClearEndsTheLiftThenWritesNothingMore) {
     TThermal* held = AddNorth(0);
     Ticks(1);
     profiler.Forget(nullptr);
@@ -241,7 +241,18 @@ TEST_F(ProfilerTest, ForgettingAllBeforeAClearWritesNothingMore) {
     thermals.clear();
     Ticks(3);
     EXPECT_EQ(profiler.current(), nullptr);
-    EXPECT_EQ(link.strengthWrites.size(), 1u);
+    // The simulator still held the 40 of the thermal that is gone.
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0}));
+}
+
+TEST_F(ProfilerTest, ForgettingTheCurrentThermalWithNoneWithinReachEndsItsLift) {
+    TThermal* held = AddNorth(0);
+    AddNorth(12);
+    Ticks(1);
+    Remove(held);
+    Ticks(3);
+    EXPECT_EQ(profiler.current(), nullptr);
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0}));
 }
 
 TEST_F(ProfilerTest, ThermalsLoadedAfterForgettingAllAreSearched) {
