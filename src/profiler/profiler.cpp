@@ -22,11 +22,11 @@ void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
         // when its thermal was forgotten.
         FadeRoll();
         if (searchAll_) {
-            searchAll_ = false;
             Search(thermals_.size());
-            // The simulator still holds the lift of the thermal that is gone; with none
-            // left to take its place, that lift ends here.
-            if (!current_) {
+            searchAll_ = current_ == nullptr;
+            // The simulator still holds the lift of the thermal that is gone: with none
+            // within reach to take its place, there is no lift.
+            if (searchAll_) {
                 link_.SetMsStrength(0);
                 return;
             }

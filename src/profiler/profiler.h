@@ -23,8 +23,9 @@ public:
     // Called before thermals are destroyed: t, or every thermal when t is null. If the
     // profiler holds it, it lets go at once and picks the nearest of the remaining ones on
     // the next tick, still from the strength it read at the start (the strength byte now
-    // holds the profiler's own writes). With none within reach that tick writes 0, so no
-    // lift of the removed thermal stays behind.
+    // holds the profiler's own writes). While none is within reach, every tick writes 0,
+    // so no lift of the removed thermal stays behind, and searches the whole list again,
+    // so a thermal added or loaded later is taken up.
     void Forget(const TThermal* t);
 
     const TThermal* current() const { return current_; }
@@ -38,7 +39,7 @@ private:
     ThermalList& thermals_;
     SimLink& link_;
     bool started_ = false;
-    bool searchAll_ = false; // the current thermal was forgotten while started
+    bool searchAll_ = false; // the current thermal was forgotten while started, none found yet
     int msStrength_ = 0;
     TThermal* current_ = nullptr;
     double distance_ = 0; // kilometres within a search, metres after a tick

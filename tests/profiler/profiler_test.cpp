@@ -233,7 +233,7 @@ TEST_F(ProfilerTest, ForgettingAnotherThermalKeepsTheCurrentOne) {
     EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 40}));
 }
 
-TEST_F(ProfilerTest, ForgettingAllBeforeAClearEndsTheLiftThenWritesNothingMore) {
+TEST_F(ProfilerTest, ForgettingAllBeforeAClearEndsTheLift) {
     TThermal* held = AddNorth(0);
     Ticks(1);
     profiler.Forget(nullptr);
@@ -242,17 +242,21 @@ TEST_F(ProfilerTest, ForgettingAllBeforeAClearEndsTheLiftThenWritesNothingMore) 
     Ticks(3);
     EXPECT_EQ(profiler.current(), nullptr);
     // The simulator still held the 40 of the thermal that is gone.
-    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0}));
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0, 0, 0}));
 }
 
-TEST_F(ProfilerTest, ForgettingTheCurrentThermalWithNoneWithinReachEndsItsLift) {
+TEST_F(ProfilerTest, AfterForgettingWithNoneWithinReachAThermalAddedLaterIsTakenUp) {
     TThermal* held = AddNorth(0);
     AddNorth(12);
     Ticks(1);
     Remove(held);
-    Ticks(3);
+    Ticks(2);
     EXPECT_EQ(profiler.current(), nullptr);
-    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0}));
+    TThermal* added = AddNorth(0);
+    Ticks(2, 0);
+    EXPECT_EQ(profiler.current(), added);
+    EXPECT_TRUE(added->active);
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0, 0, 40, 40}));
 }
 
 TEST_F(ProfilerTest, ThermalsLoadedAfterForgettingAllAreSearched) {
