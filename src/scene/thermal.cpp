@@ -77,6 +77,24 @@ const QImage& GlyphImage(const ThermalGlyph& g, int type, bool cloud, bool activ
     return image;
 }
 
+// The glyph along one axis. A line towards the far side (right, down) only lengthens the
+// box; one towards the near side (left, up) that reaches beyond the circle shifts it.
+struct AxisLayout {
+    int size;
+    int centre;
+    int circleOrigin;
+    int lineEnd;
+};
+
+AxisLayout LayOutAxis(int extent, bool towardsFar) {
+    constexpr int h = kGlyphRadius;
+    if (towardsFar)
+        return {std::max(2 * h, h + extent), h, 0, h + extent};
+    if (extent < h)
+        return {2 * h, h, 0, h - extent};
+    return {h + extent, extent, extent - h, 0};
+}
+
 // The glyph of a new thermal (type 0, wind from the north), the same for every one.
 const ThermalGlyph& NewThermalGlyph() {
     static const ThermalGlyph glyph = ComputeThermalGlyph(0, 0, ThermalGlyph{});
@@ -107,39 +125,13 @@ ThermalGlyph ComputeThermalGlyph(int type, int windDir, const ThermalGlyph& prev
     const bool right = q == 0 || q == 1;
     const bool up = q == 0 || q == 3;
 
-    if (right) {
-        g.width = std::max(2 * h, h + g.windDx);
-        g.centre.setX(h);
-        g.circleOrigin.setX(0);
-        g.lineEnd.setX(h + g.windDx);
-    } else if (g.windDx < h) {
-        g.width = 2 * h;
-        g.centre.setX(h);
-        g.circleOrigin.setX(0);
-        g.lineEnd.setX(h - g.windDx);
-    } else {
-        g.width = h + g.windDx;
-        g.centre.setX(g.windDx);
-        g.circleOrigin.setX(g.windDx - h);
-        g.lineEnd.setX(0);
-    }
-
-    if (!up) {
-        g.height = std::max(2 * h, h + g.windDy);
-        g.centre.setY(h);
-        g.circleOrigin.setY(0);
-        g.lineEnd.setY(h + g.windDy);
-    } else if (g.windDy < h) {
-        g.height = 2 * h;
-        g.centre.setY(h);
-        g.circleOrigin.setY(0);
-        g.lineEnd.setY(h - g.windDy);
-    } else {
-        g.height = h + g.windDy;
-        g.centre.setY(g.windDy);
-        g.circleOrigin.setY(g.windDy - h);
-        g.lineEnd.setY(0);
-    }
+    const AxisLayout x = LayOutAxis(g.windDx, right);
+    const AxisLayout y = LayOutAxis(g.windDy, !up);
+    g.width = x.size;
+    g.height = y.size;
+    g.centre = QPoint(x.centre, y.centre);
+    g.circleOrigin = QPoint(x.circleOrigin, y.circleOrigin);
+    g.lineEnd = QPoint(x.lineEnd, y.lineEnd);
     return g;
 }
 
