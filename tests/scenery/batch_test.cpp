@@ -45,13 +45,7 @@ protected:
 TEST_F(Batch, ThermikLoadsTheProjectAndRunsTheAssemblerHere) {
     EXPECT_EQ(Run("thermik", WriteProject("alps.prj", kExampleLine)), 0);
     EXPECT_EQ(printed, "");
-    EXPECT_EQ(Output("alps.sca").toStdString(),
-              "Header( 1 46.7 46.3 7.45 7.05 )\r\r\n"
-              "LatRange( 46.3 46.7 )\r\r\n"
-              "\r\r\n"
-              "Macro( cloud_01.scm 46.5 7.25 0 1600 600  cld2.bmp )\r\r\n"
-              "\r\r\n"
-              "Macro( lift_01.scm 46.5 7.25 300 1500 400 270 5 )\r\r\n");
+    EXPECT_EQ(Output("alps.sca").toStdString(), kExampleSource);
     EXPECT_EQ(Arguments("scasm"), (QStringList{"alps.sca", "alps.bgl"}));
     EXPECT_FALSE(QFile::exists(projectDir + "/alps.sca"));
 }

@@ -10,6 +10,17 @@
 
 #include <gtest/gtest.h>
 
+// The scenery source of the worked example (one thermal at 46.5, 7.25 of type 1, bottom 300,
+// top 1500, radius 400, wind 270, factor 5, cloud base 1600, radius 300, type 2) as it
+// stands on disk: every "\r\n" of the text reaches the disk as CR CR LF.
+inline constexpr char kExampleSource[] =
+    "Header( 1 46.7 46.3 7.45 7.05 )\r\r\n"
+    "LatRange( 46.3 46.7 )\r\r\n"
+    "\r\r\n"
+    "Macro( cloud_01.scm 46.5 7.25 0 1600 600  cld2.bmp )\r\r\n"
+    "\r\r\n"
+    "Macro( lift_01.scm 46.5 7.25 300 1500 400 270 5 )\r\r\n";
+
 // A temporary working directory, made current for the test, and beside it a tool directory
 // (with a blank in its name) holding stand-in `scasm` and `cumulus31` scripts. They record
 // their arguments one per line in <tool>.args, their working directory in <tool>.cwd and
