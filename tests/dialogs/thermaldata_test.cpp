@@ -296,7 +296,10 @@ TEST_F(ThermalDataWindow, ControlsCarryTheirHints) {
     };
     for (const auto& [name, hint] : hints)
         EXPECT_EQ(child<QWidget>(name)->toolTip(), hint) << name;
-    EXPECT_TRUE(child<QWidget>("top")->toolTip().isEmpty());
+    for (const char* name :
+         {"top", "radius", "windDir", "cloudOn", "cloudBase", "cloudRadius", "Roll", "RollRate",
+          "SampleSize", "windRight", "autoThermals", "autoThermalDist", "cuRotation"})
+        EXPECT_TRUE(child<QWidget>(name)->toolTip().isEmpty()) << name;
 }
 
 TEST_F(ThermalDataWindow, FeetShowRoundedFeetAndKeepTheMetres) {
