@@ -263,4 +263,13 @@ TEST_F(LiveTracking, DeletedThermalIsNeverUsedByTheProfiler) {
     EXPECT_EQ(form->profilerObject().current(), nullptr);
     form->ProfilerTimer();
     EXPECT_EQ(form->profilerObject().current(), nullptr);
+
+    // A project load replaces the thermals the profiler may hold.
+    form->AddThermal(47.2, 8.0);
+    form->ProfilerTimer();
+    ASSERT_NE(form->profilerObject().current(), nullptr);
+    rec.answers = {true};
+    loadProject(writeProject(QStringLiteral("other.prj"), {}));
+    EXPECT_TRUE(form->thermalList().empty());
+    EXPECT_EQ(form->profilerObject().current(), nullptr);
 }

@@ -279,6 +279,9 @@ TEST_F(MapEditing, ZoomFitsTheMapAndKeepsGlyphsOverTheirPositions) {
     form->AddWaypoint(47.3, 7.9);
     form->imagePanel().resize(534, 263);
     ASSERT_EQ(form->imagePanel().size(), QSize(534, 263));
+    // A new panel size refits the 2:1 picture by itself.
+    EXPECT_EQ(map().displayWidth(), 526);
+    EXPECT_EQ(map().displayHeight(), 263);
 
     action("ToolButton5")->trigger();
     EXPECT_EQ(form->zoomFactor(), 1);
