@@ -2,11 +2,10 @@
 
 #include "geo/numbertext.h"
 #include "geo/textfields.h"
+#include "geo/units.h"
 #include "numberrun.h"
 
-#include <algorithm>
 #include <charconv>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -68,10 +67,6 @@ std::string FloatText(float value) {
                                    std::chars_format::fixed)
                          .ptr;
     return {buffer, end};
-}
-
-int TruncateToInt(double value) {
-    return static_cast<int>(std::clamp<double>(std::trunc(value), INT_MIN, INT_MAX));
 }
 
 } // namespace
