@@ -26,7 +26,9 @@ bool InSystemFolder(const QString& path) {
 QString ChooseSettingsPath(const QString& executablePath, const QString& configDir) {
     const QString beside = SettingsPathBesideExecutable(executablePath);
     const QFileInfo file(beside);
-    const bool writable = file.exists() ? file.isWritable() : QFileInfo(file.path()).isWritable();
+    // A folder or a device where the file should be cannot hold the settings either.
+    const bool writable =
+        file.exists() ? file.isFile() && file.isWritable() : QFileInfo(file.path()).isWritable();
     if (writable && !InSystemFolder(beside))
         return beside;
     QDir().mkpath(configDir);

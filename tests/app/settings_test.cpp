@@ -41,6 +41,14 @@ TEST(SettingsPath, ConfigurationFolderWhenTheExecutableFolderCannotBeWritten) {
     EXPECT_TRUE(QFile::exists(chosen));
 }
 
+TEST(SettingsPath, FolderWhereTheFileShouldBeSendsTheSettingsToTheConfigurationFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("brevan.INI")));
+    const QString config = dir.filePath(QStringLiteral("config"));
+    EXPECT_EQ(ChooseSettingsPath(dir.filePath(QStringLiteral("brevan")), config),
+              QDir(config).filePath(QStringLiteral("brevan.INI")));
+}
+
 TEST(SettingsPath, InstalledProgramUsesTheConfigurationFolderEvenWhereItCouldWrite) {
     // Root can write /usr/bin, but the settings of an installed program belong to the user.
     QTemporaryDir dir;
