@@ -4,6 +4,7 @@
 #include "numbertext.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 
 std::string ReadLine(std::string_view data, std::size_t& offset) {
@@ -40,7 +41,7 @@ std::string_view NextToken(std::string_view text, int& p, char delimiter) {
 
 namespace {
 
-void WriteField(std::string& out, const std::string& field, bool lineEnd,
+void WriteField(std::string& out, std::string_view field, bool lineEnd,
                 std::string_view separator) {
     out += field;
     if (lineEnd)
@@ -52,7 +53,11 @@ void WriteField(std::string& out, const std::string& field, bool lineEnd,
 } // namespace
 
 void WriteIntField(std::string& out, int value, bool lineEnd, std::string_view separator) {
-    WriteField(out, IntText(value), lineEnd, separator);
+    // Written straight from the digits: a large project's save is mostly integer fields.
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    WriteField(out, std::string_view(digits, static_cast<std::size_t>(end - digits)), lineEnd,
+               separator);
 }
 
 void WriteFloatField(std::string& out, float value, bool lineEnd, std::string_view separator) {
