@@ -1,94 +1,105 @@
-// The main window's live work: the three timers and the commands at the aircraft's position.
+#include "livetracking.h"
+
 #include "dialogs/thermaldata.h"
+#include "document/document.h"
 #include "geo/distance.h"
-#include "geo/numbertext.h"
-#include "mainform.h"
-#include "map/accursor.h"
-#include "profiler/profiler.h"
 #include "simlink/simlink.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
-#include <string>
+#include <QTimer>
 
-#include <QAction>
-#include <QLabel>
+LiveTracking::LiveTracking(std::unique_ptr<SimLink> link, Document& document,
+                           const TThermalData& settings, const TimerIntervals& intervals,
+                           QObject* parent)
+    : QObject(parent)
+    , link_(std::move(link))
+    , document_(document)
+    , settings_(settings)
+    , profiler_(document.thermals(), *link_) {
+    // The profiler must never reach a removed thermal.
+    connect(&document_, &Document::thermalRemoving, this,
+            [this](const Thermal* thermal) { profiler_.Forget(thermal); });
 
-namespace {
-
-// Truncation toward zero that stays within int whatever the simulator sends.
-int Truncated(double value) {
-    if (std::isnan(value))
-        return 0;
-    constexpr double low = std::numeric_limits<int>::min();
-    constexpr double high = std::numeric_limits<int>::max();
-    return static_cast<int>(std::trunc(std::clamp(value, low, high)));
+    const auto makeTimer = [this](const char* name, int interval, void (LiveTracking::*work)()) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QLatin1String(name));
+        timer->setInterval(interval);
+        connect(timer, &QTimer::timeout, this, work);
+        // An interval of 0 means the timer does not run (Qt would fire it continuously).
+        if (interval > 0)
+            timer->start();
+        return timer;
+    };
+    profilerTimer_ = makeTimer("Profiler", intervals.profiler, &LiveTracking::ProfilerTimer);
+    displayTimer_ =
+        makeTimer("DisplayUpdateTimer", intervals.display, &LiveTracking::DisplayUpdateTimerTimer);
+    readTimer_ = makeTimer("ReadDataTimer", intervals.dataRead, &LiveTracking::ReadDataTimerTimer);
 }
 
-} // namespace
-
-void TMainForm::ReadDataTimerTimer() {
-    link->ReadCycle();
+LiveTracking::~LiveTracking() {
+    StopTimers();
 }
 
-void TMainForm::DisplayUpdateTimerTimer() {
-    const double ground = link->GetGroundAlt();
-    const std::string elevation = Meters->isChecked()
-                                      ? IntText(Truncated(ground)) + "m"
-                                      : IntText(Truncated(ground * kFeetPerMetre)) + "ft";
-    statusPanels[2]->setText(QString::fromStdString(elevation));
+void LiveTracking::StopTimers() {
+    readTimer_->stop();
+    displayTimer_->stop();
+    profilerTimer_->stop();
+}
 
-    const double lat = link->GetLat();
-    const double lon = link->GetLon();
-    statusPanels[0]->setText(QString::fromStdString(LatText(lat, latLonFormat)));
-    statusPanels[1]->setText(QString::fromStdString(LonText(lon, latLonFormat)));
+void LiveTracking::ReadDataTimerTimer() {
+    link_->ReadCycle();
+}
 
-    // Scene coordinates are map-image pixels; the view subtracts its scroll positions.
-    acCursor->setPos(map.LonToX(lon) - acCursor->width() / 2,
-                     map.LatToY(lat) - acCursor->height() / 2);
-
-    if (ThermalData->GetAutoThermals()) {
-        const double metres = Distance(lastThermalLat, lastThermalLon, lat, lon) * 1000;
-        if (ThermalData->autoThermalDistValue < metres)
+void LiveTracking::DisplayUpdateTimerTimer() {
+    const double lat = link_->GetLat();
+    const double lon = link_->GetLon();
+    emit aircraftShown(lat, lon, link_->GetGroundAlt());
+    if (settings_.GetAutoThermals()) {
+        const double metres = Distance(lastThermalLat_, lastThermalLon_, lat, lon) * 1000;
+        if (settings_.autoThermalDistValue < metres)
             ThermalAtAircraft();
     }
 }
 
-void TMainForm::ProfilerTimer() {
-    if (!ThermalData->GetProfileOnOff())
+void LiveTracking::ProfilerTimer() {
+    if (!settings_.GetProfileOnOff())
         return;
-    if (link->ThermalBlockPresent())
-        profiler->Tick(ThermalData->GetRoll(), ThermalData->rollRateValue,
-                       ThermalData->sampleSizeValue);
+    if (link_->ThermalBlockPresent())
+        profiler_.Tick(settings_.GetRoll(), settings_.rollRateValue, settings_.sampleSizeValue);
     else
-        profiler->Stop();
+        profiler_.Stop();
 }
 
-TThermal& TMainForm::ThermalAtAircraft() {
-    link->ReadCycle();
-    TThermal& t = AddThermal(link->GetLat(), link->GetLon());
-    // The remainder keeps the dividend's sign: a heading of -170 gives wind from -80.
-    if (ThermalData->GetWindRight())
-        t.SetWindDir(Truncated(link->GetHeading() + 90) % 360);
-    if (ThermalData->GetWindLeft())
-        t.SetWindDir(Truncated(link->GetHeading() + 270) % 360);
-    const double ground = link->GetGroundAlt();
-    if (ThermalData->GetTopsMSL()) {
-        t.SetTop(Truncated(t.top - ground));
-        t.SetCloudBase(Truncated(t.cloudBase - ground));
-    }
-    t.SetGroundHeight(Truncated(ground));
+Thermal& LiveTracking::AddThermal(double lat, double lon) {
+    Thermal& t = document_.AddThermal(lat, lon, settings_.values());
+    lastThermalLat_ = link_->GetLat();
+    lastThermalLon_ = link_->GetLon();
     return t;
 }
 
-TWaypoint& TMainForm::WaypointAtAircraft() {
-    link->ReadCycle();
-    TWaypoint& w = AddWaypoint(link->GetLat(), link->GetLon());
-    w.SetGroundHeight(Truncated(link->GetGroundAlt()));
+Thermal& LiveTracking::ThermalAtAircraft() {
+    link_->ReadCycle();
+    Thermal& t = AddThermal(link_->GetLat(), link_->GetLon());
+    // The remainder keeps the dividend's sign: a heading of -170 gives wind from -80.
+    if (settings_.GetWindRight())
+        t.SetWindDir(TruncateToInt(link_->GetHeading() + 90) % 360);
+    if (settings_.GetWindLeft())
+        t.SetWindDir(TruncateToInt(link_->GetHeading() + 270) % 360);
+    const double ground = link_->GetGroundAlt();
+    if (settings_.GetTopsMSL()) {
+        t.SetTop(TruncateToInt(t.top - ground));
+        t.SetCloudBase(TruncateToInt(t.cloudBase - ground));
+    }
+    t.SetGroundHeight(TruncateToInt(ground));
+    return t;
+}
+
+Waypoint& LiveTracking::WaypointAtAircraft(const std::string& name) {
+    link_->ReadCycle();
+    Waypoint& w = document_.AddWaypoint(link_->GetLat(), link_->GetLon(), name);
+    w.SetGroundHeight(TruncateToInt(link_->GetGroundAlt()));
     return w;
 }
 
-void TMainForm::MoveACHere1Click() {
-    link->MoveAircraft(map.YToLat(popupY), map.XToLon(popupX));
+void LiveTracking::MoveAircraft(double lat, double lon) {
+    link_->MoveAircraft(lat, lon);
 }

@@ -1,9 +1,9 @@
+#include "batch.h"
 #include "commandline.h"
+#include "io/settings.h"
 #include "mainform.h"
 #include "qtprompts.h"
 #include "quitonsignal.h"
-#include "scenery/batch.h"
-#include "settings.h"
 #include "simlink/fsupic.h"
 #include "simlink/transport.h"
 
@@ -26,7 +26,7 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& error) {
-            prompts().message(QStringLiteral("Error"), QString::fromLocal8Bit(error.what()));
+            prompts().message("Error", QString::fromLocal8Bit(error.what()).toStdString());
         }
         return false;
     }
@@ -35,6 +35,12 @@ public:
 void SetApplicationNames() {
     QCoreApplication::setApplicationName(QStringLiteral("brevan"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0 beta 1"));
+}
+
+// "." is the decimal separator whatever the user's regional settings.
+void UseDecimalPoint() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
 }
 
 // Reads the command line before any window system is needed: help, version, a usage error
@@ -58,10 +64,15 @@ int main(int argc, char** argv) {
         std::fputs(qUtf8Printable(commandLine.text), stdout);
         return 0;
     case CommandLine::Thermik:
-    case CommandLine::Cumulus:
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        break;
+    case CommandLine::Cumulus: {
+        // No window and no window system: the batch run needs the core and the files.
+        QCoreApplication app(argc, argv);
+        SetApplicationNames();
+        UseDecimalPoint();
+        return RunBatch(commandLine.action == CommandLine::Thermik ? QStringLiteral("thermik")
+                                                                   : QStringLiteral("cumulus"),
+                        commandLine.project);
+    }
     case CommandLine::Run:
         break;
     }
@@ -69,14 +80,7 @@ int main(int argc, char** argv) {
     BrevanApplication app(argc, argv);
     SetApplicationNames();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/brevan-talvor.svg")));
-    // "." is the decimal separator whatever the user's regional settings.
-    std::setlocale(LC_NUMERIC, "C");
-    QLocale::setDefault(QLocale::c());
-
-    if (commandLine.action == CommandLine::Thermik)
-        return RunBatch(QStringLiteral("thermik"), commandLine.project);
-    if (commandLine.action == CommandLine::Cumulus)
-        return RunBatch(QStringLiteral("cumulus"), commandLine.project);
+    UseDecimalPoint();
 
     QtPrompts qtPrompts;
     setPrompts(&qtPrompts);

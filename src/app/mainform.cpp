@@ -4,11 +4,12 @@
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
 #include "droppedfiles.h"
-#include "map/accursor.h"
-#include "profiler/profiler.h"
+#include "io/scenerytool.h"
+#include "io/settings.h"
+#include "livetracking.h"
 #include "prompts/prompts.h"
+#include "scene/accursor.h"
 #include "scene/mapview.h"
-#include "settings.h"
 #include "simlink/simlink.h"
 #include "toolbaricons.h"
 
@@ -27,17 +28,9 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolBar>
 
 namespace {
-
-// Glyphs leave the scene fastest newest first: oldest first costs the scene a search per
-// glyph, about a second for 100,000 thermals.
-template <class List> void DestroyNewestFirst(List& list) {
-    while (!list.empty())
-        list.pop_back();
-}
 
 // The zoom buttons carry their hints but never show them.
 class SwallowToolTips : public QObject {
@@ -48,28 +41,21 @@ public:
     }
 };
 
-QAction* makeAction(QObject* parent, const char* name, const QString& text) {
-    auto* action = new QAction(text, parent);
-    action->setObjectName(QLatin1String(name));
-    return action;
+QString Caption(const char* text) {
+    return QString::fromUtf8(text);
 }
 
 } // namespace
 
-TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPath, QWidget* parent)
+TMainForm::TMainForm(std::unique_ptr<SimLink> link, const QString& settingsPath, QWidget* parent)
     : QMainWindow(parent)
-    , link(std::move(simLink))
-    , profiler(std::make_unique<TProfiler>(thermals, *link))
-    , project(map, thermals)
-    , dat(map, waypoints) {
+    , toolDir(QDir::currentPath()) {
     setObjectName(QStringLiteral("MainForm"));
     setAcceptDrops(true);
     move(161, 135);
     resize(544, 354);
-    cumulusDir = QDir::currentPath();
-    thermikDir = cumulusDir;
 
-    ImagePanel = new MapView(map, this);
+    ImagePanel = new MapView(document_.map(), this);
     ImagePanel->setObjectName(QStringLiteral("ImagePanel"));
     // The map is fitted to the panel's outer size; without a frame that is the visible
     // area, so a fitted map needs no scroll bar.
@@ -77,23 +63,23 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
     // Beyond the map's edges the panel shows the window's colour, not a white page.
     ImagePanel->setBackgroundBrush(palette().window());
     setCentralWidget(ImagePanel);
-    createActions();
-    createMenus();
+    createCommands();
     createToolBar();
     createStatusBar();
     createPopupMenus();
-    connectView();
 
     QSettings settings(settingsPath, QSettings::IniFormat);
-    createTimers(settings);
+    ThermalData = new TThermalData(this);
+    live_ = std::make_unique<LiveTracking>(std::move(link), document_, *ThermalData,
+                                           ReadTimerIntervals(settings));
+    connect(live_.get(), &LiveTracking::aircraftShown, this, &TMainForm::showAircraft);
+    connectDocument();
 
     setWindowTitle(BaseCaption());
-    DecMins->trigger();
-    acCursor = new TacCursor(settings);
+    SetLatLonFormat(decMins);
+    acCursor = new TacCursor(ReadCursorSettings(settings));
     ImagePanel->scene()->addItem(acCursor);
-    BringCursorToFront();
 
-    ThermalData = new TThermalData(this);
     // Beside the main window rather than over the map, as far as the screen allows.
     const QRect screenArea = screen()->availableGeometry();
     ThermalData->move(
@@ -108,196 +94,165 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> simLink, const QString& settingsPa
 
 TMainForm::~TMainForm() {
     // No timer event may reach the objects released below.
-    stopTimers();
-    ClearThermals();
-    ClearWaypoints();
+    live_->StopTimers();
 }
 
-void TMainForm::createActions() {
-    LoadProject1 = makeAction(this, "LoadProject1", tr("Load &Project"));
-    SaveProject = makeAction(this, "SaveProject", tr("&Save Project"));
-    SaveProjectAs = makeAction(this, "SaveProjectAs", tr("Save Project &As"));
-    AddProjectThermals = makeAction(this, "AddProjectThermals", tr("A&dd Project Thermals"));
-    LoadDat1 = makeAction(this, "LoadDat1", tr("Load &Dat"));
-    SaveDat = makeAction(this, "SaveDat", tr("Sa&ve Dat"));
-    SaveDatAs = makeAction(this, "SaveDatAs", tr("Save Dat As"));
-    LoadLog1 = makeAction(this, "LoadLog1", tr("Load &Log"));
-    Exit1 = makeAction(this, "Exit1", tr("&Exit"));
-    LoadProject1->setShortcut(QKeySequence::Open);
-    SaveProject->setShortcut(QKeySequence::Save);
-    SaveProjectAs->setShortcut(QKeySequence(tr("Ctrl+Shift+S")));
-    // Where the platform names no quit key (Windows leaves it to Alt+F4), Ctrl+Q.
-    const QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
-    Exit1->setShortcuts(quitKeys.isEmpty() ? QList{QKeySequence(Qt::CTRL | Qt::Key_Q)} : quitKeys);
-    for (QAction* off :
-         {SaveProject, SaveProjectAs, AddProjectThermals, LoadDat1, SaveDat, SaveDatAs, LoadLog1})
-        off->setEnabled(false);
-    connect(LoadProject1, &QAction::triggered, this, [this] { LoadProject(false); });
-    connect(AddProjectThermals, &QAction::triggered, this, [this] { LoadProject(true); });
-    connect(SaveProject, &QAction::triggered, this, &TMainForm::SaveProjectClick);
-    connect(SaveProjectAs, &QAction::triggered, this, &TMainForm::SaveProjectAsClick);
-    connect(LoadDat1, &QAction::triggered, this, &TMainForm::LoadDat);
-    connect(SaveDat, &QAction::triggered, this, &TMainForm::SaveDatClick);
-    connect(SaveDatAs, &QAction::triggered, this, &TMainForm::SaveDatAsClick);
-    connect(Exit1, &QAction::triggered, this, &QWidget::close);
-
-    // Menu hints are kept as tooltips, which menus do not show.
-    DecDegrees = makeAction(this, "DecDegrees", tr("Dec Degrees"));
-    DecDegrees->setToolTip(QStringLiteral("+-ddd.ddddd"));
-    DecMins = makeAction(this, "DecMins", tr("Dec Mins"));
-    DecMins->setToolTip(QStringLiteral("E10*10.72"));
-    DegMinSec = makeAction(this, "DegMinSec", tr("Deg Min Sec"));
-    DegMinSec->setToolTip(QStringLiteral("W10*51'21\""));
-    auto* formats = new QActionGroup(this);
-    for (QAction* item : {DecDegrees, DecMins, DegMinSec}) {
-        item->setCheckable(true);
-        formats->addAction(item);
+QMenu* TMainForm::menu(Place place) {
+    QMenu*& slot = menus_[static_cast<std::size_t>(place)];
+    if (!slot) {
+        const MenuEntry& entry = MenuOf(place);
+        slot = entry.parent == place ? menuBar()->addMenu(Caption(entry.caption))
+                                     : menu(entry.parent)->addMenu(Caption(entry.caption));
+        slot->setObjectName(QLatin1String(entry.name));
     }
-    connect(DecDegrees, &QAction::triggered, this, [this] { SetLatLonFormat(decDegrees); });
-    connect(DecMins, &QAction::triggered, this, [this] { SetLatLonFormat(decMins); });
-    connect(DegMinSec, &QAction::triggered, this, [this] { SetLatLonFormat(degMinSec); });
+    return slot;
+}
 
-    Meters = makeAction(this, "Meters", tr("Meters"));
-    Feet = makeAction(this, "Feet", tr("Feet"));
-    auto* units = new QActionGroup(this);
-    for (QAction* item : {Meters, Feet}) {
-        item->setCheckable(true);
-        units->addAction(item);
+void TMainForm::createCommands() {
+    std::array<QActionGroup*, 4> groups{};
+    for (const CommandEntry& entry : CommandTable()) {
+        auto* item = new QAction(Caption(entry.caption), this);
+        item->setObjectName(QLatin1String(entry.name));
+        item->setEnabled(entry.enabled);
+        // Menu hints are kept as tooltips, which menus do not show.
+        if (entry.hint)
+            item->setToolTip(Caption(entry.hint));
+        QList<QKeySequence> keys = QKeySequence::keyBindings(entry.key);
+        if (keys.isEmpty() && entry.otherwise)
+            keys = {QKeySequence(QLatin1String(entry.otherwise))};
+        item->setShortcuts(keys);
+        if (entry.group != CheckGroup::none) {
+            QActionGroup*& group = groups[static_cast<std::size_t>(entry.group)];
+            if (!group)
+                group = new QActionGroup(this);
+            item->setCheckable(true);
+            group->addAction(item);
+        }
+        if (entry.place != Place::toolBar) {
+            if (entry.separatorBefore)
+                menu(entry.place)->addSeparator();
+            menu(entry.place)->addAction(item);
+        }
+        connect(item, &QAction::triggered, this, [this, c = entry.command] { runCommand(c); });
+        actions_[static_cast<std::size_t>(entry.command)] = item;
     }
-    Meters->setChecked(true);
-    connect(Meters, &QAction::triggered, this, [this] { ApplyHeightUnits(meters); });
-    connect(Feet, &QAction::triggered, this, [this] { ApplyHeightUnits(feet); });
+    action(Command::Meters)->setChecked(true);
+    action(Command::ClickToAddThermal)->setChecked(true);
+    menu(Place::create)->setEnabled(false);
+    action(Command::openProjectButton)->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    action(Command::saveProjectButton)->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    action(Command::ToolButton3)->setIcon(ZoomIcon(true));
+    action(Command::ToolButton5)->setIcon(ZoomIcon(false));
+}
 
-    ClickToAddThermal = makeAction(this, "ClickToAddThermal", tr("Thermal"));
-    ClickToAddWaypoint = makeAction(this, "ClickToAddWaypoint", tr("Waypoint"));
-    auto* clickModes = new QActionGroup(this);
-    for (QAction* item : {ClickToAddThermal, ClickToAddWaypoint}) {
-        item->setCheckable(true);
-        clickModes->addAction(item);
-    }
-    ClickToAddThermal->setChecked(true);
-
-    ShowThermalData = makeAction(this, "ShowThermalData", tr("&Data ..."));
-    ClearAllThermals = makeAction(this, "ClearAllThermals", tr("Clear All"));
-    ClearAllThermals->setEnabled(false);
-    Thermik = makeAction(this, "Thermik", tr("Thermik"));
-    Cumulus = makeAction(this, "Cumulus", tr("Cumulus"));
-    Randomize1 = makeAction(this, "Randomize1", tr("Randomize"));
-    ClearAllWaypoints = makeAction(this, "ClearAllWaypoints", tr("ClearAll"));
-    OpenLog = makeAction(this, "OpenLog", tr("&Open"));
-    About1 = makeAction(this, "About1", tr("&About"));
-    connect(ShowThermalData, &QAction::triggered, this, [this] {
+void TMainForm::runCommand(Command command) {
+    switch (command) {
+    case Command::LoadProject1:
+    case Command::openProjectButton:
+        return LoadProject(false);
+    case Command::AddProjectThermals:
+        return LoadProject(true);
+    case Command::SaveProject:
+    case Command::saveProjectButton:
+        return document_.SaveProject(ThermalData->GetSaveCuData());
+    case Command::SaveProjectAs:
+        document_.SaveProjectAs(ThermalData->GetSaveCuData());
+        return setWindowTitle(BaseCaption() + document_.projectFileName());
+    case Command::LoadDat1:
+        return LoadDat();
+    case Command::SaveDat:
+        return document_.SaveWaypoints();
+    case Command::SaveDatAs:
+        document_.SaveWaypointsAs();
+        return showWaypointCaption();
+    case Command::LoadLog1:
+        return;
+    case Command::Exit1:
+        close();
+        return;
+    case Command::DecDegrees:
+        return SetLatLonFormat(decDegrees);
+    case Command::DecMins:
+        return SetLatLonFormat(decMins);
+    case Command::DegMinSec:
+        return SetLatLonFormat(degMinSec);
+    case Command::Meters:
+        return ApplyHeightUnits(meters);
+    case Command::Feet:
+        return ApplyHeightUnits(feet);
+    case Command::ClickToAddThermal:
+    case Command::ClickToAddWaypoint:
+        return;
+    case Command::ShowThermalData:
         ThermalData->show();
-        ThermalData->raise();
-    });
-    connect(ClearAllThermals, &QAction::triggered, this, &TMainForm::ClearAllThermalsClick);
-    connect(Thermik, &QAction::triggered, this, &TMainForm::ThermikClick);
-    connect(Cumulus, &QAction::triggered, this, &TMainForm::CumulusClick);
-    connect(Randomize1, &QAction::triggered, this, &TMainForm::Randomize1Click);
-    connect(ClearAllWaypoints, &QAction::triggered, this, &TMainForm::ClearAllWaypointsClick);
-    connect(OpenLog, &QAction::triggered, this, &TMainForm::OpenLogClick);
-    connect(About1, &QAction::triggered, this, [this] {
+        return ThermalData->raise();
+    case Command::ClearAllThermals:
+        if (prompts().ask("Clear All Thermals", "Clear All Thermals, Continue?"))
+            document_.ClearThermals();
+        return;
+    case Command::Thermik:
+        return RunScenery(SceneryKind::thermik);
+    case Command::Cumulus:
+        return RunScenery(SceneryKind::cumulus);
+    case Command::Randomize1:
+        RandomizeForm->show();
+        RandomizeForm->raise();
+        return RandomizeForm->SetThermals(&document_.thermals());
+    case Command::ClearAllWaypoints:
+        if (!prompts().ask("Clear All Waypoints", "Clear All Waypoints, Continue?"))
+            return;
+        if (!document_.waypoints().empty())
+            document_.MarkWaypointsModified();
+        return document_.ClearWaypoints();
+    case Command::OpenLog:
+        // The log is chosen but not read.
+        prompts().openFile({"Project files (*.log)|*.LOG", "log", {}});
+        return;
+    case Command::About1:
         About->show();
-        About->raise();
-    });
-
-    openProjectButton = makeAction(this, "openProjectButton", tr("Load Project"));
-    openProjectButton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    openProjectButton->setToolTip(tr("Load Project File"));
-    saveProjectButton = makeAction(this, "saveProjectButton", tr("Save Project"));
-    saveProjectButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    saveProjectButton->setToolTip(tr("Save Project File"));
-    addACThermal = makeAction(this, "addACThermal", tr("Thermal"));
-    addACThermal->setToolTip(tr("Add thermal at aircraft position"));
-    addACWaypoint = makeAction(this, "addACWaypoint", tr("Waypoint"));
-    addACWaypoint->setToolTip(tr("Add waypoint at aircraft position"));
-    ToolButton3 = makeAction(this, "ToolButton3", tr("Zoom In"));
-    ToolButton3->setIcon(ZoomIcon(true));
-    ToolButton3->setToolTip(tr("Zoom In"));
-    ToolButton3->setShortcut(QKeySequence::ZoomIn);
-    ToolButton5 = makeAction(this, "ToolButton5", tr("Zoom Out"));
-    ToolButton5->setIcon(ZoomIcon(false));
-    ToolButton5->setToolTip(tr("Zoom Out"));
-    ToolButton5->setShortcut(QKeySequence::ZoomOut);
-    connect(openProjectButton, &QAction::triggered, this, [this] { LoadProject(false); });
-    connect(saveProjectButton, &QAction::triggered, this, &TMainForm::SaveProjectClick);
-    connect(addACThermal, &QAction::triggered, this, [this] { ThermalAtAircraft(); });
-    connect(addACWaypoint, &QAction::triggered, this, [this] { WaypointAtAircraft(); });
-    connect(ToolButton3, &QAction::triggered, this, &TMainForm::Button1Click);
-    connect(ToolButton5, &QAction::triggered, this, &TMainForm::Button2Click);
-}
-
-void TMainForm::createMenus() {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->setObjectName(QStringLiteral("File1"));
-    file->addActions({LoadProject1, SaveProject, SaveProjectAs, AddProjectThermals, LoadDat1,
-                      SaveDat, SaveDatAs, LoadLog1});
-    file->addSeparator();
-    file->addAction(Exit1);
-
-    QMenu* options = menuBar()->addMenu(tr("&Options"));
-    options->setObjectName(QStringLiteral("Options1"));
-    QMenu* latLong = options->addMenu(tr("Lat Long Units"));
-    latLong->setObjectName(QStringLiteral("LatLongUnits"));
-    latLong->addActions({DecDegrees, DecMins, DegMinSec});
-    QMenu* height = options->addMenu(tr("Height Units"));
-    height->setObjectName(QStringLiteral("HeightUnits"));
-    height->addActions({Meters, Feet});
-    QMenu* clickToAdd = options->addMenu(tr("Click To Add"));
-    clickToAdd->setObjectName(QStringLiteral("ClickToAdd"));
-    clickToAdd->addActions({ClickToAddThermal, ClickToAddWaypoint});
-
-    QMenu* thermal = menuBar()->addMenu(tr("&Thermal"));
-    thermal->setObjectName(QStringLiteral("Thermal1"));
-    thermal->addActions({ShowThermalData, ClearAllThermals});
-    CreateThermals = thermal->addMenu(tr("Create"));
-    CreateThermals->setObjectName(QStringLiteral("CreateThermals"));
-    CreateThermals->addActions({Thermik, Cumulus});
-    CreateThermals->setEnabled(false);
-    thermal->addAction(Randomize1);
-
-    QMenu* waypointMenu = menuBar()->addMenu(tr("&Waypoints"));
-    waypointMenu->setObjectName(QStringLiteral("Waypoints1"));
-    waypointMenu->addAction(ClearAllWaypoints);
-
-    QMenu* log = menuBar()->addMenu(tr("&Log"));
-    log->setObjectName(QStringLiteral("Log1"));
-    log->addAction(OpenLog);
-
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->setObjectName(QStringLiteral("Help1"));
-    help->addAction(About1);
+        return About->raise();
+    case Command::addACThermal:
+        live_->ThermalAtAircraft();
+        return;
+    case Command::addACWaypoint:
+        live_->WaypointAtAircraft(waypointDescription->text().toStdString());
+        return;
+    case Command::ToolButton3:
+        return ZoomBy(1);
+    case Command::ToolButton5:
+        return ZoomBy(-1);
+    }
 }
 
 void TMainForm::createToolBar() {
-    ToolBar1 = addToolBar(tr("Tools"));
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    ToolBar1->addAction(openProjectButton);
-    ToolBar1->addAction(saveProjectButton);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(addACThermal);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(addACWaypoint);
-    waypointDescription = new QLineEdit(QStringLiteral("Waypoint 1"), ToolBar1);
-    waypointDescription->setObjectName(QStringLiteral("waypointDescription"));
-    waypointDescription->setToolTip(tr("Waypoint description"));
-    waypointDescription->setFixedWidth(178);
-    ToolBar1->addWidget(waypointDescription);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(ToolButton3);
-    ToolBar1->addAction(ToolButton5);
+    QToolBar* bar = addToolBar(tr("Tools"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (const CommandEntry& entry : CommandTable()) {
+        if (entry.place != Place::toolBar)
+            continue;
+        if (entry.separatorBefore)
+            bar->addSeparator();
+        bar->addAction(action(entry.command));
+        if (entry.command == Command::addACWaypoint) {
+            waypointDescription = new QLineEdit(QStringLiteral("Waypoint 1"), bar);
+            waypointDescription->setObjectName(QStringLiteral("waypointDescription"));
+            waypointDescription->setToolTip(tr("Waypoint description"));
+            waypointDescription->setFixedWidth(178);
+            bar->addWidget(waypointDescription);
+        }
+    }
     auto* swallow = new SwallowToolTips(this);
-    for (QAction* zoomButton : {ToolButton3, ToolButton5})
-        ToolBar1->widgetForAction(zoomButton)->installEventFilter(swallow);
+    for (Command zoomButton : {Command::ToolButton3, Command::ToolButton5})
+        bar->widgetForAction(action(zoomButton))->installEventFilter(swallow);
 }
 
 void TMainForm::createStatusBar() {
-    static constexpr int widths[5] = {100, 100, 50, 100, 100};
-    for (int i = 0; i < 5; ++i) {
+    static constexpr std::array<int, 5> widths = {100, 100, 50, 100, 100};
+    for (std::size_t i = 0; i < statusPanels.size(); ++i) {
         statusPanels[i] = new QLabel(statusBar());
         statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         statusPanels[i]->setFixedWidth(widths[i]);
@@ -309,76 +264,80 @@ void TMainForm::createStatusBar() {
 void TMainForm::createPopupMenus() {
     MapPopupMenu = new QMenu(this);
     MapPopupMenu->setObjectName(QStringLiteral("MapPopupMenu"));
-    connect(MapPopupMenu->addAction(tr("Move AC Here")), &QAction::triggered, this,
-            &TMainForm::MoveACHere1Click);
-    connect(MapPopupMenu->addAction(tr("Add Thermal")), &QAction::triggered, this,
-            &TMainForm::Thermal2Click);
-    connect(MapPopupMenu->addAction(tr("Add Waypoint")), &QAction::triggered, this,
-            &TMainForm::AddWaypoint1Click);
+    connect(MapPopupMenu->addAction(tr("Move AC Here")), &QAction::triggered, this, [this] {
+        const Map& map = document_.map();
+        live_->MoveAircraft(map.YToLat(popupY), map.XToLon(popupX));
+    });
+    connect(MapPopupMenu->addAction(tr("Add Thermal")), &QAction::triggered, this, [this] {
+        live_->AddThermal(document_.map().YToLat(popupY), document_.map().XToLon(popupX));
+    });
+    connect(MapPopupMenu->addAction(tr("Add Waypoint")), &QAction::triggered, this, [this] {
+        AddWaypoint(document_.map().YToLat(popupY), document_.map().XToLon(popupX));
+    });
 
     ThermalPopup = new QMenu(this);
     ThermalPopup->setObjectName(QStringLiteral("ThermalPopup"));
     connect(ThermalPopup->addAction(tr("Delete")), &QAction::triggered, this,
-            &TMainForm::Delete1Click);
+            [this] { document_.DeleteThermal(popupThermal); });
     connect(ThermalPopup->addAction(tr("Get Data")), &QAction::triggered, this,
-            &TMainForm::GetDataClick);
-    connect(ThermalPopup->addAction(tr("Set Data")), &QAction::triggered, this,
-            &TMainForm::SetData1Click);
+            &TMainForm::GetData);
+    connect(ThermalPopup->addAction(tr("Set Data")), &QAction::triggered, this, [this] {
+        for (const auto& t : document_.thermals()) {
+            if (t.get() == popupThermal)
+                document_.SetThermalData(*t, ThermalData->values());
+        }
+    });
 
     WaypointPopup = new QMenu(this);
     WaypointPopup->setObjectName(QStringLiteral("WaypointPopup"));
     connect(WaypointPopup->addAction(tr("Delete")), &QAction::triggered, this,
-            &TMainForm::DeleteWaypointClick);
-}
+            [this] { document_.DeleteWaypoint(popupWaypoint); });
 
-void TMainForm::createTimers(QSettings& settings) {
-    const TimerIntervals intervals = ReadTimerIntervals(settings);
-    const auto makeTimer = [this](const char* name, int interval, void (TMainForm::*handler)()) {
-        auto* timer = new QTimer(this);
-        timer->setObjectName(QLatin1String(name));
-        timer->setInterval(interval);
-        connect(timer, &QTimer::timeout, this, handler);
-        // An interval of 0 means the timer does not run (Qt would fire it continuously).
-        if (interval > 0)
-            timer->start();
-        return timer;
-    };
-    Profiler = makeTimer("Profiler", intervals.profiler, &TMainForm::ProfilerTimer);
-    DisplayUpdateTimer =
-        makeTimer("DisplayUpdateTimer", intervals.display, &TMainForm::DisplayUpdateTimerTimer);
-    ReadDataTimer = makeTimer("ReadDataTimer", intervals.dataRead, &TMainForm::ReadDataTimerTimer);
-}
-
-void TMainForm::connectView() {
     connect(ImagePanel, &MapView::imageMouseMoved, this, &TMainForm::mainImageMouseMove);
     connect(ImagePanel, &MapView::imageClicked, this, &TMainForm::mainImageClick);
-    connect(ImagePanel, &MapView::imageContextMenu, this, &TMainForm::mainImageContextPopup);
+    connect(ImagePanel, &MapView::imageContextMenu, this,
+            [this](int x, int y, const QPoint& globalPos) {
+                popupX = x;
+                popupY = y;
+                MapPopupMenu->popup(globalPos);
+            });
     connect(ImagePanel, &MapView::thermalContextMenu, this,
-            [this](TThermal* t, const QPoint& globalPos) {
+            [this](const Thermal* t, const QPoint& globalPos) {
                 popupThermal = t;
                 ThermalPopup->popup(globalPos);
             });
     connect(ImagePanel, &MapView::waypointContextMenu, this,
-            [this](TWaypoint* w, const QPoint& globalPos) {
+            [this](const Waypoint* w, const QPoint& globalPos) {
                 popupWaypoint = w;
                 WaypointPopup->popup(globalPos);
             });
     connect(ImagePanel, &MapView::resized, this, &TMainForm::ImagePanelResize);
 }
 
-void TMainForm::stopTimers() {
-    ReadDataTimer->stop();
-    DisplayUpdateTimer->stop();
-    Profiler->stop();
+void TMainForm::connectDocument() {
+    connect(&document_, &Document::thermalsAdded, this,
+            [this](std::size_t first) { ImagePanel->AdoptThermals(document_.thermals(), first); });
+    connect(&document_, &Document::waypointsAdded, this, [this](std::size_t first) {
+        ImagePanel->AdoptWaypoints(document_.waypoints(), first);
+    });
+    // A popup pointer is compared by identity; a new value could take a removed one's place.
+    connect(&document_, &Document::thermalRemoving, this, [this](const Thermal* t) {
+        if (!t || t == popupThermal)
+            popupThermal = nullptr;
+    });
+    connect(&document_, &Document::waypointRemoving, this, [this](const Waypoint* w) {
+        if (!w || w == popupWaypoint)
+            popupWaypoint = nullptr;
+    });
 }
 
 QString TMainForm::statusText(int panel) const {
-    return statusPanels[panel]->text();
+    return statusPanels[static_cast<std::size_t>(panel)]->text();
 }
 
-void TMainForm::BringCursorToFront() {
-    // Glyphs stay at the default z of 0.
-    acCursor->setZValue(1);
+void TMainForm::showWaypointCaption() {
+    setWindowTitle(BaseCaption() + document_.projectFileName() + QStringLiteral("   ") +
+                   document_.waypointFileName());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -390,68 +349,73 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    stopTimers();
+    live_->StopTimers();
     for (QWidget* window : {static_cast<QWidget*>(ThermalData), static_cast<QWidget*>(About),
                             static_cast<QWidget*>(RandomizeForm)})
         window->close();
     event->accept();
 }
 
-// File commands.
-
 bool TMainForm::MayDiscardProject() {
-    return !project.modified || prompts().ask(QStringLiteral("Project Modified"),
-                                              QStringLiteral("Project Modified, Continue?"));
+    return !document_.projectModified() ||
+           prompts().ask("Project Modified", "Project Modified, Continue?");
 }
 
 bool TMainForm::MayDiscardWaypoints() {
-    return !dat.modified || prompts().ask(QStringLiteral("Waypoints Modified"),
-                                          QStringLiteral("Waypoints Modified, Continue?"));
+    return !document_.waypointsModified() ||
+           prompts().ask("Waypoints Modified", "Waypoints Modified, Continue?");
 }
 
 void TMainForm::LoadProject(bool add) {
     if (!add && !(MayDiscardProject() && MayDiscardWaypoints()))
         return;
     const auto file = prompts().openFile(
-        {QStringLiteral("Project files (*.prj)|*.PRJ"), QStringLiteral("prj"), project.folder});
-    if (!file)
-        return;
-    LoadProjectFile(*file, add);
+        {"Project files (*.prj)|*.PRJ", "prj", document_.projectFolder().toStdString()});
+    if (file)
+        LoadProjectFile(QString::fromStdString(*file), add);
 }
 
 void TMainForm::LoadProjectFile(const QString& path, bool add) {
     if (!add) {
-        ClearThermals();
-        ClearWaypoints();
-        // The waypoints were given up with the old project: nothing of them is unsaved now.
-        dat.modified = false;
+        document_.ClearThermals();
+        document_.ClearWaypoints();
+        document_.ForgetWaypointChanges();
         zoom = 1;
+        // The new map is fitted into the panel as it is now.
+        ImagePanelResize();
     }
-    project.Load(path, *ImagePanel, add);
-    for (QAction* item :
-         {SaveProject, SaveProjectAs, ClearAllThermals, AddProjectThermals, LoadDat1, SaveDatAs})
-        item->setEnabled(true);
-    CreateThermals->setEnabled(true);
-    SaveDat->setEnabled(false);
-    setWindowTitle(BaseCaption() + project.fileName);
-    BringCursorToFront();
-    ThermalData->thermals = &thermals;
+    document_.LoadProject(path, add);
+    for (Command c : {Command::SaveProject, Command::SaveProjectAs, Command::ClearAllThermals,
+                      Command::AddProjectThermals, Command::LoadDat1, Command::SaveDatAs})
+        action(c)->setEnabled(true);
+    menu(Place::create)->setEnabled(true);
+    action(Command::SaveDat)->setEnabled(false);
+    setWindowTitle(BaseCaption() + document_.projectFileName());
+    ThermalData->thermals = &document_.thermals();
 }
 
 void TMainForm::LoadDat() {
     if (!MayDiscardWaypoints())
         return;
     const auto file = prompts().openFile(
-        {QStringLiteral("Dat files (*.dat)|*.DAT"), QStringLiteral("dat"), dat.folder});
-    if (!file)
-        return;
-    LoadDatFile(*file);
+        {"Dat files (*.dat)|*.DAT", "dat", document_.waypointFolder().toStdString()});
+    if (file)
+        LoadDatFile(QString::fromStdString(*file));
+}
+
+void TMainForm::LoadDatFile(const QString& path) {
+    document_.ClearWaypoints();
+    document_.LoadWaypoints(path);
+    action(Command::SaveDat)->setEnabled(true);
+    action(Command::SaveDatAs)->setEnabled(true);
+    showWaypointCaption();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
     const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
     // Waypoints need a project's map, as "Load Dat" does.
-    if (!files.project.isEmpty() || (!files.waypoints.isEmpty() && LoadDat1->isEnabled()))
+    if (!files.project.isEmpty() ||
+        (!files.waypoints.isEmpty() && action(Command::LoadDat1)->isEnabled()))
         event->acceptProposedAction();
 }
 
@@ -470,48 +434,10 @@ void TMainForm::OpenDroppedFiles(const DroppedFiles& files) {
         if (!MayDiscardProject() || !MayDiscardWaypoints())
             return;
         LoadProjectFile(files.project, false);
-    } else if (files.waypoints.isEmpty() || !LoadDat1->isEnabled() || !MayDiscardWaypoints()) {
+    } else if (files.waypoints.isEmpty() || !action(Command::LoadDat1)->isEnabled() ||
+               !MayDiscardWaypoints()) {
         return;
     }
     if (!files.waypoints.isEmpty())
         LoadDatFile(files.waypoints);
-}
-
-void TMainForm::LoadDatFile(const QString& path) {
-    ClearWaypoints();
-    dat.Load(path, *ImagePanel);
-    SaveDat->setEnabled(true);
-    SaveDatAs->setEnabled(true);
-    setWindowTitle(BaseCaption() + project.fileName + QStringLiteral("   ") + dat.fileName);
-    BringCursorToFront();
-}
-
-void TMainForm::ClearThermals() {
-    // The profiler must never reach a removed thermal.
-    profiler->Forget(nullptr);
-    popupThermal = nullptr;
-    DestroyNewestFirst(thermals);
-}
-
-void TMainForm::ClearWaypoints() {
-    popupWaypoint = nullptr;
-    DestroyNewestFirst(waypoints);
-}
-
-void TMainForm::SaveProjectClick() {
-    project.Save(ThermalData->GetSaveCuData());
-}
-
-void TMainForm::SaveProjectAsClick() {
-    project.SaveAs(ThermalData->GetSaveCuData());
-    setWindowTitle(BaseCaption() + project.fileName);
-}
-
-void TMainForm::SaveDatClick() {
-    dat.Save();
-}
-
-void TMainForm::SaveDatAsClick() {
-    dat.SaveAs();
-    setWindowTitle(BaseCaption() + project.fileName + QStringLiteral("   ") + dat.fileName);
 }

@@ -24,35 +24,38 @@ QString QtFileFilter(const QString& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
-void QtPrompts::message(const QString& caption, const QString& text) {
-    QMessageBox::warning(parent_, caption, text, QMessageBox::Ok | QMessageBox::Cancel);
+void QtPrompts::message(const std::string& caption, const std::string& text) {
+    QMessageBox::warning(parent_, QString::fromStdString(caption), QString::fromStdString(text),
+                         QMessageBox::Ok | QMessageBox::Cancel);
 }
 
-bool QtPrompts::ask(const QString& caption, const QString& text) {
-    return QMessageBox::question(parent_, caption, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+bool QtPrompts::ask(const std::string& caption, const std::string& text) {
+    return QMessageBox::question(parent_, QString::fromStdString(caption),
+                                 QString::fromStdString(text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-std::optional<QString> QtPrompts::openFile(const FileDialog& dialog) {
+std::optional<std::string> QtPrompts::openFile(const FileDialog& dialog) {
     return runFileDialog(dialog, false);
 }
 
-std::optional<QString> QtPrompts::saveFile(const FileDialog& dialog) {
+std::optional<std::string> QtPrompts::saveFile(const FileDialog& dialog) {
     return runFileDialog(dialog, true);
 }
 
 void PrepareFileDialog(QFileDialog& fileDialog, const Prompts::FileDialog& dialog, bool save) {
-    fileDialog.setDirectory(dialog.initialDir.isEmpty() ? QDir::currentPath() : dialog.initialDir);
-    fileDialog.setNameFilter(QtFileFilter(dialog.filter));
+    fileDialog.setDirectory(dialog.initialDir.empty() ? QDir::currentPath()
+                                                      : QString::fromStdString(dialog.initialDir));
+    fileDialog.setNameFilter(QtFileFilter(QString::fromStdString(dialog.filter)));
     fileDialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     fileDialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    fileDialog.setDefaultSuffix(dialog.defaultSuffix);
+    fileDialog.setDefaultSuffix(QString::fromStdString(dialog.defaultSuffix));
 }
 
-std::optional<QString> QtPrompts::runFileDialog(const FileDialog& dialog, bool save) {
+std::optional<std::string> QtPrompts::runFileDialog(const FileDialog& dialog, bool save) {
     QFileDialog fileDialog(parent_);
     PrepareFileDialog(fileDialog, dialog, save);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return fileDialog.selectedFiles().constFirst();
+    return fileDialog.selectedFiles().constFirst().toStdString();
 }

@@ -22,13 +22,13 @@ public:
         : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    void message(const QString& caption, const QString& text) override;
-    bool ask(const QString& caption, const QString& text) override;
-    std::optional<QString> openFile(const FileDialog& dialog) override;
-    std::optional<QString> saveFile(const FileDialog& dialog) override;
+    void message(const std::string& caption, const std::string& text) override;
+    bool ask(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> openFile(const FileDialog& dialog) override;
+    std::optional<std::string> saveFile(const FileDialog& dialog) override;
 
 private:
-    std::optional<QString> runFileDialog(const FileDialog& dialog, bool save);
+    std::optional<std::string> runFileDialog(const FileDialog& dialog, bool save);
 
     QWidget* parent_;
 };

@@ -57,7 +57,7 @@ TRandomizeForm::TRandomizeForm(QWidget* parent, std::uint32_t seed)
     }
 
     const auto addRange = [&](RangeField field, const char* caption) {
-        const QString name = RangeFieldName(field);
+        const QString name = QString::fromLatin1(RangeFieldName(field));
         RangeRow& range = ranges_[static_cast<int>(field)];
         range.box = NewRowBox(name, QString::fromLatin1(caption));
         range.min = NewEdit(name + QStringLiteral("Min"), 8);
@@ -104,7 +104,7 @@ TRandomizeForm::TRandomizeForm(QWidget* parent, std::uint32_t seed)
     move(734, 127);
 }
 
-void TRandomizeForm::SetThermals(ThermalList* thermals) {
+void TRandomizeForm::SetThermals(const ThermalList* thermals) {
     thermals_ = thermals;
 }
 
@@ -113,10 +113,10 @@ RandomizeChoice TRandomizeForm::choice() const {
     for (std::size_t i = 0; i < types_.size(); ++i)
         choice.typeTicked[i] = types_[i]->isChecked();
     for (std::size_t i = 0; i < ranges_.size(); ++i)
-        choice.ranges[i] = {ranges_[i].box->isChecked(), ranges_[i].min->text(),
-                            ranges_[i].max->text()};
+        choice.ranges[i] = {ranges_[i].box->isChecked(), ranges_[i].min->text().toStdString(),
+                            ranges_[i].max->text().toStdString()};
     choice.cloudOnOff = cloudOnOff_->isChecked();
-    choice.cloudChance = cloudOnOffchance_->text();
+    choice.cloudChance = cloudOnOffchance_->text().toStdString();
     return choice;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs/randomizer.h"
-#include "scene/thermal.h"
+#include "model/randomize.h"
+#include "model/thermal.h"
 
 #include <array>
 #include <cstdint>
@@ -22,7 +22,7 @@ public:
     explicit TRandomizeForm(QWidget* parent = nullptr, std::uint32_t seed = Randomizer::TimeSeed());
 
     // The main window hands over its thermal list each time it shows the window.
-    void SetThermals(ThermalList* thermals);
+    void SetThermals(const ThermalList* thermals);
 
 private:
     struct RangeRow {
@@ -34,7 +34,7 @@ private:
     void ApplyClick();
     RandomizeChoice choice() const;
 
-    ThermalList* thermals_ = nullptr;
+    const ThermalList* thermals_ = nullptr;
     Randomizer random_;
     std::array<QCheckBox*, 4> types_{};
     std::array<RangeRow, kRangeFieldCount> ranges_{};

@@ -1,6 +1,6 @@
 #include "thermaldata.h"
 
-#include "dialogs/editparse.h"
+#include "geo/edittext.h"
 #include "geo/numbertext.h"
 
 #include <QButtonGroup>
@@ -137,27 +137,26 @@ void TThermalData::buildTopRow(QBoxLayout* layout) {
         typeGroup_->addButton(radio, id);
         return radio;
     };
-    one_ = addRadio("one", "1", "Ridge", 1);
-    two_ = addRadio("two", "2", "Turbulence", 2);
-    three_ = addRadio("three", "3", "Turbulence", 3);
-    four_ = addRadio("four", "4", "Thermal", 4);
-    one_->setChecked(true);
+    addRadio("one", "1", "Ridge", 1)->setChecked(true);
+    addRadio("two", "2", "Turbulence", 2);
+    addRadio("three", "3", "Turbulence", 3);
+    addRadio("four", "4", "Thermal", 4);
     typeColumn->addStretch();
     layout->addWidget(typeBox);
 
     auto* dataBox = new QGroupBox(QStringLiteral("Data"));
     auto* data = NewGrid(dataBox);
-    bottom_ = NewEdit("bottom", "0", "Height above the ground");
+    auto* bottom_ = NewEdit("bottom", "0", "Height above the ground");
     bottomUnits_ = NewLabel("m", "bottomUnits");
     AddEditRow(data, 0, 0, "Bottom", bottom_, bottomUnits_);
-    top_ = NewEdit("top", "1500");
+    auto* top_ = NewEdit("top", "1500");
     topUnits_ = NewLabel("m", "topUnits");
     AddEditRow(data, 1, 0, "Top", top_, topUnits_);
-    radius_ = NewEdit("radius", "500");
+    auto* radius_ = NewEdit("radius", "500");
     AddEditRow(data, 2, 0, "Radius", radius_, NewLabel("m"));
-    windDir_ = NewEdit("windDir", "270");
+    auto* windDir_ = NewEdit("windDir", "270");
     AddEditRow(data, 3, 0, "Wind Dir", windDir_);
-    factor_ = NewEdit("factor", "30000", "Not used by fs");
+    auto* factor_ = NewEdit("factor", "30000", "Not used by fs");
     AddEditRow(data, 4, 0, "Factor", factor_);
     data->setRowStretch(5, 1);
     layout->addWidget(dataBox);
@@ -166,40 +165,41 @@ void TThermalData::buildTopRow(QBoxLayout* layout) {
     auto* cloud = NewGrid(cloudBox);
     cloudOn_ = NewCheckBox("cloudOn", "On/Off", true);
     cloud->addWidget(cloudOn_, 0, 0, 1, 3);
-    cloudBase_ = NewEdit("cloudBase", "1500");
+    auto* cloudBase_ = NewEdit("cloudBase", "1500");
     cloudBaseUnits_ = NewLabel("m", "cloudBaseUnits");
     AddEditRow(cloud, 1, 0, "Base", cloudBase_, cloudBaseUnits_);
-    cloudRadius_ = NewEdit("cloudRadius", "500");
+    auto* cloudRadius_ = NewEdit("cloudRadius", "500");
     AddEditRow(cloud, 2, 0, "Radius", cloudRadius_, NewLabel("m"));
-    cloudType_ = NewEdit("cloudType", "1", "Bitmap to use");
+    auto* cloudType_ = NewEdit("cloudType", "1", "Bitmap to use");
     AddEditRow(cloud, 3, 0, "Type", cloudType_);
     cloud->setRowStretch(4, 1);
     layout->addWidget(cloudBox);
 
-    bindHeight(bottom_, bottomValue);
-    bindHeight(top_, topValue);
-    bindInt(radius_, radiusValue);
-    bindInt(windDir_, windDirValue);
-    bindInt(factor_, factorValue);
-    bindHeight(cloudBase_, cloudBaseValue);
-    bindInt(cloudRadius_, cloudRadiusValue);
-    bindInt(cloudType_, cloudTypeValue);
+    bind(bottom_, values_.bottom, true);
+    bind(top_, values_.top, true);
+    bind(radius_, values_.radius);
+    bind(windDir_, values_.windDir);
+    bind(factor_, values_.factor);
+    bind(cloudBase_, values_.cloudBase, true);
+    bind(cloudRadius_, values_.cloudRadius);
+    bind(cloudType_, values_.cloudType);
 }
 
 QWidget* TThermalData::buildProfileGroup() {
     auto* box = new QGroupBox(QStringLiteral("Profile Data"));
     auto* grid = NewGrid(box);
-    strength_ = NewEdit("strength", "80", "Strength of thermal, % of MS value");
+    auto* strength_ = NewEdit("strength", "80", "Strength of thermal, % of MS value");
     AddEditRow(grid, 0, 0, "Strength", strength_, NewLabel("%"));
-    coreSize_ = NewEdit("coreSize", "60", "Percentage of radius that is at full strength");
+    auto* coreSize_ = NewEdit("coreSize", "60", "Percentage of radius that is at full strength");
     AddEditRow(grid, 1, 0, "Core Size", coreSize_, NewLabel("%"));
-    coreTop_ = NewEdit("coreTop", "80",
-                       "Percentage of thermals height (Top - Bottom) above which the thermal "
-                       "will decrease in strength");
+    auto* coreTop_ = NewEdit("coreTop", "80",
+                             "Percentage of thermals height (Top - Bottom) above which the thermal "
+                             "will decrease in strength");
     AddEditRow(grid, 2, 0, "Core Top", coreTop_, NewLabel("%"));
-    coreBottom_ = NewEdit("coreBottom", "20",
-                          "Percentage of thermals height (Top - Bottom) below which the thermal "
-                          "will decrease in strength");
+    auto* coreBottom_ =
+        NewEdit("coreBottom", "20",
+                "Percentage of thermals height (Top - Bottom) below which the thermal "
+                "will decrease in strength");
     AddEditRow(grid, 3, 0, "Core Bottom", coreBottom_, NewLabel("%"));
 
     auto* applyToAll =
@@ -215,13 +215,16 @@ QWidget* TThermalData::buildProfileGroup() {
     AddEditRow(grid, 3, 4, "Sample Size", sampleSize);
     grid->setColumnStretch(3, 1);
 
-    bindInt(strength_, strengthValue);
-    bindInt(coreSize_, coreSizeValue);
-    bindInt(coreTop_, coreTopValue);
-    bindInt(coreBottom_, coreBottomValue);
-    bindInt(rollRate, rollRateValue);
-    bindInt(sampleSize, sampleSizeValue);
-    connect(applyToAll, &QPushButton::clicked, this, &TThermalData::ApplyProfileToAll);
+    bind(strength_, values_.tStrengthPercent);
+    bind(coreSize_, values_.tCorePercent);
+    bind(coreTop_, values_.tCoreTopPercent);
+    bind(coreBottom_, values_.tCoreBasePercent);
+    bind(rollRate, rollRateValue);
+    bind(sampleSize, sampleSizeValue);
+    connect(applyToAll, &QPushButton::clicked, this, [this] {
+        if (thermals)
+            ApplyProfileToAll(*thermals, values_);
+    });
     return box;
 }
 
@@ -260,7 +263,7 @@ QWidget* TThermalData::buildAutomaticGroup() {
     row->addWidget(NewLabel("m"));
     row->addStretch();
 
-    bindInt(autoThermalDist, autoThermalDistValue);
+    bind(autoThermalDist, autoThermalDistValue);
     // Automatic thermals need a thermal list to add to, which comes with a project.
     connect(autoThermals_, &QCheckBox::clicked, this, [this](bool ticked) {
         if (ticked && !thermals)
@@ -272,17 +275,17 @@ QWidget* TThermalData::buildAutomaticGroup() {
 QWidget* TThermalData::buildCumulusGroup() {
     auto* box = new QGroupBox(QStringLiteral("Cumulus"));
     auto* grid = NewGrid(box);
-    cuHS_ = NewEdit("cuHS", "-1", "Should be 1.0-3.0; -1: random");
+    auto* cuHS_ = NewEdit("cuHS", "-1", "Should be 1.0-3.0; -1: random");
     AddEditRow(grid, 0, 0, "Horizontal Scale ", cuHS_);
-    cuVS_ = NewEdit("cuVS", "-1", "Should be 0.5-1.5; -1 : random");
+    auto* cuVS_ = NewEdit("cuVS", "-1", "Should be 0.5-1.5; -1 : random");
     AddEditRow(grid, 1, 0, "Vertical Scale ", cuVS_);
-    cuRotation_ = NewEdit("cuRotation", "0");
+    auto* cuRotation_ = NewEdit("cuRotation", "0");
     AddEditRow(grid, 2, 0, "Rotation", cuRotation_);
-    cuCloud_ = NewEdit("cuCloud", "-0.5", "0: blue, 1: cloud, 0...-1 probability");
+    auto* cuCloud_ = NewEdit("cuCloud", "-0.5", "0: blue, 1: cloud, 0...-1 probability");
     AddEditRow(grid, 0, 3, "Cloud Visibility ", cuCloud_);
-    cuStart_ = NewEdit("cuStart", "-1", "-1= random");
+    auto* cuStart_ = NewEdit("cuStart", "-1", "-1= random");
     AddEditRow(grid, 1, 3, "Minute of Start ", cuStart_);
-    cuEnd_ = NewEdit("cuEnd", "-1", "-1= random");
+    auto* cuEnd_ = NewEdit("cuEnd", "-1", "-1= random");
     AddEditRow(grid, 2, 3, "Minute of End ", cuEnd_);
     auto* applyToAll =
         NewButton("ApplyToAll", "Apply To All", "Apply Cumulus settings to all thermals");
@@ -292,79 +295,80 @@ QWidget* TThermalData::buildCumulusGroup() {
     grid->addWidget(saveCuData_, 3, 2, 1, 3);
     grid->setColumnStretch(2, 1);
 
-    bindFloat(cuHS_, cuHSValue);
-    bindFloat(cuVS_, cuVSValue);
-    bindInt(cuRotation_, cuRotationValue);
-    bindFloat(cuCloud_, cuCloudValue);
-    bindInt(cuStart_, cuStartValue);
-    bindInt(cuEnd_, cuEndValue);
-    connect(applyToAll, &QPushButton::clicked, this, &TThermalData::ApplyCumulusToAll);
+    bind(cuHS_, values_.tCuHS);
+    bind(cuVS_, values_.tCuVS);
+    bind(cuRotation_, values_.tCuRotation);
+    bind(cuCloud_, values_.tCuCloud);
+    bind(cuStart_, values_.tCuStart);
+    bind(cuEnd_, values_.tCuEnd);
+    connect(applyToAll, &QPushButton::clicked, this, [this] {
+        if (thermals)
+            ApplyCumulusToAll(*thermals, values_);
+    });
     return box;
 }
 
 // Every edit is parsed on each change, and once now for its initial text. Text that does not
-// convert is replaced by the last good value, without a message.
-void TThermalData::bindInt(QLineEdit* edit, int& value) {
-    const auto parse = [this, edit, &value](const QString& text) {
-        if (const std::optional<int> v = ParseIntEdit(text))
-            value = *v;
-        else
-            showInt(edit, value, value);
-    };
-    connect(edit, &QLineEdit::textChanged, this, parse);
-    parse(edit->text());
+// convert is replaced by the last good value, without a message. The value is shown, not
+// parsed back, when set from outside: a negative height shown in rounded feet would not come
+// back as the same metres.
+void TThermalData::bind(QLineEdit* edit, int& value, bool height) {
+    bindings_.push_back({edit, &value, nullptr, height});
+    const Binding binding = bindings_.back();
+    connect(edit, &QLineEdit::textChanged, this,
+            [this, binding](const QString& text) { parse(binding, text); });
+    parse(binding, edit->text());
 }
 
-void TThermalData::bindFloat(QLineEdit* edit, float& value) {
-    const auto parse = [this, edit, &value](const QString& text) {
-        if (const std::optional<float> v = ParseFloatEdit(text))
-            value = *v;
-        else
-            showFloat(edit, value, value);
-    };
-    connect(edit, &QLineEdit::textChanged, this, parse);
-    parse(edit->text());
+void TThermalData::bind(QLineEdit* edit, float& value) {
+    bindings_.push_back({edit, nullptr, &value, false});
+    const Binding binding = bindings_.back();
+    connect(edit, &QLineEdit::textChanged, this,
+            [this, binding](const QString& text) { parse(binding, text); });
+    parse(binding, edit->text());
 }
 
-void TThermalData::bindHeight(QLineEdit* edit, int& metres) {
-    const auto parse = [this, edit, &metres](const QString& text) {
-        if (const std::optional<int> v = ParseHeightEdit(text, heightUnits))
-            metres = *v;
-        else
-            showHeight(edit, metres, metres);
-    };
-    connect(edit, &QLineEdit::textChanged, this, parse);
-    parse(edit->text());
+void TThermalData::parse(const Binding& binding, const QString& text) {
+    const std::string typed = text.toStdString();
+    if (binding.decimal) {
+        if (const std::optional<float> v = ParseFloatEdit(typed)) {
+            *binding.decimal = *v;
+            return;
+        }
+    } else if (const std::optional<int> v =
+                   binding.height ? ParseHeightEdit(typed, heightUnits_) : ParseIntEdit(typed)) {
+        *binding.integer = *v;
+        return;
+    }
+    showValue(binding);
 }
 
-// The setters store the value as given and show it. The shown text is not parsed back: a
-// negative height shown in rounded feet would not come back as the same metres.
-void TThermalData::showInt(QLineEdit* edit, int& field, int v) {
-    field = v;
-    const QSignalBlocker quiet(edit);
-    edit->setText(QString::fromStdString(IntText(v)));
+void TThermalData::showValue(const Binding& binding) {
+    const QSignalBlocker quiet(binding.edit);
+    const std::string text = binding.decimal  ? NumberText(*binding.decimal)
+                             : binding.height ? HeightEditText(*binding.integer, heightUnits_)
+                                              : IntText(*binding.integer);
+    binding.edit->setText(QString::fromStdString(text));
 }
 
-void TThermalData::showFloat(QLineEdit* edit, float& field, float v) {
-    field = v;
-    const QSignalBlocker quiet(edit);
-    edit->setText(QString::fromStdString(NumberText(v)));
+ThermalSettings TThermalData::values() const {
+    ThermalSettings v = values_;
+    v.type = GetType();
+    v.cloud = GetCloud();
+    return v;
 }
 
-void TThermalData::showHeight(QLineEdit* edit, int& field, int metres) {
-    field = metres;
-    const QSignalBlocker quiet(edit);
-    edit->setText(HeightEditText(metres, heightUnits));
+void TThermalData::ShowValues(const ThermalSettings& v) {
+    SetType(v.type);
+    cloudOn_->setChecked(v.cloud);
+    values_ = v;
+    for (const Binding& binding : bindings_)
+        showValue(binding);
 }
 
 int TThermalData::GetType() const {
-    if (one_->isChecked())
-        return 1;
-    if (two_->isChecked())
-        return 2;
-    if (three_->isChecked())
-        return 3;
-    return 4;
+    const int checked = typeGroup_->checkedId();
+    return checked >= 1 && checked <= 3 ? checked : 4;
 }
 
 bool TThermalData::GetCloud() const {
@@ -394,103 +398,18 @@ bool TThermalData::GetAutoThermals() const {
 
 void TThermalData::SetType(int t) {
     // Types run 1 to 4 and repeat; the remainder keeps the sign, so 0 and below select nothing.
-    typeValue = static_cast<int>((static_cast<long long>(t) - 1) % 4 + 1);
-    if (QAbstractButton* radio = typeGroup_->button(typeValue))
+    const int type = static_cast<int>((static_cast<long long>(t) - 1) % 4 + 1);
+    if (QAbstractButton* radio = typeGroup_->button(type))
         radio->setChecked(true);
 }
 
-void TThermalData::SetBottom(int metres) {
-    showHeight(bottom_, bottomValue, metres);
-}
-void TThermalData::SetTop(int metres) {
-    showHeight(top_, topValue, metres);
-}
-void TThermalData::SetRadius(int v) {
-    showInt(radius_, radiusValue, v);
-}
-void TThermalData::SetWindDir(int v) {
-    showInt(windDir_, windDirValue, v);
-}
-void TThermalData::SetFactor(int v) {
-    showInt(factor_, factorValue, v);
-}
-
-void TThermalData::SetCloud(bool b) {
-    cloudValue = b;
-    cloudOn_->setChecked(b);
-}
-
-void TThermalData::SetCloudBase(int metres) {
-    showHeight(cloudBase_, cloudBaseValue, metres);
-}
-void TThermalData::SetCloudRadius(int v) {
-    showInt(cloudRadius_, cloudRadiusValue, v);
-}
-void TThermalData::SetCloudType(int v) {
-    showInt(cloudType_, cloudTypeValue, v);
-}
-void TThermalData::SetCuHs(float v) {
-    showFloat(cuHS_, cuHSValue, v);
-}
-void TThermalData::SetCuVs(float v) {
-    showFloat(cuVS_, cuVSValue, v);
-}
-void TThermalData::SetCuRotation(int v) {
-    showInt(cuRotation_, cuRotationValue, v);
-}
-void TThermalData::SetCuCloud(float v) {
-    showFloat(cuCloud_, cuCloudValue, v);
-}
-void TThermalData::SetCuStart(int v) {
-    showInt(cuStart_, cuStartValue, v);
-}
-void TThermalData::SetCuEnd(int v) {
-    showInt(cuEnd_, cuEndValue, v);
-}
-void TThermalData::SetStrength(int v) {
-    showInt(strength_, strengthValue, v);
-}
-void TThermalData::SetCoreSize(int v) {
-    showInt(coreSize_, coreSizeValue, v);
-}
-void TThermalData::SetCoreTop(int v) {
-    showInt(coreTop_, coreTopValue, v);
-}
-void TThermalData::SetCoreBottom(int v) {
-    showInt(coreBottom_, coreBottomValue, v);
-}
-
 void TThermalData::SetHeightUnits(heightDispType u) {
-    heightUnits = u;
+    heightUnits_ = u;
     const QString unit = u == feet ? QStringLiteral("ft") : QStringLiteral("m");
-    topUnits_->setText(unit);
-    bottomUnits_->setText(unit);
-    cloudBaseUnits_->setText(unit);
-    SetTop(topValue);
-    SetBottom(bottomValue);
-    SetCloudBase(cloudBaseValue);
-}
-
-void TThermalData::ApplyCumulusToAll() {
-    if (!thermals)
-        return;
-    for (const auto& t : *thermals) {
-        t->SetCuHs(cuHSValue);
-        t->SetCuVs(cuVSValue);
-        t->SetCuRotation(cuRotationValue);
-        t->SetCuCloud(cuCloudValue);
-        t->SetCuStart(cuStartValue);
-        t->SetCuEnd(cuEndValue);
-    }
-}
-
-void TThermalData::ApplyProfileToAll() {
-    if (!thermals)
-        return;
-    for (const auto& t : *thermals) {
-        t->SetStrengthPercent(strengthValue);
-        t->SetCorePercent(coreSizeValue);
-        t->SetCoreBasePercent(coreBottomValue);
-        t->SetCoreTopPercent(coreTopValue);
+    for (QLabel* label : {topUnits_, bottomUnits_, cloudBaseUnits_})
+        label->setText(unit);
+    for (const Binding& binding : bindings_) {
+        if (binding.height)
+            showValue(binding);
     }
 }

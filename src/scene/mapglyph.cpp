@@ -2,28 +2,41 @@
 
 #include "map/map.h"
 
-void MapGlyph::SetLat(double v) {
-    if (v == lat)
-        return;
-    lat = v;
-    if (map)
-        mapY_ = map->LatToY(lat);
-    move();
+void GlyphSet::Add(MapGlyph* glyph) {
+    glyph->index_ = glyphs_.size();
+    glyphs_.push_back(glyph);
 }
 
-void MapGlyph::SetLon(double v) {
-    if (v == lon)
-        return;
-    lon = v;
-    if (map)
-        mapX_ = map->LonToX(lon);
-    move();
+void GlyphSet::Remove(MapGlyph* glyph) {
+    MapGlyph* last = glyphs_.back();
+    glyphs_[glyph->index_] = last;
+    last->index_ = glyph->index_;
+    glyphs_.pop_back();
+}
+
+MapGlyph::MapGlyph(const Map& map, GlyphSet& set)
+    : map_(map)
+    , set_(set) {
+    set_.Add(this);
+}
+
+MapGlyph::~MapGlyph() {
+    set_.Remove(this);
 }
 
 void MapGlyph::resize() {
-    if (map) {
-        mapY_ = map->LatToY(lat);
-        mapX_ = map->LonToX(lon);
-    }
+    mapY_ = map_.LatToY(lat());
+    mapX_ = map_.LonToX(lon());
     move();
+}
+
+void MapGlyph::ValueChanged(Change change) {
+    if (change == Change::place)
+        resize();
+    else
+        relayout();
+}
+
+void MapGlyph::ValueGone() {
+    delete this;
 }

@@ -1,33 +1,65 @@
 #pragma once
 
+#include "model/observer.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include <QGraphicsItem>
 
 class Map;
+class MapGlyph;
 
-// A glyph that stands over a latitude and longitude of the map. It keeps its pixel position
-// on the map image at the displayed size; the glyph itself decides where its anchor lies.
-class MapGlyph : public QGraphicsItem {
+// The glyphs of one scene, so that all of them move at once when the map's displayed size
+// changes. Order does not matter; adding and removing take constant time.
+class GlyphSet {
 public:
-    // Published properties, written through their setters only.
-    double lat = 0;
-    double lon = 0;
+    void Add(MapGlyph* glyph);
+    void Remove(MapGlyph* glyph);
+    const std::vector<MapGlyph*>& glyphs() const { return glyphs_; }
 
-    // Set by the creator right after construction, before the first SetLat/SetLon/resize.
-    const Map* map = nullptr;
+private:
+    std::vector<MapGlyph*> glyphs_;
+};
 
-    void SetLat(double v);
-    void SetLon(double v);
+// A glyph that stands over a thermal's or waypoint's latitude and longitude. It keeps its
+// pixel position on the map image at the displayed size, follows its value's changes, and
+// goes when its value goes. A glyph that goes first (with its scene) stops its value from
+// reporting to it.
+class MapGlyph : public QGraphicsItem, public ValueObserver {
+public:
+    MapGlyph(const Map& map, GlyphSet& set);
+    ~MapGlyph() override;
+    MapGlyph(const MapGlyph&) = delete;
+    MapGlyph& operator=(const MapGlyph&) = delete;
 
-    // Recomputes the pixel position from lat and lon after the map's displayed size changed.
+    // Recomputes the pixel position from the value's latitude and longitude.
     void resize();
 
     int mapX() const { return mapX_; }
     int mapY() const { return mapY_; }
+    // The value's multi-line hint.
+    virtual std::string Hint() const = 0;
 
 protected:
+    virtual double lat() const = 0;
+    virtual double lon() const = 0;
     // Places the item so that its anchor falls on (mapX, mapY).
     virtual void move() = 0;
+    // The value's look changed: lay the glyph out again and repaint it.
+    virtual void relayout() {}
+
+    void ValueChanged(Change change) override;
+    void ValueGone() override;
 
     int mapX_ = 0;
     int mapY_ = 0;
+
+private:
+    friend class GlyphSet;
+
+    const Map& map_;
+    GlyphSet& set_;
+    std::size_t index_ = 0;
 };

@@ -12,15 +12,7 @@
 #include <QMouseEvent>
 #include <QToolTip>
 
-namespace {
-
-bool IsGlyph(const QGraphicsItem* item) {
-    return dynamic_cast<const MapGlyph*>(item) != nullptr;
-}
-
-} // namespace
-
-MapView::MapView(Map& map, QWidget* parent)
+MapView::MapView(const Map& map, QWidget* parent)
     : QGraphicsView(parent)
     , map_(map) {
     setScene(new QGraphicsScene(this));
@@ -38,13 +30,21 @@ MapView::MapView(Map& map, QWidget* parent)
 
 MapView::~MapView() {
     // Glyphs added since the event loop last ran still wait in the scene's queue for
-    // polishing, and new ones wait for the index; taking them out oldest first after the
-    // queue has run finds each of them at the front of those lists.
+    // polishing; once it has run, newest first finds each of them at the front of the
+    // scene's lists.
     QCoreApplication::sendPostedEvents(scene());
-    for (QGraphicsItem* item : scene()->items(Qt::AscendingOrder)) {
-        if (IsGlyph(item))
-            scene()->removeItem(item);
-    }
+    while (!glyphs_.glyphs().empty())
+        delete glyphs_.glyphs().back();
+}
+
+void MapView::AdoptThermals(const ThermalList& thermals, std::size_t first) {
+    for (std::size_t i = first; i < thermals.size(); ++i)
+        scene()->addItem(new TThermal(*thermals[i], map_, glyphs_));
+}
+
+void MapView::AdoptWaypoints(const WaypointList& waypoints, std::size_t first) {
+    for (std::size_t i = first; i < waypoints.size(); ++i)
+        scene()->addItem(new TWaypoint(*waypoints[i], map_, glyphs_));
 }
 
 void MapView::fitScene() {
@@ -52,24 +52,22 @@ void MapView::fitScene() {
     // a new rectangle makes the index start afresh, so the glyphs that move after a zoom
     // are indexed once rather than moved through the index one by one.
     scene()->setSceneRect(0, 0, map_.displayWidth(), map_.displayHeight());
+    for (MapGlyph* glyph : glyphs_.glyphs())
+        glyph->resize();
     viewport()->update();
 }
 
-QGraphicsItem* MapView::glyphAt(const QPoint& viewportPos) const {
+MapGlyph* MapView::glyphAt(const QPoint& viewportPos) const {
     for (QGraphicsItem* item : items(viewportPos)) {
-        if (IsGlyph(item))
-            return item;
+        if (auto* glyph = dynamic_cast<MapGlyph*>(item))
+            return glyph;
     }
     return nullptr;
 }
 
 QString MapView::hintAt(const QPoint& viewportPos) const {
-    const QGraphicsItem* item = glyphAt(viewportPos);
-    if (const auto* thermal = dynamic_cast<const TThermal*>(item))
-        return thermal->Hint();
-    if (const auto* waypoint = dynamic_cast<const TWaypoint*>(item))
-        return waypoint->Hint();
-    return {};
+    const MapGlyph* glyph = glyphAt(viewportPos);
+    return glyph ? QString::fromStdString(glyph->Hint()) : QString();
 }
 
 std::optional<QPoint> MapView::imagePixelAt(const QPoint& viewportPos) const {
@@ -135,11 +133,11 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MapView::contextMenuEvent(QContextMenuEvent* event) {
-    QGraphicsItem* item = glyphAt(event->pos());
-    if (auto* thermal = dynamic_cast<TThermal*>(item))
-        emit thermalContextMenu(thermal, event->globalPos());
-    else if (auto* waypoint = dynamic_cast<TWaypoint*>(item))
-        emit waypointContextMenu(waypoint, event->globalPos());
+    MapGlyph* glyph = glyphAt(event->pos());
+    if (auto* thermal = dynamic_cast<TThermal*>(glyph))
+        emit thermalContextMenu(&thermal->value(), event->globalPos());
+    else if (auto* waypoint = dynamic_cast<TWaypoint*>(glyph))
+        emit waypointContextMenu(&waypoint->value(), event->globalPos());
     else if (const auto pixel = imagePixelAt(event->pos()))
         emit imageContextMenu(pixel->x(), pixel->y(), event->globalPos());
     event->accept();

@@ -1,29 +1,36 @@
 #pragma once
 
+#include "model/thermal.h"
+#include "model/waypoint.h"
+#include "scene/mapglyph.h"
+
+#include <cstddef>
 #include <optional>
 
 #include <QGraphicsView>
 
 class Map;
-class QGraphicsItem;
-class TThermal;
-class TWaypoint;
 
 // The main window's scrolling map panel. Its scene's coordinates are map-image pixels at
-// the displayed size: the picture is the scene's background, and thermals and waypoints
-// are items placed in those pixels, so scrolling moves them together with the map.
+// the displayed size: the picture is the scene's background, and the glyphs of thermals and
+// waypoints are items placed in those pixels, so scrolling moves them together with the map.
+// This is the one place where values get their glyphs.
 class MapView : public QGraphicsView {
     Q_OBJECT
 public:
-    explicit MapView(Map& map, QWidget* parent = nullptr);
-    // Thermals and waypoints belong to their lists, not to the scene: they are taken out of
-    // the scene here so that it does not delete them.
+    explicit MapView(const Map& map, QWidget* parent = nullptr);
     ~MapView() override;
 
+    // Makes the glyphs of the list's values from index first on. Each glyph follows its
+    // value and goes when the value is destroyed.
+    void AdoptThermals(const ThermalList& thermals, std::size_t first);
+    void AdoptWaypoints(const WaypointList& waypoints, std::size_t first);
+
     // The topmost thermal or waypoint glyph under a viewport position, or nullptr.
-    QGraphicsItem* glyphAt(const QPoint& viewportPos) const;
+    MapGlyph* glyphAt(const QPoint& viewportPos) const;
     // The hint of the glyph under a viewport position; empty when there is none.
     QString hintAt(const QPoint& viewportPos) const;
+    const GlyphSet& glyphs() const { return glyphs_; }
 
 signals:
     // The pointer moved over the map image; x and y are image pixels.
@@ -31,8 +38,8 @@ signals:
     // A left click on the map image that did not land on a thermal or waypoint glyph.
     void imageClicked();
     void imageContextMenu(int x, int y, QPoint globalPos);
-    void thermalContextMenu(TThermal* thermal, QPoint globalPos);
-    void waypointContextMenu(TWaypoint* waypoint, QPoint globalPos);
+    void thermalContextMenu(Thermal* thermal, QPoint globalPos);
+    void waypointContextMenu(Waypoint* waypoint, QPoint globalPos);
     void resized();
 
 protected:
@@ -47,8 +54,10 @@ protected:
 private:
     // The image pixel under a viewport position, when the position is on the map image.
     std::optional<QPoint> imagePixelAt(const QPoint& viewportPos) const;
+    // The scene takes the map's displayed size and every glyph its new pixel position.
     void fitScene();
 
-    Map& map_;
+    const Map& map_;
+    GlyphSet glyphs_;
     bool leftPressOnImage_ = false;
 };

@@ -1,7 +1,5 @@
 #include "scene/waypoint.h"
 
-#include "geo/numbertext.h"
-
 #include <QPainter>
 #include <QPainterPath>
 
@@ -12,38 +10,15 @@ constexpr int kSize = 8;
 
 } // namespace
 
-TWaypoint::TWaypoint() {
-    // Creators set the values, the map and the position first, then show the glyph.
-    setVisible(false);
+TWaypoint::TWaypoint(Waypoint& waypoint, const Map& map, GlyphSet& set)
+    : MapGlyph(map, set)
+    , waypoint_(waypoint) {
+    waypoint_.Observe(this);
+    resize();
 }
 
-void TWaypoint::SetGroundHeight(int v) {
-    tGroundHeight = v;
-}
-void TWaypoint::SetID(int v) {
-    tID = v;
-}
-void TWaypoint::SetAttributes(const QString& v) {
-    tAttributes = v;
-}
-void TWaypoint::SetName(const QString& v) {
-    tName = v;
-}
-void TWaypoint::SetText(const QString& v) {
-    tText = v;
-}
-void TWaypoint::SetHeightUnits(heightDispType v) {
-    heightUnits = v;
-}
-
-QString TWaypoint::Hint() const {
-    const std::string height = heightUnits == feet
-                                   ? IntText(MetresToFeetTruncated(tGroundHeight)) + " ft"
-                                   : IntText(tGroundHeight) + " m";
-    return QString::fromStdString("ID " + IntText(tID) + "\nLatitude " + NumberText(lat) +
-                                  "\nLonitude " + NumberText(lon) + "\nHeight " + height +
-                                  "\nAttributes ") +
-           tAttributes + "\nName: " + tName + "\nText: " + tText;
+TWaypoint::~TWaypoint() {
+    waypoint_.Observe(nullptr);
 }
 
 void TWaypoint::move() {

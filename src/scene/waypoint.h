@@ -1,42 +1,27 @@
 #pragma once
 
-#include "geo/units.h"
+#include "model/waypoint.h"
 #include "scene/mapglyph.h"
 
-#include <memory>
-#include <vector>
-
-#include <QString>
-
-// A named point on the map: the record and its own glyph, a green 8 x 8 cross.
+// A waypoint's glyph on the map: a green 8 x 8 cross centred on its position.
 class TWaypoint : public MapGlyph {
 public:
-    TWaypoint();
+    TWaypoint(Waypoint& waypoint, const Map& map, GlyphSet& set);
+    ~TWaypoint() override;
 
-    int tGroundHeight = 0;
-    int tID = 0;
-    QString tAttributes;
-    QString tName;
-    QString tText;
-    heightDispType heightUnits = meters;
-
-    void SetGroundHeight(int v);
-    void SetID(int v);
-    void SetAttributes(const QString& v);
-    void SetName(const QString& v);
-    void SetText(const QString& v);
-    void SetHeightUnits(heightDispType v);
-
-    QString Hint() const;
+    Waypoint& value() const { return waypoint_; }
+    std::string Hint() const override { return waypoint_.Hint(); }
 
     // The 8 x 8 cross, which the pointer hits; boundingRect() adds the reach of its pen.
     QPainterPath shape() const override;
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-private:
+protected:
+    double lat() const override { return waypoint_.lat; }
+    double lon() const override { return waypoint_.lon; }
     void move() override;
-};
 
-// The main window's ordered list of waypoints; removing a waypoint from it destroys it.
-using WaypointList = std::vector<std::unique_ptr<TWaypoint>>;
+private:
+    Waypoint& waypoint_;
+};

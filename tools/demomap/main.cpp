@@ -3,7 +3,7 @@
 // reads the picture's name and the four edges from the project's header and writes the
 // picture, WIDTH pixels wide and as high as the area's true shape needs, beside the project.
 
-#include "geo/coordtext.h"
+#include "codecs/projectfile.h"
 #include "prompts/prompts.h"
 #include "relief.h"
 
@@ -16,17 +16,17 @@
 
 namespace {
 
-// Counts the header's conversion problems, which ParseDegrees reports as messages.
+// Counts the header's problems, which the header reader reports as messages.
 class CountingPrompts final : public Prompts {
 public:
     int failures = 0;
-    void message(const QString& caption, const QString& text) override {
-        std::fprintf(stderr, "demomap: %s: %s\n", qUtf8Printable(caption), qUtf8Printable(text));
+    void message(const std::string& caption, const std::string& text) override {
+        std::fprintf(stderr, "demomap: %s: %s\n", caption.c_str(), text.c_str());
         ++failures;
     }
-    bool ask(const QString&, const QString&) override { return false; }
-    std::optional<QString> openFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialog&) override { return std::nullopt; }
+    bool ask(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
+    std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
 };
 
 int Fail(const char* text, const QString& name) {
@@ -49,22 +49,20 @@ int main(int argc, char** argv) {
     QFile project(args[1]);
     if (!project.open(QIODevice::ReadOnly))
         return Fail("cannot read", args[1]);
-    QList<QByteArray> header;
-    for (int i = 0; i < 5 && !project.atEnd(); ++i)
-        header.push_back(project.readLine().trimmed());
-    if (header.size() < 5 || header[0].isEmpty())
-        return Fail("no five-line header in", args[1]);
-
+    const QByteArray bytes = project.readAll();
     CountingPrompts counting;
     setPrompts(&counting);
-    const MapArea area{ParseDegrees(header[1].toStdString()), ParseDegrees(header[2].toStdString()),
-                       ParseDegrees(header[3].toStdString()),
-                       ParseDegrees(header[4].toStdString())};
+    std::size_t offset = 0;
+    const ProjectHeader header =
+        ReadProjectHeader({bytes.constData(), static_cast<std::size_t>(bytes.size())}, offset);
     setPrompts(nullptr);
-    if (counting.failures > 0 || area.latTop <= area.latBottom || area.lonRight <= area.lonLeft)
-        return Fail("bad map edges in", args[1]);
+    const MapArea area{header.latTop, header.latBottom, header.lonLeft, header.lonRight};
+    if (counting.failures > 0 || header.mapFile.empty() || area.latTop <= area.latBottom ||
+        area.lonRight <= area.lonLeft)
+        return Fail("bad header in", args[1]);
 
-    const QString picture = QFileInfo(project).absoluteDir().filePath(QString::fromUtf8(header[0]));
+    const QString picture =
+        QFileInfo(project).absoluteDir().filePath(QString::fromStdString(header.mapFile));
     const QImage relief = RenderRelief(area, width, TrueHeight(area, width));
     if (!relief.save(picture))
         return Fail("cannot write", picture);

@@ -1,0 +1,65 @@
+#include "batch.h"
+
+#include "document/document.h"
+#include "io/scenerytool.h"
+#include "prompts/prompts.h"
+
+#include <cstdio>
+
+#include <QDir>
+
+namespace {
+
+// Prints every message to standard error and remembers that one was shown. Nothing is
+// asked in a batch run: questions are answered No and dialogs cancelled.
+class StderrPrompts final : public Prompts {
+public:
+    StderrPrompts()
+        : previous_(setPrompts(this)) {}
+    ~StderrPrompts() override { setPrompts(previous_); }
+    StderrPrompts(const StderrPrompts&) = delete;
+    StderrPrompts& operator=(const StderrPrompts&) = delete;
+
+    void message(const std::string& caption, const std::string& text) override {
+        print(caption, text);
+        shown = true;
+    }
+    bool ask(const std::string& caption, const std::string& text) override {
+        print(caption, text);
+        return false;
+    }
+    std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
+    std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
+
+    bool shown = false;
+
+private:
+    static void print(const std::string& caption, const std::string& text) {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    }
+
+    Prompts* previous_;
+};
+
+} // namespace
+
+int RunBatch(const QString& kind, const QString& projectPath) {
+    StderrPrompts messages;
+    SceneryKind sceneryKind;
+    if (kind == QLatin1String("thermik")) {
+        sceneryKind = SceneryKind::thermik;
+    } else if (kind == QLatin1String("cumulus")) {
+        sceneryKind = SceneryKind::cumulus;
+    } else {
+        messages.message("Error", "Unknown scenery kind \"" + kind.toStdString() +
+                                      "\": use thermik or cumulus");
+        return 2;
+    }
+
+    Document document;
+    document.LoadProject(projectPath, false);
+    const auto run = SceneryRun::Prepare(sceneryKind, QDir::currentPath(), document.thermals(),
+                                         document.projectFileName());
+    const bool generated = run && run->RunToEnd();
+    return generated && !messages.shown ? 0 : 1;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/thermal.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// A project file's text: a five-line header (the map picture and its four edges), then one
+// line per thermal. Problems are reported through the prompts (caption "File Error"; bad
+// degrees by the degree parser) and reading goes on where it can.
+
+struct ProjectHeader {
+    // The five lines as read, each followed by a line feed, with a byte order mark before
+    // line 1 kept; written back unchanged.
+    std::string text;
+    std::string mapFile; // line 1, as UTF-8
+    double latTop = 0;
+    double latBottom = 0;
+    double lonLeft = 0;
+    double lonRight = 0;
+};
+
+// The header from the start of the file; offset is left on the first thermal line.
+ProjectHeader ReadProjectHeader(std::string_view data, std::size_t& offset);
+// The five header lines passed over, when the file's thermals are added to a project.
+void SkipProjectHeader(std::string_view data, std::size_t& offset);
+// The thermal lines from offset on, up to the first line shorter than 25 characters. A line
+// that cannot be read ends the list; the thermals before it stay.
+ThermalList ReadThermalLines(std::string_view data, std::size_t& offset);
+
+// The whole file as written: the header, then every thermal; lines end with CR LF.
+std::string ProjectFileBytes(std::string_view headerText, const ThermalList& thermals,
+                             bool saveAll);

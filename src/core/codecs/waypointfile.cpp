@@ -1,0 +1,55 @@
+#include "waypointfile.h"
+
+#include "geo/textfields.h"
+#include "prompts/prompts.h"
+#include "waypointline.h"
+
+WaypointFileContent ReadWaypointFile(std::string_view data) {
+    WaypointFileContent content;
+    WaypointFileFrame& frame = content.frame;
+    frame.encoding = DetectEncoding(data);
+
+    std::size_t offset = ByteOrderMarkLength(data);
+    std::size_t lineStart = offset;
+    std::string line;
+    const auto next = [&] {
+        lineStart = offset;
+        line = ReadLine(data, offset);
+    };
+    next();
+    while (IsCommentLine(line))
+        next();
+    frame.header = data.substr(0, lineStart);
+    while (IsWaypointLine(line)) {
+        const auto parsed = ParseWaypointLine(line);
+        if (!parsed) {
+            prompts().message("File Error", "Error with Dat File");
+            break;
+        }
+        auto w = std::make_unique<Waypoint>();
+        w->SetID(parsed->id);
+        w->SetLat(parsed->lat);
+        w->SetLon(parsed->lon);
+        w->SetGroundHeight(parsed->groundHeight);
+        w->SetAttributes(DecodeText(parsed->attributes, frame.encoding));
+        w->SetName(DecodeText(parsed->name, frame.encoding));
+        w->SetText(DecodeText(parsed->text, frame.encoding));
+        content.waypoints.push_back(std::move(w));
+        next();
+    }
+    // From the first line that is not a waypoint (or the one that could not be read) to
+    // the end, so that a save loses nothing of the file.
+    frame.trailer = data.substr(lineStart);
+    return content;
+}
+
+std::string WaypointFileBytes(const WaypointFileFrame& frame, const WaypointList& waypoints) {
+    std::string out = frame.header;
+    for (const auto& w : waypoints)
+        AppendWaypointLine(out, {w->tID, w->lat, w->lon, w->tGroundHeight,
+                                 EncodeText(w->tAttributes, frame.encoding),
+                                 EncodeText(w->tName, frame.encoding),
+                                 EncodeText(w->tText, frame.encoding)});
+    out += frame.trailer;
+    return out;
+}

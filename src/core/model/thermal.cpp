@@ -1,0 +1,190 @@
+#include "model/thermal.h"
+
+#include "geo/numbertext.h"
+
+using Change = ValueObserver::Change;
+
+void Thermal::SetLat(double v) {
+    if (v == lat)
+        return;
+    lat = v;
+    observer_.Notify(Change::place);
+}
+
+void Thermal::SetLon(double v) {
+    if (v == lon)
+        return;
+    lon = v;
+    observer_.Notify(Change::place);
+}
+
+void Thermal::SetType(int v) {
+    if (v == type)
+        return;
+    // Widened so that the lowest int does not overflow on its way to the remainder.
+    type = int((static_cast<long long>(v) - 1) % 4 + 1);
+    observer_.Notify(Change::look);
+}
+
+void Thermal::SetWindDir(int v) {
+    if (v == windDir)
+        return;
+    windDir = v % 360;
+    observer_.Notify(Change::look);
+}
+
+void Thermal::SetCloud(bool v) {
+    if (v == cloud)
+        return;
+    cloud = v;
+    observer_.Notify(Change::look);
+}
+
+void Thermal::SetActive(bool v) {
+    active = v;
+    observer_.Notify(Change::look);
+}
+
+void Thermal::SetBottom(int v) {
+    bottom = v;
+}
+void Thermal::SetTop(int v) {
+    top = v;
+}
+void Thermal::SetRadius(int v) {
+    radius = v;
+}
+void Thermal::SetFactor(int v) {
+    factor = v;
+}
+void Thermal::SetCloudBase(int v) {
+    cloudBase = v;
+}
+void Thermal::SetCloudRadius(int v) {
+    cloudRadius = v;
+}
+void Thermal::SetCloudType(int v) {
+    cloudType = v;
+}
+void Thermal::SetSpare(int v) {
+    spare = v;
+}
+void Thermal::SetHeightUnits(heightDispType v) {
+    heightUnits = v;
+}
+void Thermal::SetCuHs(float v) {
+    tCuHS = v;
+}
+void Thermal::SetCuVs(float v) {
+    tCuVS = v;
+}
+void Thermal::SetCuRotation(int v) {
+    tCuRotation = v;
+}
+void Thermal::SetCuCloud(float v) {
+    tCuCloud = v;
+}
+void Thermal::SetCuStart(int v) {
+    tCuStart = v;
+}
+void Thermal::SetCuEnd(int v) {
+    tCuEnd = v;
+}
+void Thermal::SetGroundHeight(int v) {
+    tGroundHeight = v;
+}
+void Thermal::SetStrengthPercent(int v) {
+    tStrengthPercent = v;
+}
+void Thermal::SetCorePercent(int v) {
+    tCorePercent = v;
+}
+void Thermal::SetCoreBasePercent(int v) {
+    tCoreBasePercent = v;
+}
+void Thermal::SetCoreTopPercent(int v) {
+    tCoreTopPercent = v;
+}
+
+void Thermal::SetData(const ThermalSettings& v) {
+    SetType(v.type);
+    SetBottom(v.bottom);
+    SetTop(v.top);
+    SetRadius(v.radius);
+    SetWindDir(v.windDir);
+    SetFactor(v.factor);
+    SetCloud(v.cloud);
+    SetCloudBase(v.cloudBase);
+    SetCloudRadius(v.cloudRadius);
+    SetCloudType(v.cloudType);
+    SetCumulus(v);
+    SetProfile(v);
+}
+
+void Thermal::SetCumulus(const ThermalSettings& v) {
+    SetCuHs(v.tCuHS);
+    SetCuVs(v.tCuVS);
+    SetCuRotation(v.tCuRotation);
+    SetCuCloud(v.tCuCloud);
+    SetCuStart(v.tCuStart);
+    SetCuEnd(v.tCuEnd);
+}
+
+void Thermal::SetProfile(const ThermalSettings& v) {
+    SetStrengthPercent(v.tStrengthPercent);
+    SetCorePercent(v.tCorePercent);
+    SetCoreBasePercent(v.tCoreBasePercent);
+    SetCoreTopPercent(v.tCoreTopPercent);
+}
+
+std::string Thermal::Hint() const {
+    const auto height = [this](int metres) {
+        return heightUnits == feet ? IntText(MetresToFeetTruncated(metres)) + "ft"
+                                   : IntText(metres) + "m";
+    };
+    std::string text;
+    const auto line = [&text](const char* label, const std::string& value) {
+        if (!text.empty())
+            text += '\n';
+        text += label;
+        text += ' ';
+        text += value;
+    };
+    line("Latitude", NumberText(lat));
+    line("Lonitude", NumberText(lon));
+    line("ThermalType", IntText(type));
+    line("Bottom", height(bottom));
+    line("Top", height(top));
+    line("Radius", IntText(radius) + "m");
+    line("Wind Dir", IntText(windDir) + "deg");
+    line("Factor", IntText(factor));
+    line("Strength Percent", IntText(tStrengthPercent));
+    line("Core Size Percent", IntText(tCorePercent));
+    line("Core Top Percent", IntText(tCoreTopPercent));
+    line("Core Bottom Percent", IntText(tCoreBasePercent));
+    if (cloud) {
+        line("Cloudbase", height(cloudBase));
+        line("CloudRadius", IntText(cloudRadius) + "m");
+        line("CloudType", IntText(cloudType));
+    } else {
+        text += "\nNo Cloud";
+    }
+    line("Cumulus Horizontal Scale", NumberText(tCuHS));
+    line("Cumulus Vertical Scale", NumberText(tCuVS));
+    line("Cumulus Rotation Scale", IntText(tCuRotation));
+    line("Cumulus Cloud", NumberText(tCuCloud));
+    line("Cumulus Start", IntText(tCuStart));
+    line("Cumulus End", IntText(tCuEnd));
+    line("Terrain Height", IntText(tGroundHeight));
+    return text;
+}
+
+void ApplyCumulusToAll(const ThermalList& thermals, const ThermalSettings& values) {
+    for (const auto& t : thermals)
+        t->SetCumulus(values);
+}
+
+void ApplyProfileToAll(const ThermalList& thermals, const ThermalSettings& values) {
+    for (const auto& t : thermals)
+        t->SetProfile(values);
+}

@@ -1,0 +1,55 @@
+#include "model/waypoint.h"
+
+#include "geo/numbertext.h"
+
+#include <algorithm>
+#include <climits>
+
+void Waypoint::SetLat(double v) {
+    if (v == lat)
+        return;
+    lat = v;
+    observer_.Notify(ValueObserver::Change::place);
+}
+
+void Waypoint::SetLon(double v) {
+    if (v == lon)
+        return;
+    lon = v;
+    observer_.Notify(ValueObserver::Change::place);
+}
+
+void Waypoint::SetGroundHeight(int v) {
+    tGroundHeight = v;
+}
+void Waypoint::SetID(int v) {
+    tID = v;
+}
+void Waypoint::SetAttributes(const std::string& v) {
+    tAttributes = v;
+}
+void Waypoint::SetName(const std::string& v) {
+    tName = v;
+}
+void Waypoint::SetText(const std::string& v) {
+    tText = v;
+}
+void Waypoint::SetHeightUnits(heightDispType v) {
+    heightUnits = v;
+}
+
+std::string Waypoint::Hint() const {
+    const std::string height = heightUnits == feet
+                                   ? IntText(MetresToFeetTruncated(tGroundHeight)) + " ft"
+                                   : IntText(tGroundHeight) + " m";
+    return "ID " + IntText(tID) + "\nLatitude " + NumberText(lat) + "\nLonitude " +
+           NumberText(lon) + "\nHeight " + height + "\nAttributes " + tAttributes +
+           "\nName: " + tName + "\nText: " + tText;
+}
+
+int NextWaypointID(const WaypointList& waypoints) {
+    int highest = 0;
+    for (const auto& w : waypoints)
+        highest = std::max(highest, w->tID);
+    return highest < INT_MAX ? highest + 1 : highest;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "geo/units.h"
+#include "model/observer.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A named point on the map. Texts are UTF-8.
+class Waypoint {
+public:
+    double lat = 0;
+    double lon = 0;
+    int tGroundHeight = 0; // metres
+    int tID = 0;
+    std::string tAttributes;
+    std::string tName;
+    std::string tText;
+    heightDispType heightUnits = meters;
+
+    void SetLat(double v);
+    void SetLon(double v);
+    void SetGroundHeight(int v);
+    void SetID(int v);
+    void SetAttributes(const std::string& v);
+    void SetName(const std::string& v);
+    void SetText(const std::string& v);
+    void SetHeightUnits(heightDispType v);
+
+    std::string Hint() const;
+
+    void Observe(ValueObserver* observer) { observer_.Set(observer); }
+
+private:
+    ObserverSlot observer_;
+};
+
+// The ordered list of waypoints; removing a waypoint from it destroys it.
+using WaypointList = std::vector<std::unique_ptr<Waypoint>>;
+
+// The ID of a new waypoint: one above the highest ID in the list, 1 when the list is empty
+// or holds no ID above 0. The highest possible ID is shared rather than wrapped.
+int NextWaypointID(const WaypointList& waypoints);

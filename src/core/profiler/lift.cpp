@@ -1,0 +1,74 @@
+#include "profiler/lift.h"
+
+#include "geo/distance.h"
+#include "model/thermal.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double kDegreesPerRadian = 57.29577951308232;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+} // namespace
+
+float RadialFactor(const Thermal& t, double distanceM) {
+    const double radiusM = t.radius;
+    if (!(distanceM < radiusM))
+        return 0.0f;
+    const float coreM = static_cast<float>(t.tCorePercent * 0.01 * radiusM);
+    if (distanceM <= coreM)
+        return 1.0f;
+    return static_cast<float>((radiusM - distanceM) / (radiusM - coreM));
+}
+
+float VerticalFactor(const Thermal& t, double groundM, double altitudeM) {
+    // Heights stay in doubles holding whole numbers, so no stored value, however large,
+    // overflows an int on the way.
+    const double span = static_cast<double>(t.top) - t.bottom;
+    const double bottomLevel = std::trunc(groundM + t.bottom);
+    const double topLevel = bottomLevel + span;
+    const double lowerFade = std::trunc(t.tCoreBasePercent * 0.01 * span);
+    const double coreBottom = bottomLevel + lowerFade;
+    const double upperFade = std::trunc(span - t.tCoreTopPercent * 0.01 * span);
+    const double coreTop = topLevel - upperFade;
+
+    // The fades are divisors only where they are positive: a fade of 0 puts its core edge
+    // on the band's edge, which the band test has already passed.
+    if (altitudeM < bottomLevel || altitudeM > topLevel)
+        return 0.0f;
+    if (coreBottom > altitudeM)
+        return static_cast<float>((altitudeM - bottomLevel) / lowerFade);
+    if (coreTop < altitudeM)
+        return static_cast<float>((topLevel - altitudeM) / upperFade);
+    return 1.0f;
+}
+
+int ComputeLift(const Thermal& t, int msStrength, double distanceM, double groundM,
+                double altitudeM) {
+    const float r = RadialFactor(t, distanceM);
+    const float v = VerticalFactor(t, groundM, altitudeM);
+    const double lift = v * (static_cast<double>(msStrength) * t.tStrengthPercent * 0.01 * r);
+    // The simulator keeps only the low byte: above 255 a strong thermal would come out weak.
+    if (!(lift > 0))
+        return 0;
+    return lift >= 255 ? 255 : static_cast<int>(lift);
+}
+
+double ComputeRoll(const Thermal& t, double acLat, double acLon, double headingDeg,
+                   double distanceKm, int msStrength, int rollRate) {
+    // At the centre there is no bearing to turn across.
+    if (distanceKm == 0)
+        return 0;
+    const double dxKm = acLon == t.lon ? 0 : Distance(t.lat, acLon, t.lat, t.lon);
+    // Rounding, or a far-off dx, can put the ratio above 1, where the arcsine has no value.
+    const double a =
+        std::asin(std::min(std::abs(dxKm) / std::abs(distanceKm), 1.0)) * kDegreesPerRadian;
+    double bearing;
+    if (acLat > t.lat)
+        bearing = acLon > t.lon ? 180 + a : 180 - a;
+    else
+        bearing = acLon > t.lon ? 360 - a : a;
+    const double s = std::sin(std::abs(headingDeg - bearing) * kRadiansPerDegree);
+    const double roll = s * (msStrength * 0.05) * (t.tStrengthPercent * 0.01);
+    return rollRate * roll * 0.01;
+}

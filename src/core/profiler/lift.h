@@ -1,0 +1,26 @@
+#pragma once
+
+class Thermal;
+
+// The arithmetic of lift shaping: how strong a thermal is where the aircraft is, and the
+// roll impulse given when the profiler starts. Distances are great-circle distances.
+
+// Share of full strength at distanceM from the centre: 1 inside the core (tCorePercent of
+// the radius), falling linearly to 0 at the radius and beyond.
+float RadialFactor(const Thermal& t, double distanceM);
+
+// Share of full strength at altitudeM above sea level, with the thermal's band standing on
+// groundM: 1 between core bottom and core top, fading linearly to 0 at the band's bottom
+// and top, 0 outside the band.
+float VerticalFactor(const Thermal& t, double groundM, double altitudeM);
+
+// The strength byte for the aircraft's place in the thermal: msStrength x tStrengthPercent
+// shaped by both factors, truncated, and held within 0-255 so it never wraps.
+int ComputeLift(const Thermal& t, int msStrength, double distanceM, double groundM,
+                double altitudeM);
+
+// The roll impulse for an aircraft at (acLat, acLon) on headingDeg (-180 to 180),
+// distanceKm from the thermal: strongest when flying across the bearing to the thermal,
+// scaled by the strength and rollRate per cent. Always a finite number.
+double ComputeRoll(const Thermal& t, double acLat, double acLon, double headingDeg,
+                   double distanceKm, int msStrength, int rollRate);

@@ -1,0 +1,119 @@
+#include "profiler/profiler.h"
+
+#include "geo/distance.h"
+#include "profiler/lift.h"
+#include "simlink/simlink.h"
+
+#include <algorithm>
+
+namespace {
+constexpr double kSearchLimitKm = 10.0;
+constexpr double kMetresPerKm = 1000.0;
+} // namespace
+
+TProfiler::TProfiler(const ThermalList& thermals, SimLink& link)
+    : thermals_(thermals)
+    , link_(link) {}
+
+void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
+    if (!started_) {
+        Start(rollEnabled, rollRate);
+        return;
+    }
+    // The impulse fades even while no thermal is held, so no roll rate is left behind
+    // when its thermal was forgotten.
+    FadeRoll();
+    if (searchAll_) {
+        Search(thermals_.size());
+        searchAll_ = current_ == nullptr;
+        // The simulator still holds the lift of the thermal that is gone: with none
+        // within reach to take its place, there is no lift.
+        if (searchAll_) {
+            link_.SetMsStrength(0);
+            return;
+        }
+    } else if (current_ && sampleSize > 0) {
+        Search(static_cast<std::size_t>(sampleSize));
+    }
+    if (!current_)
+        return;
+    WriteLift(Distance(link_.GetLat(), link_.GetLon(), current_->lat, current_->lon) *
+              kMetresPerKm);
+}
+
+void TProfiler::Stop() {
+    if (current_) {
+        current_->SetActive(false);
+        current_ = nullptr;
+    }
+    started_ = false;
+    searchAll_ = false;
+}
+
+void TProfiler::Forget(const Thermal* t) {
+    if (!current_ || (t && t != current_))
+        return;
+    current_->SetActive(false);
+    current_ = nullptr;
+    searchAll_ = started_;
+}
+
+void TProfiler::Start(bool rollEnabled, int rollRate) {
+    started_ = true;
+    const double distanceKm = Search(thermals_.size());
+    // Read only now: from here on the profiler itself overwrites that byte.
+    msStrength_ = link_.GetMsStrength();
+    if (current_ && rollEnabled) {
+        roll_ = ComputeRoll(*current_, link_.GetLat(), link_.GetLon(), link_.GetHeading(),
+                            distanceKm, msStrength_, rollRate);
+        link_.SetRollRate(roll_);
+        rollStep_ = 0;
+    } else {
+        rollStep_ = kNoRoll;
+    }
+    if (current_)
+        WriteLift(distanceKm * kMetresPerKm);
+}
+
+void TProfiler::FadeRoll() {
+    if (rollStep_ >= kRollSteps)
+        return;
+    ++rollStep_;
+    link_.SetRollRate(roll_ * (1 - rollStep_ / static_cast<double>(kRollSteps)));
+}
+
+double TProfiler::Search(std::size_t n) {
+    double nearestKm = kSearchLimitKm;
+    if (current_)
+        current_->SetActive(false);
+    const std::size_t count = thermals_.size();
+    if (count == 0 || n == 0)
+        return nearestKm;
+    if (searchIndex_ >= count)
+        searchIndex_ = 0; // the list shrank since the last search
+    const double lat = link_.GetLat();
+    const double lon = link_.GetLon();
+    // Looking at a thermal a second time cannot change the pick (only a strictly nearer one
+    // wins), so at most one pass is made; the index still moves on by n.
+    const std::size_t looks = std::min(n, count);
+    for (std::size_t i = 0; i < looks; ++i) {
+        std::size_t index = searchIndex_ + i;
+        if (index >= count)
+            index -= count;
+        Thermal* t = thermals_[index].get();
+        const double km = Distance(lat, lon, t->lat, t->lon);
+        if (km < nearestKm) {
+            nearestKm = km;
+            current_ = t;
+        }
+    }
+    searchIndex_ = (searchIndex_ + n % count) % count;
+    if (nearestKm < kSearchLimitKm)
+        current_->SetActive(true);
+    return nearestKm;
+}
+
+void TProfiler::WriteLift(double distanceM) {
+    link_.SetMsStrength(
+        ComputeLift(*current_, msStrength_, distanceM, link_.GetGroundAlt(), link_.GetAltitude()));
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/thermal.h"
+
+#include <cstddef>
+
+class SimLink;
+
+// Shapes the lift the simulator gives the aircraft: on every tick it keeps track of the
+// nearest thermal within 10 km and writes that thermal's profiled strength into the
+// simulator's thermal strength byte. Holds the list and the link without owning them.
+class TProfiler {
+public:
+    TProfiler(const ThermalList& thermals, SimLink& link);
+
+    // One profiler step. The first tick after creation or Stop searches the whole list,
+    // reads the simulator's own strength and may give a roll impulse; later ticks fade
+    // the impulse and look at the next sampleSize thermals.
+    void Tick(bool rollEnabled, int rollRate, int sampleSize);
+    // Back to the stopped state: the current thermal is released and the next tick starts
+    // anew.
+    void Stop();
+    // Called before thermals are destroyed: t, or every thermal when t is null. If the
+    // profiler holds it, it lets go at once and picks the nearest of the remaining ones on
+    // the next tick, still from the strength it read at the start (the strength byte now
+    // holds the profiler's own writes). While none is within reach, every tick writes 0,
+    // so no lift of the removed thermal stays behind, and searches the whole list again,
+    // so a thermal added or loaded later is taken up.
+    void Forget(const Thermal* t);
+
+    const Thermal* current() const { return current_; }
+
+private:
+    void Start(bool rollEnabled, int rollRate);
+    void FadeRoll();
+    // Looks at the next n thermals; the nearest within reach becomes current. Returns the
+    // distance to it, or the search limit when none was within reach.
+    double Search(std::size_t n);
+    void WriteLift(double distanceM);
+
+    const ThermalList& thermals_;
+    SimLink& link_;
+    bool started_ = false;
+    bool searchAll_ = false; // the current thermal was forgotten while started, none found yet
+    int msStrength_ = 0;
+    Thermal* current_ = nullptr;
+    double roll_ = 0;
+    int rollStep_ = kNoRoll;
+    std::size_t searchIndex_ = 0;
+
+    static constexpr int kNoRoll = 1000;
+    static constexpr int kRollSteps = 10;
+};

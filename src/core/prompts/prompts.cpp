@@ -1,0 +1,30 @@
+#include "prompts.h"
+
+#include <cstdio>
+
+namespace {
+
+class ConsolePrompts final : public Prompts {
+public:
+    void message(const std::string& caption, const std::string& text) override {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    }
+    bool ask(const std::string&, const std::string&) override { return true; }
+    std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
+    std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
+};
+
+ConsolePrompts consolePrompts;
+Prompts* current = &consolePrompts;
+
+} // namespace
+
+Prompts& prompts() {
+    return *current;
+}
+
+Prompts* setPrompts(Prompts* p) {
+    Prompts* previous = current;
+    current = p ? p : &consolePrompts;
+    return previous;
+}

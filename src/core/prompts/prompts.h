@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Every message box and file dialog of the program goes through this interface, so that
+// the core can report without knowing about windows and tests can answer without a modal
+// window. Texts and paths are UTF-8.
+class Prompts {
+public:
+    // What an open or save dialog is prepared with. The filter uses the "Text|*.EXT" form
+    // that the program's dialogs are described with ("Project files (*.prj)|*.PRJ").
+    struct FileDialog {
+        std::string filter;
+        std::string defaultSuffix;
+        std::string initialDir; // empty: the current working directory
+    };
+
+    virtual ~Prompts() = default;
+
+    // A message box with the buttons OK and Cancel; the program never uses the answer.
+    virtual void message(const std::string& caption, const std::string& text) = 0;
+    // A question with the buttons Yes and No; true means Yes.
+    virtual bool ask(const std::string& caption, const std::string& text) = 0;
+    // The chosen file's full path, or nothing when the user cancels.
+    virtual std::optional<std::string> openFile(const FileDialog& dialog) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialog& dialog) = 0;
+};
+
+// The process-wide prompts. Until one is installed, messages go to standard error,
+// questions are answered Yes and dialogs are cancelled.
+Prompts& prompts();
+// Installs p (not owned; nullptr restores the default) and returns the previous one.
+Prompts* setPrompts(Prompts* p);

@@ -1,0 +1,193 @@
+#include "document.h"
+
+#include "codecs/projectfile.h"
+#include "io/filestore.h"
+#include "prompts/prompts.h"
+
+#include <algorithm>
+
+namespace {
+
+// Items leave the scene fastest newest first: oldest first costs the scene a search per
+// glyph, about a second for 100,000 thermals.
+template <class List> void DestroyNewestFirst(List& list) {
+    while (!list.empty())
+        list.pop_back();
+}
+
+template <typename List, typename Item> auto FindByIdentity(List& list, const Item* item) {
+    return std::find_if(list.begin(), list.end(),
+                        [item](const auto& owned) { return owned.get() == item; });
+}
+
+void ReportWaypointFile() {
+    prompts().message("File Error", "Error with Dat File");
+}
+
+} // namespace
+
+void Document::FilePlace::Set(const QString& path) {
+    const FileLocation location = SplitFilePath(path);
+    folder = location.folder;
+    fileName = location.fileName;
+}
+
+Document::Document(QObject* parent)
+    : QObject(parent) {}
+
+Document::~Document() {
+    DestroyNewestFirst(thermals_);
+    DestroyNewestFirst(waypoints_);
+}
+
+Thermal& Document::AddThermal(double lat, double lon, const ThermalSettings& values) {
+    auto thermal = std::make_unique<Thermal>();
+    SetThermalData(*thermal, values);
+    thermal->SetLat(lat);
+    thermal->SetLon(lon);
+    thermals_.push_back(std::move(thermal));
+    emit thermalsAdded(thermals_.size() - 1);
+    return *thermals_.back();
+}
+
+void Document::SetThermalData(Thermal& thermal, const ThermalSettings& values) {
+    thermal.SetData(values);
+    project_.modified = true;
+}
+
+Waypoint& Document::AddWaypoint(double lat, double lon, const std::string& name) {
+    auto w = std::make_unique<Waypoint>();
+    w->SetLat(lat);
+    w->SetLon(lon);
+    w->SetGroundHeight(0);
+    w->SetName(name);
+    w->SetText(name);
+    w->SetID(NextWaypointID(waypoints_));
+    w->SetAttributes("T");
+    waypoints_.push_back(std::move(w));
+    // Unsaved waypoints are protected by the close and load questions.
+    waypointFile_.modified = true;
+    emit waypointsAdded(waypoints_.size() - 1);
+    return *waypoints_.back();
+}
+
+bool Document::DeleteThermal(const Thermal* thermal) {
+    const auto it = FindByIdentity(thermals_, thermal);
+    if (it == thermals_.end())
+        return false;
+    emit thermalRemoving(thermal);
+    thermals_.erase(it);
+    return true;
+}
+
+bool Document::DeleteWaypoint(const Waypoint* waypoint) {
+    const auto it = FindByIdentity(waypoints_, waypoint);
+    if (it == waypoints_.end())
+        return false;
+    emit waypointRemoving(waypoint);
+    waypoints_.erase(it);
+    waypointFile_.modified = true;
+    return true;
+}
+
+void Document::ClearThermals() {
+    emit thermalRemoving(nullptr);
+    DestroyNewestFirst(thermals_);
+}
+
+void Document::ClearWaypoints() {
+    emit waypointRemoving(nullptr);
+    DestroyNewestFirst(waypoints_);
+}
+
+void Document::SetHeightUnits(heightDispType unit) {
+    for (const auto& t : thermals_)
+        t->SetHeightUnits(unit);
+    for (const auto& w : waypoints_)
+        w->SetHeightUnits(unit);
+}
+
+void Document::AppendThermals(ThermalList added) {
+    const std::size_t first = thermals_.size();
+    thermals_.reserve(first + added.size());
+    std::move(added.begin(), added.end(), std::back_inserter(thermals_));
+    emit thermalsAdded(first);
+}
+
+void Document::LoadProject(const QString& path, bool add) {
+    const auto read = ReadFileBytes(path);
+    if (const auto* failure = std::get_if<ReadFailure>(&read)) {
+        prompts().message("File Error", *failure == ReadFailure::CannotOpen
+                                            ? "Error opening Project File"
+                                            : "Error opening Project File 2");
+        return;
+    }
+    const std::string_view data = ByteView(std::get<QByteArray>(read));
+    std::size_t offset = 0;
+    if (add) {
+        SkipProjectHeader(data, offset);
+    } else {
+        ProjectHeader header = ReadProjectHeader(data, offset);
+        projectHeader_ = std::move(header.text);
+        project_.modified = false;
+        project_.Set(path);
+        map_.Load(QString::fromStdString(header.mapFile), project_.folder, header.latTop,
+                  header.latBottom, header.lonLeft, header.lonRight);
+    }
+    AppendThermals(ReadThermalLines(data, offset));
+}
+
+void Document::SaveProjectTo(const QString& path, bool saveAll) {
+    if (!SaveFileBytes(path, ProjectFileBytes(projectHeader_, thermals_, saveAll))) {
+        prompts().message("File Error", "Error with Project File");
+        return;
+    }
+    project_.modified = false;
+    project_.Set(path);
+}
+
+void Document::SaveProject(bool saveAll) {
+    SaveProjectTo(project_.folder + project_.fileName, saveAll);
+}
+
+void Document::SaveProjectAs(bool saveAll) {
+    const auto chosen =
+        prompts().saveFile({"Project files (*.prj)|*.PRJ", "prj", project_.folder.toStdString()});
+    if (chosen)
+        SaveProjectTo(QString::fromStdString(*chosen), saveAll);
+}
+
+void Document::LoadWaypoints(const QString& path) {
+    const auto read = ReadFileBytes(path);
+    if (!std::holds_alternative<QByteArray>(read)) {
+        ReportWaypointFile();
+        return;
+    }
+    waypointFile_.modified = false;
+    waypointFile_.Set(path);
+    WaypointFileContent content = ReadWaypointFile(ByteView(std::get<QByteArray>(read)));
+    waypointFrame_ = std::move(content.frame);
+    const std::size_t first = waypoints_.size();
+    std::move(content.waypoints.begin(), content.waypoints.end(), std::back_inserter(waypoints_));
+    emit waypointsAdded(first);
+}
+
+void Document::SaveWaypointsTo(const QString& path) {
+    if (!SaveFileBytes(path, WaypointFileBytes(waypointFrame_, waypoints_))) {
+        ReportWaypointFile();
+        return;
+    }
+    waypointFile_.modified = false;
+    waypointFile_.Set(path);
+}
+
+void Document::SaveWaypoints() {
+    SaveWaypointsTo(waypointFile_.folder + waypointFile_.fileName);
+}
+
+void Document::SaveWaypointsAs() {
+    const auto chosen =
+        prompts().saveFile({"Dat files (*.dat)|*.DAT", "dat", waypointFile_.folder.toStdString()});
+    if (chosen)
+        SaveWaypointsTo(QString::fromStdString(*chosen));
+}

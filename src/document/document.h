@@ -1,0 +1,93 @@
+#pragma once
+
+#include "codecs/waypointfile.h"
+#include "map/map.h"
+#include "model/thermal.h"
+#include "model/waypoint.h"
+
+#include <cstddef>
+#include <string>
+
+#include <QObject>
+#include <QString>
+
+// What the user works on: the map, the thermals and waypoints, the project and waypoint
+// files they came from and whether they hold unsaved changes. Everything that adds to or
+// removes from the lists goes through here, so that the glyphs, the profiler and the
+// modified flags hear of it. Problems are reported through the prompts.
+class Document : public QObject {
+    Q_OBJECT
+public:
+    explicit Document(QObject* parent = nullptr);
+    ~Document() override;
+
+    Map& map() { return map_; }
+    const Map& map() const { return map_; }
+    const ThermalList& thermals() const { return thermals_; }
+    const WaypointList& waypoints() const { return waypoints_; }
+
+    // A new thermal with the given values at a position; the project counts as modified.
+    Thermal& AddThermal(double lat, double lon, const ThermalSettings& values);
+    // "Set Data": the values applied to a thermal; the project counts as modified.
+    void SetThermalData(Thermal& thermal, const ThermalSettings& values);
+    // A new waypoint named (and described) name, with the next free ID and the attributes
+    // "T"; the waypoints count as modified.
+    Waypoint& AddWaypoint(double lat, double lon, const std::string& name);
+    // The thermal or waypoint, looked up by identity; false when it is not in its list.
+    bool DeleteThermal(const Thermal* thermal);
+    bool DeleteWaypoint(const Waypoint* waypoint);
+    // Every thermal or waypoint; no question, no flag.
+    void ClearThermals();
+    void ClearWaypoints();
+    void SetHeightUnits(heightDispType unit);
+
+    // The project file: load (add false: the header, the map and the thermals, to be
+    // placed on cleared lists) or add its thermals to the current ones (add true).
+    void LoadProject(const QString& path, bool add);
+    void SaveProject(bool saveAll);
+    void SaveProjectTo(const QString& path, bool saveAll);
+    // Asks for a file name; a cancelled dialog does nothing.
+    void SaveProjectAs(bool saveAll);
+    // The waypoint file: its waypoints are added to the (cleared) list.
+    void LoadWaypoints(const QString& path);
+    void SaveWaypoints();
+    void SaveWaypointsTo(const QString& path);
+    void SaveWaypointsAs();
+
+    const QString& projectFileName() const { return project_.fileName; }
+    // Ends with "/"; empty before the first load or save.
+    const QString& projectFolder() const { return project_.folder; }
+    const QString& waypointFileName() const { return waypointFile_.fileName; }
+    const QString& waypointFolder() const { return waypointFile_.folder; }
+    bool projectModified() const { return project_.modified; }
+    bool waypointsModified() const { return waypointFile_.modified; }
+    // Waypoints given up with a project load are no longer unsaved work.
+    void ForgetWaypointChanges() { waypointFile_.modified = false; }
+    void MarkWaypointsModified() { waypointFile_.modified = true; }
+
+signals:
+    // The thermals (waypoints) from index first to the end of the list are new.
+    void thermalsAdded(std::size_t first);
+    void waypointsAdded(std::size_t first);
+    // Sent before a thermal (waypoint) is destroyed; null before the whole list is.
+    void thermalRemoving(const Thermal* thermal);
+    void waypointRemoving(const Waypoint* waypoint);
+
+private:
+    struct FilePlace {
+        QString fileName;
+        QString folder;
+        bool modified = false;
+        void Set(const QString& path);
+    };
+
+    void AppendThermals(ThermalList added);
+
+    Map map_;
+    ThermalList thermals_;
+    WaypointList waypoints_;
+    FilePlace project_;
+    std::string projectHeader_;
+    FilePlace waypointFile_;
+    WaypointFileFrame waypointFrame_;
+};
