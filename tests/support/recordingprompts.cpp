@@ -1,19 +1,17 @@
 #include "recordingprompts.h"
 
 RecordingPrompts::RecordingPrompts()
-    : previous_(setPrompts(this))
-{
+    : previous_(setPrompts(this)) {}
+
+RecordingPrompts::~RecordingPrompts() {
+    setPrompts(previous_);
 }
 
-RecordingPrompts::~RecordingPrompts() { setPrompts(previous_); }
-
-void RecordingPrompts::message(const QString& caption, const QString& text)
-{
+void RecordingPrompts::message(const std::string& caption, const std::string& text) {
     entries.push_back({Entry::Message, caption, text, {}});
 }
 
-bool RecordingPrompts::ask(const QString& caption, const QString& text)
-{
+bool RecordingPrompts::ask(const std::string& caption, const std::string& text) {
     entries.push_back({Entry::Question, caption, text, {}});
     if (answers.empty())
         return true;
@@ -22,35 +20,40 @@ bool RecordingPrompts::ask(const QString& caption, const QString& text)
     return answer;
 }
 
-std::optional<QString> RecordingPrompts::openFile(const FileDialog& dialog)
-{
+std::optional<std::string> RecordingPrompts::nextFile() {
+    if (files.empty())
+        return std::nullopt;
+    auto file = files.front();
+    files.pop_front();
+    return file;
+}
+
+std::optional<std::string> RecordingPrompts::openFile(const FileDialog& dialog) {
     entries.push_back({Entry::OpenDialog, dialog.filter, dialog.defaultSuffix, dialog.initialDir});
-    if (files.empty())
-        return std::nullopt;
-    auto file = files.front();
-    files.pop_front();
-    return file;
+    return nextFile();
 }
 
-std::optional<QString> RecordingPrompts::saveFile(const FileDialog& dialog)
-{
+std::optional<std::string> RecordingPrompts::saveFile(const FileDialog& dialog) {
     entries.push_back({Entry::SaveDialog, dialog.filter, dialog.defaultSuffix, dialog.initialDir});
-    if (files.empty())
-        return std::nullopt;
-    auto file = files.front();
-    files.pop_front();
-    return file;
+    return nextFile();
 }
 
-static QStringList joined(const std::vector<RecordingPrompts::Entry>& entries,
-                          RecordingPrompts::Entry::Kind kind)
-{
-    QStringList out;
+namespace {
+
+std::vector<std::string> Joined(const std::vector<RecordingPrompts::Entry>& entries,
+                                RecordingPrompts::Entry::Kind kind) {
+    std::vector<std::string> out;
     for (const auto& e : entries)
         if (e.kind == kind)
-            out << e.caption + '|' + e.text;
+            out.push_back(e.caption + '|' + e.text);
     return out;
 }
 
-QStringList RecordingPrompts::messages() const { return joined(entries, Entry::Message); }
-QStringList RecordingPrompts::questions() const { return joined(entries, Entry::Question); }
+} // namespace
+
+std::vector<std::string> RecordingPrompts::messages() const {
+    return Joined(entries, Entry::Message);
+}
+std::vector<std::string> RecordingPrompts::questions() const {
+    return Joined(entries, Entry::Question);
+}

@@ -2,10 +2,9 @@
 
 #include "prompts/prompts.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <deque>
+#include <optional>
+#include <string>
 #include <vector>
 
 // Test double for the prompts: records every message and question in order and answers
@@ -14,9 +13,9 @@ class RecordingPrompts final : public Prompts {
 public:
     struct Entry {
         enum Kind { Message, Question, OpenDialog, SaveDialog } kind;
-        QString caption; // for dialogs: the filter
-        QString text;    // for dialogs: the default suffix
-        QString dir;     // for dialogs: the initial folder
+        std::string caption; // for dialogs: the filter
+        std::string text;    // for dialogs: the default suffix
+        std::string dir;     // for dialogs: the initial folder
     };
 
     RecordingPrompts();
@@ -24,24 +23,26 @@ public:
     RecordingPrompts(const RecordingPrompts&) = delete;
     RecordingPrompts& operator=(const RecordingPrompts&) = delete;
 
-    void message(const QString& caption, const QString& text) override;
-    bool ask(const QString& caption, const QString& text) override;
-    std::optional<QString> openFile(const FileDialog& dialog) override;
-    std::optional<QString> saveFile(const FileDialog& dialog) override;
+    void message(const std::string& caption, const std::string& text) override;
+    bool ask(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> openFile(const FileDialog& dialog) override;
+    std::optional<std::string> saveFile(const FileDialog& dialog) override;
 
     // Scripted answers, used in order; an unscripted question is answered Yes and an
     // unscripted dialog is cancelled.
     std::deque<bool> answers;
-    std::deque<std::optional<QString>> files;
+    std::deque<std::optional<std::string>> files;
 
     std::vector<Entry> entries;
 
     // The "caption|text" of every message box (not questions), in order.
-    QStringList messages() const;
+    std::vector<std::string> messages() const;
     // The "caption|text" of every question, in order.
-    QStringList questions() const;
+    std::vector<std::string> questions() const;
     void clear() { entries.clear(); }
 
 private:
+    std::optional<std::string> nextFile();
+
     Prompts* previous_;
 };
