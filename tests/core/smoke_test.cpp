@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Placeholder, IntText) {
+// Replaced by the core's tests.
+TEST(Smoke, IntText) {
     EXPECT_EQ(IntText(-47), "-47");
 }

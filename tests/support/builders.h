@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/thermal.h"
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// One builder per kind of fixture, shared by every test folder.
+
+// The values a new thermal gets from the Thermal Data window as it starts: type 1, 0 to
+// 1500 m, radius 500 m, wind from 270, factor 30000, a cloud at 1500 m of radius 500 and
+// bitmap 1, the cumulus values -1, -1, 0, -0.5, -1, -1, strength 80 %, core 60 %, core
+// bottom 20 %, core top 80 %.
+inline ThermalSettings WindowDefaults() {
+    ThermalSettings v;
+    v.type = 1;
+    v.top = 1500;
+    v.radius = 500;
+    v.windDir = 270;
+    v.factor = 30000;
+    v.cloud = true;
+    v.cloudBase = 1500;
+    v.cloudRadius = 500;
+    v.cloudType = 1;
+    v.tStrengthPercent = 80;
+    v.tCorePercent = 60;
+    v.tCoreBasePercent = 20;
+    v.tCoreTopPercent = 80;
+    return v;
+}
+
+// A thermal at a position with the given values, set through the setters.
+inline std::unique_ptr<Thermal> NewThermal(double lat, double lon,
+                                           const ThermalSettings& values = WindowDefaults()) {
+    auto t = std::make_unique<Thermal>();
+    t->SetData(values);
+    t->SetLat(lat);
+    t->SetLon(lon);
+    return t;
+}
+
+// Thermals with the window's values at the given latitudes and longitudes, in order.
+inline ThermalList Thermals(std::initializer_list<std::pair<double, double>> positions) {
+    ThermalList list;
+    for (const auto& [lat, lon] : positions)
+        list.push_back(NewThermal(lat, lon));
+    return list;
+}
+
+// A project file's text: the header of a map "map.bmp" over 47.5-47 N, 7.5-8.5 E, then the
+// given thermal lines (each ending with CR LF), as a file holds them.
+inline std::string ProjectText(std::string_view thermalLines = {}) {
+    return "map.bmp\r\n47:30.000N\r\n47:00.000N\r\n7:30.000E\r\n8:30.000E\r\n" +
+           std::string(thermalLines);
+}
