@@ -1,4 +1,5 @@
 // The main window's display tick and zoom step with a large project on the map.
+#include "app/livetracking.h"
 #include "app/mainform.h"
 #include "fakelink.h"
 
@@ -59,9 +60,9 @@ void BM_DisplayTick(benchmark::State& state) {
     for (auto _ : state) {
         loaded.link->lat += step;
         step = -step;
-        loaded.form->DisplayUpdateTimerTimer();
+        loaded.form->liveTracking().DisplayUpdateTimerTimer();
     }
-    state.counters["thermals"] = static_cast<double>(loaded.form->thermalList().size());
+    state.counters["thermals"] = static_cast<double>(loaded.form->document().thermals().size());
 }
 BENCHMARK(BM_DisplayTick)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
@@ -70,14 +71,11 @@ void BM_ZoomStepWithRepaint(benchmark::State& state) {
     bool in = true;
     for (auto _ : state) {
         // Alternates between zoom 1 and 2 so that the map stays the same size on average.
-        loaded.form
-            ->findChild<QAction*>(in ? QStringLiteral("ToolButton3")
-                                     : QStringLiteral("ToolButton5"))
-            ->trigger();
+        loaded.form->action(in ? Command::ToolButton3 : Command::ToolButton5)->trigger();
         in = !in;
         loaded.form->repaint();
     }
-    state.counters["thermals"] = static_cast<double>(loaded.form->thermalList().size());
+    state.counters["thermals"] = static_cast<double>(loaded.form->document().thermals().size());
 }
 BENCHMARK(BM_ZoomStepWithRepaint)
     ->Arg(10'000)
@@ -93,7 +91,7 @@ void BM_ClearAllThermals(benchmark::State& state) {
         loaded.form->repaint();
         QCoreApplication::processEvents();
         state.ResumeTiming();
-        loaded.form->findChild<QAction*>(QStringLiteral("ClearAllThermals"))->trigger();
+        loaded.form->action(Command::ClearAllThermals)->trigger();
         QCoreApplication::processEvents();
         state.PauseTiming();
         loaded.form.reset();

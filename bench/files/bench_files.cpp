@@ -1,16 +1,20 @@
-// Loading and saving a large project: 100,000 thermals, every line with both sections.
+// Loading and saving a large project: 100,000 thermals, every line with both sections, each
+// beside its floor, the same work done with nothing but std::from_chars / std::to_chars and
+// the file calls. The run ends with the figures against their targets.
 
-#include "files/filestore.h"
-#include "files/project.h"
-#include "files/thermalline.h"
-#include "geo/textfields.h"
-#include "map/map.h"
+#include "codecs/projectfile.h"
+#include "document/document.h"
+#include "io/filestore.h"
 #include "scene/mapview.h"
 
+#include <charconv>
 #include <cstdio>
+#include <fcntl.h>
+#include <map>
 #include <random>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QFile>
@@ -22,6 +26,11 @@
 namespace {
 
 constexpr int kThermals = 100'000;
+constexpr int kFieldsPerLine = 28;
+// Fields 16, 17 and 19 of a line are decimal numbers; the others are integers.
+constexpr bool IsDecimalField(int field) {
+    return field == 15 || field == 16 || field == 18;
+}
 
 // A project of 47-46 N, 8-10 E over a 1600 x 1000 map, written once per process.
 class LargeProject {
@@ -46,114 +55,192 @@ public:
         QFile file(path());
         file.open(QIODevice::WriteOnly);
         file.write(text.data(), qint64(text.size()));
-        bytes = text.size();
+        bytes = text;
     }
 
     QString path() const { return dir.filePath("large.prj"); }
     QString savedPath() const { return dir.filePath("saved.prj"); }
 
     QTemporaryDir dir;
-    std::size_t bytes = 0;
+    std::string bytes;
 };
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
 
 LargeProject& Files() {
     static LargeProject files;
     return files;
 }
 
+// What the window does with a project: the document reads it and the view makes the glyphs.
 struct Window {
-    Window() { view.resize(800, 600); }
+    Window() {
+        QObject::connect(&document, &Document::thermalsAdded, &view, [this](std::size_t first) {
+            view.AdoptThermals(document.thermals(), first);
+        });
+        view.resize(800, 600);
+        document.map().Resize(800, 600);
+    }
     // Until the event loop has run, the scene keeps new items in lists that it searches
     // for every item it lets go.
     ~Window() { QCoreApplication::processEvents(); }
 
-    Map map;
-    MapView view{map};
-    ThermalList thermals;
-    Project project{map, thermals};
+    Document document;
+    MapView view{document.map()};
 };
 
-// Read, parse, and create every glyph placed on the map in the panel's scene.
-void BM_LoadProject(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto window = std::make_unique<Window>();
-        state.ResumeTiming();
-        window->project.Load(Files().path(), window->view, false);
-        // The scene's own work on new items, which it does before the first paint.
-        QCoreApplication::processEvents();
-        state.PauseTiming();
-        if (window->thermals.size() != kThermals)
-            state.SkipWithError("not every thermal was loaded");
-        window.reset();
-        state.ResumeTiming();
+// The numbers of every thermal line, as the floors keep them.
+struct Numbers {
+    std::vector<long> integers;
+    std::vector<float> decimals;
+};
+
+// The floor of a parse: the 28 numbers of every line with std::from_chars and nothing else.
+Numbers ParseFloor(std::string_view data) {
+    Numbers numbers;
+    numbers.integers.reserve(kThermals * (kFieldsPerLine - 3));
+    numbers.decimals.reserve(kThermals * 3);
+    std::size_t at = 0;
+    for (int line = 0; line < 5; ++line)
+        at = data.find('\n', at) + 1;
+    const char* p = data.data() + at;
+    const char* const end = data.data() + data.size();
+    while (p < end) {
+        for (int field = 0; field < kFieldsPerLine; ++field) {
+            if (IsDecimalField(field))
+                p = std::from_chars(p, end, numbers.decimals.emplace_back()).ptr + 1;
+            else
+                p = std::from_chars(p, end, numbers.integers.emplace_back()).ptr + 1;
+        }
+        ++p; // the line feed after the carriage return
     }
-    state.counters["MB"] = double(Files().bytes) / 1e6;
+    return numbers;
 }
-BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ParseFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto read = ReadFileBytes(Files().path());
+        benchmark::DoNotOptimize(ParseFloor(ByteView(std::get<QByteArray>(read))));
+    }
+}
+BENCHMARK(BM_ParseFloor)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The text work of a load alone: reading the file and parsing every thermal line.
 void BM_ParseProject(benchmark::State& state) {
     for (auto _ : state) {
         const auto read = ReadFileBytes(Files().path());
-        const std::string_view bytes = ByteView(std::get<QByteArray>(read));
         std::size_t offset = 0;
-        int parsed = 0;
-        for (std::string line = ReadLine(bytes, offset); !line.empty();
-             line = ReadLine(bytes, offset))
-            parsed += ParseThermalLine(line) ? 1 : 0;
-        benchmark::DoNotOptimize(parsed);
+        const std::string_view bytes = ByteView(std::get<QByteArray>(read));
+        ReadProjectHeader(bytes, offset);
+        if (ReadThermalLines(bytes, offset).size() != kThermals)
+            state.SkipWithError("not every thermal was read");
     }
 }
 BENCHMARK(BM_ParseProject)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// Read, parse, and every glyph placed on the map in the panel's scene.
+void BM_LoadProject(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<Window>();
+        state.ResumeTiming();
+        window->document.LoadProject(Files().path(), false);
+        // The scene's own work on new items, which it does before the first paint.
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        if (window->view.glyphs().glyphs().size() != kThermals)
+            state.SkipWithError("not every thermal got its glyph");
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // The load followed by the panel's first painted frame.
-void BM_LoadAndFirstPaint(benchmark::State& state) {
+void BM_LoadAndFirstFrame(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto window = std::make_unique<Window>();
         window->view.show();
         state.ResumeTiming();
-        window->project.Load(Files().path(), window->view, false);
+        window->document.LoadProject(Files().path(), false);
         benchmark::DoNotOptimize(window->view.viewport()->grab());
         state.PauseTiming();
         window.reset();
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_LoadAndFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadAndFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The floor of a save: the same numbers written with std::to_chars, then written, flushed
+// to the disk and renamed over the old file, as a safe save must.
+void BM_SaveFloor(benchmark::State& state) {
+    const Numbers numbers = ParseFloor(Files().bytes);
+    const std::string path = Files().savedPath().toStdString();
+    const std::string temporary = path + ".new";
+    for (auto _ : state) {
+        std::string out(Files().bytes.substr(0, Files().bytes.find("\r\n4") + 2));
+        out.reserve(Files().bytes.size());
+        char buffer[32];
+        std::size_t integer = 0;
+        std::size_t decimal = 0;
+        for (int line = 0; line < kThermals; ++line) {
+            for (int field = 0; field < kFieldsPerLine; ++field) {
+                const char* end =
+                    IsDecimalField(field)
+                        ? std::to_chars(buffer, buffer + sizeof buffer, numbers.decimals[decimal++])
+                              .ptr
+                        : std::to_chars(buffer, buffer + sizeof buffer, numbers.integers[integer++])
+                              .ptr;
+                out.append(buffer, static_cast<std::size_t>(end - buffer));
+                out += field + 1 < kFieldsPerLine ? "," : "\r\n";
+            }
+        }
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || ::write(fd, out.data(), out.size()) != ssize_t(out.size()) ||
+            ::fsync(fd) != 0 || ::close(fd) != 0 ||
+            std::rename(temporary.c_str(), path.c_str()) != 0)
+            state.SkipWithError("the floor's file could not be written");
+    }
+}
+BENCHMARK(BM_SaveFloor)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // Writing every line with both sections and replacing the file.
 void BM_SaveProject(benchmark::State& state) {
     Window window;
-    window.project.Load(Files().path(), window.view, false);
+    window.document.LoadProject(Files().path(), false);
     for (auto _ : state)
-        window.project.SaveTo(Files().savedPath(), true);
-    if (ReadAll(Files().savedPath()) != ReadAll(Files().path()))
+        window.document.SaveProjectTo(Files().savedPath(), true);
+    QFile saved(Files().savedPath());
+    saved.open(QIODevice::ReadOnly);
+    if (saved.readAll().toStdString() != Files().bytes)
         state.SkipWithError("the saved file differs from the loaded one");
 }
 BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-// The text work of a save alone, without the file: what is left is the write and the
-// flush to the disk that keeps the old file until the new one is whole.
+// The text work of a save alone, without the file.
 void BM_FormatProject(benchmark::State& state) {
     Window window;
-    window.project.Load(Files().path(), window.view, false);
-    for (auto _ : state) {
-        std::string out;
-        out.reserve(window.thermals.size() * 112);
-        for (const auto& thermal : window.thermals)
-            window.project.WriteThermal(out, *thermal, true);
-        benchmark::DoNotOptimize(out);
-    }
+    window.document.LoadProject(Files().path(), false);
+    std::size_t offset = 0;
+    const std::string header = ReadProjectHeader(Files().bytes, offset).text;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ProjectFileBytes(header, window.document.thermals(), true));
 }
 BENCHMARK(BM_FormatProject)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Keeps each benchmark's time per iteration for the figures at the end.
+class Figures : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            ms[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    double Of(const std::string& prefix) const {
+        const auto it = ms.lower_bound(prefix);
+        return it == ms.end() ? 0 : it->second;
+    }
+    std::map<std::string, double> ms;
+};
 
 } // namespace
 
@@ -161,10 +248,20 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    Figures figures;
+    benchmark::RunSpecifiedBenchmarks(&figures);
     benchmark::Shutdown();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak memory (max RSS): %.1f MB\n", double(usage.ru_maxrss) / 1024);
+    const auto line = [](const char* what, double value, const char* target) {
+        std::printf("%-28s %8.2f   %s\n", what, value, target);
+    };
+    line("parse / its floor", figures.Of("BM_ParseProject") / figures.Of("BM_ParseFloor"),
+         "target at most 2");
+    line("save / its floor", figures.Of("BM_SaveProject") / figures.Of("BM_SaveFloor"),
+         "target at most 1.2");
+    line("load (ms)", figures.Of("BM_LoadProject"), "target at most 300");
+    line("load to first frame (ms)", figures.Of("BM_LoadAndFirstFrame"), "target at most 500");
+    line("peak memory (max RSS, MB)", double(usage.ru_maxrss) / 1024, "target at most 300");
     return 0;
 }

@@ -1,6 +1,6 @@
+#include "builders.h"
 #include "fakelink.h"
 #include "profiler/profiler.h"
-#include "thermalmaker.h"
 
 #include <random>
 
@@ -13,12 +13,11 @@ struct Flight {
     Flight() {
         std::mt19937 random(1);
         std::uniform_real_distribution<double> offset(-1.0, 1.0);
+        ThermalSettings values = WindowDefaults();
+        values.radius = 1500;
         thermals.reserve(100000);
         for (int i = 0; i < 100000; ++i)
-            thermals.push_back(MakeThermal({.lat = 47.0 + offset(random),
-                                            .lon = 8.0 + offset(random),
-                                            .radius = 1500,
-                                            .strength = 80}));
+            thermals.push_back(NewThermal(47.0 + offset(random), 8.0 + offset(random), values));
         link.lat = 47.0;
         link.lon = 8.0;
         link.altitude = 800;

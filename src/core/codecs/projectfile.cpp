@@ -76,8 +76,9 @@ void SkipProjectHeader(std::string_view data, std::size_t& offset) {
 
 ThermalList ReadThermalLines(std::string_view data, std::size_t& offset) {
     ThermalList thermals;
-    for (std::string line = ReadLine(data, offset); line.size() >= kShortestThermalLine;
-         line = ReadLine(data, offset)) {
+    std::string scratch;
+    for (std::string_view line = ReadLineView(data, offset, scratch);
+         line.size() >= kShortestThermalLine; line = ReadLineView(data, offset, scratch)) {
         auto thermal = ParseThermalLine(line);
         if (!thermal) {
             Report("Error reading thermal data from Project File map");

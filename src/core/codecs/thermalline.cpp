@@ -59,6 +59,10 @@ private:
 // number text ("1E-5") would come back as two numbers and shift every later value: such
 // values are written out in full.
 std::string FloatText(float value) {
+    // Most of these values are whole numbers such as -1 and 0, which need no general number
+    // text: written like an integer, they come out the same.
+    if (value == std::trunc(value) && std::abs(value) < 1e9f)
+        return IntText(static_cast<long long>(value));
     std::string text = NumberText(value);
     if (text.find('E') == std::string::npos)
         return text;

@@ -8,12 +8,23 @@
 #include <iterator>
 
 std::string ReadLine(std::string_view data, std::size_t& offset) {
-    // Copied in one piece: a large project is read line by line.
+    std::string scratch;
+    return std::string(ReadLineView(data, offset, scratch));
+}
+
+std::string_view ReadLineView(std::string_view data, std::size_t& offset, std::string& scratch) {
     const std::size_t end = std::min(data.find('\n', offset), data.size());
-    std::string line;
+    std::string_view line;
     if (offset < end) {
-        line.reserve(end - offset);
-        std::remove_copy(data.begin() + offset, data.begin() + end, std::back_inserter(line), '\r');
+        line = data.substr(offset, end - offset);
+        // A large project is read line by line: most lines end with their only carriage return.
+        if (line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.find('\r') != std::string_view::npos) {
+            scratch.clear();
+            std::remove_copy(line.begin(), line.end(), std::back_inserter(scratch), '\r');
+            line = scratch;
+        }
     }
     offset = std::min(end + 1, data.size());
     return line;

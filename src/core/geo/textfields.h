@@ -11,6 +11,9 @@
 // return dropped; offset moves past the line feed. An empty line and the end of the data
 // both give an empty text.
 std::string ReadLine(std::string_view data, std::size_t& offset);
+// The same line without a copy where none is needed: a view into data when the line holds no
+// carriage return before its end, otherwise the line copied into scratch.
+std::string_view ReadLineView(std::string_view data, std::size_t& offset, std::string& scratch);
 
 // The next number run from p on ("-1" when the text is used up, that is when its length
 // is not greater than p; an empty text when only non-number characters remain).
