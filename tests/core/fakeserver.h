@@ -1,0 +1,63 @@
+#pragma once
+
+#include "serve.h"
+#include "simlink/transport.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// An in-process server for the link: a transport whose request area is plain memory and whose
+// sends apply the batch at once to a 64 KiB offset memory, as the stand-in does. Every step
+// can be made to fail, and what happened is recorded.
+class FakeServer : public OffsetSpace {
+public:
+    struct Request {
+        bool write;
+        std::uint32_t offset;
+        std::vector<std::byte> bytes; // the written bytes; a read's size in zeros
+        bool operator==(const Request&) const = default;
+    };
+
+    // Starts with the handshake values of an accepted FSUIPC running FS2002.
+    FakeServer();
+    std::unique_ptr<Transport> MakeTransport();
+
+    template <typename T> void Set(std::uint32_t offset, T value) {
+        std::memcpy(memory.data() + offset, &value, sizeof value);
+    }
+    bool HoldsNothing() const { return !serverHeld && atoms == 0 && !areaHeld && !viewHeld; }
+    // Forgets the requests, sends and pauses so far.
+    void Forget() { requests.clear(), sleeps.clear(), timeouts.clear(), sends = 0; }
+    std::vector<Request> Writes() const;
+
+    void ReadOffset(std::uint32_t offset, std::span<std::byte> data) override;
+    void WriteOffset(std::uint32_t offset, std::span<const std::byte> data) override;
+
+    std::array<std::byte, 0x10000> memory{};
+    std::vector<std::byte> area;
+
+    // Behaviour.
+    Transport::Server server = Transport::Server::uipcMain;
+    bool registerFails = false, atomFails = false, createFails = false, mapFails = false;
+    // One letter per try, used up in order: a answer, t time out, f fail, l late (the batch is
+    // applied but the try times out). None left: answer, or time out when silent.
+    std::string tries;
+    bool silent = false;
+    std::uint32_t replyValue = 1;
+    std::function<void(std::span<std::byte> area)> afterServe;
+
+    // What happened.
+    std::vector<std::byte> lastBatch; // the area as the last send found it
+    std::vector<Request> requests;
+    std::vector<std::chrono::milliseconds> sleeps, timeouts;
+    int sends = 0;
+    bool serverHeld = false, areaHeld = false, viewHeld = false;
+    int atoms = 0;
+    std::uint32_t libraryVersion = 0; // written at 0x330A, kept apart from the FS version
+};

@@ -1,0 +1,390 @@
+// The request codec and the variable cache over the in-process fake server.
+
+#include "fakeserver.h"
+#include "simlink/fsuipclink.h"
+#include "simlink/fsupic.h"
+#include "simlink/records.h"
+
+#include <limits>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Server = Transport::Server;
+
+constexpr std::uint32_t untouched = 0x1234, lowest = 0x19980005, fs2002 = 0xFADE0006;
+const auto rowName = [](const auto& info) {
+    return std::string(info.param.name);
+};
+
+template <typename T> std::vector<std::byte> BytesOf(const T& value) {
+    std::vector<std::byte> bytes(sizeof value);
+    std::memcpy(bytes.data(), &value, sizeof value);
+    return bytes;
+}
+
+class LinkTest : public ::testing::Test {
+protected:
+    FakeServer server;
+    FsuipcLink link{server.MakeTransport()};
+    std::uint32_t result = 99;
+    std::uint32_t first = untouched;
+    std::uint32_t second = untouched;
+
+    // Opens, forgets what the handshake did, and queues reads of the two versions into first
+    // and second.
+    void OpenAndQueueTwoReads() {
+        ASSERT_TRUE(link.Open(0, result)) << ResultText(result);
+        server.Forget();
+        ASSERT_TRUE(link.Read(0x3304, 4, &first, result));
+        ASSERT_TRUE(link.Read(0x3308, 4, &second, result));
+    }
+    // The 32-bit words of the last batch sent, from `from` up to `to`.
+    std::vector<std::uint32_t> Words(std::size_t from, std::size_t to) const {
+        std::vector<std::uint32_t> words;
+        for (std::size_t at = from; at < to; at += 4)
+            words.push_back(records::LoadU32(&server.lastBatch[at]));
+        return words;
+    }
+};
+
+TEST_F(LinkTest, OpenSendsTheHandshakeAsLaidOut) {
+    ASSERT_TRUE(link.Open(0, result));
+    EXPECT_EQ(server.sleeps, std::vector{100ms});
+    EXPECT_EQ(server.timeouts, std::vector{2000ms});
+    // Two reads with a token each and zeroed data, the version write (EC 03), the terminator.
+    const std::uint32_t token1 = Words(12, 16)[0], token2 = Words(32, 36)[0];
+    EXPECT_EQ(Words(0, 56), (std::vector<std::uint32_t>{1, 0x3304, 4, token1, 0, 1, 0x3308, 4,
+                                                        token2, 0, 2, 0x330A, 2, 0x3EC}));
+    EXPECT_EQ(Words(54, 58)[0], 0u);
+    EXPECT_NE(token1, 0u);
+    EXPECT_NE(token1, token2);
+    EXPECT_EQ(server.libraryVersion, 1004u);
+    EXPECT_EQ(link.FsVersion(), 6u);
+    EXPECT_TRUE(link.AreaName().starts_with("FsasmLib:IPC:1A2B:")) << link.AreaName();
+}
+
+struct OpenRow {
+    const char* name;
+    Server server;
+    std::uint32_t fsuipcVersion, fsVersion, requested;
+    bool FakeServer::*fails; // a platform step that fails, or null
+    std::uint32_t result;
+    int sends;
+    friend void PrintTo(const OpenRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class OpenTest : public LinkTest, public ::testing::WithParamInterface<OpenRow> {};
+
+TEST_P(OpenTest, ServerIsAcceptedOnlyWithTheRightVersionsAndAFailedOpenHoldsNothing) {
+    const OpenRow& row = GetParam();
+    server.server = row.server;
+    server.Set(0x3304, row.fsuipcVersion);
+    server.Set(0x3308, row.fsVersion);
+    if (row.fails)
+        server.*row.fails = true;
+    EXPECT_EQ(link.Open(row.requested, result), row.result == resultOkay);
+    EXPECT_EQ(result, row.result);
+    EXPECT_EQ(link.IsOpen(), row.result == resultOkay);
+    EXPECT_EQ(server.HoldsNothing(), row.result != resultOkay);
+    EXPECT_EQ(server.sends, row.sends);
+    // The version is written in the first pass; the versions read stay readable.
+    const bool answered = row.sends != 0 && !server.silent;
+    EXPECT_EQ(server.Writes().size(), answered ? 1u : 0u);
+    EXPECT_EQ(link.FsuipcVersion(), answered ? row.fsuipcVersion : 0);
+}
+
+constexpr auto uipc = Server::uipcMain;
+constexpr auto fs98 = Server::fs98Main;
+
+// A pass of the handshake is repeated only while a version reads zero, five at most.
+INSTANTIATE_TEST_SUITE_P(
+    Link, OpenTest,
+    ::testing::Values(
+        OpenRow{"LowestVersion", uipc, lowest, fs2002, 0, nullptr, 0, 1},
+        OpenRow{"VersionZeroForFivePasses", uipc, 0, fs2002, 0, nullptr, 7, 5},
+        OpenRow{"FsVersionZeroForFivePasses", uipc, lowest, 0, 0, nullptr, 7, 5},
+        OpenRow{"VersionOneBelow", uipc, 0x19980004, fs2002, 0, nullptr, 7, 1},
+        OpenRow{"MarkOneAbove", uipc, lowest, 0xFADF0006, 0, nullptr, 7, 1},
+        OpenRow{"MarkInTheLowHalf", uipc, lowest, 0x0006FADE, 0, nullptr, 7, 1},
+        OpenRow{"Fs98VersionOneBelow", fs98, 0x19980004, fs2002, 0, nullptr, 14, 1},
+        OpenRow{"Fs98WrongMark", fs98, lowest, 0x12340001, 0, nullptr, 14, 1},
+        OpenRow{"Fs98Accepted", fs98, 0x20000000, 0xFADE0001, 0, nullptr, 0, 1},
+        OpenRow{"RequestedSimRunning", uipc, lowest, 0xFADE0003, 3, nullptr, 0, 1},
+        OpenRow{"RequestedSimNotRunning", uipc, lowest, fs2002, 3, nullptr, 8, 1},
+        OpenRow{"NoServer", Server::none, lowest, fs2002, 0, nullptr, 2, 0},
+        OpenRow{"NoMessage", uipc, lowest, fs2002, 0, &FakeServer::registerFails, 3, 0},
+        OpenRow{"NoAtom", uipc, lowest, fs2002, 0, &FakeServer::atomFails, 4, 0},
+        OpenRow{"NoMapping", uipc, lowest, fs2002, 0, &FakeServer::createFails, 5, 0},
+        OpenRow{"NoView", uipc, lowest, fs2002, 0, &FakeServer::mapFails, 6, 0},
+        OpenRow{"HandshakeTimedOut", uipc, lowest, fs2002, 0, &FakeServer::silent, 11, 9}),
+    rowName);
+
+TEST_F(LinkTest, OpenOnAnOpenLinkKeepsItAndCloseReleasesEverythingAndMayBeRepeated) {
+    OpenAndQueueTwoReads();
+    const std::string name = link.AreaName();
+    EXPECT_FALSE(link.Open(0, result));
+    EXPECT_EQ(result, resultAlreadyOpen);
+    EXPECT_EQ(link.AreaName(), name);
+    EXPECT_TRUE(link.Process(result)); // the queue survived
+    link.Close();
+    link.Close();
+    EXPECT_TRUE(server.HoldsNothing());
+    EXPECT_FALSE(link.Read(0x3304, 4, &first, result));
+    EXPECT_EQ(result, resultNotOpen);
+    EXPECT_FALSE(link.Write(0x3304, 4, &first, result));
+    EXPECT_EQ(result, resultNotOpen);
+    EXPECT_FALSE(link.Process(result));
+    EXPECT_EQ(result, resultNotOpen);
+}
+
+TEST_F(LinkTest, RequestFitsOnlyUpToTheLimitAndARefusalQueuesNothing) {
+    ASSERT_TRUE(link.Open(0, result));
+    std::vector<std::byte> data(0x8000);
+    // Data bytes of a write queued first, then a read or write of a size that fits or not.
+    using Row = std::tuple<std::uint32_t, bool, std::uint32_t, bool>;
+    for (const auto& [before, write, size, fits] :
+         {Row{0, false, 32492, true}, Row{0, false, 32493, false}, Row{0, true, 32496, true},
+          Row{0, true, 32497, false}, Row{8, false, 32472, true}, Row{8, false, 32473, false},
+          Row{0, true, 0xFFFFFFF0, false}}) {
+        server.Forget();
+        if (before != 0)
+            link.Write(0x4000, before, data.data(), result);
+        EXPECT_EQ(write ? link.Write(0x1000, size, data.data(), result)
+                        : link.Read(0x1000, size, data.data(), result),
+                  fits)
+            << size;
+        EXPECT_EQ(result, fits ? resultOkay : resultFull);
+        EXPECT_EQ(link.Process(result), fits || before != 0);
+        EXPECT_EQ(server.requests.size(), (fits ? 1u : 0u) + (before != 0 ? 1u : 0u));
+        EXPECT_EQ(server.requests.empty() ? 0 : server.requests.back().bytes.size(),
+                  fits ? size : before);
+    }
+}
+
+TEST_F(LinkTest, WritesAndReadsRoundTripAndANullDestinationIsSkipped) {
+    ASSERT_TRUE(link.Open(0, result));
+    server.Forget();
+    const std::array<std::byte, 3> out{std::byte{1}, std::byte{2}, std::byte{3}};
+    std::array<std::byte, 3> back{};
+    ASSERT_TRUE(link.Write(0x4000, 3, out.data(), result));
+    ASSERT_TRUE(link.Read(0x4000, 0, back.data(), result));
+    ASSERT_TRUE(link.Read(0x4000, 3, nullptr, result));
+    ASSERT_TRUE(link.Read(0x4000, 3, back.data(), result));
+    ASSERT_TRUE(link.Process(result));
+    EXPECT_EQ(back, out);
+    EXPECT_EQ(Words(0, 16), (std::vector<std::uint32_t>{2, 0x4000, 3, 0x01030201}));
+    EXPECT_EQ(Words(15 + 16 + 12, 15 + 16 + 16)[0], 0u); // the null destination's token
+    EXPECT_EQ(server.requests.size(), 4u);
+}
+
+// The server may leave anything in the area; the walk copies only what this batch queued and
+// never reads outside the area.
+struct WalkRow {
+    const char* name;
+    std::uint32_t at, value; // stored at `at`; from 0x7000 on, a read record placed there
+    std::uint32_t first, second;
+    friend void PrintTo(const WalkRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class WalkTest : public LinkTest, public ::testing::WithParamInterface<WalkRow> {};
+
+TEST_P(WalkTest, ReplyWalkStaysWithinTheAreaAndTheQueuedReads) {
+    const WalkRow& row = GetParam();
+    OpenAndQueueTwoReads();
+    server.afterServe = [&row](std::span<std::byte> area) {
+        if (row.at < 0x7000)
+            return records::StoreU32(area.data() + row.at, row.value);
+        // A write record from the start up to `at`, then a read there with the first read's
+        // token and size, holding the value.
+        const std::uint32_t read[] = {records::readId, 0, 4, records::LoadU32(&area[12]),
+                                      row.value};
+        records::StoreU32(area.data(), records::writeId);
+        records::StoreU32(area.data() + 8, row.at - records::writeHeader);
+        for (std::uint32_t i = 0; i < 5 && row.at + 4 * i + 4 <= area.size(); ++i)
+            records::StoreU32(area.data() + row.at + 4 * i, read[i]);
+    };
+    ASSERT_TRUE(link.Process(result));
+    EXPECT_EQ(result, resultOkay);
+    EXPECT_EQ(first, row.first);
+    EXPECT_EQ(second, row.second);
+    EXPECT_NE(records::LoadU32(&server.area[20]), 7u); // an unknown id is cleared
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Link, WalkTest,
+    ::testing::Values(WalkRow{"Intact", 16, lowest, lowest, fs2002},
+                      WalkRow{"UnknownIdStopsTheWalk", 20, 7, lowest, untouched},
+                      WalkRow{"SizePastTheArea", 8, 0xFFFFFFF0, untouched, untouched},
+                      WalkRow{"SizeOfTheWholeArea", 8, 0x8000, untouched, untouched},
+                      WalkRow{"SizeNotTheQueuedOne", 8, 8, untouched, untouched},
+                      WalkRow{"TokenNeverQueued", 12, 3, untouched, untouched},
+                      WalkRow{"TokenCleared", 12, 0, untouched, fs2002},
+                      WalkRow{"ReadEndingAtTheAreaEnd", 0x7FEC, 0xCAFE, 0xCAFE, untouched},
+                      WalkRow{"ReadOneBytePastTheAreaEnd", 0x7FED, 0xCAFE, untouched, untouched},
+                      WalkRow{"HeaderPastTheAreaEnd", 0x7FF8, 0xCAFE, untouched, untouched}),
+    rowName);
+
+struct ExchangeRow {
+    const char* name;
+    const char* tries; // as FakeServer::tries has them
+    std::uint32_t reply, result;
+    friend void PrintTo(const ExchangeRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class ExchangeTest : public LinkTest, public ::testing::WithParamInterface<ExchangeRow> {};
+
+TEST_P(ExchangeTest, NineTriesWithAPauseAfterEachFailureThenTheLastErrorDecides) {
+    const ExchangeRow& row = GetParam();
+    OpenAndQueueTwoReads();
+    server.tries = row.tries;
+    server.replyValue = row.reply;
+    EXPECT_EQ(link.Process(result), row.result == resultOkay);
+    EXPECT_EQ(result, row.result);
+    const std::size_t failures = std::min<std::size_t>(std::strlen(row.tries), 9);
+    EXPECT_EQ(server.sends, static_cast<int>(std::min<std::size_t>(failures + 1, 9)));
+    EXPECT_EQ(server.sleeps, std::vector(failures, 100ms));
+    // A failed batch fills nothing, even where the server applied it late.
+    EXPECT_EQ(first, row.result == resultOkay ? lowest : untouched);
+    // The queue is empty whatever the outcome.
+    EXPECT_FALSE(link.Process(result));
+    EXPECT_EQ(result, resultNothingQueued);
+    EXPECT_EQ(server.sends, static_cast<int>(std::min<std::size_t>(failures + 1, 9)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, ExchangeTest,
+                         ::testing::Values(ExchangeRow{"AnsweredOnTheNinthTry", "ttttlttf", 1, 0},
+                                           ExchangeRow{"AllTimedOut", "ttttttttt", 1, 11},
+                                           ExchangeRow{"LastTryFailed", "ttttttttf", 1, 12},
+                                           ExchangeRow{"LastTryTimedOut", "fffffffft", 1, 11},
+                                           ExchangeRow{"AllAnsweredLate", "lllllllll", 1, 11},
+                                           ExchangeRow{"ReplyZero", "", 0, 13},
+                                           ExchangeRow{"ReplyTwo", "", 2, 13}),
+                         rowName);
+
+TEST(ResultTextTest, TheLastCodeHasItsTextAndTheNextNone) {
+    EXPECT_EQ(ResultText(15), "Read or Write request cannot be added, memory for Process is full");
+    EXPECT_EQ(ResultText(16), "");
+}
+
+// --- The variable cache ---
+
+class CacheTest : public ::testing::Test {
+protected:
+    FakeServer server;
+    std::unique_ptr<FSUPIC> link;
+
+    // Linked to the server, with what the handshake did forgotten.
+    void SetUp() override {
+        server.Set<std::int64_t>(0x0560, 22433198779778846);  // 47 degrees north
+        server.Set<std::int64_t>(0x0568, 0x1000000000000000); // 22.5 degrees east
+        server.Set<std::int32_t>(0x0020, 256 * 412 + 0x80);
+        server.Set<std::int32_t>(0x0574, 1234);
+        server.Set<std::uint32_t>(0x0580, 0xC0000000);
+        server.Set<std::uint64_t>(0x2AE0, 0x4017000000000000);
+        link = std::make_unique<FSUPIC>(server.MakeTransport());
+        ASSERT_EQ(link->LinkResult(), resultOkay);
+        server.Forget();
+    }
+};
+
+TEST_F(CacheTest, ReadCycleIsOneExchangeOfFourReadsAndTheHeadingOneOfItsOwn) {
+    link->ReadCycle();
+    std::vector<std::pair<std::uint32_t, std::size_t>> reads;
+    for (const FakeServer::Request& r : server.requests)
+        reads.emplace_back(r.write ? 0 : r.offset, r.bytes.size());
+    EXPECT_EQ(reads, (decltype(reads){{0x0560, 16}, {0x0020, 4}, {0x0574, 4}, {0x2AE0, 8}}));
+    EXPECT_NEAR(link->GetLat(), 47.0, 1e-12);
+    EXPECT_EQ(link->GetLon(), 22.5);
+    EXPECT_EQ(link->GetGroundAlt(), 412.5);
+    EXPECT_EQ(link->GetAltitude(), 1234);
+    EXPECT_TRUE(link->ThermalBlockPresent());
+    EXPECT_EQ(link->GetMsStrength(), 0x17);
+    EXPECT_EQ(server.sends, 1);
+    EXPECT_EQ(link->GetHeading(), -90); // taken as signed
+    EXPECT_EQ(server.sends, 2);
+    // A failed heading exchange takes the link down and keeps the last heading.
+    server.replyValue = 0;
+    server.Set<std::uint32_t>(0x0580, 0x40000000);
+    EXPECT_EQ(link->GetHeading(), -90);
+    EXPECT_EQ(link->LinkResult(), 1u);
+    EXPECT_TRUE(server.HoldsNothing());
+}
+
+TEST_F(CacheTest, ThermalBlockNeedsSixZeroBytesAndTheMark) {
+    for (const auto& [block, present] :
+         std::vector<std::pair<std::uint64_t, bool>>{{0x40FF000000000000, true},
+                                                     {0x40000000000000FF, false},
+                                                     {0x4000FF0000000000, false},
+                                                     {0x41FF000000000000, false},
+                                                     {0x00FF000000000000, false}}) {
+        server.Set(0x2AE0, block);
+        link->ReadCycle();
+        EXPECT_EQ(link->ThermalBlockPresent(), present) << std::hex << block;
+    }
+}
+
+TEST_F(CacheTest, FailedCycleGoesDownKeepsTheCacheAndEveryCycleTriesToReconnect) {
+    link->ReadCycle();
+    const std::string firstArea = link->Link().AreaName();
+    server.silent = true;
+    server.Set<std::int32_t>(0x0574, 999);
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), 1u);
+    EXPECT_TRUE(server.HoldsNothing());
+    server.silent = false;
+    server.server = Server::none;
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), resultNoServer);
+    link->SetMsStrength(5); // skipped while down
+    link->SetRollRate(2.0);
+    link->MoveAircraft(47.25, 8.5);
+    EXPECT_EQ(server.sends, 1 + 9);
+    EXPECT_EQ(link->GetAltitude(), 1234);
+    EXPECT_NEAR(link->GetLat(), 47.25, 1e-9); // moved in the cache at once
+    EXPECT_NEAR(link->GetLon(), 8.5, 1e-9);
+
+    server.server = Server::uipcMain;
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), resultOkay);
+    EXPECT_EQ(link->GetAltitude(), 999);
+    EXPECT_EQ(link->GetLon(), 22.5);
+    EXPECT_NE(link->Link().AreaName(), firstArea);
+}
+
+TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const auto writes = [this](const std::function<void()>& write) {
+        server.requests.clear();
+        write();
+        return server.Writes();
+    };
+    const auto one = [](std::uint32_t offset, std::vector<std::byte> bytes) {
+        return std::vector<FakeServer::Request>{{true, offset, std::move(bytes)}};
+    };
+    EXPECT_EQ(writes([&] { link->SetMsStrength(-1); }), one(0x2AE6, BytesOf<std::uint8_t>(0)));
+    EXPECT_EQ(writes([&] { link->SetMsStrength(255); }), one(0x2AE6, BytesOf<std::uint8_t>(255)));
+    EXPECT_EQ(writes([&] { link->SetMsStrength(256); }), one(0x2AE6, BytesOf<std::uint8_t>(255)));
+    EXPECT_EQ(writes([&] { link->SetRollRate(-12.75); }), one(0x30B0, BytesOf(-12.75)));
+    EXPECT_TRUE(writes([&] { link->SetRollRate(nan); }).empty());
+    EXPECT_EQ(
+        writes([&] { link->MoveAircraft(1, -1); }),
+        one(0x0560, BytesOf(std::array<std::int64_t, 2>{477302101697422, -51240955760304312})));
+    EXPECT_EQ(writes([&] { link->MoveAircraft(-90, 180); }),
+              one(0x0560, BytesOf(std::array<std::int64_t, 2>{-42957189152768000, INT64_MAX})));
+    EXPECT_TRUE(writes([&] { link->MoveAircraft(nan, 0); }).empty());
+    // The cache holds the last position written; the rejected move left it.
+    EXPECT_NEAR(link->GetLat(), -90, 1e-9);
+    EXPECT_NEAR(link->GetLon(), 180, 1e-9);
+    // Failed writes are ignored: the link stays up.
+    server.tries = std::string(27, 'f');
+    link->SetMsStrength(3);
+    link->SetRollRate(1.0);
+    link->MoveAircraft(1, 2);
+    EXPECT_EQ(link->LinkResult(), resultOkay);
+    EXPECT_TRUE(link->Link().IsOpen());
+}
+
+} // namespace

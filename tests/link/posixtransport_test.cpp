@@ -1,0 +1,167 @@
+// The POSIX transport against listening sockets of the test's own, served from this thread:
+// a reply written before a try waits in the socket until the try reads it.
+
+#include "simlink/posixtransport.h"
+#include "simlink/records.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Sets an environment variable (null: unsets it) for the life of the guard.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value)
+        : name_(name)
+        , old_(std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt) {
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(IpcDirectoryTest, FirstVariableSetAndNotEmptyElseTmp) {
+    using Row = std::tuple<const char*, const char*, const char*>;
+    for (const auto& [ipcDir, runtimeDir, expected] :
+         {Row{"/a", "/b", "/a"}, Row{"", "/b", "/b"}, Row{nullptr, "/b", "/b"},
+          Row{nullptr, "", "/tmp"}, Row{nullptr, nullptr, "/tmp"}}) {
+        const ScopedEnv own("BREVAN_IPC_DIR", ipcDir), runtime("XDG_RUNTIME_DIR", runtimeDir);
+        EXPECT_EQ(posixipc::IpcDirectory(), expected) << (ipcDir ? ipcDir : "unset");
+    }
+}
+
+class PosixTransportTest : public ::testing::Test {
+protected:
+    std::string dir = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "linkXXXXXX").string();
+        return std::string(::mkdtemp(pattern.data()));
+    }();
+    ScopedEnv env{"BREVAN_IPC_DIR", dir.c_str()};
+    PosixTransport transport;
+    std::uint32_t reply = 99;
+
+    ~PosixTransportTest() override { std::filesystem::remove_all(dir); }
+
+    int Listen(const std::string& name) {
+        sockaddr_un address{AF_UNIX, {}};
+        std::strncpy(address.sun_path, (dir + "/" + name).c_str(), sizeof address.sun_path - 1);
+        const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        EXPECT_EQ(::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        EXPECT_EQ(::listen(s, 4), 0);
+        return s;
+    }
+    // Sends 32-bit words to the client.
+    static void Send(int server, std::initializer_list<std::uint32_t> words) {
+        for (const std::uint32_t word : words) {
+            std::byte bytes[4];
+            records::StoreU32(bytes, word);
+            ASSERT_EQ(::send(server, bytes, 4, 0), 4);
+        }
+    }
+    // The next frame from the client: its length field, sequence and the name it carries.
+    static std::tuple<std::uint32_t, std::uint32_t, std::string> Frame(int server) {
+        std::byte header[8];
+        if (::recv(server, header, 8, MSG_WAITALL) != 8)
+            return {};
+        std::string name(records::LoadU32(header) - 4, '\0');
+        EXPECT_EQ(::recv(server, name.data(), name.size(), MSG_WAITALL), std::ssize(name));
+        return {records::LoadU32(header), records::LoadU32(header + 4), name};
+    }
+};
+
+TEST_F(PosixTransportTest, ServerIsLookedForUnderUipcMainThenFs98Main) {
+    EXPECT_EQ(transport.FindServer(), Transport::Server::none);
+    const int fs98Main = Listen(posixipc::fs98MainSocket);
+    EXPECT_EQ(transport.FindServer(), Transport::Server::fs98Main);
+    const int uipcMain = Listen(posixipc::uipcMainSocket);
+    EXPECT_EQ(transport.FindServer(), Transport::Server::uipcMain);
+    // A socket file whose server is gone refuses the connection: on to FS98MAIN.
+    ::close(uipcMain);
+    EXPECT_EQ(transport.FindServer(), Transport::Server::fs98Main);
+    ::close(fs98Main);
+}
+
+TEST_F(PosixTransportTest, TriesCarryTheNameAndANewSequenceAndEarlierRepliesAreDiscarded) {
+    const int listener = Listen(posixipc::uipcMainSocket);
+    ASSERT_EQ(transport.FindServer(), Transport::Server::uipcMain);
+    const int server = ::accept(listener, nullptr, nullptr);
+    const std::string name = "FsasmLib:IPC:1A2B:7";
+    ASSERT_NE(transport.AddAtom(name), 0);
+    EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
+    EXPECT_EQ(transport.LastError(), 0u); // a time-out
+    const auto [length, sequence, sent] = Frame(server);
+    EXPECT_EQ(length, 4 + name.size());
+    EXPECT_EQ(sent, name);
+
+    // The reply to the try that timed out comes first, and must not count for the next.
+    Send(server, {sequence, 0, sequence + 1, 1});
+    ASSERT_TRUE(transport.Send(1, 1, 2000ms, reply));
+    EXPECT_EQ(reply, 1u);
+    EXPECT_EQ(std::get<1>(Frame(server)), sequence + 1);
+
+    // A try that times out in the middle of a reply leaves the rest to the next try.
+    Send(server, {sequence + 2});
+    EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
+    Send(server, {1, sequence + 3, 5});
+    ASSERT_TRUE(transport.Send(1, 1, 2000ms, reply));
+    EXPECT_EQ(reply, 5u);
+
+    // The server hangs up: the error of the socket, not a time-out.
+    ::close(server);
+    EXPECT_FALSE(transport.Send(1, 1, 2000ms, reply));
+    EXPECT_TRUE(transport.LastError() == EPIPE || transport.LastError() == ECONNRESET)
+        << transport.LastError();
+    transport.ForgetServer();
+    EXPECT_FALSE(transport.Send(1, 1, 2000ms, reply));
+    EXPECT_EQ(transport.LastError(), static_cast<std::uint32_t>(ENOTCONN));
+    ::close(listener);
+}
+
+TEST_F(PosixTransportTest, AreaIsANewPrivateObjectRemovedOnClose) {
+    const std::string name = "FsasmLib:IPC:" + std::to_string(::getpid()) + ":FFFF";
+    ASSERT_TRUE(transport.CreateArea(name, records::areaSize));
+    std::byte* view = transport.MapArea();
+    ASSERT_NE(view, nullptr);
+    view[records::areaSize - 1] = std::byte{42};
+    // The name is taken: another transport may not have it, and leaves it to its owner.
+    PosixTransport other;
+    EXPECT_FALSE(other.CreateArea(name, records::areaSize));
+    other.CloseArea();
+
+    const int fd = ::shm_open(("/" + name).c_str(), O_RDONLY, 0);
+    ASSERT_GE(fd, 0);
+    struct stat status {};
+    std::byte last{};
+    EXPECT_EQ(::fstat(fd, &status), 0);
+    EXPECT_EQ(::pread(fd, &last, 1, records::areaSize - 1), 1);
+    ::close(fd);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(status.st_size, records::areaSize);
+    EXPECT_EQ(last, std::byte{42});
+
+    transport.UnmapArea(view);
+    transport.CloseArea();
+    const int gone = ::shm_open(("/" + name).c_str(), O_RDONLY, 0);
+    const int error = errno;
+    EXPECT_LT(gone, 0);
+    EXPECT_EQ(error, ENOENT);
+}
+
+} // namespace

@@ -1,0 +1,170 @@
+// The stand-in simulator: its variables and flight model on their own, then the program's
+// link against the real brevan-sim, also frozen, killed and restarted.
+
+#include "simlink/fsupic.h"
+#include "simlink/posixtransport.h"
+#include "simprocess.h"
+#include "simstate.h"
+#include "variables.h"
+
+#include <cmath>
+#include <csignal>
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+template <typename T> T Read(SimVariables& space, std::uint32_t offset) {
+    std::array<std::byte, sizeof(T)> bytes{};
+    space.ReadOffset(offset, bytes);
+    T value;
+    std::memcpy(&value, bytes.data(), sizeof value);
+    return value;
+}
+
+template <typename T> void Write(SimVariables& space, std::uint32_t offset, T value) {
+    std::array<std::byte, sizeof(T)> bytes{};
+    std::memcpy(bytes.data(), &value, sizeof value);
+    space.WriteOffset(offset, bytes);
+}
+
+TEST(StandInTest, FlightModelSinksClimbsWithStrengthAndStaysAboveGround) {
+    // 0.001 degrees a second east along the equator, over flat ground at sea level.
+    SimState state{.lat = 0, .lon = 0, .heading = 90, .speed = 111.195, .flatGround = 0};
+    for (const auto& [strength, climb] :
+         std::vector<std::pair<int, double>>{{0, -8}, {40, 0}, {41, 0.2}, {255, 43}}) {
+        state.altitude = 1000;
+        state.strength = strength;
+        Advance(state, 10);
+        EXPECT_NEAR(state.altitude, 1000 + climb, 1e-9) << strength;
+    }
+    EXPECT_NEAR(state.lon, 0.04, 1e-9);
+    EXPECT_NEAR(state.lat, 0, 1e-9);
+    state.altitude = 3;
+    state.strength = 0;
+    Advance(state, 10);
+    EXPECT_EQ(state.altitude, 0);
+}
+
+TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
+    SimState state{.strength = 99, .blockPresent = false, .flatGround = {}};
+    SimVariables space(state, 0x19980005, 0xFADE0003);
+    EXPECT_EQ(Read<std::uint64_t>(space, 0x2AE0), 0x0063000000000000u); // no mark
+    EXPECT_EQ(Read<std::uint64_t>(space, 0x1000), 0u);
+    // Past the end of the 64 KiB: writes are cut short and reads give zeros.
+    Write<std::uint64_t>(space, 0xFFFC, ~0ull);
+    EXPECT_EQ(Read<std::uint64_t>(space, 0xFFFC), 0xFFFFFFFFu);
+    EXPECT_EQ(Read<std::uint32_t>(space, 0x12345678), 0u);
+
+    Write<std::uint16_t>(space, 0x2AE5, 0x0900); // across the strength byte
+    EXPECT_EQ(state.strength, 9);
+    Write<double>(space, 0x30B0, 3.5);
+    Write<double>(space, 0x30B0, std::nan(""));
+    EXPECT_EQ(state.rollRate, 3.5);
+    // The client's version lands inside the FS version; the next handshake reads both again.
+    Write<std::uint16_t>(space, 0x330A, 1004);
+    EXPECT_EQ(Read<std::uint32_t>(space, 0x3308), 0xFADE0003u);
+}
+
+// Short waits, so that a frozen or dead stand-in is noticed within a third of a second.
+constexpr LinkTiming quick{30ms, 1ms, 9};
+
+// Polls the condition until it holds or two seconds have passed.
+bool Eventually(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+class StandInLinkTest : public ::testing::Test {
+protected:
+    SimProcess sim;
+
+    std::unique_ptr<FSUPIC> Linked() {
+        auto link = std::make_unique<FSUPIC>(std::make_unique<PosixTransport>(), quick);
+        link->ReadCycle();
+        EXPECT_EQ(link->LinkResult(), resultOkay) << ResultText(link->LinkResult());
+        return link;
+    }
+};
+
+TEST_F(StandInLinkTest, ReadCycleGivesTheStandInsValuesAndTheWritesTakeEffect) {
+    sim.Start({"--lat", "47.25", "--lon", "-8.5", "--heading", "270", "--ground", "0.5",
+               "--altitude", "1200", "--speed", "0", "--strength", "40", "--sim", "3"});
+    const auto link = Linked();
+    EXPECT_EQ(link->Link().FsVersion(), 3u);
+    EXPECT_NEAR(link->GetLat(), 47.25, 1e-9);
+    EXPECT_NEAR(link->GetLon(), -8.5, 1e-9);
+    EXPECT_EQ(link->GetGroundAlt(), 0.5);
+    EXPECT_NEAR(link->GetAltitude(), 1200, 1); // strength 40 holds it level
+    EXPECT_EQ(link->GetHeading(), -90);
+    EXPECT_TRUE(link->ThermalBlockPresent());
+    EXPECT_EQ(link->GetMsStrength(), 40);
+
+    link->MoveAircraft(-33.5, 151.25);
+    link->SetMsStrength(255);
+    link->ReadCycle();
+    EXPECT_NEAR(link->GetLat(), -33.5, 1e-9);
+    EXPECT_NEAR(link->GetLon(), 151.25, 1e-9);
+    EXPECT_EQ(link->GetMsStrength(), 255);
+    EXPECT_TRUE(Eventually([&] {
+        link->ReadCycle();
+        return link->GetAltitude() > 1201;
+    }));
+}
+
+TEST_F(StandInLinkTest, OldVersionFoundUnderFs98MainIsRefusedWithFourteen) {
+    sim.Start({"--fsuipc-version", "0x19980004", "--fs98"}, posixipc::fs98MainSocket);
+    const FSUPIC link(std::make_unique<PosixTransport>(), quick);
+    EXPECT_EQ(link.LinkResult(), resultNoSimOnServer);
+}
+
+TEST_F(StandInLinkTest, FrozenStandInTimesOutAndIsLinkedAgainOnceContinued) {
+    sim.Start({"--speed", "0", "--altitude", "700", "--strength", "40"});
+    const auto link = Linked();
+    ASSERT_EQ(::kill(sim.Pid(), SIGSTOP), 0);
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), 1u);
+    link->ReadCycle(); // the socket still takes connections; the handshake times out
+    EXPECT_EQ(link->LinkResult(), resultTimedOut);
+    EXPECT_NEAR(link->GetAltitude(), 700, 1);
+
+    ASSERT_EQ(::kill(sim.Pid(), SIGCONT), 0);
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), resultOkay);
+    EXPECT_NEAR(link->GetAltitude(), 700, 1);
+}
+
+TEST_F(StandInLinkTest, KilledStandInFailsTheSendAndARestartIsLinkedWithAFreshArea) {
+    sim.Start({"--speed", "0", "--altitude", "800", "--strength", "40"});
+    const auto link = Linked();
+    FsuipcLink raw(std::make_unique<PosixTransport>(), quick);
+    std::uint32_t result = 0;
+    ASSERT_TRUE(raw.Open(0, result));
+    sim.Kill(); // its socket file stays behind, as after a crash
+    ASSERT_TRUE(raw.Read(0x0574, 4, nullptr, result));
+    EXPECT_FALSE(raw.Process(result));
+    EXPECT_EQ(result, resultSendFailed);
+
+    const std::string firstArea = link->Link().AreaName();
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), 1u);
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), resultNoServer);
+    sim.Start({"--speed", "0", "--altitude", "900", "--strength", "40"});
+    link->ReadCycle();
+    EXPECT_EQ(link->LinkResult(), resultOkay);
+    EXPECT_NEAR(link->GetAltitude(), 900, 1);
+    EXPECT_NE(link->Link().AreaName(), firstArea);
+}
+
+} // namespace

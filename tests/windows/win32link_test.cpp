@@ -1,0 +1,285 @@
+// The simulator link over the Win32 transport, against TestServer windows in this process.
+
+#include "simlink/fsuipclink.h"
+#include "simlink/fsupic.h"
+#include "testserver.h"
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Pauses cut short so a handshake costs milliseconds; a server that answers never makes the
+// link wait for the time-out.
+constexpr LinkTiming fast{.sendTimeout = 500ms, .pause = 1ms};
+
+std::string AreaPrefix() {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "FsasmLib:IPC:%lX:", GetCurrentProcessId());
+    return text.data();
+}
+
+std::uint32_t AreaCounter(const std::string& name) {
+    return static_cast<std::uint32_t>(std::stoul(name.substr(name.rfind(':') + 1), nullptr, 16));
+}
+
+// True when neither the atom nor the mapping of that area name is left behind.
+bool Released(const std::string& name) {
+    if (GlobalFindAtomA(name.c_str()) != 0)
+        return false;
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
+    if (mapping == nullptr)
+        return true;
+    CloseHandle(mapping);
+    return false;
+}
+
+class Win32LinkTest : public ::testing::Test {
+protected:
+    FsuipcLink link{MakeDefaultTransport(), fast};
+    std::uint32_t result = 99;
+};
+
+TEST_F(Win32LinkTest, NoServerWindowGivesTwo) {
+    EXPECT_FALSE(link.Open(0, result));
+    EXPECT_EQ(result, 2u);
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_TRUE(link.AreaName().empty());
+}
+
+TEST_F(Win32LinkTest, HandshakeUnderUipcMainThenReopenAndWrongSim) {
+    TestServer server;
+    ASSERT_TRUE(link.Open(0, result));
+    EXPECT_EQ(result, 0u);
+    EXPECT_EQ(link.FsuipcVersion(), 0x19980005u);
+    EXPECT_EQ(link.FsVersion(), 6u);
+    EXPECT_EQ(server.LibraryVersion(), 1004);
+    EXPECT_EQ(server.AreaNames(), std::vector{link.AreaName()});
+    EXPECT_TRUE(link.AreaName().starts_with(AreaPrefix())) << link.AreaName();
+
+    EXPECT_FALSE(link.Open(0, result));
+    EXPECT_EQ(result, 1u);
+    EXPECT_TRUE(link.IsOpen());
+
+    const std::string first = link.AreaName();
+    link.Close();
+    EXPECT_TRUE(Released(first));
+    ASSERT_TRUE(link.Open(0, result));
+    EXPECT_EQ(AreaCounter(link.AreaName()), AreaCounter(first) + 1);
+
+    link.Close();
+    EXPECT_FALSE(link.Open(3, result));
+    EXPECT_EQ(result, 8u);
+    EXPECT_FALSE(link.IsOpen());
+}
+
+TEST_F(Win32LinkTest, HandshakeUnderFs98Main) {
+    TestServer server("FS98MAIN");
+    EXPECT_TRUE(link.Open(0, result));
+    EXPECT_EQ(result, 0u);
+}
+
+TEST_F(Win32LinkTest, ReadCycleFillsEveryDestination) {
+    TestServer server;
+    server.Set<std::int64_t>(0x0560, 0x0123456789ABCDEF);
+    server.Set<std::int64_t>(0x0568, -0x0123456789ABCDEF);
+    server.Set<std::int32_t>(0x0020, 0x80);
+    server.Set<std::int32_t>(0x0574, 1234);
+    server.Set<std::uint64_t>(0x2AE0, 0x40AB000000000000);
+    ASSERT_TRUE(link.Open(0, result));
+
+    std::array<std::int64_t, 2> position{};
+    std::int32_t ground = 0;
+    std::int32_t altitude = 0;
+    std::array<std::uint8_t, 8> block{};
+    EXPECT_TRUE(link.Read(0x0560, 16, position.data(), result));
+    EXPECT_TRUE(link.Read(0x0020, 4, &ground, result));
+    EXPECT_TRUE(link.Read(0x0574, 4, nullptr, result));
+    EXPECT_TRUE(link.Read(0x0574, 4, &altitude, result));
+    EXPECT_TRUE(link.Read(0x2AE0, 8, block.data(), result));
+    ASSERT_TRUE(link.Process(result));
+    EXPECT_EQ(result, 0u);
+    EXPECT_EQ(position[0], 0x0123456789ABCDEF);
+    EXPECT_EQ(position[1], -0x0123456789ABCDEF);
+    EXPECT_EQ(ground, 0x80);
+    EXPECT_EQ(altitude, 1234);
+    EXPECT_EQ(block[6], 0xAB);
+    EXPECT_EQ(block[7], 0x40);
+}
+
+TEST_F(Win32LinkTest, WritesReachTheServer) {
+    TestServer server;
+    ASSERT_TRUE(link.Open(0, result));
+    const std::uint8_t strength = 200;
+    const double rollRate = -1.25;
+    const std::array<std::int64_t, 2> position{477302101697422, -5124095576030431};
+    EXPECT_TRUE(link.Write(0x2AE6, 1, &strength, result));
+    EXPECT_TRUE(link.Write(0x30B0, 8, &rollRate, result));
+    EXPECT_TRUE(link.Write(0x0560, 16, position.data(), result));
+    ASSERT_TRUE(link.Process(result));
+    EXPECT_EQ(server.Get<std::uint8_t>(0x2AE6), 200);
+    EXPECT_EQ(server.Get<double>(0x30B0), -1.25);
+    EXPECT_EQ(server.Get<std::int64_t>(0x0560), position[0]);
+    EXPECT_EQ(server.Get<std::int64_t>(0x0568), position[1]);
+}
+
+TEST(Win32LinkFailureTest, ServerThatStopsAnsweringTimesOutWithEleven) {
+    TestServer server;
+    constexpr LinkTiming impatient{.sendTimeout = 50ms, .pause = 1ms};
+    FsuipcLink link(MakeDefaultTransport(), impatient);
+    std::uint32_t result = 99;
+    ASSERT_TRUE(link.Open(0, result));
+
+    server.Hang();
+    std::int32_t altitude = -7;
+    EXPECT_TRUE(link.Read(0x0574, 4, &altitude, result));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(link.Process(result));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(result, 11u);
+    EXPECT_GE(waited, impatient.tries * impatient.sendTimeout);
+    EXPECT_EQ(altitude, -7);
+    // The stale messages the server finds on waking name an area that is gone.
+    link.Close();
+    server.Resume();
+}
+
+TEST_F(Win32LinkTest, ServerWindowGoneFailsTheSendWithTwelve) {
+    TestServer server;
+    ASSERT_TRUE(link.Open(0, result));
+    server.CloseWindow();
+    EXPECT_TRUE(link.Read(0x0574, 4, nullptr, result));
+    EXPECT_FALSE(link.Process(result));
+    EXPECT_EQ(result, 12u);
+}
+
+TEST_F(Win32LinkTest, ReplyValueOtherThanOneGivesThirteen) {
+    TestServer server;
+    ASSERT_TRUE(link.Open(0, result));
+    // 1 in its low 32 bits only: still not the value 1.
+    for (const std::uint64_t reply : {std::uint64_t{0}, std::uint64_t{2}, 0x100000001ull}) {
+        server.SetReply(reply);
+        std::int32_t altitude = -7;
+        EXPECT_TRUE(link.Read(0x0574, 4, &altitude, result));
+        EXPECT_FALSE(link.Process(result));
+        EXPECT_EQ(result, 13u) << reply;
+        EXPECT_EQ(altitude, -7);
+    }
+}
+
+struct Refusal {
+    const char* name;
+    const char* windowClass;
+    std::uint32_t fsuipcVersion, fsVersion, result;
+    friend void PrintTo(const Refusal& row, std::ostream* out) { *out << row.name; }
+};
+
+class RefusedVersionTest : public Win32LinkTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusedVersionTest, IsReportedAndLeavesNothingBehind) {
+    const Refusal& r = GetParam();
+    TestServer server(r.windowClass);
+    server.Set(0x3304, r.fsuipcVersion);
+    server.Set(0x3308, r.fsVersion);
+    EXPECT_FALSE(link.Open(0, result));
+    EXPECT_EQ(result, r.result);
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_TRUE(Released(link.AreaName()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Win32Link, RefusedVersionTest,
+    ::testing::Values(Refusal{"OldVersion", "UIPCMAIN", 0x19980004, 0xFADE0006, 7},
+                      Refusal{"WrongMark", "UIPCMAIN", 0x19980005, 0xFADF0006, 7},
+                      Refusal{"Fs98OldVersion", "FS98MAIN", 0x19980004, 0xFADE0006, 14},
+                      Refusal{"Fs98WrongMark", "FS98MAIN", 0x19980005, 0x0000FADE, 14}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// An area name already taken by another mapping is refused and that mapping left alone.
+TEST_F(Win32LinkTest, AreaNameInUseGivesFive) {
+    TestServer server;
+    ASSERT_TRUE(link.Open(0, result));
+    const std::uint32_t counter = AreaCounter(link.AreaName());
+    link.Close();
+
+    std::array<char, 40> taken{};
+    std::snprintf(taken.data(), taken.size(), "%s%X", AreaPrefix().c_str(), counter + 1);
+    HANDLE mapping =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, taken.data());
+    ASSERT_NE(mapping, nullptr);
+    auto* view = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    std::strcpy(view, "theirs");
+
+    EXPECT_FALSE(link.Open(0, result));
+    EXPECT_EQ(result, 5u);
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(std::string(view), "theirs");
+    EXPECT_EQ(GlobalFindAtomA(taken.data()), 0);
+
+    EXPECT_TRUE(link.Open(0, result));
+    EXPECT_EQ(AreaCounter(link.AreaName()), counter + 2);
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+}
+
+// The variable cache over the Win32 link: a read cycle, the heading's own exchange, the
+// writes, and a reconnect to a restarted server with a fresh area.
+TEST(Win32CacheTest, SimulatorVariablesAndReconnectAfterAServerRestart) {
+    auto server = std::make_unique<TestServer>();
+    server->Set<std::int64_t>(0x0560, 21478594576384001);    // 45 degrees north
+    server->Set<std::int64_t>(0x0568, -4611686018427387904); // 90 degrees west
+    server->Set<std::int32_t>(0x0020, 0x80);
+    server->Set<std::int32_t>(0x0574, 1234);
+    server->Set<std::uint64_t>(0x2AE0, 0x40AB000000000000);
+    server->Set<std::uint32_t>(0x0580, 0xC0000000);
+    FSUPIC link(MakeDefaultTransport(), fast);
+    ASSERT_EQ(link.LinkResult(), 0u);
+
+    link.ReadCycle();
+    EXPECT_EQ(link.LinkResult(), 0u);
+    EXPECT_NEAR(link.GetLat(), 45.0, 1e-9);
+    EXPECT_EQ(link.GetLon(), -90.0);
+    EXPECT_EQ(link.GetGroundAlt(), 0.5);
+    EXPECT_EQ(link.GetAltitude(), 1234.0);
+    EXPECT_TRUE(link.ThermalBlockPresent());
+    EXPECT_EQ(link.GetMsStrength(), 0xAB);
+    EXPECT_EQ(link.GetHeading(), -90.0);
+
+    link.SetMsStrength(200);
+    link.SetRollRate(2.5);
+    link.MoveAircraft(0.0, 0.0);
+    EXPECT_EQ(server->Get<std::uint8_t>(0x2AE6), 200);
+    EXPECT_EQ(server->Get<double>(0x30B0), 2.5);
+    EXPECT_EQ(server->Get<std::int64_t>(0x0560), 0);
+    EXPECT_EQ(server->Get<std::int64_t>(0x0568), 0);
+
+    const std::string firstArea = link.Link().AreaName();
+    server.reset();
+    link.ReadCycle();
+    EXPECT_EQ(link.LinkResult(), 1u);
+    EXPECT_TRUE(Released(firstArea));
+    link.ReadCycle();
+    EXPECT_EQ(link.LinkResult(), 2u);
+    EXPECT_EQ(link.GetAltitude(), 1234.0);
+
+    server = std::make_unique<TestServer>();
+    server->Set<std::int32_t>(0x0574, 987);
+    link.ReadCycle();
+    EXPECT_EQ(link.LinkResult(), 0u);
+    EXPECT_EQ(link.GetAltitude(), 987.0);
+    EXPECT_EQ(AreaCounter(link.Link().AreaName()), AreaCounter(firstArea) + 1);
+}
+
+} // namespace
