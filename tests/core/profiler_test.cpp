@@ -1,0 +1,220 @@
+#include "builders.h"
+#include "coretest.h"
+#include "fakelink.h"
+#include "geo/distance.h"
+#include "profiler/lift.h"
+#include "profiler/profiler.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using coretest::Name;
+using coretest::RowName;
+
+constexpr double kKmPerDegree = 111.195;
+
+// Radius 1000 m with a core of 500 m at 80 % strength, in the band 300-1500 m above the
+// ground whose lowest and highest 240 m fade.
+ThermalSettings Profile(int strength = 80) {
+    ThermalSettings v = WindowDefaults();
+    v.bottom = 300;
+    v.radius = 1000;
+    v.tCorePercent = 50;
+    v.tStrengthPercent = strength;
+    return v;
+}
+
+using Lift = std::tuple<Name, int, int, double, double, double, int>;
+class LiftTable : public ::testing::TestWithParam<Lift> {};
+TEST_P(LiftTable, StrengthShapedByRadiusAndHeight) {
+    const auto& [name, msStrength, strength, distance, ground, altitude, lift] = GetParam();
+    const auto t = NewThermal(47, 8, Profile(strength));
+    EXPECT_EQ(ComputeLift(*t, msStrength, distance, ground, altitude), lift);
+}
+// Columns: the simulator's strength, the thermal's per cent, the distance from its centre,
+// the ground and the aircraft's altitude, the lift written.
+const auto kLiftRows = ::testing::Values(
+    Lift{"Core", 50, 80, 0, 0, 900, 40}, Lift{"CoreEdge", 50, 80, 500, 0, 900, 40},
+    Lift{"HalfwayToTheRadius", 50, 80, 750, 0, 900, 20},
+    Lift{"AtTheRadius", 50, 80, 1000, 0, 900, 0}, Lift{"BeyondTheRadius", 50, 80, 1500, 0, 900, 0},
+    // 420 m: (420 - 300) / 240 = 0.5 of the strength.
+    Lift{"HalfwayUpTheLowerFade", 50, 80, 0, 0, 420, 20}, Lift{"Truncated", 50, 80, 0, 0, 310, 1},
+    Lift{"CoreBottom", 50, 80, 0, 0, 540, 40}, Lift{"CoreTop", 50, 80, 0, 0, 1260, 40},
+    Lift{"HalfwayUpTheUpperFade", 50, 80, 0, 0, 1380, 20}, Lift{"BandBottom", 50, 80, 0, 0, 300, 0},
+    Lift{"BelowTheBand", 50, 80, 0, 0, 299, 0}, Lift{"BandTop", 50, 80, 0, 0, 1500, 0},
+    Lift{"AboveTheBand", 50, 80, 0, 0, 1501, 0},
+    // The band stands on the truncated ground below the aircraft.
+    Lift{"OnHighGround", 50, 80, 0, 612.7, 1032, 20},
+    Lift{"BelowSeaLevel", 50, 80, 0, -20.5, 399, 20}, Lift{"FullByte", 255, 100, 0, 0, 900, 255},
+    Lift{"HeldAtAByte", 255, 150, 0, 0, 900, 255},
+    Lift{"NegativeStrength", 255, -50, 0, 0, 900, 0});
+INSTANTIATE_TEST_SUITE_P(Places, LiftTable, kLiftRows, RowName);
+
+TEST(ComputeLift, WithoutFadesFullStrengthReachesTheBandsEdges) {
+    ThermalSettings band = Profile();
+    band.tCoreBasePercent = 0;
+    band.tCoreTopPercent = 100;
+    const auto t = NewThermal(47, 8, band);
+    EXPECT_EQ(std::pair(ComputeLift(*t, 50, 0, 0, 300), ComputeLift(*t, 50, 0, 0, 1500)),
+              std::pair(40, 40));
+}
+
+// Flying straight at the thermal (at 47 N 8 E) gives no roll, across the bearing a full one:
+// 0.8 for ms strength 160, strength 100 % and roll rate 10.
+using Roll = std::tuple<Name, double, double>; // the aircraft's position
+class RollTable : public ::testing::TestWithParam<Roll> {};
+TEST_P(RollTable, StrongestAcrossTheBearingToTheThermal) {
+    const auto& [name, lat, lon] = GetParam();
+    const double east = (8 - lon) * std::cos(47 * std::numbers::pi / 180);
+    const double bearing = std::atan2(east, 47 - lat) * 180 / std::numbers::pi;
+    const double km = Distance(lat, lon, 47, 8);
+    const auto t = NewThermal(47, 8, Profile(100));
+    EXPECT_NEAR(ComputeRoll(*t, lat, lon, bearing, km, 160, 10), 0, 0.01);
+    EXPECT_NEAR(ComputeRoll(*t, lat, lon, bearing - 90, km, 160, 10), 0.8, 0.01);
+}
+const auto kRollRows = ::testing::Values(
+    Roll{"South", 46.99, 8}, Roll{"East", 47, 8.01}, Roll{"NorthEast", 47.01, 8.01},
+    Roll{"NorthWest", 47.01, 7.99}, Roll{"SouthEast", 46.99, 8.01}, Roll{"SouthWest", 46.99, 7.99});
+INSTANTIATE_TEST_SUITE_P(Quadrants, RollTable, kRollRows, RowName);
+
+TEST(ComputeRoll, FiniteAtTheCentreAndForARatioAboveOne) {
+    EXPECT_EQ(ComputeRoll(*NewThermal(47, 8, Profile(100)), 47, 8, 45, 0, 160, 10), 0.0);
+    // The east-west offset is measured from (10, -10), which counts as 1000 km from anything,
+    // while the thermal itself is 1.5 km away.
+    const auto t = NewThermal(10, -9.99, Profile(100));
+    EXPECT_DOUBLE_EQ(ComputeRoll(*t, 10.01, -10, 0, Distance(10.01, -10, 10, -9.99), 160, 10), 0.8);
+}
+
+class ProfilerTest : public ::testing::Test {
+protected:
+    ProfilerTest() {
+        link.lat = 47;
+        link.lon = 8;
+        link.altitude = 900;
+        link.msStrength = 50;
+    }
+    // A thermal the given kilometres north of the aircraft's start.
+    Thermal* North(double km, ThermalSettings values = Profile()) {
+        thermals.push_back(NewThermal(47 + km / kKmPerDegree, 8, values));
+        return thermals.back().get();
+    }
+    void Remove(Thermal* t) {
+        profiler.Forget(t);
+        std::erase_if(thermals, [t](const auto& p) { return p.get() == t; });
+    }
+    void Ticks(int n, int sampleSize = 10, bool roll = false) {
+        while (n-- > 0)
+            profiler.Tick(roll, 10, sampleSize);
+    }
+
+    FakeLink link;
+    ThermalList thermals;
+    TProfiler profiler{thermals, link};
+};
+
+TEST_F(ProfilerTest, StartsWithARollImpulseThatFadesInTenSteps) {
+    link.msStrength = 160;
+    link.heading = 90;
+    ThermalSettings wide = Profile(100);
+    wide.radius = 3000;
+    North(1, wide);
+    Ticks(13, 10, true);
+    const std::vector<double> fade{0.8, 0.72, 0.64, 0.56, 0.48, 0.4, 0.32, 0.24, 0.16, 0.08, 0};
+    ASSERT_EQ(link.rollWrites.size(), fade.size());
+    for (std::size_t i = 0; i < fade.size(); ++i)
+        EXPECT_NEAR(link.rollWrites[i], fade[i], 1e-12) << i;
+    EXPECT_EQ(link.headingReads, 1);
+    EXPECT_EQ(link.strengthWrites, std::vector<int>(13, 160));
+}
+
+TEST_F(ProfilerTest, EmptyListOrRollOffWritesNoRoll) {
+    Ticks(5, 10, true);
+    EXPECT_EQ(profiler.current(), nullptr);
+    EXPECT_TRUE(link.strengthWrites.empty());
+    profiler.Stop();
+    North(1);
+    Ticks(1, 10, false);
+    Ticks(3, 10, true); // an impulse is given only when starting
+    EXPECT_TRUE(link.rollWrites.empty());
+    EXPECT_EQ(link.headingReads, 0);
+}
+
+TEST_F(ProfilerTest, SampleSizeZeroKeepsTheFirstPick) {
+    Thermal* first = North(0.2);
+    Thermal* other = North(8);
+    Ticks(1, 0);
+    link.lat = other->lat;
+    Ticks(3, 0);
+    EXPECT_EQ(profiler.current(), first);
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0, 0, 0}));
+}
+
+TEST_F(ProfilerTest, SamplesWalkTheListAndWrapAroundItsEnd) {
+    Thermal* t0 = North(3);
+    Thermal* t1 = North(2);
+    Thermal* t2 = North(1);
+    // All, then 0-1, 2-0, 1-2, 0-1.
+    for (Thermal* want : {t2, t1, t2, t2, t1}) {
+        Ticks(1, 2);
+        EXPECT_EQ(profiler.current(), want);
+        for (Thermal* t : {t0, t1, t2})
+            EXPECT_EQ(t->active, t == want);
+    }
+    Ticks(1, 7); // more than the list: each is looked at once, and the start moves on by 7
+    EXPECT_EQ(profiler.current(), t2);
+    Ticks(1, 1);
+    EXPECT_EQ(profiler.current(), t0);
+}
+
+TEST_F(ProfilerTest, SampleWithNoneWithinTenKilometresKeepsThePreviousThermal) {
+    Thermal* near = North(0);
+    North(20);
+    North(30);
+    Ticks(2, 1); // the full search, then a sample of the near one
+    EXPECT_TRUE(near->active);
+    Ticks(1, 1); // a sample of the 20 km one
+    EXPECT_EQ(profiler.current(), near);
+    EXPECT_FALSE(near->active);
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 40, 40}));
+}
+
+TEST_F(ProfilerTest, ForgettingTheCurrentThermalWritesNothingOfItAgain) {
+    Thermal* held = North(0);
+    Thermal* other = North(1);
+    North(12);
+    Ticks(1);
+    Remove(other); // not the current one
+    EXPECT_EQ(profiler.current(), held);
+    link.msStrength = 40; // the profiler's own write, never read again
+    Remove(held);
+    EXPECT_EQ(profiler.current(), nullptr);
+    Ticks(2); // none within reach: no lift
+    ThermalSettings half = Profile(50);
+    half.radius = 3000;
+    Thermal* added = North(1, half);
+    Ticks(2, 0);
+    EXPECT_EQ(profiler.current(), added);
+    profiler.Forget(nullptr); // every thermal, before the list is cleared
+    EXPECT_FALSE(added->active);
+    thermals.clear();
+    Ticks(1);
+    // Still from the 50 read at the start: 50 % of it.
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0, 0, 25, 25, 0}));
+}
+
+TEST_F(ProfilerTest, StopReleasesTheThermalAndTheNextTickStartsAnew) {
+    Thermal* t = North(0);
+    North(0); // as near: the first one looked at wins
+    Ticks(1);
+    profiler.Stop();
+    EXPECT_EQ(profiler.current(), nullptr);
+    EXPECT_FALSE(t->active);
+    link.msStrength = 100;
+    Ticks(1);
+    EXPECT_EQ(profiler.current(), t);
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 80}));
+}
+
+} // namespace
