@@ -52,6 +52,25 @@ const auto kLiftRows = ::testing::Values(
     Lift{"NegativeStrength", 255, -50, 0, 0, 900, 0});
 INSTANTIATE_TEST_SUITE_P(Places, LiftTable, kLiftRows, RowName);
 
+// The fades are whole metres of the band, exactly: 70 % of 1000 m leaves 300 m above the core
+// and 58 % of 1500 m puts 870 m below it (in doubles both came out a metre short).
+TEST(ComputeLift, FadesAreExactWholeMetres) {
+    ThermalSettings v = Profile();
+    v.bottom = 0;
+    v.top = 1000;
+    v.tCoreBasePercent = 0;
+    v.tCoreTopPercent = 70;
+    const auto upper = NewThermal(47, 8, v);
+    EXPECT_EQ(std::pair(ComputeLift(*upper, 50, 0, 0, 700), ComputeLift(*upper, 50, 0, 0, 701)),
+              std::pair(40, 39));
+    v.top = 1500;
+    v.tCoreBasePercent = 58;
+    v.tCoreTopPercent = 100;
+    const auto lower = NewThermal(47, 8, v);
+    EXPECT_EQ(std::pair(ComputeLift(*lower, 50, 0, 0, 870), ComputeLift(*lower, 50, 0, 0, 869)),
+              std::pair(40, 39));
+}
+
 TEST(ComputeLift, WithoutFadesFullStrengthReachesTheBandsEdges) {
     ThermalSettings band = Profile();
     band.tCoreBasePercent = 0;
@@ -155,29 +174,44 @@ TEST_F(ProfilerTest, SamplesWalkTheListAndWrapAroundItsEnd) {
     Thermal* t0 = North(3);
     Thermal* t1 = North(2);
     Thermal* t2 = North(1);
-    // All, then 0-1, 2-0, 1-2, 0-1.
-    for (Thermal* want : {t2, t1, t2, t2, t1}) {
+    Ticks(1, 2); // the whole list: the nearest, and the next sample starts at the list's start
+    EXPECT_EQ(profiler.current(), t2);
+    // The aircraft flies to each thermal in turn; a sample of 2 finds it only when it looks
+    // there: 0-1, then 2-0 across the end, then 1-2.
+    for (Thermal* want : {t0, t2, t1}) {
+        link.lat = want->lat;
         Ticks(1, 2);
         EXPECT_EQ(profiler.current(), want);
         for (Thermal* t : {t0, t1, t2})
             EXPECT_EQ(t->active, t == want);
     }
+    link.lat = t2->lat;
+    Ticks(1, 1); // 0: not nearer than the one held
+    EXPECT_EQ(profiler.current(), t1);
     Ticks(1, 7); // more than the list: each is looked at once, and the start moves on by 7
     EXPECT_EQ(profiler.current(), t2);
-    Ticks(1, 1);
-    EXPECT_EQ(profiler.current(), t0);
+}
+
+TEST_F(ProfilerTest, ASampleThatMissesTheFlownThermalKeepsItsLift) {
+    Thermal* flown = North(0);
+    North(5);
+    North(6);
+    Ticks(1, 1); // the whole list, then samples of one: the 5 km, the 6 km, then the flown one
+    Ticks(3, 1);
+    EXPECT_EQ(profiler.current(), flown);
+    EXPECT_TRUE(flown->active);
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 40, 40, 40}));
 }
 
 TEST_F(ProfilerTest, SampleWithNoneWithinTenKilometresKeepsThePreviousThermal) {
     Thermal* near = North(0);
     North(20);
-    North(30);
-    Ticks(2, 1); // the full search, then a sample of the near one
-    EXPECT_TRUE(near->active);
-    Ticks(1, 1); // a sample of the 20 km one
+    Ticks(1, 1);
+    link.lat += 11 / kKmPerDegree; // 11 km from the one held, 9 km from the other
+    Ticks(1, 1); // a sample of the near one: out of reach, kept but no longer marked
     EXPECT_EQ(profiler.current(), near);
     EXPECT_FALSE(near->active);
-    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 40, 40}));
+    EXPECT_EQ(link.strengthWrites, (std::vector<int>{40, 0}));
 }
 
 TEST_F(ProfilerTest, ForgettingTheCurrentThermalWritesNothingOfItAgain) {

@@ -7,8 +7,17 @@
 #include <cmath>
 
 namespace {
+
 constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+// percent x span / 100 truncated toward zero, in integers: in doubles 70 % of 1000 m comes
+// out as 299.99999999999994 and truncates to 299. Whole hundreds and the rest are taken
+// apart so that no product leaves 64 bits; both parts carry the same sign.
+long long PercentOf(long long percent, long long span) {
+    return percent / 100 * span + percent % 100 * span / 100;
+}
+
 } // namespace
 
 float RadialFactor(const Thermal& t, double distanceM) {
@@ -22,14 +31,14 @@ float RadialFactor(const Thermal& t, double distanceM) {
 }
 
 float VerticalFactor(const Thermal& t, double groundM, double altitudeM) {
-    // Heights stay in doubles holding whole numbers, so no stored value, however large,
+    // Levels stay in doubles holding whole numbers, so no stored value, however large,
     // overflows an int on the way.
-    const double span = static_cast<double>(t.top) - t.bottom;
+    const long long span = static_cast<long long>(t.top) - t.bottom;
     const double bottomLevel = std::trunc(groundM + t.bottom);
-    const double topLevel = bottomLevel + span;
-    const double lowerFade = std::trunc(t.tCoreBasePercent * 0.01 * span);
+    const double topLevel = bottomLevel + static_cast<double>(span);
+    const auto lowerFade = static_cast<double>(PercentOf(t.tCoreBasePercent, span));
     const double coreBottom = bottomLevel + lowerFade;
-    const double upperFade = std::trunc(span - t.tCoreTopPercent * 0.01 * span);
+    const auto upperFade = static_cast<double>(PercentOf(100LL - t.tCoreTopPercent, span));
     const double coreTop = topLevel - upperFade;
 
     // The fades are divisors only where they are positive: a fade of 0 puts its core edge

@@ -83,32 +83,39 @@ void TProfiler::FadeRoll() {
 }
 
 double TProfiler::Search(std::size_t n) {
-    double nearestKm = kSearchLimitKm;
-    if (current_)
-        current_->SetActive(false);
-    const std::size_t count = thermals_.size();
-    if (count == 0 || n == 0)
-        return nearestKm;
-    if (searchIndex_ >= count)
-        searchIndex_ = 0; // the list shrank since the last search
     const double lat = link_.GetLat();
     const double lon = link_.GetLon();
-    // Looking at a thermal a second time cannot change the pick (only a strictly nearer one
-    // wins), so at most one pass is made; the index still moves on by n.
-    const std::size_t looks = std::min(n, count);
-    for (std::size_t i = 0; i < looks; ++i) {
-        std::size_t index = searchIndex_ + i;
-        if (index >= count)
-            index -= count;
-        Thermal* t = thermals_[index].get();
-        const double km = Distance(lat, lon, t->lat, t->lon);
-        if (km < nearestKm) {
-            nearestKm = km;
-            current_ = t;
+    // The thermal being flown takes part with its fresh distance, so a sample that misses it
+    // cannot make a farther one current (which would drop the lift for that tick).
+    Thermal* const previous = current_;
+    double nearestKm = kSearchLimitKm;
+    if (current_)
+        nearestKm = std::min(nearestKm, Distance(lat, lon, current_->lat, current_->lon));
+    const std::size_t count = thermals_.size();
+    if (count > 0 && n > 0) {
+        if (searchIndex_ >= count)
+            searchIndex_ = 0; // the list shrank since the last search
+        // Looking at a thermal a second time cannot change the pick (only a strictly nearer
+        // one wins), so at most one pass is made; the index still moves on by n.
+        const std::size_t looks = std::min(n, count);
+        for (std::size_t i = 0; i < looks; ++i) {
+            std::size_t index = searchIndex_ + i;
+            if (index >= count)
+                index -= count;
+            Thermal* t = thermals_[index].get();
+            const double km = Distance(lat, lon, t->lat, t->lon);
+            if (km < nearestKm) {
+                nearestKm = km;
+                current_ = t;
+            }
         }
+        searchIndex_ = (searchIndex_ + n % count) % count;
     }
-    searchIndex_ = (searchIndex_ + n % count) % count;
-    if (nearestKm < kSearchLimitKm)
+    // Out of reach, the previous thermal stays current but is no longer marked.
+    const bool withinReach = nearestKm < kSearchLimitKm;
+    if (previous && (previous != current_ || !withinReach))
+        previous->SetActive(false);
+    if (withinReach && !current_->active)
         current_->SetActive(true);
     return nearestKm;
 }

@@ -33,8 +33,9 @@ public:
 private:
     void Start(bool rollEnabled, int rollRate);
     void FadeRoll();
-    // Looks at the next n thermals; the nearest within reach becomes current. Returns the
-    // distance to it, or the search limit when none was within reach.
+    // Looks at the next n thermals; the nearest within reach, the current one included,
+    // becomes current. Returns the distance to it, or the search limit when none is within
+    // reach.
     double Search(std::size_t n);
     void WriteLift(double distanceM);
 
