@@ -95,7 +95,16 @@ TEST_F(PosixTransportTest, ServerIsLookedForUnderUipcMainThenFs98Main) {
     // A socket file whose server is gone refuses the connection: on to FS98MAIN.
     ::close(uipcMain);
     EXPECT_EQ(transport.FindServer(), Transport::Server::fs98Main);
+    // A directory too long for a socket address holds no server.
+    const ScopedEnv longDir("BREVAN_IPC_DIR", (dir + "/" + std::string(120, 'd')).c_str());
+    EXPECT_EQ(transport.FindServer(), Transport::Server::none);
     ::close(fs98Main);
+}
+
+TEST_F(PosixTransportTest, PauseLastsItsTime) {
+    const auto start = std::chrono::steady_clock::now();
+    transport.Sleep(30ms);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 30ms);
 }
 
 TEST_F(PosixTransportTest, TriesCarryTheNameAndANewSequenceAndEarlierRepliesAreDiscarded) {
@@ -122,6 +131,18 @@ TEST_F(PosixTransportTest, TriesCarryTheNameAndANewSequenceAndEarlierRepliesAreD
     Send(server, {1, sequence + 3, 5});
     ASSERT_TRUE(transport.Send(1, 1, 2000ms, reply));
     EXPECT_EQ(reply, 5u);
+
+    // The server ends its side: the end of the stream is reported at once.
+    ::shutdown(server, SHUT_WR);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(transport.Send(1, 1, 10s, reply));
+    EXPECT_EQ(transport.LastError(), static_cast<std::uint32_t>(ECONNRESET));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+
+    // The server stops reading: once its socket is full the try times out.
+    transport.AddAtom(std::string(1 << 22, 'x'));
+    EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
+    EXPECT_EQ(transport.LastError(), 0u);
 
     // The server hangs up: the error of the socket, not a time-out.
     ::close(server);
@@ -156,12 +177,16 @@ TEST_F(PosixTransportTest, AreaIsANewPrivateObjectRemovedOnClose) {
     EXPECT_EQ(status.st_size, records::areaSize);
     EXPECT_EQ(last, std::byte{42});
 
+    // One area at a time: creating the next removes the last; closing removes it.
+    const auto exists = [](const std::string& area) {
+        const int fd = ::shm_open(("/" + area).c_str(), O_RDONLY, 0);
+        return fd >= 0 && ::close(fd) == 0;
+    };
     transport.UnmapArea(view);
+    ASSERT_TRUE(transport.CreateArea(name + "0", records::areaSize));
+    EXPECT_FALSE(exists(name));
     transport.CloseArea();
-    const int gone = ::shm_open(("/" + name).c_str(), O_RDONLY, 0);
-    const int error = errno;
-    EXPECT_LT(gone, 0);
-    EXPECT_EQ(error, ENOENT);
+    EXPECT_FALSE(exists(name + "0"));
 }
 
 } // namespace
