@@ -1,6 +1,7 @@
 // The stand-in simulator: its variables and flight model on their own, then the program's
 // link against the real brevan-sim, also frozen, killed and restarted.
 
+#include "options.h"
 #include "simlink/fsupic.h"
 #include "simlink/posixtransport.h"
 #include "simprocess.h"
@@ -49,6 +50,25 @@ TEST(StandInTest, FlightModelSinksClimbsWithStrengthAndStaysAboveGround) {
     state.strength = 0;
     Advance(state, 10);
     EXPECT_EQ(state.altitude, 0);
+}
+
+TEST(StandInTest, BadOptionsAreNamedAndChangeNothing) {
+    using Row = std::pair<std::vector<std::string>, std::string>;
+    for (const auto& [args, message] :
+         {Row{{"--lat", "91"}, "bad lat '91': a number from -90 to 90 is needed"},
+          Row{{"--strength", "256"}, "bad strength '256': a number from 0 to 255 is needed"},
+          Row{{"--lon", "nan"}, "bad lon 'nan': a number from -180 to 180 is needed"},
+          Row{{"--block", "yes"}, "bad block 'yes': on or off is needed"},
+          Row{{"--sim", "65536"}, "bad sim '65536': a code from 0 to 65535 is needed"},
+          Row{{"--answer", "off"}, "unknown option --answer"}, // for scripts only
+          Row{{"--altitude"}, "option --altitude needs a value"}}) {
+        SimOptions options;
+        std::string error;
+        EXPECT_FALSE(ParseOptions(args, options, error));
+        EXPECT_EQ(error, message);
+        EXPECT_EQ(options.state.lat, SimState{}.lat);
+        EXPECT_EQ(options.state.strength, 0);
+    }
 }
 
 TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
