@@ -101,6 +101,25 @@ TEST_F(PosixTransportTest, ServerIsLookedForUnderUipcMainThenFs98Main) {
     ::close(fs98Main);
 }
 
+// A server that has stopped accepting (a frozen stand-in) fills its listen queue; a connection
+// that is not made at once counts as no server rather than waiting for ever.
+TEST_F(PosixTransportTest, ServerWhoseQueueIsFullIsNotWaitedFor) {
+    const int listener = Listen(posixipc::uipcMainSocket);
+    sockaddr_un address{AF_UNIX, {}};
+    std::strncpy(address.sun_path, (dir + "/UIPCMAIN.sock").c_str(), sizeof address.sun_path - 1);
+    std::vector<int> waiting;
+    for (int connected = 0; connected == 0 && waiting.size() < 100;) {
+        waiting.push_back(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        connected =
+            ::connect(waiting.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    EXPECT_EQ(errno, EAGAIN);
+    EXPECT_EQ(transport.FindServer(), Transport::Server::none);
+    for (const int s : waiting)
+        ::close(s);
+    ::close(listener);
+}
+
 TEST_F(PosixTransportTest, PauseLastsItsTime) {
     const auto start = std::chrono::steady_clock::now();
     transport.Sleep(30ms);
