@@ -48,9 +48,32 @@ std::unique_ptr<Transport> MakeDefaultTransport() {
     return std::make_unique<PosixTransport>();
 }
 
+PosixTransport::PosixTransport() {
+    // Without the pipe no wait could be cut short; the transport still works.
+    if (::pipe(wake_) == 0) {
+        for (const int fd : wake_) {
+            ::fcntl(fd, F_SETFL, O_NONBLOCK);
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
+    } else {
+        wake_[0] = wake_[1] = -1;
+    }
+}
+
 PosixTransport::~PosixTransport() {
     ForgetServer();
     CloseArea();
+    for (const int fd : wake_) {
+        if (fd >= 0)
+            ::close(fd);
+    }
+}
+
+void PosixTransport::Interrupt() {
+    if (wake_[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(wake_[1], &byte, 1);
+    }
 }
 
 bool PosixTransport::Connect(const std::string& path) {
@@ -60,11 +83,23 @@ bool PosixTransport::Connect(const std::string& path) {
         return false;
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
 
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking from its creation: a blocking connect to a server whose listen queue is
+    // full (one that has stopped accepting) would wait for ever. A connection that is not
+    // made at once (EAGAIN, EINPROGRESS) counts as no server.
+#ifdef SOCK_NONBLOCK
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return false;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::fcntl(fd, F_SETFL, O_NONBLOCK) != 0) {
+#else
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return false;
+    if (::fcntl(fd, F_SETFL, O_NONBLOCK) != 0 || ::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0) {
+        ::close(fd);
+        return false;
+    }
+#endif
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         ::close(fd);
         return false;
     }
@@ -196,29 +231,36 @@ bool PosixTransport::Flush(Clock::time_point deadline) {
             lastError_ = static_cast<std::uint32_t>(errno);
             return false;
         }
-        pollfd waiting{socket_, POLLOUT, 0};
-        if (::poll(&waiting, 1, PollMilliseconds(deadline)) == 0)
+        if (!WaitFor(POLLOUT, deadline))
             return false;
     }
     return true;
+}
+
+bool PosixTransport::WaitFor(short events, Clock::time_point deadline) {
+    for (;;) {
+        pollfd waiting[2] = {{socket_, events, 0}, {wake_[0], POLLIN, 0}};
+        const int ready = ::poll(waiting, wake_[0] >= 0 ? 2 : 1, PollMilliseconds(deadline));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0) {
+            lastError_ = static_cast<std::uint32_t>(errno);
+            return false;
+        }
+        if (waiting[1].revents != 0) {
+            lastError_ = ECANCELED;
+            return false;
+        }
+        return ready > 0;
+    }
 }
 
 // Waits until more reply bytes arrive; false on a time-out (last error 0), a socket error or
 // the end of the stream.
 bool PosixTransport::Receive(Clock::time_point deadline) {
     // Checked first so that a server flooding stale replies cannot hold the wait open.
-    if (Clock::now() >= deadline)
+    if (Clock::now() >= deadline || !WaitFor(POLLIN, deadline))
         return false;
-    pollfd waiting{socket_, POLLIN, 0};
-    const int ready = ::poll(&waiting, 1, PollMilliseconds(deadline));
-    if (ready == 0)
-        return false;
-    if (ready < 0) {
-        if (errno == EINTR)
-            return true;
-        lastError_ = static_cast<std::uint32_t>(errno);
-        return false;
-    }
     std::byte buffer[256];
     const ssize_t got = ::recv(socket_, buffer, sizeof buffer, 0);
     if (got > 0) {
@@ -232,5 +274,13 @@ bool PosixTransport::Receive(Clock::time_point deadline) {
 }
 
 void PosixTransport::Sleep(std::chrono::milliseconds pause) {
-    std::this_thread::sleep_for(pause);
+    // The pause ends early once interrupted.
+    if (wake_[0] < 0) {
+        std::this_thread::sleep_for(pause);
+        return;
+    }
+    pollfd waiting{wake_[0], POLLIN, 0};
+    const Clock::time_point deadline = Clock::now() + pause;
+    while (::poll(&waiting, 1, PollMilliseconds(deadline)) < 0 && errno == EINTR) {
+    }
 }

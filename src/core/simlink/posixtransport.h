@@ -26,7 +26,7 @@ std::string IpcDirectory();
 
 class PosixTransport : public Transport {
 public:
-    PosixTransport() = default;
+    PosixTransport();
     ~PosixTransport() override;
     PosixTransport(const PosixTransport&) = delete;
     PosixTransport& operator=(const PosixTransport&) = delete;
@@ -45,6 +45,7 @@ public:
               std::uint32_t& reply) override;
     std::uint32_t LastError() override { return lastError_; }
     void Sleep(std::chrono::milliseconds pause) override;
+    void Interrupt() override;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -52,8 +53,13 @@ private:
     bool Connect(const std::string& path);
     bool Flush(Clock::time_point deadline);
     bool Receive(Clock::time_point deadline);
+    // Waits until the socket is ready for events or the deadline passes; false on a
+    // time-out or an interruption (lastError_ then says which).
+    bool WaitFor(short events, Clock::time_point deadline);
 
     int socket_ = -1;
+    // A byte written to wake_[1] ends every wait from then on (Interrupt).
+    int wake_[2] = {-1, -1};
     int area_ = -1;
     std::string areaObject_; // "/" + area name
     std::uint32_t areaSize_ = 0;

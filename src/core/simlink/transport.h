@@ -45,6 +45,10 @@ public:
     // After a failed Send: 0 for a time-out, non-zero for a failure of the send itself.
     virtual std::uint32_t LastError() = 0;
     virtual void Sleep(std::chrono::milliseconds pause) = 0;
+    // May be called from another thread: from now on every wait (a send's wait for its
+    // reply, a pause) returns at once, failed, so that a link stuck with a server that does
+    // not answer can be closed without waiting out its time-outs.
+    virtual void Interrupt() {}
 };
 
 // The platform's transport: POSIX on Linux and macOS, Win32 on Windows. Each platform's

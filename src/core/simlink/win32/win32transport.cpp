@@ -10,10 +10,16 @@ namespace {
 // named mapping backed by the paging file, and its name travels as a global atom.
 class Win32Transport final : public Transport {
 public:
-    Win32Transport() = default;
+    // A manual-reset event that stays set once Interrupt has set it.
+    Win32Transport()
+        : interrupted_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
     Win32Transport(const Win32Transport&) = delete;
     Win32Transport& operator=(const Win32Transport&) = delete;
-    ~Win32Transport() override { CloseArea(); }
+    ~Win32Transport() override {
+        CloseArea();
+        if (interrupted_ != nullptr)
+            CloseHandle(interrupted_);
+    }
 
     Server FindServer() override {
         server_ = FindWindowExA(nullptr, nullptr, "UIPCMAIN", nullptr);
@@ -58,6 +64,12 @@ public:
 
     bool Send(std::uint32_t message, std::uint16_t atom, std::chrono::milliseconds timeout,
               std::uint32_t& reply) override {
+        // Once interrupted nothing more is sent. A send already under way cannot be cut
+        // short: it ends at its own time-out.
+        if (Interrupted()) {
+            lastError_ = ERROR_CANCELLED;
+            return false;
+        }
         DWORD_PTR result = 0;
         SetLastError(0);
         if (SendMessageTimeoutA(server_, message, atom, 0, SMTO_BLOCK,
@@ -78,13 +90,26 @@ public:
     std::uint32_t LastError() override { return lastError_; }
 
     void Sleep(std::chrono::milliseconds pause) override {
-        ::Sleep(static_cast<DWORD>(pause.count()));
+        if (interrupted_ == nullptr)
+            ::Sleep(static_cast<DWORD>(pause.count()));
+        else
+            WaitForSingleObject(interrupted_, static_cast<DWORD>(pause.count()));
+    }
+
+    void Interrupt() override {
+        if (interrupted_ != nullptr)
+            SetEvent(interrupted_);
     }
 
 private:
+    bool Interrupted() const {
+        return interrupted_ != nullptr && WaitForSingleObject(interrupted_, 0) == WAIT_OBJECT_0;
+    }
+
     HWND server_ = nullptr;
     HANDLE mapping_ = nullptr;
     std::uint32_t lastError_ = 0;
+    HANDLE interrupted_;
 };
 
 } // namespace
