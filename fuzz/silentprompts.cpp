@@ -7,21 +7,21 @@ SilentPrompts::~SilentPrompts() {
     setPrompts(previous_);
 }
 
-void SilentPrompts::message(const QString& caption, const QString& text) {
+void SilentPrompts::message(const std::string& caption, const std::string& text) {
     // Every message must have something to say.
-    if (caption.isEmpty() || text.isEmpty())
+    if (caption.empty() || text.empty())
         __builtin_trap();
     ++messages;
 }
 
-bool SilentPrompts::ask(const QString&, const QString&) {
+bool SilentPrompts::ask(const std::string&, const std::string&) {
     return true;
 }
 
-std::optional<QString> SilentPrompts::openFile(const FileDialog&) {
+std::optional<std::string> SilentPrompts::openFile(const FileDialog&) {
     return std::nullopt;
 }
 
-std::optional<QString> SilentPrompts::saveFile(const FileDialog&) {
+std::optional<std::string> SilentPrompts::saveFile(const FileDialog&) {
     return std::nullopt;
 }

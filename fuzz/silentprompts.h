@@ -12,10 +12,10 @@ public:
     SilentPrompts(const SilentPrompts&) = delete;
     SilentPrompts& operator=(const SilentPrompts&) = delete;
 
-    void message(const QString& caption, const QString& text) override;
-    bool ask(const QString& caption, const QString& text) override;
-    std::optional<QString> openFile(const FileDialog& dialog) override;
-    std::optional<QString> saveFile(const FileDialog& dialog) override;
+    void message(const std::string& caption, const std::string& text) override;
+    bool ask(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> openFile(const FileDialog& dialog) override;
+    std::optional<std::string> saveFile(const FileDialog& dialog) override;
 
     long messages = 0;
 

@@ -1,10 +1,11 @@
 // The project file's line codecs on any data, without the file: the header lines keep their
 // bytes through the character-set round trip, and every thermal line that is read writes a
-// line that reads back to the same thermal, with and without the two sections.
+// line that reads back to the same thermal, with and without the two sections (without
+// them, the thermal read back has a new thermal's cumulus and profile values).
 
 #include "check.h"
-#include "files/textencoding.h"
-#include "files/thermalline.h"
+#include "codecs/textencoding.h"
+#include "codecs/thermalline.h"
 #include "geo/textfields.h"
 
 #include <cstddef>
@@ -21,15 +22,13 @@ std::string_view Unterminated(std::string_view written) {
     return written;
 }
 
-void RoundTrip(const ThermalLine& thermal, bool saveAll) {
+void RoundTrip(const Thermal& thermal, bool saveAll) {
     std::string first;
     AppendThermalLine(first, thermal, saveAll);
     const std::string_view line = Unterminated(first);
     Check(line.size() >= kShortestThermalLine, "a written line is long enough to be read");
     const auto read = ParseThermalLine(line);
     Check(read.has_value(), "a written line reads back");
-    Check(read->cumulus.has_value() == saveAll && read->profile.has_value() == saveAll,
-          "the sections come back exactly when they were written");
     std::string second;
     AppendThermalLine(second, *read, saveAll);
     Check(second == first, "a line read back writes the same line");

@@ -3,8 +3,8 @@
 // that reads back to the same waypoint.
 
 #include "check.h"
-#include "files/textencoding.h"
-#include "files/waypointline.h"
+#include "codecs/textencoding.h"
+#include "codecs/waypointline.h"
 #include "geo/textfields.h"
 
 #include <cstddef>
