@@ -372,12 +372,19 @@ TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
     EXPECT_EQ(
         writes([&] { link->MoveAircraft(1, -1); }),
         one(0x0560, BytesOf(std::array<std::int64_t, 2>{477302101697422, -51240955760304312})));
+    // A full circle is 2^64: past 180 degrees the longitude wraps around.
     EXPECT_EQ(writes([&] { link->MoveAircraft(-90, 180); }),
-              one(0x0560, BytesOf(std::array<std::int64_t, 2>{-42957189152768000, INT64_MAX})));
+              one(0x0560, BytesOf(std::array<std::int64_t, 2>{-42957189152768000, INT64_MIN})));
+    EXPECT_EQ(writes([&] { link->MoveAircraft(-90, 190); }),
+              one(0x0560,
+                  BytesOf(std::array<std::int64_t, 2>{-42957189152768000, -8710962479251733504})));
+    EXPECT_EQ(
+        writes([&] { link->MoveAircraft(-90, -190); }),
+        one(0x0560, BytesOf(std::array<std::int64_t, 2>{-42957189152768000, 8710962479251733504})));
     EXPECT_TRUE(writes([&] { link->MoveAircraft(nan, 0); }).empty());
     // The cache holds the last position written; the rejected move left it.
     EXPECT_NEAR(link->GetLat(), -90, 1e-9);
-    EXPECT_NEAR(link->GetLon(), 180, 1e-9);
+    EXPECT_NEAR(link->GetLon(), 170, 1e-9);
     // Failed writes are ignored: the link stays up.
     server.tries = std::string(27, 'f');
     link->SetMsStrength(3);

@@ -36,8 +36,8 @@ inline double LonFromRaw(std::int64_t raw) {
     return static_cast<double>(raw) / rawPerLonDegree;
 }
 
-// Truncates toward zero; a value past the 64-bit range (longitude +180 is exactly 2^63)
-// is held at the range's end rather than overflowing.
+// Truncates toward zero; a value past the 64-bit range is held at the range's end rather
+// than overflowing.
 inline std::int64_t DegreesToRaw(double degrees, double rawPerDegree) {
     const double raw = std::trunc(degrees * rawPerDegree);
     constexpr double limit = 9223372036854775808.0; // 2^63
@@ -52,8 +52,11 @@ inline std::int64_t LatToRaw(double degrees) {
     return DegreesToRaw(degrees, rawPerLatDegree);
 }
 
+// 2^64 raw units are a full circle, so a longitude past 180 degrees either way wraps around:
+// 190 E is 170 W, and 180 E is 180 W (the lowest raw value).
 inline std::int64_t LonToRaw(double degrees) {
-    return DegreesToRaw(degrees, rawPerLonDegree);
+    const double wrapped = degrees - 360.0 * std::floor((degrees + 180.0) / 360.0);
+    return DegreesToRaw(wrapped, rawPerLonDegree);
 }
 
 inline double GroundFromRaw(std::int32_t raw) {
