@@ -76,9 +76,11 @@ TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
     SimVariables space(state, 0x19980005, 0xFADE0003);
     EXPECT_EQ(Read<std::uint64_t>(space, 0x2AE0), 0x0063000000000000u); // no mark
     EXPECT_EQ(Read<std::uint64_t>(space, 0x1000), 0u);
-    // Past the end of the 64 KiB: writes are cut short and reads give zeros.
+    // A write where nothing is served leaves nothing to read, nor one past the 64 KiB.
+    Write<std::uint64_t>(space, 0x1000, ~0ull);
     Write<std::uint64_t>(space, 0xFFFC, ~0ull);
-    EXPECT_EQ(Read<std::uint64_t>(space, 0xFFFC), 0xFFFFFFFFu);
+    EXPECT_EQ(Read<std::uint64_t>(space, 0x1000), 0u);
+    EXPECT_EQ(Read<std::uint64_t>(space, 0xFFFC), 0u);
     EXPECT_EQ(Read<std::uint32_t>(space, 0x12345678), 0u);
 
     Write<std::uint16_t>(space, 0x2AE5, 0x0900); // across the strength byte
@@ -86,6 +88,7 @@ TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
     Write<double>(space, 0x30B0, 3.5);
     Write<double>(space, 0x30B0, std::nan(""));
     EXPECT_EQ(state.rollRate, 3.5);
+    EXPECT_EQ(Read<double>(space, 0x30B0), 0.0); // applied, not served
     // The client's version lands inside the FS version; the next handshake reads both again.
     Write<std::uint16_t>(space, 0x330A, 1004);
     EXPECT_EQ(Read<std::uint32_t>(space, 0x3308), 0xFADE0003u);

@@ -37,11 +37,14 @@ bool MakeAddress(const std::string& path, sockaddr_un& address) {
 }
 
 bool SomeoneListens(const sockaddr_un& address) {
-    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking, so that a server that is there but no longer accepts (its queue full)
+    // is seen at once instead of holding this one up.
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (probe < 0)
         return false;
     const bool live =
-        ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ||
+        errno == EAGAIN;
     ::close(probe);
     return live;
 }

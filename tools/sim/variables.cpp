@@ -65,6 +65,9 @@ void SimVariables::WriteOffset(std::uint32_t offset, std::span<const std::byte> 
     const std::size_t count = std::min<std::size_t>(data.size(), memory_.size() - offset);
     std::memcpy(memory_.data() + offset, data.data(), count);
     ApplyWritten(offset, static_cast<std::uint32_t>(offset + count));
+    // Only the variables it serves are remembered (the next read refreshes them from the
+    // state); anywhere else a write leaves nothing behind to read.
+    std::fill_n(memory_.begin() + offset, count, std::byte{0});
 }
 
 void SimVariables::ApplyWritten(std::uint32_t begin, std::uint32_t end) {
