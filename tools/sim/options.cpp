@@ -25,9 +25,10 @@ set, else $XDG_RUNTIME_DIR if set, else /tmp. Start it, then start the program.
                        3 CFS2, 4 CFS1, 5 Fly!, 6 FS2002 (default 6)
   --fsuipc-version N   FSUIPC version reported, e.g. 0x19980005 (the lowest accepted)
   --fs98               listen as FS98MAIN instead of UIPCMAIN
+  --delay MS           answer each request MS milliseconds late (default 0)
   --script FILE        apply settings at given times; each line "SECONDS KEY VALUE"
                        with a KEY named like the options above (lat, lon, heading,
-                       altitude, speed, circle, strength, block, ground) or
+                       altitude, speed, circle, strength, block, ground, delay) or
                        "answer on|off" (off: requests are read but never answered)
   --log FILE           write every request record received as one JSON line:
                        time, op (read or write), offset, size and written bytes
@@ -40,8 +41,8 @@ removing its socket.
 namespace {
 
 // The settings a script may also change; "answer" is for scripts only.
-constexpr std::array<std::string_view, 9> settingOptions{
-    "lat", "lon", "heading", "altitude", "speed", "circle", "strength", "block", "ground"};
+constexpr std::array<std::string_view, 10> settingOptions{
+    "lat", "lon", "heading", "altitude", "speed", "circle", "strength", "block", "ground", "delay"};
 
 bool ParseUnsigned(const std::string& text, std::uint32_t& value) {
     const bool hex = text.starts_with("0x") || text.starts_with("0X");

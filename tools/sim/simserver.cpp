@@ -12,6 +12,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -135,7 +136,13 @@ bool SimServer::Read(Client& client) {
         const std::string name(reinterpret_cast<const char*>(frame + 8), length - 4);
         used += 4 + length;
         ++frames_;
-        if (state_.answering && !Answer(client, sequence, name))
+        if (!state_.answering)
+            continue;
+        // A slow simulator: the whole server waits, as one that is busy would.
+        if (state_.replyDelayMs > 0)
+            std::this_thread::sleep_for(
+                std::chrono::duration<double, std::milli>(state_.replyDelayMs));
+        if (!Answer(client, sequence, name))
             return false;
     }
     client.input.erase(client.input.begin(), client.input.begin() + used);

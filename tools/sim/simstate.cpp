@@ -87,6 +87,8 @@ bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
         return onOff(state.blockPresent);
     if (key == "answer")
         return onOff(state.answering);
+    if (key == "delay")
+        return numberIn(0, 60000, state.replyDelayMs);
     if (key == "ground") {
         if (value == "terrain") {
             state.flatGround.reset();

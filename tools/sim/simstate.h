@@ -19,10 +19,12 @@ struct SimState {
     std::optional<double> flatGround; // metres; none: the hills of TerrainElevation
     double rollRate = 0;              // last value written by the client
     bool answering = true;            // false: frames are read but never answered
+    double replyDelayMs = 0;          // each request is answered this late
 };
 
 // Sets one value by name from its text: lat, lon, heading, altitude, speed (km/h), circle
-// (seconds), strength (0-255), block (on/off), ground (metres or "terrain"), answer (on/off).
+// (seconds), strength (0-255), block (on/off), ground (metres or "terrain"), answer (on/off),
+// delay (milliseconds).
 // On failure returns false with a message and leaves the state as it was.
 bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
                   std::string& error);
