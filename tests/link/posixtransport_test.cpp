@@ -1,6 +1,7 @@
 // The POSIX transport against listening sockets of the test's own, served from this thread:
 // a reply written before a try waits in the socket until the try reads it.
 
+#include "simlink/fsuipclink.h"
 #include "simlink/posixtransport.h"
 #include "simlink/records.h"
 
@@ -117,6 +118,22 @@ TEST_F(PosixTransportTest, ServerWhoseQueueIsFullIsNotWaitedFor) {
     EXPECT_EQ(transport.FindServer(), Transport::Server::none);
     for (const int s : waiting)
         ::close(s);
+    ::close(listener);
+}
+
+// A stalled server keeps each reconnection's socket in its queue until the queue is full;
+// every Open still returns within its time-outs, and the area of each is released.
+TEST_F(PosixTransportTest, OpenAgainstAServerThatNeverAcceptsReturnsEveryTime) {
+    const int listener = Listen(posixipc::uipcMainSocket);
+    FsuipcLink link(std::make_unique<PosixTransport>(), LinkTiming{20ms, 1ms, 2});
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        std::uint32_t result = 0;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(link.Open(0, result));
+        EXPECT_TRUE(result == resultTimedOut || result == resultNoServer) << result;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << attempt;
+    }
+    EXPECT_FALSE(std::filesystem::exists("/dev/shm/" + link.AreaName()));
     ::close(listener);
 }
 
