@@ -1,0 +1,198 @@
+// The Thermal Data and Randomize Thermals windows as a user types and clicks in them.
+
+#include "dialogs/randomize.h"
+#include "dialogs/thermaldata.h"
+#include "qtfixtures.h"
+
+#include <climits>
+
+#include <QLabel>
+
+namespace {
+
+class ThermalDataWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    QString text(const char* edit) const { return EditIn(window, edit)->text(); }
+
+    RecordingPrompts rec;
+    TThermalData window;
+};
+
+TEST_F(ThermalDataWindow, EveryEditFeedsItsValueAndApplyToAllCopiesItsGroupOnly) {
+    const std::pair<const char*, const char*> typed[] = {
+        {"bottom", "10"},       {"top", "2000"},      {"radius", "700"},
+        {"windDir", "90"},      {"factor", "3"},      {"cloudBase", "305"},
+        {"cloudRadius", "600"}, {"cloudType", "3"},   {"cuHS", "1.5"},
+        {"cuVS", "0.75"},       {"cuRotation", "45"}, {"cuCloud", "0.25"},
+        {"cuStart", "10"},      {"cuEnd", "20"},      {"strength", "70"},
+        {"coreSize", "30"},     {"coreBottom", "15"}, {"coreTop", "85"},
+        {"RollRate", "35"},     {"SampleSize", "4"},  {"autoThermalDist", "900"}};
+    for (const auto& [edit, text] : typed)
+        Retype(window, edit, text);
+    const ThermalSettings v = window.values();
+    EXPECT_EQ(Fields(v),
+              Fields(ThermalSettings{1,    10,    2000, 700,   90, 3,  true, 305, 600, 3,
+                                     1.5f, 0.75f, 45,   0.25f, 10, 20, 70,   30,  15,  85}));
+    EXPECT_EQ(std::tuple(window.rollRateValue, window.sampleSizeValue, window.autoThermalDistValue),
+              std::tuple(35, 4, 900));
+
+    // Automatic thermals and Apply To All need the main window's list.
+    const ThermalList thermals = Thermals({{47.1, 8.1}, {47.2, 8.2}});
+    Click(window, "autoThermals");
+    EXPECT_FALSE(window.GetAutoThermals());
+    window.thermals = &thermals;
+    Click(window, "autoThermals");
+    EXPECT_TRUE(window.GetAutoThermals());
+    const auto profile = [](const ThermalSettings& s) {
+        return std::tie(s.tStrengthPercent, s.tCorePercent, s.tCoreBasePercent, s.tCoreTopPercent);
+    };
+    Click(window, "ApplyToAll");
+    for (const auto& t : thermals) {
+        EXPECT_EQ(std::tie(t->tCuHS, t->tCuVS, t->tCuRotation, t->tCuCloud, t->tCuStart, t->tCuEnd),
+                  std::tuple(1.5f, 0.75f, 45, 0.25f, 10, 20));
+        EXPECT_EQ(profile(*t), profile(WindowDefaults()));
+    }
+    Click(window, "Button1");
+    for (const auto& t : thermals)
+        EXPECT_EQ(std::tuple_cat(profile(*t), std::tie(t->top)), std::tuple(70, 30, 15, 85, 1500));
+}
+
+TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValue) {
+    QTest::keyClicks(EditIn(window, "radius"), "x");
+    EXPECT_EQ(text("radius"), "500");
+    // Pasted at once.
+    EditIn(window, "cuCloud")->selectAll();
+    EditIn(window, "cuCloud")->insert("0,3");
+    EXPECT_EQ(text("cuCloud"), "-0.5");
+    // A lone minus is a number being typed.
+    Retype(window, "cuStart", "-");
+    EXPECT_EQ(std::tuple(text("cuStart"), window.values().tCuStart), std::tuple("-", 0));
+    window.SetHeightUnits(feet);
+    QTest::keyClicks(EditIn(window, "top"), "a");
+    EXPECT_EQ(std::tuple(text("top"), window.values().top), std::tuple("4921", 1500));
+    EXPECT_TRUE(rec.entries.empty());
+}
+
+TEST_F(ThermalDataWindow, HeightsTypedInFeetBecomeMetresAndShowRounded) {
+    window.SetHeightUnits(feet);
+    Retype(window, "top", "1000");
+    EXPECT_EQ(window.values().top, 305);
+    window.SetHeightUnits(meters);
+    EXPECT_EQ(text("top"), "305");
+    // 305 m are 1000.66 ft.
+    window.SetHeightUnits(feet);
+    EXPECT_EQ(std::tuple(text("top"), text("radius")), std::tuple("1001", "500"));
+    EXPECT_EQ(window.findChild<QLabel*>("cloudBaseUnits")->text(), "ft");
+}
+
+TEST_F(ThermalDataWindow, ShowValuesThenValuesGivesTheTwentyValuesBack) {
+    ThermalSettings v{3,    -1,    2000, 700,   90, 3,  false, 305, 600, 3,
+                      1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85};
+    // In feet too, though -1 m would not come back from its rounded feet.
+    for (const heightDispType unit : {meters, feet}) {
+        window.SetHeightUnits(unit);
+        window.ShowValues(v);
+        EXPECT_EQ(Fields(window.values()), Fields(v));
+        EXPECT_EQ(text("top"), unit == feet ? "6562" : "2000");
+        std::tie(v.type, v.cloud) = std::tuple(1, true);
+    }
+}
+
+// Name, type shown before, type shown, type selected. Types run 1 to 4 and repeat; the
+// remainder keeps its sign, so some values select no type and the one before stays.
+using TypeRow = std::tuple<const char*, int, int, int>;
+
+const TypeRow kTypes[] = {
+    {"Five", 2, 5, 1},
+    {"Six", 1, 6, 2},
+    {"Eight", 1, 8, 4},
+    {"ZeroKeeps", 3, 0, 3},
+    {"MinusThree", 2, -3, 1},
+    {"MinusTwoKeeps", 2, -2, 2},
+    {"LowestKeeps", 3, INT_MIN, 3},
+};
+
+class ThermalDataType : public ThermalDataWindow, public ::testing::WithParamInterface<TypeRow> {};
+
+TEST_P(ThermalDataType, FollowsTheRemainderRule) {
+    const auto& [name, before, shown, selected] = GetParam();
+    ThermalSettings v = WindowDefaults();
+    for (const int type : {before, shown}) {
+        v.type = type;
+        window.ShowValues(v);
+    }
+    EXPECT_EQ(window.values().type, selected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, ThermalDataType, ::testing::ValuesIn(kTypes), RowName);
+
+class RandomizeWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.SetThermals(&thermals);
+    }
+
+    RecordingPrompts rec;
+    ThermalList thermals = Thermals({{47.1, 8.1}, {47.2, 8.2}, {47.3, 8.3}, {47.4, 8.4}});
+    TRandomizeForm window{nullptr, 12345};
+};
+
+TEST_F(RandomizeWindow, ApplyChangesOnlyTickedFieldsOfTickedTypes) {
+    for (int type = 1; type <= 4; ++type) {
+        thermals[type - 1]->SetType(type);
+        thermals[type - 1]->SetCloud(false);
+    }
+    for (const char* box : {"type2", "type4", "thermTop", "profileStrength", "cloudOnOff"})
+        Click(window, box);
+    const std::pair<const char*, const char*> typed[] = {
+        {"thermTopMin", "900"},       {"thermTopMax", "900"},  {"profileStrengthMin", "10"},
+        {"profileStrengthMax", "20"}, {"thermRadiusMin", "7"}, {"thermRadiusMax", "7"},
+        {"cloudOnOffchance", "100"}};
+    for (const auto& [edit, text] : typed)
+        Retype(window, edit, text);
+    Click(window, "Apply");
+    for (const auto& t : thermals) {
+        const bool ticked = t->type % 2 == 0;
+        EXPECT_EQ(std::tuple(t->top, t->cloud, t->radius),
+                  std::tuple(ticked ? 900 : 1500, ticked, 500));
+        EXPECT_TRUE(ticked ? t->tStrengthPercent >= 10 && t->tStrengthPercent <= 20
+                           : t->tStrengthPercent == 80);
+    }
+    EXPECT_TRUE(rec.entries.empty());
+}
+
+// Name, box ticked, edit, its text, the message after "Error Converting ".
+using BadText = std::tuple<const char*, const char*, const char*, const char*, std::string>;
+
+const BadText kBadTexts[] = {
+    {"LetterInMin", "thermBottom", "thermBottomMin", "x", "thermBottom Min Value"},
+    {"EmptyMin", "cloudType", "cloudTypeMin", "", "cloudType Min Value"},
+    {"MaxBeyondInt", "profileTop", "profileTopMax", "2147483648", "profileTop Max Value"},
+    {"CloudChance", "cloudOnOff", "cloudOnOffchance", "5x", "Cloud On/Off Value"},
+};
+
+class RandomizeBadText : public RandomizeWindow, public ::testing::WithParamInterface<BadText> {};
+
+TEST_P(RandomizeBadText, IsReportedOnceAndChangesNothing) {
+    const auto& [name, box, edit, text, message] = GetParam();
+    ThermalSettings unchanged = WindowDefaults();
+    unchanged.type = 0;
+    for (const auto& t : thermals)
+        t->SetType(0);
+    Click(window, box);
+    EditIn(window, edit)->setText(text);
+    Click(window, "Apply");
+    EXPECT_EQ(rec.messages(), Messages{"Error|Error Converting " + message});
+    for (const auto& t : thermals)
+        EXPECT_EQ(Fields(*t), Fields(unchanged));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RandomizeBadText, ::testing::ValuesIn(kBadTexts), RowName);
+
+} // namespace

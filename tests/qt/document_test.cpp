@@ -1,0 +1,220 @@
+// The document through real files: projects and waypoint files loaded, saved and refused.
+
+#include "qtfixtures.h"
+
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <future>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <QDir>
+
+namespace {
+
+using DocumentFiles = DocumentView;
+
+const std::string kOpenError = "File Error|Error opening Project File";
+const std::string kMapError = "File Error|Error with Map File";
+const std::string kHeaderError = "File Error|Error reading Project File header";
+const std::string kLineError = "File Error|Error reading thermal data from Project File map";
+const std::string kDatError = "File Error|Error with Dat File";
+
+TEST_F(DocumentFiles, LoadReadsTheHeaderAndFitsTheMapAndAddReadsOnlyTheThermals) {
+    doc.LoadProject(project("alps.prj", Lines({kBasicLine, kFullLine})), false);
+    EXPECT_EQ(doc.projectFolder() + doc.projectFileName(), path("alps.prj"));
+    // The 40 x 30 picture fills the panel's width.
+    EXPECT_EQ(view.sceneRect(), QRectF(0, 0, 300, 225));
+    ASSERT_EQ(doc.thermals().size(), 2u);
+    EXPECT_EQ(doc.thermals()[1]->tStrengthPercent, 100);
+    // Another map that is not there and other edges: an add must not read them.
+    WriteAll(path("more.prj"),
+             "other.bmp\r\n10:00.000N\r\n9:00.000N\r\n1:00.000E\r\n2:00.000E\r\n" +
+                 Lines({kOtherLine}));
+    doc.LoadProject(path("more.prj"), true);
+    EXPECT_TRUE(rec.entries.empty());
+    EXPECT_EQ(doc.projectFileName(), "alps.prj");
+    const MapFrame& f = doc.map().frame();
+    EXPECT_EQ(std::tuple(f.latTop, f.latBottom, f.lonLeft, f.lonRight),
+              std::tuple(47.5, 47.0, 7.5, 8.5));
+    ASSERT_EQ(doc.thermals().size(), 3u);
+    EXPECT_EQ(doc.thermals()[2]->windDir, 90);
+    // Every thermal has one glyph.
+    EXPECT_EQ(view.glyphs().glyphs().size(), 3u);
+    for (const auto& t : doc.thermals())
+        EXPECT_NE(glyphOf(*t), nullptr);
+}
+
+// Name, project under tests/data (null: no file), picture copied as map.bmp (null: none),
+// messages, thermals read, map loaded.
+using LoadFailure = std::tuple<const char*, const char*, const char*, Messages, std::size_t, bool>;
+
+const LoadFailure kLoadFailures[] = {
+    {"MissingFile", nullptr, "files/map.bmp", {kOpenError}, 0, false},
+    {"ShortHeader", "files/shortheader.prj", "files/map.bmp", {kHeaderError}, 0, true},
+    {"BadLineKeepsTheOnesBefore", "files/badthermal.prj", "files/map.bmp", {kLineError}, 1, true},
+    {"MapMissing", "files/example.prj", nullptr, {kMapError}, 2, false},
+    {"MapNotAPicture", "files/example.prj", "map/notapicture.bmp", {kMapError}, 2, false},
+    {"MapTooLarge", "files/example.prj", "map/huge.bmp", {kMapError}, 2, false},
+    {"MapTooLargePng", "files/example.prj", "map/huge.png", {kMapError}, 2, false},
+    {"MapBeforeBadLine", "files/badthermal.prj", nullptr, {kMapError, kLineError}, 1, false},
+};
+
+class ProjectLoadFailure : public DocumentView,
+                           public ::testing::WithParamInterface<LoadFailure> {};
+
+TEST_P(ProjectLoadFailure, ReportsInFileOrderAndKeepsWhatWasRead) {
+    const auto& [name, fixture, picture, messages, thermals, mapLoaded] = GetParam();
+    if (picture)
+        copy(picture, "map.bmp");
+    doc.LoadProject(fixture ? copy(fixture, "alps.prj") : path("alps.prj"), false);
+    EXPECT_EQ(rec.messages(), messages);
+    EXPECT_EQ(std::tuple(doc.thermals().size(), view.glyphs().glyphs().size(), doc.map().loaded()),
+              std::tuple(thermals, thermals, mapLoaded));
+    EXPECT_EQ(doc.projectFileName(), fixture ? "alps.prj" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ProjectLoadFailure, ::testing::ValuesIn(kLoadFailures), RowName);
+
+// A name that leads to something other than a plain file, made in the folder.
+QString SpecialFile(const QString& folder, std::string_view kind) {
+    const QString file = folder + "/special.prj";
+    if (kind == "EndlessDevice")
+        return QStringLiteral("/dev/zero");
+    if (kind == "Directory")
+        QDir(folder).mkdir("special.prj");
+    if (kind == "Fifo") {
+        EXPECT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    }
+    if (kind == "BeyondAQuarterGigabyte") {
+        QFile sparse(file);
+        EXPECT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize((qint64{256} << 20) + 1));
+    }
+    return file;
+}
+
+class SpecialFiles : public DocumentView, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SpecialFiles, AreRefusedWithoutWaiting) {
+    const QString file = SpecialFile(dir.path(), GetParam());
+    // On a thread of its own, so that a load waiting for a writer fails the test instead of
+    // hanging it; a writer that closes at once then lets the load go on.
+    auto done = std::async(std::launch::async, [&] {
+        doc.LoadProject(file, false);
+        doc.LoadWaypoints(file);
+    });
+    if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "the load waits";
+        QFile(file).open(QIODevice::WriteOnly);
+    }
+    done.get();
+    const bool large = GetParam() == std::string_view("BeyondAQuarterGigabyte");
+    EXPECT_EQ(rec.messages(), (Messages{kOpenError + (large ? " 2" : ""), kDatError}));
+    EXPECT_EQ(doc.projectFileName() + doc.waypointFileName(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SpecialFiles,
+                         ::testing::Values("Directory", "Fifo", "EndlessDevice",
+                                           "BeyondAQuarterGigabyte"),
+                         RowName);
+
+TEST_F(DocumentFiles, SavedProjectSavesBackTheSameBytes) {
+    const QString original = project("alps.prj", Lines({kFullLine, kOtherLine}));
+    doc.LoadProject(original, false);
+    doc.SaveProjectTo(path("copy.prj"), true);
+    EXPECT_EQ(ReadAll(path("copy.prj")), ReadAll(original));
+    EXPECT_EQ(doc.projectFileName(), "copy.prj");
+    // Without "Save all data" the sections are left out.
+    doc.SaveProjectTo(path("basic.prj"), false);
+    EXPECT_EQ(
+        ReadAll(path("basic.prj")).toStdString(),
+        ProjectText(Lines({kBasicLine, "4720000,780000,2,100,2000,700,90,3,0,0,2500,1200,3"})));
+    EXPECT_TRUE(rec.entries.empty());
+}
+
+// Runs work while the process may write no file beyond a size: the write stops part-way, as
+// on a full disk, whoever runs the test.
+void WithFileSizeLimit(rlim_t bytes, const std::function<void()>& work) {
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit limited = old;
+    limited.rlim_cur = bytes;
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    work();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, signal);
+}
+
+class ProjectSaveFailure : public DocumentView,
+                           public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ProjectSaveFailure, ShowsTheMessageAndChangesNoNameFlagOrFile) {
+    const QString file = project("alps.prj", Lines({kFullLine, kOtherLine}));
+    doc.LoadProject(file, false);
+    doc.AddThermal(47.2, 8.0, WindowDefaults());
+    const QByteArray before = ReadAll(file);
+    const std::string_view target = GetParam();
+    if (target == "NameIsADirectory" && QDir(dir.path()).mkdir("dir.prj"))
+        doc.SaveProjectTo(path("dir.prj"), true);
+    if (target == "FolderMissing")
+        doc.SaveProjectTo(path("none/alps.prj"), true);
+    if (target == "WriteCutShort")
+        WithFileSizeLimit(100, [this] { doc.SaveProject(true); });
+    EXPECT_EQ(rec.messages(), Messages{"File Error|Error with Project File"});
+    EXPECT_EQ(doc.projectFileName(), "alps.prj");
+    EXPECT_TRUE(doc.projectModified());
+    EXPECT_EQ(ReadAll(file), before);
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"alps.prj", "map.bmp"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, ProjectSaveFailure,
+                         ::testing::Values("NameIsADirectory", "FolderMissing", "WriteCutShort"),
+                         RowName);
+
+TEST_F(DocumentFiles, WaypointFileSavesBackTheSameBytes) {
+    for (const char* fixture : {"files/badline.dat", "files/windows1252.dat", "files/utf8.dat"}) {
+        SCOPED_TRACE(fixture);
+        doc.ClearWaypoints();
+        doc.LoadWaypoints(copy(fixture, "route.dat"));
+        EXPECT_EQ(view.glyphs().glyphs().size(), doc.waypoints().size());
+        doc.SaveWaypointsTo(path("copy.dat"));
+        EXPECT_EQ(ReadAll(path("copy.dat")), ReadAll(DataFile(fixture)));
+        EXPECT_EQ(doc.waypointFileName(), "copy.dat");
+    }
+    // The waypoint line that cannot be read stays in the file with everything after it.
+    EXPECT_EQ(rec.messages(), Messages{kDatError});
+}
+
+TEST_F(DocumentFiles, ModifiedFlagsFollowEditsLoadsAndSavesButNotFailures) {
+    doc.LoadProject(project("alps.prj"), false);
+    Thermal& t = doc.AddThermal(47.2, 8.0, WindowDefaults());
+    EXPECT_TRUE(doc.projectModified());
+    doc.SaveProject(true);
+    EXPECT_FALSE(doc.projectModified());
+    doc.SetThermalData(t, WindowDefaults());
+    doc.LoadProject(path("alps.prj"), true);
+    EXPECT_TRUE(doc.projectModified());
+    doc.LoadProject(path("alps.prj"), false);
+    EXPECT_FALSE(doc.projectModified());
+
+    Waypoint& w = doc.AddWaypoint(47.1, 8.1, "Ridge");
+    EXPECT_EQ(std::tuple(doc.projectModified(), doc.waypointsModified()), std::tuple(false, true));
+    doc.SaveWaypointsTo(path("route.dat"));
+    EXPECT_FALSE(doc.waypointsModified());
+    EXPECT_TRUE(doc.DeleteWaypoint(&w));
+    EXPECT_TRUE(doc.waypointsModified());
+    QDir(dir.path()).mkdir("dir.dat");
+    doc.SaveWaypointsTo(path("dir.dat"));
+    doc.LoadWaypoints(path("missing.dat"));
+    EXPECT_EQ(rec.messages(), Messages(2, kDatError));
+    EXPECT_EQ(doc.waypointFileName(), "route.dat");
+    EXPECT_TRUE(doc.waypointsModified());
+    doc.SaveWaypoints();
+    EXPECT_FALSE(doc.waypointsModified());
+    EXPECT_EQ(ReadAll(path("route.dat")), "");
+}
+
+} // namespace

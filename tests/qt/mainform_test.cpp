@@ -1,0 +1,460 @@
+// The main window on a fake simulator link: its commands, map editing, live tracking,
+// closing and the scenery tools, driven as the user and the timers drive them.
+
+#include "app/livetracking.h"
+#include "app/mainform.h"
+#include "dialogs/thermaldata.h"
+#include "fakelink.h"
+#include "geo/distance.h"
+#include "qtfixtures.h"
+#include "scene/accursor.h"
+
+#include <deque>
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <gmock/gmock.h>
+
+namespace {
+
+using namespace std::string_literals;
+
+const QString kCaption = TMainForm::BaseCaption();
+const std::string kProjectQuestion = "Project Modified|Project Modified, Continue?";
+const std::string kWaypointsQuestion = "Waypoints Modified|Waypoints Modified, Continue?";
+
+// The window runs in its folder, where the scenery tools are looked for when it opens.
+class MainWindow : public InFolder {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        open("0");
+    }
+    void TearDown() override {
+        form.reset();
+        QDir::setCurrent(previous);
+    }
+
+    // A window on a fake link whose three timers run at the interval (0: not at all).
+    void open(const std::string& ms) {
+        WriteAll(path("brevan.INI"),
+                 "[Timers]\nDataRead=" + ms + "\nProfiler=" + ms + "\nDisplay=" + ms + "\n");
+        auto fake = std::make_unique<FakeLink>();
+        link = fake.get();
+        form = std::make_unique<TMainForm>(std::move(fake), path("brevan.INI"));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void run(Command command) const { form->action(command)->trigger(); }
+    bool enabled(Command command) const { return form->action(command)->isEnabled(); }
+    void loadProject(const QString& file) {
+        rec.files.push_back(file.toStdString());
+        run(Command::LoadProject1);
+    }
+    const Document& doc() const { return form->document(); }
+    const Map& map() const { return form->document().map(); }
+    LiveTracking& live() const { return form->liveTracking(); }
+    MapView& panel() const { return form->imagePanel(); }
+    QPoint at(QPoint pixel) const { return panel().mapFromScene(pixel); }
+    QPoint pixelOf(const Thermal& t) const { return {map().LonToX(t.lon), map().LatToY(t.lat)}; }
+    // The pointer moves to a map pixel (sent directly: a moved cursor that is already there
+    // sends nothing) and clicks.
+    void clickAt(QPoint pixel) const {
+        const QPoint global = panel().viewport()->mapToGlobal(at(pixel));
+        QMouseEvent move(QEvent::MouseMove, at(pixel), global, Qt::NoButton, {}, {});
+        QApplication::sendEvent(panel().viewport(), &move);
+        QTest::mouseClick(panel().viewport(), Qt::LeftButton, {}, at(pixel));
+    }
+    // Opens the popup menu at a map pixel and chooses one of its items.
+    void popup(QPoint pixel, const char* menuName, const char* item) const {
+        const QPoint global = panel().viewport()->mapToGlobal(at(pixel));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at(pixel), global);
+        QApplication::sendEvent(panel().viewport(), &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu && menu->objectName() == menuName) << menuName;
+        menu->close();
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QLatin1String(item))
+                action->trigger();
+        }
+    }
+
+    const QString previous = QDir::currentPath();
+    FakeLink* link = nullptr;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(MainWindow, StartsWithOnlyLoadAndExitOfTheFileItemsAndThreeTicks) {
+    for (const CommandEntry& entry : CommandTable()) {
+        const Command c = entry.command;
+        const bool on = entry.place == Place::file
+                            ? c == Command::LoadProject1 || c == Command::Exit1
+                            : c != Command::ClearAllThermals;
+        const bool ticked =
+            c == Command::DecMins || c == Command::Meters || c == Command::ClickToAddThermal;
+        EXPECT_EQ(std::tuple(enabled(c), form->action(c)->isChecked()), std::tuple(on, ticked))
+            << entry.name;
+    }
+    EXPECT_FALSE(form->findChild<QMenu*>("CreateThermals")->isEnabled());
+}
+
+// Name, answers, questions asked, whether the project loads.
+using Answers = std::tuple<const char*, std::deque<bool>, std::size_t, bool>;
+
+const Answers kAnswers[] = {
+    {"YesToBoth", {true, true}, 2, true},
+    {"NoToWaypoints", {true, false}, 2, false},
+    {"NoToProject", {false}, 1, false},
+};
+
+class LoadQuestions : public MainWindow, public ::testing::WithParamInterface<Answers> {};
+
+TEST_P(LoadQuestions, AskAboutTheProjectThenTheWaypointsAndNoEndsTheCommand) {
+    loadProject(project("alps.prj"));
+    clickAt({60, 40});
+    run(Command::addACWaypoint);
+    rec.clear();
+    const auto& [name, answers, asked, loads] = GetParam();
+    rec.answers = answers;
+    loadProject(project("other.prj", Lines({kBasicLine, kFullLine})));
+    const Messages questions{kProjectQuestion, kWaypointsQuestion};
+    EXPECT_EQ(rec.questions(), Messages(questions.begin(), questions.begin() + asked));
+    EXPECT_EQ(rec.entries.size(), asked + (loads ? 1 : 0));
+    EXPECT_EQ(std::tuple(doc().thermals().size(), doc().waypoints().size()),
+              loads ? std::tuple(2u, 0u) : std::tuple(1u, 1u));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, LoadQuestions, ::testing::ValuesIn(kAnswers), RowName);
+
+TEST_F(MainWindow, LoadDatAsksOnlyAboutWaypointsAndCancelledDialogsChangeNothing) {
+    loadProject(project("alps.prj", Lines({kBasicLine})));
+    run(Command::ToolButton3);
+    run(Command::addACWaypoint);
+    rec.clear();
+    rec.answers = {false};
+    run(Command::LoadDat1);
+    EXPECT_EQ(rec.questions(), Messages{kWaypointsQuestion});
+    // Yes to every question, then each dialog is cancelled.
+    run(Command::LoadDat1);
+    run(Command::LoadProject1);
+    run(Command::AddProjectThermals);
+    EXPECT_EQ(rec.entries.size(), 6u);
+    EXPECT_EQ(std::tuple(doc().thermals().size(), doc().waypoints().size(), form->zoomFactor()),
+              std::tuple(1u, 1u, 2));
+    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
+}
+
+TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
+    const auto enabledNow = [this] {
+        std::string names;
+        for (const CommandEntry& e : CommandTable()) {
+            if ((e.place == Place::file || e.command == Command::ClearAllThermals) &&
+                enabled(e.command))
+                (names += e.name) += ' ';
+        }
+        return names + (form->findChild<QMenu*>("CreateThermals")->isEnabled() ? "Create" : "");
+    };
+    const std::string loaded = "LoadProject1 SaveProject SaveProjectAs AddProjectThermals "
+                               "LoadDat1 SaveDatAs Exit1 ClearAllThermals Create";
+    // A load that fails enables them too.
+    loadProject(path("missing.prj"));
+    EXPECT_EQ(enabledNow(), loaded);
+    loadProject(project("alps.prj"));
+    rec.files = {path("new.dat").toStdString(), copy("files/utf8.dat", "route.dat").toStdString(),
+                 project("more.prj").toStdString(), path("copy.prj").toStdString()};
+    run(Command::SaveDatAs);
+    EXPECT_EQ(enabledNow(), loaded);
+    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   new.dat");
+    run(Command::LoadDat1);
+    EXPECT_EQ(enabledNow(), "LoadProject1 SaveProject SaveProjectAs AddProjectThermals LoadDat1 "
+                            "SaveDat SaveDatAs Exit1 ClearAllThermals Create");
+    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   route.dat");
+    run(Command::AddProjectThermals);
+    EXPECT_EQ(enabledNow(), loaded);
+    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
+    run(Command::SaveProjectAs);
+    EXPECT_EQ(form->windowTitle(), kCaption + "copy.prj");
+    EXPECT_EQ(ReadAll(path("copy.prj")), ReadAll(path("alps.prj")));
+    EXPECT_EQ(rec.messages(), Messages{"File Error|Error opening Project File"});
+}
+
+// A window with a project of the 40 x 30 map open.
+class EditingMap : public MainWindow {
+protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        loadProject(project("alps.prj"));
+        rec.clear();
+    }
+};
+
+TEST_F(EditingMap, ClickAddsAThermalOrAWaypointAtThePointer) {
+    clickAt({60, 40});
+    // A click on the new glyph adds nothing.
+    clickAt({60, 40});
+    ASSERT_EQ(doc().thermals().size(), 1u);
+    const Thermal& t = *doc().thermals()[0];
+    EXPECT_EQ(std::tuple(t.lat, t.lon), std::tuple(map().YToLat(40), map().XToLon(60)));
+    EXPECT_EQ(Fields(t), Fields(form->thermalData().values()));
+    EXPECT_TRUE(doc().projectModified());
+
+    WriteAll(path("ids.dat"),
+             Lines({"5,47:20.000N,8:00.000E,0M,T,A,A", "2,47:10.000N,8:10.000E,0M,T,B,B",
+                    "9,47:15.000N,8:05.000E,0M,T,C,C"}));
+    rec.files.push_back(path("ids.dat").toStdString());
+    run(Command::LoadDat1);
+    run(Command::ClickToAddWaypoint);
+    clickAt({100, 50});
+    EditIn(*form, "waypointDescription")->setText("Ridge");
+    clickAt({120, 60});
+    ASSERT_EQ(doc().waypoints().size(), 5u);
+    const Waypoint& w = *doc().waypoints()[3];
+    EXPECT_EQ(std::tuple(w.lat, w.lon), std::tuple(map().YToLat(50), map().XToLon(100)));
+    EXPECT_EQ(std::tuple(w.tID, w.tName, w.tText, w.tAttributes, w.tGroundHeight),
+              std::tuple(10, "Waypoint 1"s, "Waypoint 1"s, "T"s, 0));
+    EXPECT_EQ(std::tuple(doc().waypoints()[4]->tID, doc().waypoints()[4]->tName),
+              std::tuple(11, "Ridge"s));
+    popup({100, 50}, "WaypointPopup", "Delete");
+    EXPECT_EQ(std::tuple(doc().waypoints().size(), doc().waypoints()[3]->tID), std::tuple(4u, 11));
+    // The map's own popup works at the point it was opened on.
+    popup({150, 30}, "MapPopupMenu", "Add Thermal");
+    popup({20, 120}, "MapPopupMenu", "Move AC Here");
+    ASSERT_EQ(doc().thermals().size(), 2u);
+    EXPECT_EQ(doc().thermals()[1]->lat, map().YToLat(30));
+    EXPECT_EQ(std::tuple(link->lat, link->lon), std::tuple(map().YToLat(120), map().XToLon(20)));
+}
+
+TEST_F(EditingMap, ThermalPopupCopiesValuesAndDeletesTheThermalItWasOpenedOn) {
+    loadProject(project("two.prj", Lines({kFullLine, kOtherLine})));
+    const Thermal& source = *doc().thermals()[0];
+    const Thermal& target = *doc().thermals()[1];
+    const double lat = target.lat;
+    popup(pixelOf(source), "ThermalPopup", "Get Data");
+    EXPECT_FALSE(doc().projectModified());
+    popup(pixelOf(target), "ThermalPopup", "Set Data");
+    EXPECT_TRUE(doc().projectModified());
+    EXPECT_EQ(Fields(target), Fields(source));
+    EXPECT_EQ(std::tuple(target.lat, target.tGroundHeight), std::tuple(lat, 0));
+    popup(pixelOf(source), "ThermalPopup", "Delete");
+    ASSERT_EQ(doc().thermals().size(), 1u);
+    EXPECT_EQ(doc().thermals()[0].get(), &target);
+}
+
+TEST_F(EditingMap, ClearAllAsksAndNoKeepsEverything) {
+    clickAt({40, 40});
+    run(Command::addACWaypoint);
+    rec.answers = {false, false, true, true};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(doc().thermals().size() + doc().waypoints().size(), 2u);
+        run(Command::ClearAllThermals);
+        run(Command::ClearAllWaypoints);
+    }
+    const std::string thermals = "Clear All Thermals|Clear All Thermals, Continue?";
+    const std::string waypoints = "Clear All Waypoints|Clear All Waypoints, Continue?";
+    EXPECT_EQ(rec.questions(), (Messages{thermals, waypoints, thermals, waypoints}));
+    // Only the aircraft cursor is left on the map.
+    EXPECT_EQ(panel().scene()->items(), QList<QGraphicsItem*>{&form->cursor()});
+}
+
+TEST_F(EditingMap, HeightUnitsSwitchEveryHintAndTheWindow) {
+    link->ground = 100;
+    run(Command::addACThermal);
+    run(Command::addACWaypoint);
+    const auto shown = [this] {
+        return doc().thermals()[0]->Hint() + doc().waypoints()[0]->Hint() + "\nWindow " +
+               EditIn(form->thermalData(), "top")->text().toStdString();
+    };
+    run(Command::Feet);
+    EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 4921ft.*Height 328 ft.*Window 4921"));
+    run(Command::Meters);
+    EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 1500m.*Height 100 m.*Window 1500"));
+}
+
+TEST_F(EditingMap, ZoomFitsTheMapIntoTheZoomedPanelAndZoomOutStopsAtOne) {
+    panel().resize(534, 263);
+    ASSERT_EQ(panel().size(), QSize(534, 263));
+    const auto shown = [this] {
+        return QSize(map().displayWidth(), map().displayHeight());
+    };
+    const QSize unzoomed = shown();
+    run(Command::ToolButton5);
+    EXPECT_EQ(std::tuple(form->zoomFactor(), shown()), std::tuple(1, unzoomed));
+    run(Command::ToolButton3);
+    run(Command::ToolButton3);
+    // The 4:3 picture in a box of 1602 x 789.
+    EXPECT_EQ(std::tuple(form->zoomFactor(), shown()), std::tuple(3, QSize(1052, 789)));
+    run(Command::ToolButton5);
+    EXPECT_EQ(shown(), QSize(701, 526));
+}
+
+// Name, feet ticked, ground elevation in metres, panel text.
+using Ground = std::tuple<const char*, bool, double, const char*>;
+
+const Ground kGrounds[] = {
+    {"Metres", false, 412.7, "412m"},      {"NegativeMetres", false, -3.7, "-3m"},
+    {"Feet", true, 412.7, "1354ft"},       {"HundredMetresInFeet", true, 100, "328ft"},
+    {"NegativeFeet", true, -3.7, "-12ft"},
+};
+
+class GroundReadout : public MainWindow, public ::testing::WithParamInterface<Ground> {};
+
+TEST_P(GroundReadout, PanelTwoTruncatesTowardZero) {
+    const auto& [name, feet, metres, text] = GetParam();
+    run(feet ? Command::Feet : Command::Meters);
+    link->ground = metres;
+    live().DisplayUpdateTimerTimer();
+    EXPECT_EQ(form->statusText(2), text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Heights, GroundReadout, ::testing::ValuesIn(kGrounds), RowName);
+
+TEST_F(EditingMap, CursorCentresOnTheAircraftWhateverTheScroll) {
+    run(Command::ToolButton3);
+    run(Command::ToolButton3);
+    link->lon = map().XToLon(200);
+    link->lat = map().YToLat(100);
+    ASSERT_EQ(map().LonToX(link->lon), 200);
+    panel().horizontalScrollBar()->setValue(50);
+    ASSERT_EQ(panel().horizontalScrollBar()->value(), 50);
+    live().DisplayUpdateTimerTimer();
+    ASSERT_EQ(form->cursor().width(), 20);
+    EXPECT_EQ(at(form->cursor().pos().toPoint()).x(), 140);
+    EXPECT_EQ(form->cursor().pos().y(), map().LatToY(link->lat) - 10);
+}
+
+// The latitude north of 47.2 N, 8 E at which Distance gives metres, to a millimetre.
+double NorthBy(double metres) {
+    double low = 47.2;
+    double high = 48.2;
+    for (int i = 0; i < 60; ++i) {
+        const double mid = (low + high) / 2;
+        (Distance(47.2, 8.0, mid, 8.0) * 1000 < metres ? low : high) = mid;
+    }
+    return high;
+}
+
+TEST_F(EditingMap, AutomaticThermalOnceTheAircraftIsFartherThanTheDistance) {
+    Click(form->thermalData(), "autoThermals");
+    link->lat = 47.2;
+    link->lon = 8.0;
+    // The first tick measures from 0, 0 and places one at once; then 799 m are not enough.
+    for (const double lat : {47.2, NorthBy(799), NorthBy(800.5), NorthBy(800.5)}) {
+        link->lat = lat;
+        live().DisplayUpdateTimerTimer();
+    }
+    ASSERT_EQ(doc().thermals().size(), 2u);
+    EXPECT_EQ(doc().thermals()[1]->lat, NorthBy(800.5));
+}
+
+// Name, box ticked, heading, wind direction, top and cloud base; the ground is at 612.4 m.
+using AtAircraft = std::tuple<const char*, const char*, double, int, int>;
+
+const AtAircraft kAtAircraft[] = {
+    {"RightOf10", "windRight", 10, 100, 1500},
+    {"LeftOf10", "windLeft", 10, 280, 1500},
+    {"RightOfMinus170", "windRight", -170, -80, 1500},
+    {"LeftOfMinus170", "windLeft", -170, 100, 1500},
+    {"LeftOf100", "windLeft", 100.7, 10, 1500},
+    {"TopsAboveSeaLevel", "TopsMSL", 10, 270, 887},
+    {"NoBox", "", 10, 270, 1500},
+};
+
+class ThermalAtAircraft : public MainWindow, public ::testing::WithParamInterface<AtAircraft> {};
+
+TEST_P(ThermalAtAircraft, TakesTheTickedWindSideAndHeights) {
+    const auto& [name, box, heading, windDir, top] = GetParam();
+    if (*box)
+        Click(form->thermalData(), box);
+    link->heading = heading;
+    link->ground = 612.4;
+    run(Command::addACThermal);
+    ASSERT_EQ(doc().thermals().size(), 1u);
+    const Thermal& t = *doc().thermals()[0];
+    EXPECT_EQ(std::tuple(t.windDir, t.top, t.cloudBase, t.tGroundHeight),
+              std::tuple(windDir, top, top, 612));
+    EXPECT_EQ(link->readCycles, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, ThermalAtAircraft, ::testing::ValuesIn(kAtAircraft), RowName);
+
+TEST_F(MainWindow, ProfilerTimerTicksStopsOrLeavesTheProfilerAlone) {
+    std::tie(link->lat, link->lon, link->altitude, link->msStrength) =
+        std::tuple(47.2, 8.0, 700, 50);
+    const Thermal& t = live().AddThermal(47.2, 8.0);
+    const auto tick = [this](bool block) {
+        link->block = block;
+        live().ProfilerTimer();
+        return live().profiler().current();
+    };
+    EXPECT_EQ(tick(true), &t);
+    EXPECT_EQ(tick(false), nullptr);
+    ASSERT_EQ(tick(true), &t);
+    Click(form->thermalData(), "ProfileOnOff");
+    const std::size_t writes = link->strengthWrites.size();
+    EXPECT_EQ(tick(false), &t);
+    EXPECT_EQ(link->strengthWrites.size(), writes);
+}
+
+TEST_F(MainWindow, ClosingAsksBothQuestionsEvenAfterANoThenStopsTheTimers) {
+    open("1");
+    loadProject(project("alps.prj"));
+    run(Command::addACThermal);
+    run(Command::addACWaypoint);
+    rec.clear();
+    link->ground = 412.7;
+    rec.answers = {false, true, true, false, true, true};
+    EXPECT_FALSE(form->close());
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(rec.questions(), (Messages{kProjectQuestion, kWaypointsQuestion, kProjectQuestion,
+                                         kWaypointsQuestion}));
+    const int before = link->readCycles;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return link->readCycles > before && form->statusText(2) == "412m"; }));
+    run(Command::Exit1);
+    ASSERT_FALSE(form->isVisible());
+    const int reads = link->readCycles;
+    link->ground = 100;
+    // Ten ticks of a 1 ms witness: the window's 1 ms timers would have fired meanwhile.
+    QTimer witness;
+    QSignalSpy ticks(&witness, &QTimer::timeout);
+    witness.start(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.count() >= 10; }));
+    EXPECT_EQ(std::tuple(link->readCycles, form->statusText(2)), std::tuple(reads, "412m"));
+}
+
+TEST_F(EditingMap, ThermikRunsTheToolWhileTheWindowGoesOn) {
+    // A stand-in tool that waits (10 s at most) for a file the test writes only once the
+    // command has returned.
+    WriteAll(path("scasm"), "#!/bin/sh\ni=0\nwhile [ ! -e go ] && [ $i -lt 200 ]; do\n"
+                            "  sleep 0.05; i=$((i+1))\ndone\n[ -e go ] && echo \"$@\" > ran\n");
+    QFile::setPermissions(path("scasm"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    live().AddThermal(47.3, 7.9);
+    run(Command::Thermik);
+    EXPECT_FALSE(enabled(Command::Thermik));
+    WriteAll(path("go"), "");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Thermik); }, 15000));
+    EXPECT_EQ(ReadAll(path("ran")), "alps.sca alps.bgl\n");
+    EXPECT_TRUE(ReadAll(path("alps.sca")).startsWith("Header("));
+    EXPECT_TRUE(rec.entries.empty());
+}
+
+TEST_F(EditingMap, EmptyListAndMissingToolAreReported) {
+    run(Command::Thermik);
+    live().AddThermal(47.3, 7.9);
+    // No cumulus tool in the folder.
+    run(Command::Cumulus);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return rec.messages().size() == 2; }));
+    EXPECT_EQ(rec.messages(),
+              (Messages{"Error|There are no thermals to generate from: place at least one.",
+                        "Error|Error Generating Thermals"}));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Cumulus); }));
+    EXPECT_TRUE(QFile::exists(path("alps_cu.cms")));
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "builders.h"
+#include "document/document.h"
+#include "recordingprompts.h"
+#include "scene/mapview.h"
+#include "scene/thermal.h"
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+// The name of a parameterized test's row: the row, or its first value.
+inline constexpr auto RowName = [](const auto& info) {
+    if constexpr (std::is_pointer_v<std::decay_t<decltype(info.param)>>)
+        return std::string(info.param);
+    else
+        return std::string(std::get<0>(info.param));
+};
+
+using Messages = std::vector<std::string>;
+
+// Thermal lines: the 13 basic values, the same thermal with both sections, and another
+// thermal whose every value differs.
+inline constexpr std::string_view kBasicLine = "4712345,812345,4,0,1500,300,270,5,1,450,1800,800,2";
+inline constexpr std::string_view kFullLine =
+    "4712345,812345,4,0,1500,300,270,5,1,450,1800,800,2,1,7,-1,-1,0,-0.5,-1,-1,450,2,4,100,50,"
+    "10,90";
+inline constexpr std::string_view kOtherLine =
+    "4720000,780000,2,100,2000,700,90,3,0,0,2500,1200,3,1,7,1.5,0.75,45,0.25,10,20,0,2,4,70,30,"
+    "15,85";
+
+// Lines as the files hold them, each ending with CR LF.
+inline std::string Lines(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (const std::string_view line : lines)
+        (text += line) += "\r\n";
+    return text;
+}
+
+// The twenty values a thermal and the Thermal Data window exchange.
+inline auto Fields(const ThermalSettings& v) {
+    return std::tie(v.type, v.bottom, v.top, v.radius, v.windDir, v.factor, v.cloud, v.cloudBase,
+                    v.cloudRadius, v.cloudType, v.tCuHS, v.tCuVS, v.tCuRotation, v.tCuCloud,
+                    v.tCuStart, v.tCuEnd, v.tStrengthPercent, v.tCorePercent, v.tCoreBasePercent,
+                    v.tCoreTopPercent);
+}
+
+// A fixture of the repository: "files/example.prj", "map/huge.bmp".
+inline QString DataFile(const char* relative) {
+    return QStringLiteral(BREVAN_TEST_DATA "/") + QLatin1String(relative);
+}
+
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteAll(const QString& path, std::string_view bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+// What a user does in a window: replace an edit's text by typing, click a button or box.
+inline QLineEdit* EditIn(const QWidget& window, const char* name) {
+    auto* edit = window.findChild<QLineEdit*>(QLatin1String(name));
+    EXPECT_NE(edit, nullptr) << name;
+    return edit;
+}
+inline void Retype(const QWidget& window, const char* name, const QString& text) {
+    EditIn(window, name)->selectAll();
+    QTest::keyClicks(EditIn(window, name), text);
+}
+inline void Click(const QWidget& window, const char* name) {
+    auto* button = window.findChild<QAbstractButton*>(QLatin1String(name));
+    ASSERT_NE(button, nullptr) << name;
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
+
+// A temporary folder for one test's files, and every prompt recorded meanwhile.
+class InFolder : public ::testing::Test {
+protected:
+    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    // A fixture copied into the folder under a name.
+    QString copy(const char* fixture, const char* name) const {
+        QFile::remove(path(name));
+        EXPECT_TRUE(QFile::copy(DataFile(fixture), path(name))) << fixture;
+        return path(name);
+    }
+    // A project over the fixtures' 40 x 30 map picture, with thermal lines.
+    QString project(const char* name, std::string_view thermalLines = {}) const {
+        if (!QFile::exists(path("map.bmp")))
+            copy("files/map.bmp", "map.bmp");
+        WriteAll(path(name), ProjectText(thermalLines));
+        return path(name);
+    }
+
+    QTemporaryDir dir;
+    RecordingPrompts rec;
+};
+
+// A document shown in a frameless 300 x 300 map panel, wired as the main window wires them.
+class DocumentView : public InFolder {
+protected:
+    void SetUp() override {
+        QObject::connect(&doc, &Document::thermalsAdded, &view,
+                         [this](std::size_t first) { view.AdoptThermals(doc.thermals(), first); });
+        QObject::connect(&doc, &Document::waypointsAdded, &view, [this](std::size_t first) {
+            view.AdoptWaypoints(doc.waypoints(), first);
+        });
+        view.setFrameShape(QFrame::NoFrame);
+        view.resize(300, 300);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        doc.map().Resize(300, 300);
+    }
+
+    // The glyph showing a thermal, or null.
+    const TThermal* glyphOf(const Thermal& thermal) const {
+        for (const MapGlyph* glyph : view.glyphs().glyphs()) {
+            const auto* shown = dynamic_cast<const TThermal*>(glyph);
+            if (shown && &shown->value() == &thermal)
+                return shown;
+        }
+        return nullptr;
+    }
+
+    Document doc;
+    MapView view{doc.map()};
+};

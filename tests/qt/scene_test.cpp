@@ -1,0 +1,108 @@
+// The map panel: glyphs over their positions and following their values, and what the
+// pointer finds on the map.
+
+#include "qtfixtures.h"
+
+#include <set>
+
+#include <QHelpEvent>
+#include <QSignalSpy>
+#include <QToolTip>
+
+namespace {
+
+// A 300 x 225 map of 47.5-47 N, 7.5-8.5 E with three thermals of type 4 far apart and a
+// waypoint.
+class MapPanel : public DocumentView {
+protected:
+    void SetUp() override {
+        DocumentView::SetUp();
+        doc.LoadProject(project("alps.prj", Lines({kFullLine, kFullLine, kFullLine})), false);
+        thermal(1).SetLat(47.4);
+        thermal(2).SetLon(7.6);
+        doc.AddWaypoint(47.3, 7.9, "Grimsel");
+    }
+    Thermal& thermal(std::size_t i) const { return *doc.thermals()[i]; }
+    QPoint pixelOf(const auto& value) const {
+        return {doc.map().LonToX(value.lon), doc.map().LatToY(value.lat)};
+    }
+    QPoint at(QPoint pixel) const { return view.mapFromScene(pixel); }
+    const MapGlyph* glyphAt(QPoint pixel) const { return view.glyphAt(at(pixel)); }
+};
+
+TEST_F(MapPanel, GlyphsSitOverTheirPositionsAfterLoadAndAfterAZoomStep) {
+    const QPoint before = pixelOf(thermal(0));
+    for (int side : {300, 900}) {
+        SCOPED_TRACE(side);
+        doc.map().Resize(side, side);
+        for (const auto& t : doc.thermals()) {
+            const TThermal* glyph = glyphOf(*t);
+            const GlyphPoint centre = glyph->glyph().centre;
+            EXPECT_EQ(glyph->pos().toPoint() + QPoint(centre.x, centre.y), pixelOf(*t));
+        }
+        const MapGlyph* cross = view.glyphs().glyphs().back();
+        EXPECT_EQ(cross->mapToScene(cross->shape().boundingRect().center()).toPoint(),
+                  pixelOf(*doc.waypoints()[0]));
+    }
+    EXPECT_NE(pixelOf(thermal(0)), before);
+}
+
+TEST_F(MapPanel, TypeOrWindChangeLaysTheGlyphOutAgain) {
+    Thermal& t = thermal(0);
+    const QPoint west = pixelOf(t) - QPoint(8, 0);
+    const QPoint east = pixelOf(t) + QPoint(8, 0);
+    // A type 4 glyph is the circle alone; other types reach 10 pixels towards the wind.
+    EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(nullptr, nullptr));
+    t.SetType(1);
+    EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(glyphOf(t), nullptr));
+    t.SetWindDir(90);
+    EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(nullptr, glyphOf(t)));
+}
+
+TEST_F(MapPanel, DeletedValuesTakeTheirGlyphsWithThem) {
+    const QPoint first = pixelOf(thermal(0));
+    ASSERT_TRUE(doc.DeleteThermal(&thermal(0)));
+    EXPECT_EQ(glyphAt(first), nullptr);
+    // The waypoint's glyph, last in the set, took the first one's place: it goes cleanly too.
+    ASSERT_TRUE(doc.DeleteWaypoint(doc.waypoints()[0].get()));
+    const std::vector<MapGlyph*>& left = view.glyphs().glyphs();
+    EXPECT_EQ(std::set<const MapGlyph*>(left.begin(), left.end()),
+              (std::set<const MapGlyph*>{glyphOf(thermal(0)), glyphOf(thermal(1))}));
+    doc.ClearThermals();
+    EXPECT_TRUE(view.scene()->items().isEmpty());
+}
+
+TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMoment) {
+    // The tooltip shown when the pointer rests; a marker shown first tells a new one apart.
+    const auto tooltipAt = [this](QPoint pixel) {
+        const QPoint global = view.viewport()->mapToGlobal(at(pixel));
+        QToolTip::showText(global, QStringLiteral("(none)"));
+        QHelpEvent help(QEvent::ToolTip, at(pixel), global);
+        QApplication::sendEvent(view.viewport(), &help);
+        return QToolTip::text().toStdString();
+    };
+    const Thermal& t = thermal(0);
+    EXPECT_EQ(tooltipAt(pixelOf(t)), t.Hint());
+    doc.SetHeightUnits(feet);
+    EXPECT_EQ(tooltipAt(pixelOf(t)), t.Hint());
+    EXPECT_NE(t.Hint().find("\nTop 4921ft\n"), std::string::npos);
+    EXPECT_EQ(tooltipAt(pixelOf(*doc.waypoints()[0])), doc.waypoints()[0]->Hint());
+    EXPECT_EQ(tooltipAt({150, 200}), "(none)");
+}
+
+TEST_F(MapPanel, LeftClickOnTheMapButNotOnAGlyphIsAnImageClick) {
+    QSignalSpy clicked(&view, &MapView::imageClicked);
+    // A 200 x 150 map in the panel: its last column and row count, the next ones do not.
+    doc.map().Resize(200, 300);
+    for (const QPoint pixel : {QPoint(199, 149), QPoint(200, 20), QPoint(20, 150)})
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(pixel));
+    EXPECT_EQ(clicked.count(), 1);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(pixelOf(thermal(0))));
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, at({20, 20}));
+    // Pressed on a glyph, released on the map.
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, at(pixelOf(thermal(0))));
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at({20, 20}));
+    EXPECT_EQ(clicked.count(), 1);
+}
+
+} // namespace
