@@ -201,8 +201,9 @@ TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
     }
     ASSERT_FALSE(strengths.empty());
     EXPECT_EQ(strengths.back(), BytesOf<std::uint8_t>(255));
-    if (strengths.size() == 2)
+    if (strengths.size() == 2) {
         EXPECT_EQ(strengths.front(), BytesOf<std::uint8_t>(0));
+    }
     EXPECT_EQ(std::count(offsets.begin(), offsets.end(), 0x0560u), 1);
     EXPECT_EQ(std::count(offsets.begin(), offsets.end(), 0x30B0u), 0);
 }
