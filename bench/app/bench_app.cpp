@@ -44,7 +44,8 @@ struct LoadedForm {
         link = fake.get();
         link->lat = 47.25;
         link->lon = 8.0;
-        form = std::make_unique<TMainForm>(std::move(fake), settings.fileName());
+        form =
+            std::make_unique<TMainForm>([&](auto) { return std::move(fake); }, settings.fileName());
         form->show();
         form->LoadProjectFile(project, false);
     }

@@ -7,17 +7,21 @@
 
 #include <QTimer>
 
-LiveTracking::LiveTracking(std::unique_ptr<SimLink> link, Document& document,
+LiveTracking::LiveTracking(const LinkFactory& makeLink, Document& document,
                            const TThermalData& settings, const TimerIntervals& intervals,
                            QObject* parent)
     : QObject(parent)
-    , link_(std::move(link))
+    , link_(makeLink(std::chrono::milliseconds(intervals.dataRead)))
     , document_(document)
     , settings_(settings)
     , profiler_(document.thermals(), *link_) {
-    // The profiler must never reach a removed thermal.
-    connect(&document_, &Document::thermalRemoving, this,
-            [this](const Thermal* thermal) { profiler_.Forget(thermal); });
+    // Neither the profiler nor a wind waiting for the heading may reach a removed thermal.
+    connect(&document_, &Document::thermalRemoving, this, [this](const Thermal* thermal) {
+        profiler_.Forget(thermal);
+        std::erase_if(pendingWinds_, [thermal](const PendingWind& wind) {
+            return !thermal || wind.thermal == thermal;
+        });
+    });
 
     const auto makeTimer = [this](const char* name, int interval, void (LiveTracking::*work)()) {
         auto* timer = new QTimer(this);
@@ -47,13 +51,15 @@ void LiveTracking::StopTimers() {
 
 void LiveTracking::ReadDataTimerTimer() {
     link_->ReadCycle();
+    ApplyPendingWinds();
 }
 
 void LiveTracking::DisplayUpdateTimerTimer() {
     const double lat = link_->GetLat();
     const double lon = link_->GetLon();
-    emit aircraftShown(lat, lon, link_->GetGroundAlt());
-    if (settings_.GetAutoThermals()) {
+    const LinkStatus status = link_->Status();
+    emit aircraftShown(lat, lon, link_->GetGroundAlt(), status);
+    if (settings_.GetAutoThermals() && status.live) {
         const double metres = Distance(lastThermalLat_, lastThermalLon_, lat, lon) * 1000;
         if (settings_.autoThermalDistValue < metres)
             ThermalAtAircraft();
@@ -63,7 +69,9 @@ void LiveTracking::DisplayUpdateTimerTimer() {
 void LiveTracking::ProfilerTimer() {
     if (!settings_.GetProfileOnOff())
         return;
-    if (link_->ThermalBlockPresent())
+    // Values that are not live are not flown: the profiler starts anew, from the strength
+    // the simulator then holds, once the link answers again.
+    if (link_->ThermalBlockPresent() && link_->Status().live)
         profiler_.Tick(settings_.GetRoll(), settings_.rollRateValue, settings_.sampleSizeValue);
     else
         profiler_.Stop();
@@ -76,28 +84,61 @@ Thermal& LiveTracking::AddThermal(double lat, double lon) {
     return t;
 }
 
-Thermal& LiveTracking::ThermalAtAircraft() {
+bool LiveTracking::HasLivePosition() {
     link_->ReadCycle();
+    if (link_->Status().live)
+        return true;
+    // A position of 0, 0 or one from before the link went down would put it in the wrong
+    // place.
+    emit note(tr("Nothing placed: no live aircraft position (%1)")
+                  .arg(QString::fromStdString(link_->Status().text)));
+    return false;
+}
+
+Thermal* LiveTracking::ThermalAtAircraft() {
+    if (!HasLivePosition())
+        return nullptr;
     Thermal& t = AddThermal(link_->GetLat(), link_->GetLon());
-    // The remainder keeps the dividend's sign: a heading of -170 gives wind from -80.
-    if (settings_.GetWindRight())
-        t.SetWindDir(TruncateToInt(link_->GetHeading() + 90) % 360);
-    if (settings_.GetWindLeft())
-        t.SetWindDir(TruncateToInt(link_->GetHeading() + 270) % 360);
+    // The left side wins when both are asked for.
+    const int offsetDeg = settings_.GetWindLeft() ? 270 : settings_.GetWindRight() ? 90 : 0;
+    if (offsetDeg != 0) {
+        if (link_->RequestHeading())
+            pendingWinds_.push_back({&t, offsetDeg, link_->HeadingsServed()});
+        else
+            TurnWind(t, offsetDeg);
+    }
     const double ground = link_->GetGroundAlt();
     if (settings_.GetTopsMSL()) {
         t.SetTop(TruncateToInt(t.top - ground));
         t.SetCloudBase(TruncateToInt(t.cloudBase - ground));
     }
     t.SetGroundHeight(TruncateToInt(ground));
-    return t;
+    return &t;
 }
 
-Waypoint& LiveTracking::WaypointAtAircraft(const std::string& name) {
-    link_->ReadCycle();
+void LiveTracking::TurnWind(Thermal& thermal, int offsetDeg) {
+    // The remainder keeps the dividend's sign: a heading of -170 gives wind from -80.
+    thermal.SetWindDir(TruncateToInt(link_->GetHeading() + offsetDeg) % 360);
+}
+
+void LiveTracking::ApplyPendingWinds() {
+    std::erase_if(pendingWinds_, [this](const PendingWind& wind) {
+        if (link_->HeadingsServed() <= wind.served)
+            return false;
+        for (const auto& t : document_.thermals()) {
+            if (t.get() == wind.thermal)
+                TurnWind(*t, wind.offsetDeg);
+        }
+        return true;
+    });
+}
+
+Waypoint* LiveTracking::WaypointAtAircraft(const std::string& name) {
+    if (!HasLivePosition())
+        return nullptr;
     Waypoint& w = document_.AddWaypoint(link_->GetLat(), link_->GetLon(), name);
     w.SetGroundHeight(TruncateToInt(link_->GetGroundAlt()));
-    return w;
+    return &w;
 }
 
 void LiveTracking::MoveAircraft(double lat, double lon) {

@@ -4,9 +4,14 @@
 #include "model/thermal.h"
 #include "model/waypoint.h"
 #include "profiler/profiler.h"
+#include "simlink/simlink.h"
 
+#include <chrono>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QObject>
 
@@ -21,7 +26,10 @@ class TThermalData;
 class LiveTracking : public QObject {
     Q_OBJECT
 public:
-    LiveTracking(std::unique_ptr<SimLink> link, Document& document, const TThermalData& settings,
+    // Makes the link, given the interval of its read cycle.
+    using LinkFactory = std::function<std::unique_ptr<SimLink>(std::chrono::milliseconds)>;
+
+    LiveTracking(const LinkFactory& makeLink, Document& document, const TThermalData& settings,
                  const TimerIntervals& intervals, QObject* parent = nullptr);
     ~LiveTracking() override;
 
@@ -35,8 +43,11 @@ public:
     // A thermal with the Thermal Data values at a position; the automatic thermals measure
     // their distance from the aircraft's position at the last one.
     Thermal& AddThermal(double lat, double lon);
-    Thermal& ThermalAtAircraft();
-    Waypoint& WaypointAtAircraft(const std::string& name);
+    // At the aircraft's position; nothing (and a note why) while the link has no live
+    // position. A thermal's wind from the aircraft's side follows once the link has read
+    // the heading.
+    Thermal* ThermalAtAircraft();
+    Waypoint* WaypointAtAircraft(const std::string& name);
     void MoveAircraft(double lat, double lon);
 
     SimLink& link() const { return *link_; }
@@ -46,16 +57,31 @@ public:
     QTimer& profilerTimer() const { return *profilerTimer_; }
 
 signals:
-    // Every display tick: where the aircraft is and the ground elevation below it, metres.
-    void aircraftShown(double lat, double lon, double groundM);
+    // Every display tick: where the aircraft is, the ground elevation below it, metres, and
+    // how the link stands.
+    void aircraftShown(double lat, double lon, double groundM, const LinkStatus& status);
+    // Something the pilot asked for did not happen, and why.
+    void note(const QString& text);
 
 private:
+    // A thermal placed at the aircraft that waits for the heading to turn its wind.
+    struct PendingWind {
+        const Thermal* thermal;
+        int offsetDeg; // 90: wind from the right, 270: from the left
+        std::uint64_t served;
+    };
+    // False, with a note, while there is no live position.
+    bool HasLivePosition();
+    void TurnWind(Thermal& thermal, int offsetDeg);
+    void ApplyPendingWinds();
+
     std::unique_ptr<SimLink> link_;
     Document& document_;
     const TThermalData& settings_;
     TProfiler profiler_;
     double lastThermalLat_ = 0;
     double lastThermalLon_ = 0;
+    std::vector<PendingWind> pendingWinds_;
     QTimer* readTimer_ = nullptr;
     QTimer* displayTimer_ = nullptr;
     QTimer* profilerTimer_ = nullptr;

@@ -4,7 +4,7 @@
 #include "mainform.h"
 #include "qtprompts.h"
 #include "quitonsignal.h"
-#include "simlink/fsupic.h"
+#include "simlink/threadedlink.h"
 #include "simlink/transport.h"
 
 #include <clocale>
@@ -91,7 +91,11 @@ int main(int argc, char** argv) {
                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     int status = 0;
     {
-        TMainForm mainForm(std::make_unique<FSUPIC>(MakeDefaultTransport()), settingsPath);
+        TMainForm mainForm(
+            [](std::chrono::milliseconds readInterval) {
+                return std::make_unique<ThreadedLink>(MakeDefaultTransport(), readInterval);
+            },
+            settingsPath);
         qtPrompts.setParent(&mainForm);
         mainForm.show();
         if (!commandLine.project.isEmpty())

@@ -28,6 +28,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -47,7 +48,8 @@ QString Caption(const char* text) {
 
 } // namespace
 
-TMainForm::TMainForm(std::unique_ptr<SimLink> link, const QString& settingsPath, QWidget* parent)
+TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& settingsPath,
+                     QWidget* parent)
     : QMainWindow(parent)
     , toolDir(QDir::currentPath()) {
     setObjectName(QStringLiteral("MainForm"));
@@ -70,9 +72,10 @@ TMainForm::TMainForm(std::unique_ptr<SimLink> link, const QString& settingsPath,
 
     QSettings settings(settingsPath, QSettings::IniFormat);
     ThermalData = new TThermalData(this);
-    live_ = std::make_unique<LiveTracking>(std::move(link), document_, *ThermalData,
+    live_ = std::make_unique<LiveTracking>(makeLink, document_, *ThermalData,
                                            ReadTimerIntervals(settings));
     connect(live_.get(), &LiveTracking::aircraftShown, this, &TMainForm::showAircraft);
+    connect(live_.get(), &LiveTracking::note, this, &TMainForm::ShowNote);
     connectDocument();
 
     setWindowTitle(BaseCaption());
@@ -251,7 +254,8 @@ void TMainForm::createToolBar() {
 }
 
 void TMainForm::createStatusBar() {
-    static constexpr std::array<int, 5> widths = {100, 100, 50, 100, 100};
+    // The aircraft's position and ground, the pointer's position, then the link's state.
+    static constexpr std::array<int, 6> widths = {100, 100, 50, 100, 100, 130};
     for (std::size_t i = 0; i < statusPanels.size(); ++i) {
         statusPanels[i] = new QLabel(statusBar());
         statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -259,6 +263,22 @@ void TMainForm::createStatusBar() {
         statusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar()->addWidget(statusPanels[i]);
     }
+    note_ = new QLabel(statusBar());
+    note_->setObjectName(QStringLiteral("StatusNote"));
+    statusBar()->addWidget(note_, 1);
+    noteTimer_ = new QTimer(this);
+    noteTimer_->setSingleShot(true);
+    noteTimer_->setInterval(6000);
+    connect(noteTimer_, &QTimer::timeout, note_, &QLabel::clear);
+}
+
+void TMainForm::ShowNote(const QString& text) {
+    note_->setText(text);
+    noteTimer_->start();
+}
+
+QString TMainForm::noteText() const {
+    return note_->text();
 }
 
 void TMainForm::createPopupMenus() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commands.h"
+#include "app/livetracking.h"
 #include "document/document.h"
 #include "geo/coordtext.h"
 #include "geo/units.h"
@@ -11,13 +12,13 @@
 #include <QMainWindow>
 #include <QString>
 
-class LiveTracking;
 class MapView;
 struct DroppedFiles;
 class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTimer;
 class SceneryRun;
 enum class SceneryKind;
 class SimLink;
@@ -33,9 +34,9 @@ class TacCursor;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    // settingsPath: the settings file ([Timers] for the live tracking, [ACCursor] for the
-    // cursor).
-    TMainForm(std::unique_ptr<SimLink> link, const QString& settingsPath,
+    // makeLink makes the simulator link for the read interval of the settings file at
+    // settingsPath ([Timers] for the live tracking, [ACCursor] for the cursor).
+    TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& settingsPath,
               QWidget* parent = nullptr);
     ~TMainForm() override;
 
@@ -56,7 +57,11 @@ public:
     TThermalData& thermalData() const { return *ThermalData; }
     TRandomizeForm& randomizeForm() const { return *RandomizeForm; }
     TAbout& aboutForm() const { return *About; }
+    // The five panels, then the link's state.
     QString statusText(int panel) const;
+    // A passing note in the status bar: what did not happen, and why.
+    void ShowNote(const QString& text);
+    QString noteText() const;
     int zoomFactor() const { return zoom; }
 
 protected:
@@ -79,7 +84,7 @@ private:
     bool MayDiscardProject();
     bool MayDiscardWaypoints();
     void OpenDroppedFiles(const DroppedFiles& files);
-    void showAircraft(double lat, double lon, double groundM);
+    void showAircraft(double lat, double lon, double groundM, const LinkStatus& status);
 
     // Map editing.
     void mainImageMouseMove(int x, int y);
@@ -115,7 +120,9 @@ private:
     MapView* ImagePanel = nullptr;
     TacCursor* acCursor = nullptr;
     QLineEdit* waypointDescription = nullptr;
-    std::array<QLabel*, 5> statusPanels{};
+    std::array<QLabel*, 6> statusPanels{};
+    QLabel* note_ = nullptr;
+    QTimer* noteTimer_ = nullptr;
     QMenu* MapPopupMenu = nullptr;
     QMenu* ThermalPopup = nullptr;
     QMenu* WaypointPopup = nullptr;

@@ -56,13 +56,17 @@ void TMainForm::GetData() {
     }
 }
 
-void TMainForm::showAircraft(double lat, double lon, double groundM) {
+void TMainForm::showAircraft(double lat, double lon, double groundM, const LinkStatus& status) {
     const std::string elevation = action(Command::Meters)->isChecked()
                                       ? IntText(TruncateToInt(groundM)) + "m"
                                       : IntText(MetresToFeetTruncated(groundM)) + "ft";
     statusPanels[2]->setText(Text(elevation));
     statusPanels[0]->setText(Text(LatText(lat, latLonFormat)));
     statusPanels[1]->setText(Text(LonText(lon, latLonFormat)));
+    // Values that are not live are shown greyed, never as if they were.
+    for (std::size_t i = 0; i < 3; ++i)
+        statusPanels[i]->setEnabled(status.live);
+    statusPanels[5]->setText(Text(status.text));
     // Scene coordinates are map-image pixels; the view subtracts its scroll positions.
     const Map& map = document_.map();
     acCursor->setPos(map.LonToX(lon) - acCursor->width() / 2,

@@ -13,6 +13,7 @@
 
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -47,7 +48,8 @@ protected:
                  "[Timers]\nDataRead=" + ms + "\nProfiler=" + ms + "\nDisplay=" + ms + "\n");
         auto fake = std::make_unique<FakeLink>();
         link = fake.get();
-        form = std::make_unique<TMainForm>(std::move(fake), path("brevan.INI"));
+        form =
+            std::make_unique<TMainForm>([&](auto) { return std::move(fake); }, path("brevan.INI"));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -350,6 +352,37 @@ TEST_F(EditingMap, AutomaticThermalOnceTheAircraftIsFartherThanTheDistance) {
     }
     ASSERT_EQ(doc().thermals().size(), 2u);
     EXPECT_EQ(doc().thermals()[1]->lat, NorthBy(800.5));
+}
+
+TEST_F(EditingMap, NothingIsPlacedAtTheAircraftWithoutALivePosition) {
+    Click(form->thermalData(), "autoThermals");
+    link->live = false;
+    live().DisplayUpdateTimerTimer();
+    run(Command::addACThermal);
+    run(Command::addACWaypoint);
+    EXPECT_TRUE(doc().thermals().empty() && doc().waypoints().empty());
+    EXPECT_TRUE(form->noteText().contains("No simulator"));
+    // The link's state shows beside the five panels, and values that are not live are grey.
+    EXPECT_EQ(form->statusText(5), "No simulator");
+    EXPECT_FALSE(form->findChild<QLabel*>("StatusPanel0")->isEnabled());
+    link->live = true;
+    live().DisplayUpdateTimerTimer();
+    EXPECT_EQ(doc().thermals().size(), 1u);
+    EXPECT_EQ(form->statusText(5), "Linked");
+    EXPECT_TRUE(form->findChild<QLabel*>("StatusPanel0")->isEnabled());
+}
+
+TEST_F(EditingMap, WindFromTheSideFollowsWhenTheHeadingHasBeenRead) {
+    Click(form->thermalData(), "windRight");
+    link->headingOnRequest = true;
+    link->heading = 10;
+    run(Command::addACThermal);
+    const Thermal& t = *doc().thermals().at(0);
+    live().ReadDataTimerTimer();
+    EXPECT_EQ(t.windDir, 270); // the window's value until the heading is in
+    ++link->headingsServed;
+    live().ReadDataTimerTimer();
+    EXPECT_EQ(t.windDir, 100);
 }
 
 // Name, box ticked, heading, wind direction, top and cloud base; the ground is at 612.4 m.

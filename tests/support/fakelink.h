@@ -16,6 +16,10 @@ public:
     double heading = 0;
     bool block = false;
     int msStrength = 0;
+    bool live = true; // a position has been read from a link that answers
+    // A link that reads the heading on request, later: it counts headingsServed up.
+    bool headingOnRequest = false;
+    std::uint64_t headingsServed = 0;
 
     int readCycles = 0;
     int headingReads = 0;
@@ -36,6 +40,9 @@ public:
     int GetMsStrength() const override { return msStrength; }
     void SetMsStrength(int value) override { strengthWrites.push_back(value); }
     void SetRollRate(double value) override { rollWrites.push_back(value); }
+    LinkStatus Status() const override { return {live, live ? "Linked" : "No simulator"}; }
+    bool RequestHeading() override { return headingOnRequest; }
+    std::uint64_t HeadingsServed() const override { return headingsServed; }
     void MoveAircraft(double newLat, double newLon) override {
         lat = newLat;
         lon = newLon;

@@ -29,6 +29,7 @@ void FSUPIC::Connect() {
 void FSUPIC::GoDown() {
     link_.Close();
     linkResult_ = linkDown;
+    positionRead_ = false;
 }
 
 void FSUPIC::ReadCycle() {
@@ -45,6 +46,14 @@ void FSUPIC::ReadCycle() {
         link_.Process(result);
     if (!done)
         GoDown();
+    else
+        positionRead_ = true;
+}
+
+LinkStatus FSUPIC::Status() const {
+    if (linkResult_ == resultOkay)
+        return {positionRead_, "Linked"};
+    return {false, linkResult_ == resultNoServer ? "No simulator" : "Not answering"};
 }
 
 double FSUPIC::GetLat() const {

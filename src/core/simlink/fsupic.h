@@ -30,6 +30,7 @@ public:
     void SetMsStrength(int value) override;
     void SetRollRate(double value) override;
     void MoveAircraft(double lat, double lon) override;
+    LinkStatus Status() const override;
 
     // 0 while linked; the result code of the failed Open, or 1 after a failed exchange.
     std::uint32_t LinkResult() const { return linkResult_; }
@@ -42,6 +43,7 @@ private:
 
     FsuipcLink link_;
     std::uint32_t linkResult_ = 0;
+    bool positionRead_ = false; // a read cycle has succeeded since the link last went down
 
     // Raw values as the simulator holds them; latitude then longitude, read as one block.
     std::array<std::int64_t, 2> position_{};

@@ -72,16 +72,16 @@ void LinkWorker::Queue(const Write& write) {
     wake_.notify_one();
 }
 
-void LinkWorker::WriteStrength(int value) {
-    Queue({Kind::strength, value});
+void LinkWorker::WriteStrength(int value, std::uint64_t connection) {
+    Queue({Kind::strength, connection, value});
 }
 
-void LinkWorker::WriteRoll(double value) {
-    Queue({Kind::roll, 0, value});
+void LinkWorker::WriteRoll(double value, std::uint64_t connection) {
+    Queue({Kind::roll, connection, 0, value});
 }
 
-void LinkWorker::MoveAircraft(double lat, double lon) {
-    Queue({Kind::move, 0, 0, lat, lon});
+void LinkWorker::MoveAircraft(double lat, double lon, std::uint64_t connection) {
+    Queue({Kind::move, connection, 0, 0, lat, lon});
 }
 
 void LinkWorker::RequestHeading() {
@@ -96,9 +96,21 @@ void LinkWorker::Run(std::unique_ptr<Transport> transport, LinkTiming timing) {
     // Links at once; a failure only leaves the link down until the next cycle.
     FSUPIC link(std::move(transport), timing);
     std::unique_lock lock(mutex_);
+    std::string areaName;
     const auto noteLink = [&] {
         snapshot_.linked = link.LinkResult() == resultOkay;
         snapshot_.linkResult = link.LinkResult();
+        // Every link gets a fresh area name.
+        if (snapshot_.linked && link.Link().AreaName() != areaName) {
+            areaName = link.Link().AreaName();
+            ++snapshot_.connection;
+        }
+        // Writes meant for a link that went down are not sent to the next one.
+        if (!snapshot_.linked) {
+            for (auto& slot : pending_)
+                slot.reset();
+            waiting_ = 0;
+        }
     };
     noteLink();
     if (snapshot_.linked)
@@ -142,6 +154,8 @@ void LinkWorker::Run(std::unique_ptr<Transport> transport, LinkTiming timing) {
             const Write write = *pending_[static_cast<int>(order_[0])];
             pending_[static_cast<int>(order_[0])].reset();
             std::rotate(order_, order_ + 1, order_ + waiting_--);
+            if (write.connection != 0 && write.connection != snapshot_.connection)
+                continue;
             lock.unlock();
             if (write.kind == Kind::strength)
                 link.SetMsStrength(write.strength);

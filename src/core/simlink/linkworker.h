@@ -29,6 +29,7 @@ struct LinkSnapshot {
     bool positionRead = false;    // a read cycle has succeeded since the start
     std::uint64_t cycles = 0;     // good read cycles so far
     std::uint64_t headings = 0;   // heading requests served so far
+    std::uint64_t connection = 0; // counts the links made: each new one may be another simulator
     Clock::time_point lastGoodCycle{};
 };
 
@@ -49,7 +50,7 @@ std::string LinkStateText(const LinkSnapshot& snapshot, LinkSnapshot::Clock::tim
 // here waits on them, and they never wait on an exchange. Writes go out in the order they
 // were queued; a write of the same kind still waiting is replaced by the newer value, so
 // when writes back up only the latest strength, roll and position are sent. While the link
-// is down, writes are dropped.
+// is down, writes are dropped, also those still waiting when it went down.
 class LinkWorker {
 public:
     // A read interval of 0 reads nothing; the link still links and writes.
@@ -63,10 +64,13 @@ public:
 
     LinkSnapshot Snapshot() const;
 
-    void WriteStrength(int value); // 0-255
-    void WriteRoll(double value);
+    // Each write may name the connection of the snapshot it was made from: it is dropped
+    // when the link has been made anew since, as the values it came from were another
+    // simulator's. 0 goes to whatever link there is.
+    void WriteStrength(int value, std::uint64_t connection = 0); // 0-255
+    void WriteRoll(double value, std::uint64_t connection = 0);
     // The snapshot's position changes at once; the simulator hears of it next.
-    void MoveAircraft(double lat, double lon);
+    void MoveAircraft(double lat, double lon, std::uint64_t connection = 0);
     // One heading exchange, as soon as the writes queued before it have gone; the snapshot's
     // headings count goes up when it is served (with the last heading when it fails).
     void RequestHeading();
@@ -75,6 +79,7 @@ private:
     enum class Kind { strength, roll, move };
     struct Write {
         Kind kind;
+        std::uint64_t connection = 0;
         int strength = 0;
         double roll = 0;
         double lat = 0;

@@ -5,15 +5,28 @@
 
 ThreadedLink::ThreadedLink(std::unique_ptr<Transport> transport,
                            std::chrono::milliseconds readInterval, LinkTiming timing)
-    : worker_(std::move(transport), readInterval, timing) {}
+    : staleAfter_(std::max<std::chrono::milliseconds>(3 * readInterval, std::chrono::seconds(1)))
+    , worker_(std::move(transport), readInterval, timing) {}
+
+LinkStatus ThreadedLink::Status() const {
+    const auto now = LinkSnapshot::Clock::now();
+    const bool live =
+        snapshot_.positionRead && StateOf(snapshot_, now, staleAfter_) == LinkState::linked;
+    return {live, LinkStateText(snapshot_, now, staleAfter_)};
+}
+
+bool ThreadedLink::RequestHeading() {
+    worker_.RequestHeading();
+    return true;
+}
 
 void ThreadedLink::SetMsStrength(int value) {
-    worker_.WriteStrength(std::clamp(value, 0, 255));
+    worker_.WriteStrength(std::clamp(value, 0, 255), snapshot_.connection);
 }
 
 void ThreadedLink::SetRollRate(double value) {
     if (std::isfinite(value))
-        worker_.WriteRoll(value);
+        worker_.WriteRoll(value, snapshot_.connection);
 }
 
 void ThreadedLink::MoveAircraft(double lat, double lon) {
@@ -21,5 +34,5 @@ void ThreadedLink::MoveAircraft(double lat, double lon) {
         return;
     snapshot_.lat = lat;
     snapshot_.lon = lon;
-    worker_.MoveAircraft(lat, lon);
+    worker_.MoveAircraft(lat, lon, snapshot_.connection);
 }

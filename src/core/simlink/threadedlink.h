@@ -9,6 +9,7 @@
 // the heading of the last heading exchange, which RequestHeading asks for.
 class ThreadedLink final : public SimLink {
 public:
+    // Values count as stale after three read intervals, but never before a second.
     ThreadedLink(std::unique_ptr<Transport> transport, std::chrono::milliseconds readInterval,
                  LinkTiming timing = {});
 
@@ -26,11 +27,15 @@ public:
     void SetRollRate(double value) override;
     void MoveAircraft(double lat, double lon) override;
 
-    void RequestHeading() { worker_.RequestHeading(); }
+    // Live while the last good cycle is no older than staleAfter.
+    LinkStatus Status() const override;
+    bool RequestHeading() override;
+    std::uint64_t HeadingsServed() const override { return snapshot_.headings; }
     // The snapshot the getters read.
     const LinkSnapshot& snapshot() const { return snapshot_; }
 
 private:
+    const std::chrono::milliseconds staleAfter_;
     LinkWorker worker_;
     LinkSnapshot snapshot_;
 };
