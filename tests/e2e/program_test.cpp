@@ -1,7 +1,12 @@
 // The program's command line and its settings file, as a user meets them.
 
 #include "programrun.h"
+#include "simprocess.h"
 
+#include <csignal>
+
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -68,5 +73,29 @@ INSTANTIATE_TEST_SUITE_P(
                       SettingsRow{
                           "DisplayZeroIsKept", "[Timers]\nDisplay=0\n", {50, 50, 0, 20, 20, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The simulator answers every request 1.5 s late, so the link is nearly always waiting for
+// a reply; frozen then, it would never answer. SIGTERM still ends the program at once, and
+// the request area goes with it.
+TEST(Program, EndsAtOnceOnSigtermWhileTheSimulatorIsFrozen) {
+    SimProcess sim; // first: the program copy takes its BREVAN_IPC_DIR
+    sim.Start({"--delay", "1500"});
+    ProgramCopy program;
+    program.Start({});
+    const QString area = QStringLiteral("FsasmLib:IPC:%1:*")
+                             .arg(QString::number(program.process.processId(), 16).toUpper());
+    const auto areas = [&] {
+        return QDir(QStringLiteral("/dev/shm")).entryList({area}, QDir::Files | QDir::System);
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !areas().isEmpty(); }, kPatienceMs));
+    ASSERT_TRUE(WaitForSettings(program.SettingsFile()));
+    ::kill(sim.Pid(), SIGSTOP);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(program.Terminate(), 0);
+    EXPECT_LT(elapsed.elapsed(), 1000);
+    EXPECT_TRUE(areas().isEmpty());
+    ::kill(sim.Pid(), SIGCONT);
+}
 
 } // namespace
