@@ -1,5 +1,6 @@
 // The link against the running stand-in over the POSIX transport: one read cycle paced as
-// the read timer runs it, back to back, and the handshake.
+// the read timer runs it, back to back, and the handshake; beside them the floor of an
+// exchange, a bare ping-pong of eight bytes over a Unix-domain socket pair.
 
 #include "simlink/fsupic.h"
 #include "simlink/posixtransport.h"
@@ -7,7 +8,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -79,8 +82,45 @@ void BM_Open(benchmark::State& state) {
     ReportPercentiles(state, std::move(samples));
 }
 
+// Eight bytes to a thread that sends them back, paced as the read cycle.
+void BM_SocketPingPongPaced50ms(benchmark::State& state) {
+    int pair[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0) {
+        state.SkipWithError("no socket pair");
+        return;
+    }
+    std::thread echo([fd = pair[1]] {
+        char buffer[8];
+        while (::read(fd, buffer, sizeof buffer) == sizeof buffer)
+            if (::write(fd, buffer, sizeof buffer) != sizeof buffer)
+                return;
+    });
+    std::vector<double> samples;
+    Clock::time_point tick = Clock::now();
+    char buffer[8] = {};
+    for (auto _ : state) {
+        tick += std::chrono::milliseconds(50);
+        std::this_thread::sleep_until(tick);
+        const Clock::time_point start = Clock::now();
+        if (::write(pair[0], buffer, sizeof buffer) != sizeof buffer ||
+            ::read(pair[0], buffer, sizeof buffer) != sizeof buffer)
+            state.SkipWithError("the echo broke off");
+        const double us = MicrosecondsSince(start);
+        state.SetIterationTime(us / 1e6);
+        samples.push_back(us);
+    }
+    ::close(pair[0]);
+    echo.join();
+    ::close(pair[1]);
+    ReportPercentiles(state, std::move(samples));
+}
+
 } // namespace
 
+BENCHMARK(BM_SocketPingPongPaced50ms)
+    ->Iterations(400)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReadCyclePaced50ms)->Iterations(400)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReadCycleBackToBack)
     ->Iterations(20000)
