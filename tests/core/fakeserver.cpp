@@ -1,6 +1,7 @@
 #include "fakeserver.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -34,6 +35,12 @@ public:
     void CloseArea() override { s_.areaHeld = false; }
     bool Send(std::uint32_t, std::uint16_t, std::chrono::milliseconds timeout,
               std::uint32_t& reply) override {
+        ++s_.held;
+        while (s_.gateShut && !s_.interrupted)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        --s_.held;
+        if (s_.interrupted)
+            return false;
         ++s_.sends;
         s_.timeouts.push_back(timeout);
         const char how = !s_.tries.empty() ? s_.tries[0] : s_.silent ? 't' : 'a';
@@ -51,6 +58,7 @@ public:
     }
     std::uint32_t LastError() override { return lastError_; }
     void Sleep(std::chrono::milliseconds pause) override { s_.sleeps.push_back(pause); }
+    void Interrupt() override { s_.interrupted = true; }
 
 private:
     FakeServer& s_;

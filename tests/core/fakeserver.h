@@ -4,6 +4,7 @@
 #include "simlink/transport.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -14,7 +15,7 @@
 
 // An in-process server for the link: a transport whose request area is plain memory and whose
 // sends apply the batch at once to a 64 KiB offset memory, as the stand-in does. Every step
-// can be made to fail, and what happened is recorded.
+// can be made to fail, a send can be held at a gate, and what happened is recorded.
 class FakeServer : public OffsetSpace {
 public:
     struct Request {
@@ -51,6 +52,9 @@ public:
     bool silent = false;
     std::uint32_t replyValue = 1;
     std::function<void(std::span<std::byte> area)> afterServe;
+    // While shut, a send waits at the gate until it opens, or fails once interrupted.
+    std::atomic<bool> gateShut = false, interrupted = false;
+    std::atomic<int> held = 0; // sends waiting at the gate
 
     // What happened.
     std::vector<std::byte> lastBatch; // the area as the last send found it
@@ -61,3 +65,10 @@ public:
     int atoms = 0;
     std::uint32_t libraryVersion = 0; // written at 0x330A, kept apart from the FS version
 };
+
+// A write of the value's bytes, as the server records it.
+template <typename T> FakeServer::Request Wrote(std::uint32_t offset, const T& value) {
+    FakeServer::Request r{true, offset, std::vector<std::byte>(sizeof value)};
+    std::memcpy(r.bytes.data(), &value, sizeof value);
+    return r;
+}

@@ -20,38 +20,10 @@ TestServer::~TestServer() {
     thread_.join();
 }
 
-void TestServer::SetReply(std::uint64_t reply) {
-    std::lock_guard lock(mutex_);
-    reply_ = reply;
-}
-
-void TestServer::Hang() {
-    std::lock_guard lock(mutex_);
-    hanging_ = true;
-}
-
-void TestServer::Resume() {
-    {
-        std::lock_guard lock(mutex_);
-        hanging_ = false;
-    }
-    resumed_.notify_all();
-}
-
 void TestServer::CloseWindow() {
     if (window_ != nullptr)
         SendMessageA(static_cast<HWND>(window_), WM_CLOSE, 0, 0);
     window_ = nullptr;
-}
-
-std::uint16_t TestServer::LibraryVersion() const {
-    std::lock_guard lock(mutex_);
-    return libraryVersion_;
-}
-
-std::vector<std::string> TestServer::AreaNames() const {
-    std::lock_guard lock(mutex_);
-    return areaNames_;
 }
 
 void TestServer::Serve(const std::string& windowClass, std::promise<void>& ready) {

@@ -3,7 +3,6 @@
 #include "serve.h"
 
 #include <condition_variable>
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <future>
@@ -18,6 +17,11 @@
 // against a flat 64 KiB block of variables as the stand-in does: reads are filled from it,
 // writes stored into it. Answers 1 for a batch it applied, 0 for one it could not reach.
 class TestServer : private OffsetSpace {
+    template <typename F> auto Locked(F f) const {
+        const std::lock_guard lock(mutex_);
+        return f();
+    }
+
 public:
     // Starts the server with an accepted FSUIPC version and simulator code 6.
     explicit TestServer(const char* windowClass = "UIPCMAIN");
@@ -26,30 +30,40 @@ public:
     TestServer& operator=(const TestServer&) = delete;
 
     template <typename T> void Set(std::uint32_t offset, T value) {
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         std::memcpy(variables_.data() + offset, &value, sizeof value);
     }
-
     template <typename T> T Get(std::uint32_t offset) const {
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         T value;
         std::memcpy(&value, variables_.data() + offset, sizeof value);
         return value;
     }
 
     // What the window procedure returns for an applied batch from now on.
-    void SetReply(std::uint64_t reply);
+    void SetReply(std::uint64_t reply) {
+        Locked([&] { reply_ = reply; });
+    }
     // Stops handling the message: each one waits, unanswered, until Resume.
-    void Hang();
-    void Resume();
+    void Hang() {
+        Locked([&] { hanging_ = true; });
+    }
+    void Resume() {
+        Locked([&] { hanging_ = false; });
+        resumed_.notify_all();
+    }
     // Destroys the window at once; the thread stays until the server is destroyed.
     void CloseWindow();
 
     // The client's library version from the handshake. It is kept apart: its offset lies
     // inside the FS version that reads return.
-    std::uint16_t LibraryVersion() const;
+    std::uint16_t LibraryVersion() const {
+        return Locked([&] { return libraryVersion_; });
+    }
     // The area names of the batches reached, in order.
-    std::vector<std::string> AreaNames() const;
+    std::vector<std::string> AreaNames() const {
+        return Locked([&] { return areaNames_; });
+    }
 
 private:
     void Serve(const std::string& windowClass, std::promise<void>& ready);

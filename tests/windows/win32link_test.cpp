@@ -6,11 +6,9 @@
 
 #include <array>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <windows.h>
 
@@ -24,9 +22,9 @@ using namespace std::chrono_literals;
 // link wait for the time-out.
 constexpr LinkTiming fast{.sendTimeout = 500ms, .pause = 1ms};
 
-std::string AreaPrefix() {
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "FsasmLib:IPC:%lX:", GetCurrentProcessId());
+std::string AreaName(std::uint32_t counter) {
+    std::array<char, 40> text{};
+    std::snprintf(text.data(), text.size(), "FsasmLib:IPC:%lX:%X", GetCurrentProcessId(), counter);
     return text.data();
 }
 
@@ -36,41 +34,42 @@ std::uint32_t AreaCounter(const std::string& name) {
 
 // True when neither the atom nor the mapping of that area name is left behind.
 bool Released(const std::string& name) {
-    if (GlobalFindAtomA(name.c_str()) != 0)
-        return false;
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
-    if (mapping == nullptr)
-        return true;
-    CloseHandle(mapping);
-    return false;
+    if (mapping != nullptr)
+        CloseHandle(mapping);
+    return GlobalFindAtomA(name.c_str()) == 0 && mapping == nullptr;
 }
 
 class Win32LinkTest : public ::testing::Test {
 protected:
     FsuipcLink link{MakeDefaultTransport(), fast};
     std::uint32_t result = 99;
+    std::int32_t altitude = -7;
+
+    // Queues a read of the altitude and sends it: the result of the exchange.
+    std::uint32_t ReadAltitude() {
+        EXPECT_TRUE(link.Read(0x0574, 4, &altitude, result));
+        const bool done = link.Process(result);
+        EXPECT_EQ(done, result == 0);
+        return result;
+    }
 };
 
 TEST_F(Win32LinkTest, NoServerWindowGivesTwo) {
     EXPECT_FALSE(link.Open(0, result));
-    EXPECT_EQ(result, 2u);
-    EXPECT_FALSE(link.IsOpen());
-    EXPECT_TRUE(link.AreaName().empty());
+    EXPECT_TRUE(result == 2u && !link.IsOpen() && link.AreaName().empty()) << result;
 }
 
 TEST_F(Win32LinkTest, HandshakeUnderUipcMainThenReopenAndWrongSim) {
     TestServer server;
     ASSERT_TRUE(link.Open(0, result));
-    EXPECT_EQ(result, 0u);
-    EXPECT_EQ(link.FsuipcVersion(), 0x19980005u);
-    EXPECT_EQ(link.FsVersion(), 6u);
-    EXPECT_EQ(server.LibraryVersion(), 1004);
+    EXPECT_EQ(std::tuple(result, link.FsuipcVersion(), link.FsVersion(), server.LibraryVersion()),
+              std::tuple(0u, 0x19980005u, 6u, 1004));
     EXPECT_EQ(server.AreaNames(), std::vector{link.AreaName()});
-    EXPECT_TRUE(link.AreaName().starts_with(AreaPrefix())) << link.AreaName();
+    EXPECT_EQ(link.AreaName(), AreaName(AreaCounter(link.AreaName())));
 
     EXPECT_FALSE(link.Open(0, result));
-    EXPECT_EQ(result, 1u);
-    EXPECT_TRUE(link.IsOpen());
+    EXPECT_TRUE(result == 1u && link.IsOpen()) << result;
 
     const std::string first = link.AreaName();
     link.Close();
@@ -80,8 +79,7 @@ TEST_F(Win32LinkTest, HandshakeUnderUipcMainThenReopenAndWrongSim) {
 
     link.Close();
     EXPECT_FALSE(link.Open(3, result));
-    EXPECT_EQ(result, 8u);
-    EXPECT_FALSE(link.IsOpen());
+    EXPECT_TRUE(result == 8u && !link.IsOpen()) << result;
 }
 
 TEST_F(Win32LinkTest, HandshakeUnderFs98Main) {
@@ -98,24 +96,15 @@ TEST_F(Win32LinkTest, ReadCycleFillsEveryDestination) {
     server.Set<std::int32_t>(0x0574, 1234);
     server.Set<std::uint64_t>(0x2AE0, 0x40AB000000000000);
     ASSERT_TRUE(link.Open(0, result));
-
     std::array<std::int64_t, 2> position{};
     std::int32_t ground = 0;
-    std::int32_t altitude = 0;
-    std::array<std::uint8_t, 8> block{};
-    EXPECT_TRUE(link.Read(0x0560, 16, position.data(), result));
-    EXPECT_TRUE(link.Read(0x0020, 4, &ground, result));
-    EXPECT_TRUE(link.Read(0x0574, 4, nullptr, result));
-    EXPECT_TRUE(link.Read(0x0574, 4, &altitude, result));
-    EXPECT_TRUE(link.Read(0x2AE0, 8, block.data(), result));
-    ASSERT_TRUE(link.Process(result));
-    EXPECT_EQ(result, 0u);
-    EXPECT_EQ(position[0], 0x0123456789ABCDEF);
-    EXPECT_EQ(position[1], -0x0123456789ABCDEF);
-    EXPECT_EQ(ground, 0x80);
-    EXPECT_EQ(altitude, 1234);
-    EXPECT_EQ(block[6], 0xAB);
-    EXPECT_EQ(block[7], 0x40);
+    std::uint64_t block = 0;
+    EXPECT_TRUE(link.Read(0x0560, 16, position.data(), result) &&
+                link.Read(0x0020, 4, &ground, result) && link.Read(0x0574, 4, nullptr, result) &&
+                link.Read(0x2AE0, 8, &block, result));
+    EXPECT_EQ(ReadAltitude(), 0u);
+    EXPECT_EQ(position, (std::array<std::int64_t, 2>{0x0123456789ABCDEF, -0x0123456789ABCDEF}));
+    EXPECT_EQ(std::tuple(ground, altitude, block), std::tuple(0x80, 1234, 0x40AB000000000000u));
 }
 
 TEST_F(Win32LinkTest, WritesReachTheServer) {
@@ -124,14 +113,12 @@ TEST_F(Win32LinkTest, WritesReachTheServer) {
     const std::uint8_t strength = 200;
     const double rollRate = -1.25;
     const std::array<std::int64_t, 2> position{477302101697422, -5124095576030431};
-    EXPECT_TRUE(link.Write(0x2AE6, 1, &strength, result));
-    EXPECT_TRUE(link.Write(0x30B0, 8, &rollRate, result));
-    EXPECT_TRUE(link.Write(0x0560, 16, position.data(), result));
-    ASSERT_TRUE(link.Process(result));
-    EXPECT_EQ(server.Get<std::uint8_t>(0x2AE6), 200);
-    EXPECT_EQ(server.Get<double>(0x30B0), -1.25);
-    EXPECT_EQ(server.Get<std::int64_t>(0x0560), position[0]);
-    EXPECT_EQ(server.Get<std::int64_t>(0x0568), position[1]);
+    ASSERT_TRUE(link.Write(0x2AE6, 1, &strength, result) &&
+                link.Write(0x30B0, 8, &rollRate, result) &&
+                link.Write(0x0560, 16, position.data(), result) && link.Process(result));
+    EXPECT_EQ(std::tuple(server.Get<std::uint8_t>(0x2AE6), server.Get<double>(0x30B0)),
+              std::tuple(200, -1.25));
+    EXPECT_EQ((server.Get<std::array<std::int64_t, 2>>(0x0560)), position);
 }
 
 TEST(Win32LinkFailureTest, ServerThatStopsAnsweringTimesOutWithEleven) {
@@ -140,15 +127,13 @@ TEST(Win32LinkFailureTest, ServerThatStopsAnsweringTimesOutWithEleven) {
     FsuipcLink link(MakeDefaultTransport(), impatient);
     std::uint32_t result = 99;
     ASSERT_TRUE(link.Open(0, result));
-
     server.Hang();
     std::int32_t altitude = -7;
     EXPECT_TRUE(link.Read(0x0574, 4, &altitude, result));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(link.Process(result));
-    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(std::chrono::steady_clock::now() - start, impatient.tries * impatient.sendTimeout);
     EXPECT_EQ(result, 11u);
-    EXPECT_GE(waited, impatient.tries * impatient.sendTimeout);
     EXPECT_EQ(altitude, -7);
     // The stale messages the server finds on waking name an area that is gone.
     link.Close();
@@ -159,9 +144,7 @@ TEST_F(Win32LinkTest, ServerWindowGoneFailsTheSendWithTwelve) {
     TestServer server;
     ASSERT_TRUE(link.Open(0, result));
     server.CloseWindow();
-    EXPECT_TRUE(link.Read(0x0574, 4, nullptr, result));
-    EXPECT_FALSE(link.Process(result));
-    EXPECT_EQ(result, 12u);
+    EXPECT_EQ(ReadAltitude(), 12u);
 }
 
 TEST_F(Win32LinkTest, ReplyValueOtherThanOneGivesThirteen) {
@@ -170,32 +153,22 @@ TEST_F(Win32LinkTest, ReplyValueOtherThanOneGivesThirteen) {
     // 1 in its low 32 bits only: still not the value 1.
     for (const std::uint64_t reply : {std::uint64_t{0}, std::uint64_t{2}, 0x100000001ull}) {
         server.SetReply(reply);
-        std::int32_t altitude = -7;
-        EXPECT_TRUE(link.Read(0x0574, 4, &altitude, result));
-        EXPECT_FALSE(link.Process(result));
-        EXPECT_EQ(result, 13u) << reply;
+        EXPECT_EQ(ReadAltitude(), 13u) << reply;
         EXPECT_EQ(altitude, -7);
     }
 }
 
-struct Refusal {
-    const char* name;
-    const char* windowClass;
-    std::uint32_t fsuipcVersion, fsVersion, result;
-    friend void PrintTo(const Refusal& row, std::ostream* out) { *out << row.name; }
-};
-
+using Refusal = std::tuple<const char*, const char*, std::uint32_t, std::uint32_t, std::uint32_t>;
 class RefusedVersionTest : public Win32LinkTest, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(RefusedVersionTest, IsReportedAndLeavesNothingBehind) {
-    const Refusal& r = GetParam();
-    TestServer server(r.windowClass);
-    server.Set(0x3304, r.fsuipcVersion);
-    server.Set(0x3308, r.fsVersion);
+    const auto& [name, windowClass, fsuipcVersion, fsVersion, expected] = GetParam();
+    TestServer server(windowClass);
+    server.Set(0x3304, fsuipcVersion);
+    server.Set(0x3308, fsVersion);
     EXPECT_FALSE(link.Open(0, result));
-    EXPECT_EQ(result, r.result);
-    EXPECT_FALSE(link.IsOpen());
-    EXPECT_TRUE(Released(link.AreaName()));
+    EXPECT_EQ(result, expected);
+    EXPECT_TRUE(!link.IsOpen() && Released(link.AreaName()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -204,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"WrongMark", "UIPCMAIN", 0x19980005, 0xFADF0006, 7},
                       Refusal{"Fs98OldVersion", "FS98MAIN", 0x19980004, 0xFADE0006, 14},
                       Refusal{"Fs98WrongMark", "FS98MAIN", 0x19980005, 0x0000FADE, 14}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 // An area name already taken by another mapping is refused and that mapping left alone.
 TEST_F(Win32LinkTest, AreaNameInUseGivesFive) {
@@ -212,22 +185,18 @@ TEST_F(Win32LinkTest, AreaNameInUseGivesFive) {
     ASSERT_TRUE(link.Open(0, result));
     const std::uint32_t counter = AreaCounter(link.AreaName());
     link.Close();
-
-    std::array<char, 40> taken{};
-    std::snprintf(taken.data(), taken.size(), "%s%X", AreaPrefix().c_str(), counter + 1);
+    const std::string taken = AreaName(counter + 1);
     HANDLE mapping =
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, taken.data());
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, taken.c_str());
     ASSERT_NE(mapping, nullptr);
     auto* view = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
     ASSERT_NE(view, nullptr);
     std::strcpy(view, "theirs");
 
     EXPECT_FALSE(link.Open(0, result));
-    EXPECT_EQ(result, 5u);
-    EXPECT_FALSE(link.IsOpen());
+    EXPECT_TRUE(result == 5u && !link.IsOpen()) << result;
     EXPECT_EQ(std::string(view), "theirs");
-    EXPECT_EQ(GlobalFindAtomA(taken.data()), 0);
-
+    EXPECT_EQ(GlobalFindAtomA(taken.c_str()), 0);
     EXPECT_TRUE(link.Open(0, result));
     EXPECT_EQ(AreaCounter(link.AreaName()), counter + 2);
     UnmapViewOfFile(view);
@@ -246,24 +215,19 @@ TEST(Win32CacheTest, SimulatorVariablesAndReconnectAfterAServerRestart) {
     server->Set<std::uint32_t>(0x0580, 0xC0000000);
     FSUPIC link(MakeDefaultTransport(), fast);
     ASSERT_EQ(link.LinkResult(), 0u);
-
     link.ReadCycle();
-    EXPECT_EQ(link.LinkResult(), 0u);
     EXPECT_NEAR(link.GetLat(), 45.0, 1e-9);
-    EXPECT_EQ(link.GetLon(), -90.0);
-    EXPECT_EQ(link.GetGroundAlt(), 0.5);
-    EXPECT_EQ(link.GetAltitude(), 1234.0);
-    EXPECT_TRUE(link.ThermalBlockPresent());
-    EXPECT_EQ(link.GetMsStrength(), 0xAB);
-    EXPECT_EQ(link.GetHeading(), -90.0);
+    EXPECT_EQ(std::tuple(link.GetLon(), link.GetGroundAlt(), link.GetAltitude()),
+              std::tuple(-90.0, 0.5, 1234.0));
+    EXPECT_EQ(std::tuple(link.ThermalBlockPresent(), link.GetMsStrength(), link.GetHeading()),
+              std::tuple(true, 0xAB, -90.0));
 
     link.SetMsStrength(200);
     link.SetRollRate(2.5);
     link.MoveAircraft(0.0, 0.0);
-    EXPECT_EQ(server->Get<std::uint8_t>(0x2AE6), 200);
-    EXPECT_EQ(server->Get<double>(0x30B0), 2.5);
-    EXPECT_EQ(server->Get<std::int64_t>(0x0560), 0);
-    EXPECT_EQ(server->Get<std::int64_t>(0x0568), 0);
+    EXPECT_EQ(std::tuple(server->Get<std::uint8_t>(0x2AE6), server->Get<double>(0x30B0),
+                         server->Get<std::int64_t>(0x0560), server->Get<std::int64_t>(0x0568)),
+              std::tuple(200, 2.5, 0, 0));
 
     const std::string firstArea = link.Link().AreaName();
     server.reset();
@@ -271,14 +235,12 @@ TEST(Win32CacheTest, SimulatorVariablesAndReconnectAfterAServerRestart) {
     EXPECT_EQ(link.LinkResult(), 1u);
     EXPECT_TRUE(Released(firstArea));
     link.ReadCycle();
-    EXPECT_EQ(link.LinkResult(), 2u);
-    EXPECT_EQ(link.GetAltitude(), 1234.0);
+    EXPECT_EQ(std::pair(link.LinkResult(), link.GetAltitude()), std::pair(2u, 1234.0));
 
     server = std::make_unique<TestServer>();
     server->Set<std::int32_t>(0x0574, 987);
     link.ReadCycle();
-    EXPECT_EQ(link.LinkResult(), 0u);
-    EXPECT_EQ(link.GetAltitude(), 987.0);
+    EXPECT_EQ(std::pair(link.LinkResult(), link.GetAltitude()), std::pair(0u, 987.0));
     EXPECT_EQ(AreaCounter(link.Link().AreaName()), AreaCounter(firstArea) + 1);
 }
 
