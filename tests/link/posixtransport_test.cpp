@@ -81,9 +81,10 @@ protected:
         std::byte header[8];
         if (::recv(server, header, 8, MSG_WAITALL) != 8)
             return {};
-        std::string name(records::LoadU32(header) - 4, '\0');
+        const std::uint32_t length = records::LoadU32(header);
+        std::string name(length > 4 && length < 1024 ? length - 4 : 0, '\0');
         EXPECT_EQ(::recv(server, name.data(), name.size(), MSG_WAITALL), std::ssize(name));
-        return {records::LoadU32(header), records::LoadU32(header + 4), name};
+        return {length, records::LoadU32(header + 4), name};
     }
 };
 
@@ -183,6 +184,14 @@ TEST_F(PosixTransportTest, TriesCarryTheNameAndANewSequenceAndEarlierRepliesAreD
     transport.ForgetServer();
     EXPECT_FALSE(transport.Send(1, 1, 2000ms, reply));
     EXPECT_EQ(transport.LastError(), static_cast<std::uint32_t>(ENOTCONN));
+
+    // The next server gets a whole frame: nothing left unsent for the last one follows.
+    ASSERT_EQ(transport.FindServer(), Transport::Server::uipcMain);
+    const int next = ::accept(listener, nullptr, nullptr);
+    transport.AddAtom(name);
+    EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
+    EXPECT_EQ(std::get<0>(Frame(next)), 4 + name.size());
+    ::close(next);
     ::close(listener);
 }
 
