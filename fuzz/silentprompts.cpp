@@ -14,7 +14,7 @@ void SilentPrompts::message(const std::string& caption, const std::string& text)
     ++messages;
 }
 
-bool SilentPrompts::ask(const std::string&, const std::string&) {
+bool SilentPrompts::ask(const std::string&, const std::string&, Preferred) {
     return true;
 }
 

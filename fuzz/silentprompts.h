@@ -13,7 +13,7 @@ public:
     SilentPrompts& operator=(const SilentPrompts&) = delete;
 
     void message(const std::string& caption, const std::string& text) override;
-    bool ask(const std::string& caption, const std::string& text) override;
+    bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;
 

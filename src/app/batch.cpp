@@ -24,7 +24,7 @@ public:
         print(caption, text);
         shown = true;
     }
-    bool ask(const std::string& caption, const std::string& text) override {
+    bool ask(const std::string& caption, const std::string& text, Preferred) override {
         print(caption, text);
         return false;
     }

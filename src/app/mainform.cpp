@@ -76,6 +76,13 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
                                            ReadTimerIntervals(settings));
     connect(live_.get(), &LiveTracking::aircraftShown, this, &TMainForm::showAircraft);
     connect(live_.get(), &LiveTracking::note, this, &TMainForm::ShowNote);
+    connect(&document_, &Document::note, this, &TMainForm::ShowNote);
+    // Apply To All and Randomize change thermals the window knows nothing of.
+    const auto changed = [this] {
+        if (!document_.thermals().empty())
+            document_.MarkProjectModified();
+    };
+    connect(ThermalData, &TThermalData::thermalsChanged, this, changed);
     connectDocument();
 
     setWindowTitle(BaseCaption());
@@ -93,6 +100,7 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     ThermalData->show();
     About = new TAbout(this);
     RandomizeForm = new TRandomizeForm(this);
+    connect(RandomizeForm, &TRandomizeForm::thermalsChanged, this, changed);
 }
 
 TMainForm::~TMainForm() {
@@ -190,9 +198,11 @@ void TMainForm::runCommand(Command command) {
         ThermalData->show();
         return ThermalData->raise();
     case Command::ClearAllThermals:
-        if (prompts().ask("Clear All Thermals", "Clear All Thermals, Continue?"))
-            document_.ClearThermals();
-        return;
+        if (!prompts().ask("Clear All Thermals", "Clear All Thermals, Continue?"))
+            return;
+        if (!document_.thermals().empty())
+            document_.MarkProjectModified();
+        return document_.ClearThermals();
     case Command::Thermik:
         return RunScenery(SceneryKind::thermik);
     case Command::Cumulus:
@@ -245,6 +255,17 @@ void TMainForm::createToolBar() {
             waypointDescription->setObjectName(QStringLiteral("waypointDescription"));
             waypointDescription->setToolTip(tr("Waypoint description"));
             waypointDescription->setFixedWidth(178);
+            // A comma or a line break, typed or pasted, would cut the waypoint apart in its
+            // file: they never enter the box.
+            connect(waypointDescription, &QLineEdit::textEdited, this, [this](const QString& text) {
+                const QString field = QString::fromStdString(WaypointFieldText(text.toStdString()));
+                if (field == text)
+                    return;
+                const int cursor = waypointDescription->cursorPosition();
+                waypointDescription->setText(field);
+                waypointDescription->setCursorPosition(
+                    std::max(0, cursor - int(text.size() - field.size())));
+            });
             bar->addWidget(waypointDescription);
         }
     }
@@ -332,6 +353,9 @@ void TMainForm::createPopupMenus() {
                 WaypointPopup->popup(globalPos);
             });
     connect(ImagePanel, &MapView::resized, this, &TMainForm::ImagePanelResize);
+    // Files dropped on the map open as anywhere else on the window.
+    connect(ImagePanel, &MapView::dragEntered, this, &TMainForm::dragEnterEvent);
+    connect(ImagePanel, &MapView::dropped, this, &TMainForm::dropEvent);
 }
 
 void TMainForm::connectDocument() {

@@ -29,10 +29,11 @@ void QtPrompts::message(const std::string& caption, const std::string& text) {
                          QMessageBox::Ok | QMessageBox::Cancel);
 }
 
-bool QtPrompts::ask(const std::string& caption, const std::string& text) {
+bool QtPrompts::ask(const std::string& caption, const std::string& text, Preferred preferred) {
     return QMessageBox::question(parent_, QString::fromStdString(caption),
-                                 QString::fromStdString(text),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                                 QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                                 preferred == Preferred::no ? QMessageBox::No : QMessageBox::Yes) ==
+           QMessageBox::Yes;
 }
 
 std::optional<std::string> QtPrompts::openFile(const FileDialog& dialog) {

@@ -23,7 +23,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const std::string& caption, const std::string& text) override;
-    bool ask(const std::string& caption, const std::string& text) override;
+    bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;
 

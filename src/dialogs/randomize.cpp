@@ -121,6 +121,8 @@ RandomizeChoice TRandomizeForm::choice() const {
 }
 
 void TRandomizeForm::ApplyClick() {
-    if (thermals_)
-        RandomizeThermals(*thermals_, choice(), random_);
+    if (!thermals_)
+        return;
+    RandomizeThermals(*thermals_, choice(), random_);
+    emit thermalsChanged();
 }

@@ -24,6 +24,10 @@ public:
     // The main window hands over its thermal list each time it shows the window.
     void SetThermals(const ThermalList* thermals);
 
+signals:
+    // Apply has changed the thermals.
+    void thermalsChanged();
+
 private:
     struct RangeRow {
         QCheckBox* box = nullptr;

@@ -83,7 +83,9 @@ void AddEditRow(QGridLayout* grid, int row, int column, const char* caption, QLi
 } // namespace
 
 TThermalData::TThermalData(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+    // A tool window stays above its main window, and only above it: the program's own
+    // dialogs and message boxes must never hide behind it.
+    : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("ThermalData"));
     setWindowTitle(QStringLiteral("Thermal Data"));
     // A tool window: closing it must never end the program.
@@ -222,8 +224,10 @@ QWidget* TThermalData::buildProfileGroup() {
     bind(rollRate, rollRateValue);
     bind(sampleSize, sampleSizeValue);
     connect(applyToAll, &QPushButton::clicked, this, [this] {
-        if (thermals)
-            ApplyProfileToAll(*thermals, values_);
+        if (!thermals)
+            return;
+        ApplyProfileToAll(*thermals, values_);
+        emit thermalsChanged();
     });
     return box;
 }
@@ -302,8 +306,10 @@ QWidget* TThermalData::buildCumulusGroup() {
     bind(cuStart_, values_.tCuStart);
     bind(cuEnd_, values_.tCuEnd);
     connect(applyToAll, &QPushButton::clicked, this, [this] {
-        if (thermals)
-            ApplyCumulusToAll(*thermals, values_);
+        if (!thermals)
+            return;
+        ApplyCumulusToAll(*thermals, values_);
+        emit thermalsChanged();
     });
     return box;
 }

@@ -49,6 +49,10 @@ public:
     // Shows Bottom, Top and cloud Base in u; the stored metres do not change.
     void SetHeightUnits(heightDispType u);
 
+signals:
+    // Apply To All has changed the thermals.
+    void thermalsChanged();
+
 private:
     // An edit and the value it holds: an int, a float, or a height held in metres.
     struct Binding {

@@ -32,6 +32,17 @@ void Document::FilePlace::Set(const QString& path) {
     fileName = location.fileName;
 }
 
+bool Document::FilePlace::MaySaveTo(const QString& path, const char* what) const {
+    if (!incomplete || SplitFilePath(path).fileName != fileName ||
+        SplitFilePath(path).folder != folder)
+        return true;
+    return prompts().ask(std::string("Save ") + what,
+                         fileName.toStdString() +
+                             " was not read completely when it was loaded: saving replaces it "
+                             "with what is shown now, and the rest of it is lost. Save anyway?",
+                         Prompts::Preferred::no);
+}
+
 Document::Document(QObject* parent)
     : QObject(parent) {}
 
@@ -77,6 +88,7 @@ bool Document::DeleteThermal(const Thermal* thermal) {
         return false;
     emit thermalRemoving(thermal);
     thermals_.erase(it);
+    project_.modified = true;
     return true;
 }
 
@@ -115,11 +127,14 @@ void Document::AppendThermals(ThermalList added) {
 }
 
 void Document::LoadProject(const QString& path, bool add) {
+    const MessageCounter problems;
     const auto read = ReadFileBytes(path);
     if (const auto* failure = std::get_if<ReadFailure>(&read)) {
         prompts().message("File Error", *failure == ReadFailure::CannotOpen
                                             ? "Error opening Project File"
                                             : "Error opening Project File 2");
+        // The lists were cleared for it: the file named now no longer matches them.
+        project_.incomplete = project_.incomplete || !add;
         return;
     }
     const std::string_view data = ByteView(std::get<QByteArray>(read));
@@ -135,19 +150,24 @@ void Document::LoadProject(const QString& path, bool add) {
                   header.latBottom, header.lonLeft, header.lonRight);
     }
     AppendThermals(ReadThermalLines(data, offset));
+    if (!add)
+        project_.incomplete = problems.messages > 0;
 }
 
 void Document::SaveProjectTo(const QString& path, bool saveAll) {
+    if (!project_.MaySaveTo(path, "Project"))
+        return;
     if (!SaveFileBytes(path, ProjectFileBytes(projectHeader_, thermals_, saveAll))) {
         prompts().message("File Error", "Error with Project File");
         return;
     }
     project_.modified = false;
+    project_.incomplete = false;
     project_.Set(path);
 }
 
 void Document::SaveProject(bool saveAll) {
-    SaveProjectTo(project_.folder + project_.fileName, saveAll);
+    SaveProjectTo(project_.Path(), saveAll);
 }
 
 void Document::SaveProjectAs(bool saveAll) {
@@ -158,9 +178,12 @@ void Document::SaveProjectAs(bool saveAll) {
 }
 
 void Document::LoadWaypoints(const QString& path) {
+    const MessageCounter problems;
     const auto read = ReadFileBytes(path);
     if (!std::holds_alternative<QByteArray>(read)) {
         ReportWaypointFile();
+        // The list was cleared for it: the file named now no longer matches it.
+        waypointFile_.incomplete = true;
         return;
     }
     waypointFile_.modified = false;
@@ -170,19 +193,33 @@ void Document::LoadWaypoints(const QString& path) {
     const std::size_t first = waypoints_.size();
     std::move(content.waypoints.begin(), content.waypoints.end(), std::back_inserter(waypoints_));
     emit waypointsAdded(first);
+    waypointFile_.incomplete = problems.messages > 0;
 }
 
 void Document::SaveWaypointsTo(const QString& path) {
-    if (!SaveFileBytes(path, WaypointFileBytes(waypointFrame_, waypoints_))) {
+    if (!waypointFile_.MaySaveTo(path, "Waypoints"))
+        return;
+    // A name that Windows-1252 cannot hold would be written as "?": the whole file goes to
+    // UTF-8 instead.
+    WaypointFileFrame frame = waypointFrame_;
+    const bool toUtf8 = !FitsEncoding(frame, waypoints_);
+    if (toUtf8)
+        frame = InUtf8(frame);
+    if (!SaveFileBytes(path, WaypointFileBytes(frame, waypoints_))) {
         ReportWaypointFile();
         return;
     }
+    waypointFrame_ = std::move(frame);
+    if (toUtf8)
+        emit note(tr("%1 is saved in UTF-8: a name in it has letters that Windows-1252 lacks")
+                      .arg(SplitFilePath(path).fileName));
     waypointFile_.modified = false;
+    waypointFile_.incomplete = false;
     waypointFile_.Set(path);
 }
 
 void Document::SaveWaypoints() {
-    SaveWaypointsTo(waypointFile_.folder + waypointFile_.fileName);
+    SaveWaypointsTo(waypointFile_.Path());
 }
 
 void Document::SaveWaypointsAs() {

@@ -34,6 +34,7 @@ public:
     // "T"; the waypoints count as modified.
     Waypoint& AddWaypoint(double lat, double lon, const std::string& name);
     // The thermal or waypoint, looked up by identity; false when it is not in its list.
+    // Either counts as a change.
     bool DeleteThermal(const Thermal* thermal);
     bool DeleteWaypoint(const Waypoint* waypoint);
     // Every thermal or waypoint; no question, no flag.
@@ -63,7 +64,12 @@ public:
     bool waypointsModified() const { return waypointFile_.modified; }
     // Waypoints given up with a project load are no longer unsaved work.
     void ForgetWaypointChanges() { waypointFile_.modified = false; }
+    void MarkProjectModified() { project_.modified = true; }
     void MarkWaypointsModified() { waypointFile_.modified = true; }
+    // The file was not read completely (a load reported a problem): saving onto it would
+    // lose what was not read, so a save there asks first.
+    bool projectIncomplete() const { return project_.incomplete; }
+    bool waypointsIncomplete() const { return waypointFile_.incomplete; }
 
 signals:
     // The thermals (waypoints) from index first to the end of the list are new.
@@ -72,13 +78,19 @@ signals:
     // Sent before a thermal (waypoint) is destroyed; null before the whole list is.
     void thermalRemoving(const Thermal* thermal);
     void waypointRemoving(const Waypoint* waypoint);
+    // Something worth a word in the status bar.
+    void note(const QString& text);
 
 private:
     struct FilePlace {
         QString fileName;
         QString folder;
         bool modified = false;
+        bool incomplete = false;
         void Set(const QString& path);
+        QString Path() const { return folder + fileName; }
+        // False when the user does not want a file that was not read completely replaced.
+        bool MaySaveTo(const QString& path, const char* what) const;
     };
 
     void AppendThermals(ThermalList added);

@@ -10,6 +10,16 @@ namespace {
 // file is refused rather than read into memory.
 constexpr qint64 kLargestFile = qint64{256} * 1024 * 1024;
 
+// Where the folder takes no new file (a writable file in a folder that is not), there is no
+// room for the temporary file: the file is written in place, less safe but the only way to
+// save there at all.
+bool WriteInPlace(const QString& fileName, std::string_view bytes) {
+    QFile file(fileName);
+    const auto size = static_cast<qint64>(bytes.size());
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) &&
+           file.write(bytes.data(), size) == size && file.flush();
+}
+
 } // namespace
 
 std::variant<QByteArray, ReadFailure> ReadFileBytes(const QString& fileName) {
@@ -39,7 +49,8 @@ bool SaveFileBytes(const QString& fileName, std::string_view bytes) {
     // only in the flush at commit, which does not report it, and a cut-off file would
     // replace the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
+        return existing.isFile() && existing.isWritable() &&
+               !QFileInfo(existing.absolutePath()).isWritable() && WriteInPlace(fileName, bytes);
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) {
         file.cancelWriting();

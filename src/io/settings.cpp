@@ -32,7 +32,14 @@ QString ChooseSettingsPath(const QString& executablePath, const QString& configD
     if (writable && !InSystemFolder(beside))
         return beside;
     QDir().mkpath(configDir);
-    return QDir(configDir).filePath(file.fileName());
+    const QString own = QDir(configDir).filePath(file.fileName());
+    if (file.isFile() && file.isReadable()) {
+        const QSettings read(beside, QSettings::IniFormat);
+        QSettings written(own, QSettings::IniFormat);
+        for (const QString& key : read.allKeys())
+            written.setValue(key, read.value(key));
+    }
+    return own;
 }
 
 int ReadIntSetting(QSettings& settings, const QString& key, int fallback) {

@@ -7,9 +7,11 @@
 // installed program cannot write beside itself, so then the same file name is used in the
 // user's configuration folder.
 QString SettingsPathBesideExecutable(const QString& executablePath);
-// The file to use: the one beside the executable when it (or, while it does not exist yet,
-// its folder) can be written and the program is not installed under /usr or /opt,
-// otherwise the same name in configDir.
+// The file the settings are written back to: the one beside the executable when it (or,
+// while it does not exist yet, its folder) can be written and the program is not installed
+// under /usr or /opt, otherwise the same name in configDir. A settings file beside the
+// executable that is read but not written there is copied into it first, so its values are
+// the ones read: it is always read, only the write-back goes elsewhere.
 QString ChooseSettingsPath(const QString& executablePath, const QString& configDir);
 
 // Reads the integer key of the current group; a missing key, text that is not an integer

@@ -8,6 +8,8 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -108,7 +110,29 @@ bool MapView::viewportEvent(QEvent* event) {
     return QGraphicsView::viewportEvent(event);
 }
 
+void MapView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        activatingClick_ = true;
+    QGraphicsView::changeEvent(event);
+}
+
+void MapView::dragEnterEvent(QDragEnterEvent* event) {
+    event->ignore();
+    emit dragEntered(event);
+    dragAccepted_ = event->isAccepted();
+}
+
+void MapView::dragMoveEvent(QDragMoveEvent* event) {
+    if (dragAccepted_)
+        event->acceptProposedAction();
+}
+
+void MapView::dropEvent(QDropEvent* event) {
+    emit dropped(event);
+}
+
 void MapView::mouseMoveEvent(QMouseEvent* event) {
+    activatingClick_ = false;
     if (const auto pixel = imagePixelAt(event->position().toPoint()))
         emit imageMouseMoved(pixel->x(), pixel->y());
     QGraphicsView::mouseMoveEvent(event);
@@ -126,8 +150,9 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         const bool click = leftPressOnImage_ && imagePixelAt(pos) && !glyphAt(pos);
         leftPressOnImage_ = false;
-        if (click)
+        if (click && !activatingClick_)
             emit imageClicked();
+        activatingClick_ = false;
     }
     QGraphicsView::mouseReleaseEvent(event);
 }

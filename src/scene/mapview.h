@@ -35,12 +35,16 @@ public:
 signals:
     // The pointer moved over the map image; x and y are image pixels.
     void imageMouseMoved(int x, int y);
-    // A left click on the map image that did not land on a thermal or waypoint glyph.
+    // A left click on the map image that did not land on a thermal or waypoint glyph, in a
+    // window that was already active.
     void imageClicked();
     void imageContextMenu(int x, int y, QPoint globalPos);
     void thermalContextMenu(Thermal* thermal, QPoint globalPos);
     void waypointContextMenu(Waypoint* waypoint, QPoint globalPos);
     void resized();
+    // Files dragged onto the map, for the window to accept and open (direct connections).
+    void dragEntered(QDragEnterEvent* event);
+    void dropped(QDropEvent* event);
 
 protected:
     void drawBackground(QPainter* painter, const QRectF& rect) override;
@@ -50,6 +54,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The image pixel under a viewport position, when the position is on the map image.
@@ -60,4 +68,8 @@ private:
     const Map& map_;
     GlyphSet glyphs_;
     bool leftPressOnImage_ = false;
+    // The click that brings the window to the front only does that: set when the window
+    // becomes active, cleared by the next click or by the pointer moving over the map.
+    bool activatingClick_ = false;
+    bool dragAccepted_ = false;
 };

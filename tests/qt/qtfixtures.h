@@ -1,7 +1,10 @@
 #pragma once
 
+#include "app/livetracking.h"
+#include "app/mainform.h"
 #include "builders.h"
 #include "document/document.h"
+#include "fakelink.h"
 #include "recordingprompts.h"
 #include "scene/mapview.h"
 #include "scene/thermal.h"
@@ -14,8 +17,13 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -143,4 +151,66 @@ protected:
 
     Document doc;
     MapView view{doc.map()};
+};
+
+// The window runs in its folder, where the scenery tools are looked for when it opens.
+class MainWindow : public InFolder {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        open("0");
+    }
+    void TearDown() override {
+        form.reset();
+        QDir::setCurrent(previous);
+    }
+
+    // A window on a fake link whose three timers run at the interval (0: not at all).
+    void open(const std::string& ms) {
+        WriteAll(path("brevan.INI"),
+                 "[Timers]\nDataRead=" + ms + "\nProfiler=" + ms + "\nDisplay=" + ms + "\n");
+        auto fake = std::make_unique<FakeLink>();
+        link = fake.get();
+        form =
+            std::make_unique<TMainForm>([&](auto) { return std::move(fake); }, path("brevan.INI"));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void run(Command command) const { form->action(command)->trigger(); }
+    bool enabled(Command command) const { return form->action(command)->isEnabled(); }
+    void loadProject(const QString& file) {
+        rec.files.push_back(file.toStdString());
+        run(Command::LoadProject1);
+    }
+    const Document& doc() const { return form->document(); }
+    const Map& map() const { return form->document().map(); }
+    LiveTracking& live() const { return form->liveTracking(); }
+    MapView& panel() const { return form->imagePanel(); }
+    QPoint at(QPoint pixel) const { return panel().mapFromScene(pixel); }
+    QPoint pixelOf(const Thermal& t) const { return {map().LonToX(t.lon), map().LatToY(t.lat)}; }
+    // The pointer moves to a map pixel (sent directly: a moved cursor that is already there
+    // sends nothing) and clicks.
+    void clickAt(QPoint pixel) const {
+        const QPoint global = panel().viewport()->mapToGlobal(at(pixel));
+        QMouseEvent move(QEvent::MouseMove, at(pixel), global, Qt::NoButton, {}, {});
+        QApplication::sendEvent(panel().viewport(), &move);
+        QTest::mouseClick(panel().viewport(), Qt::LeftButton, {}, at(pixel));
+    }
+    // Opens the popup menu at a map pixel and chooses one of its items.
+    void popup(QPoint pixel, const char* menuName, const char* item) const {
+        const QPoint global = panel().viewport()->mapToGlobal(at(pixel));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at(pixel), global);
+        QApplication::sendEvent(panel().viewport(), &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu && menu->objectName() == menuName) << menuName;
+        menu->close();
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QLatin1String(item))
+                action->trigger();
+        }
+    }
+
+    const QString previous = QDir::currentPath();
+    FakeLink* link = nullptr;
+    std::unique_ptr<TMainForm> form;
 };

@@ -94,6 +94,15 @@ TEST_F(MapPanel, LeftClickOnTheMapButNotOnAGlyphIsAnImageClick) {
     QSignalSpy clicked(&view, &MapView::imageClicked);
     // A 200 x 150 map in the panel: its last column and row count, the next ones do not.
     doc.map().Resize(200, 300);
+    // The click that brought the window to the front adds nothing; the pointer moving over
+    // the map shows that the next one is meant.
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at({20, 20}));
+    EXPECT_EQ(clicked.count(), 0);
+    QMouseEvent move(QEvent::MouseMove, at({20, 20}), view.viewport()->mapToGlobal(at({20, 20})),
+                     Qt::NoButton, {}, {});
+    QApplication::sendEvent(view.viewport(), &move);
     for (const QPoint pixel : {QPoint(199, 149), QPoint(200, 20), QPoint(20, 150)})
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(pixel));
     EXPECT_EQ(clicked.count(), 1);

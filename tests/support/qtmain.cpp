@@ -4,8 +4,7 @@
 
 // Test main for every test program: a QApplication on the offscreen platform (unless the
 // environment chose another), so widget tests run without a display.
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -11,8 +11,9 @@ void RecordingPrompts::message(const std::string& caption, const std::string& te
     entries.push_back({Entry::Message, caption, text, {}});
 }
 
-bool RecordingPrompts::ask(const std::string& caption, const std::string& text) {
-    entries.push_back({Entry::Question, caption, text, {}});
+bool RecordingPrompts::ask(const std::string& caption, const std::string& text,
+                           Preferred preferred) {
+    entries.push_back({Entry::Question, caption, text, {}, preferred == Preferred::no});
     if (answers.empty())
         return true;
     const bool answer = answers.front();

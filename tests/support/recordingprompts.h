@@ -13,9 +13,10 @@ class RecordingPrompts final : public Prompts {
 public:
     struct Entry {
         enum Kind { Message, Question, OpenDialog, SaveDialog } kind;
-        std::string caption; // for dialogs: the filter
-        std::string text;    // for dialogs: the default suffix
-        std::string dir;     // for dialogs: the initial folder
+        std::string caption;   // for dialogs: the filter
+        std::string text;      // for dialogs: the default suffix
+        std::string dir;       // for dialogs: the initial folder
+        bool preferNo = false; // for questions: No is offered first
     };
 
     RecordingPrompts();
@@ -24,7 +25,7 @@ public:
     RecordingPrompts& operator=(const RecordingPrompts&) = delete;
 
     void message(const std::string& caption, const std::string& text) override;
-    bool ask(const std::string& caption, const std::string& text) override;
+    bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;
 

@@ -24,7 +24,7 @@ public:
         std::fprintf(stderr, "demomap: %s: %s\n", caption.c_str(), text.c_str());
         ++failures;
     }
-    bool ask(const std::string&, const std::string&) override { return false; }
+    bool ask(const std::string&, const std::string&, Preferred) override { return false; }
     std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
 };

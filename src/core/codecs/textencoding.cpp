@@ -80,13 +80,14 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-char EncodeWindows1252(char32_t c) {
+// The Windows-1252 byte of a character, or nothing when it has none.
+std::optional<char> Windows1252Byte(char32_t c) {
     const auto* const found = std::find(kHighControls.begin(), kHighControls.end(), c);
     if (found != kHighControls.end())
         return static_cast<char>(0x80 + std::distance(kHighControls.begin(), found));
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
-    return '?';
+    return std::nullopt;
 }
 
 } // namespace
@@ -122,6 +123,17 @@ std::string EncodeText(std::string_view text, TextEncoding encoding) {
     std::string bytes;
     bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size();)
-        bytes += EncodeWindows1252(NextCodePoint(text, i).value_or(U'?'));
+        bytes += Windows1252Byte(NextCodePoint(text, i).value_or(U'?')).value_or('?');
     return bytes;
+}
+
+bool CanEncode(std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8)
+        return true;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = NextCodePoint(text, i);
+        if (!c || !Windows1252Byte(*c))
+            return false;
+    }
+    return true;
 }

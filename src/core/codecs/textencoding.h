@@ -22,3 +22,5 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 // UTF-8 text in the file's character set. Characters that Windows-1252 cannot hold are
 // written as "?".
 std::string EncodeText(std::string_view text, TextEncoding encoding);
+// Whether the character set holds every character of the UTF-8 text.
+bool CanEncode(std::string_view text, TextEncoding encoding);

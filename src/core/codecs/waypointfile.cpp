@@ -4,6 +4,8 @@
 #include "prompts/prompts.h"
 #include "waypointline.h"
 
+#include <algorithm>
+
 WaypointFileContent ReadWaypointFile(std::string_view data) {
     WaypointFileContent content;
     WaypointFileFrame& frame = content.frame;
@@ -52,4 +54,16 @@ std::string WaypointFileBytes(const WaypointFileFrame& frame, const WaypointList
                                  EncodeText(w->tText, frame.encoding)});
     out += frame.trailer;
     return out;
+}
+
+bool FitsEncoding(const WaypointFileFrame& frame, const WaypointList& waypoints) {
+    return std::all_of(waypoints.begin(), waypoints.end(), [&frame](const auto& w) {
+        return CanEncode(w->tAttributes, frame.encoding) && CanEncode(w->tName, frame.encoding) &&
+               CanEncode(w->tText, frame.encoding);
+    });
+}
+
+WaypointFileFrame InUtf8(const WaypointFileFrame& frame) {
+    return {DecodeText(frame.header, frame.encoding), DecodeText(frame.trailer, frame.encoding),
+            TextEncoding::Utf8};
 }

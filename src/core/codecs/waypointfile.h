@@ -30,3 +30,8 @@ WaypointFileContent ReadWaypointFile(std::string_view data);
 
 // The whole file as written: the header, every waypoint (CR LF), the trailer.
 std::string WaypointFileBytes(const WaypointFileFrame& frame, const WaypointList& waypoints);
+
+// Whether every waypoint's texts can be written in the frame's character set.
+bool FitsEncoding(const WaypointFileFrame& frame, const WaypointList& waypoints);
+// The frame with its lines in UTF-8, as the file is then written.
+WaypointFileFrame InUtf8(const WaypointFileFrame& frame);

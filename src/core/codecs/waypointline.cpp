@@ -3,6 +3,7 @@
 #include "geo/numbertext.h"
 #include "geo/textfields.h"
 #include "geo/units.h"
+#include "model/waypoint.h"
 #include "numberrun.h"
 
 #include <algorithm>
@@ -119,10 +120,10 @@ void AppendWaypointLine(std::string& out, const WaypointLine& w) {
     out += PositionText(w.lon, 'E', 'W');
     out += ',';
     WriteIntField(out, w.groundHeight, false, "M,");
-    out += w.attributes;
+    out += WaypointFieldText(w.attributes);
     out += ',';
-    out += w.name;
+    out += WaypointFieldText(w.name);
     out += ',';
-    out += w.text;
+    out += WaypointFieldText(w.text);
     out += "\r\n";
 }

@@ -53,3 +53,13 @@ int NextWaypointID(const WaypointList& waypoints) {
         highest = std::max(highest, w->tID);
     return highest < INT_MAX ? highest + 1 : highest;
 }
+
+std::string WaypointFieldText(std::string_view text) {
+    std::string field;
+    field.reserve(text.size());
+    for (const char c : text) {
+        if (c != ',' && c != '\r' && c != '\n')
+            field += c;
+    }
+    return field;
+}

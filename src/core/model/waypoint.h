@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A named point on the map. Texts are UTF-8.
@@ -38,6 +39,10 @@ private:
 
 // The ordered list of waypoints; removing a waypoint from it destroys it.
 using WaypointList = std::vector<std::unique_ptr<Waypoint>>;
+
+// A text as a waypoint file's field can hold it: a comma would end the field and a line
+// break the line, so both are left out ("Ridge, north" becomes "Ridge north").
+std::string WaypointFieldText(std::string_view text);
 
 // The ID of a new waypoint: one above the highest ID in the list, 1 when the list is empty
 // or holds no ID above 0. The highest possible ID is shared rather than wrapped.

@@ -9,7 +9,7 @@ public:
     void message(const std::string& caption, const std::string& text) override {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     }
-    bool ask(const std::string&, const std::string&) override { return true; }
+    bool ask(const std::string&, const std::string&, Preferred) override { return true; }
     std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
 };
@@ -27,4 +27,28 @@ Prompts* setPrompts(Prompts* p) {
     Prompts* previous = current;
     current = p ? p : &consolePrompts;
     return previous;
+}
+
+MessageCounter::MessageCounter()
+    : previous_(setPrompts(this)) {}
+
+MessageCounter::~MessageCounter() {
+    setPrompts(previous_);
+}
+
+void MessageCounter::message(const std::string& caption, const std::string& text) {
+    ++messages;
+    previous_->message(caption, text);
+}
+
+bool MessageCounter::ask(const std::string& caption, const std::string& text, Preferred preferred) {
+    return previous_->ask(caption, text, preferred);
+}
+
+std::optional<std::string> MessageCounter::openFile(const FileDialog& dialog) {
+    return previous_->openFile(dialog);
+}
+
+std::optional<std::string> MessageCounter::saveFile(const FileDialog& dialog) {
+    return previous_->saveFile(dialog);
 }

@@ -20,8 +20,12 @@ public:
 
     // A message box with the buttons OK and Cancel; the program never uses the answer.
     virtual void message(const std::string& caption, const std::string& text) = 0;
+    // Which answer a question offers first (the one Enter gives).
+    enum class Preferred { yes, no };
+
     // A question with the buttons Yes and No; true means Yes.
-    virtual bool ask(const std::string& caption, const std::string& text) = 0;
+    virtual bool ask(const std::string& caption, const std::string& text,
+                     Preferred preferred = Preferred::yes) = 0;
     // The chosen file's full path, or nothing when the user cancels.
     virtual std::optional<std::string> openFile(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> saveFile(const FileDialog& dialog) = 0;
@@ -32,3 +36,23 @@ public:
 Prompts& prompts();
 // Installs p (not owned; nullptr restores the default) and returns the previous one.
 Prompts* setPrompts(Prompts* p);
+
+// Counts the messages shown while it is installed, passing everything on to the prompts it
+// replaced: whether an operation that reports its own problems ran into one.
+class MessageCounter final : public Prompts {
+public:
+    MessageCounter();
+    ~MessageCounter() override;
+    MessageCounter(const MessageCounter&) = delete;
+    MessageCounter& operator=(const MessageCounter&) = delete;
+
+    void message(const std::string& caption, const std::string& text) override;
+    bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
+    std::optional<std::string> openFile(const FileDialog& dialog) override;
+    std::optional<std::string> saveFile(const FileDialog& dialog) override;
+
+    int messages = 0;
+
+private:
+    Prompts* previous_;
+};

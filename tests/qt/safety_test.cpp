@@ -1,0 +1,166 @@
+// What keeps a pilot's work from being lost or hidden: saves onto files that were not read
+// whole, changes that count as changes, names that cannot break their file, files that keep
+// their letters, saves where a folder takes no new file, the settings file always read,
+// windows that hide no question, and drops on the map.
+
+#include "dialogs/randomize.h"
+#include "dialogs/thermaldata.h"
+#include "io/settings.h"
+#include "qtfixtures.h"
+
+#include <unistd.h>
+
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QWindow>
+
+namespace {
+
+// Makes a folder (or a file) refuse to be changed as the test's user can: immutable for
+// root, without write permission otherwise. False when neither can be done here.
+bool Freeze(const QString& path, bool frozen) {
+    if (::geteuid() == 0)
+        return QProcess::execute("chattr", {frozen ? "+i" : "-i", path}) == 0;
+    return QFile::setPermissions(path,
+                                 frozen ? QFile::ReadOwner | QFile::ExeOwner
+                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+using Safety = DocumentView;
+
+TEST_F(Safety, SavingOntoAFileThatWasNotReadWholeAsksFirstAndNoKeepsIt) {
+    // A 3,000-byte file of garbage: its load reports problems, then a save asks.
+    std::string garbage(3000, '\0');
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 7919) % 251 + 1);
+    const QString file = path("garbage.prj");
+    WriteAll(file, garbage);
+    doc.LoadProject(file, false);
+    ASSERT_FALSE(rec.messages().empty());
+    rec.clear();
+    rec.answers = {false, true};
+    doc.SaveProject(true);
+    ASSERT_EQ(rec.entries.size(), 1u);
+    EXPECT_TRUE(rec.entries[0].preferNo);
+    EXPECT_EQ(ReadAll(file).toStdString(), garbage);
+    doc.SaveProject(true); // Yes
+    EXPECT_NE(ReadAll(file).toStdString(), garbage);
+    EXPECT_FALSE(doc.projectIncomplete());
+
+    // A waypoint file that cannot be read at all leaves the list cleared for it: the file
+    // loaded before is not replaced by it unasked.
+    const QString route = copy("files/xcsoar_waypoints.dat", "route.dat");
+    doc.LoadWaypoints(route);
+    doc.ClearWaypoints();
+    doc.LoadWaypoints(path("missing.dat"));
+    rec.clear();
+    rec.answers = {false};
+    doc.SaveWaypoints();
+    EXPECT_EQ(rec.questions().size(), 1u);
+    EXPECT_EQ(ReadAll(route), ReadAll(DataFile("files/xcsoar_waypoints.dat")));
+}
+
+TEST_F(MainWindow, DeletingClearingApplyingToAllAndRandomizingAreChanges) {
+    const QString file = project("alps.prj", Lines({kFullLine, kOtherLine}));
+    const std::vector<std::pair<const char*, std::function<void()>>> changes{
+        {"Delete",
+         [&] {
+             popup(pixelOf(*doc().thermals()[0]), "ThermalPopup", "Delete");
+         }},
+        {"Clear All",
+         [&] {
+             run(Command::ClearAllThermals);
+         }},
+        {"Apply To All",
+         [&] {
+             Click(form->thermalData(), "Button1");
+         }},
+        {"Randomize",
+         [&] {
+             Click(form->randomizeForm(), "Apply");
+         }},
+    };
+    run(Command::Randomize1); // hands the list to the window
+    for (const auto& [name, change] : changes) {
+        form->LoadProjectFile(file, false);
+        ASSERT_FALSE(doc().projectModified()) << name;
+        change();
+        EXPECT_TRUE(doc().projectModified()) << name;
+    }
+}
+
+TEST_F(MainWindow, CommasAndLineBreaksNeverEnterAWaypointName) {
+    form->LoadProjectFile(project("alps.prj"), false);
+    Retype(*form, "waypointDescription", "Ridge, north");
+    EXPECT_EQ(EditIn(*form, "waypointDescription")->text(), "Ridge north");
+    run(Command::addACWaypoint);
+    EXPECT_EQ(doc().waypoints().at(0)->tName, "Ridge north");
+}
+
+TEST_F(Safety, ANameThatWindows1252CannotHoldMakesTheFileUtf8SaidOnce) {
+    const QString file = copy("files/windows1252.dat", "route.dat");
+    doc.LoadWaypoints(file);
+    doc.AddWaypoint(50.7, 15.7, "Śnieżka");
+    QSignalSpy notes(&doc, &Document::note);
+    doc.SaveWaypoints();
+    doc.SaveWaypoints();
+    EXPECT_EQ(notes.count(), 1);
+    const QByteArray saved = ReadAll(file);
+    EXPECT_TRUE(saved.contains("Śnieżka") && saved.contains("Zürich Kloten,Flugplatz – Süd"));
+    EXPECT_FALSE(saved.contains('?'));
+}
+
+TEST_F(Safety, SavesWhereTheFolderTakesNoNewFile) {
+    QDir(dir.path()).mkdir("frozen");
+    QFile::copy(DataFile("files/map.bmp"), dir.filePath("frozen/map.bmp"));
+    const QString file = dir.filePath("frozen/alps.prj");
+    WriteAll(file, ProjectText(Lines({kBasicLine, kBasicLine})));
+    doc.LoadProject(file, false);
+    doc.DeleteThermal(doc.thermals()[0].get());
+    if (!Freeze(dir.filePath("frozen"), true))
+        GTEST_SKIP() << "no folder here can be made to refuse new files";
+    doc.SaveProjectTo(file, false);
+    Freeze(dir.filePath("frozen"), false);
+    EXPECT_EQ(rec.messages(), Messages{});
+    EXPECT_EQ(ReadAll(file).toStdString(), ProjectText(Lines({kBasicLine})));
+}
+
+TEST_F(InFolder, TheSettingsBesideTheProgramAreReadWhenTheyCannotBeWritten) {
+    const QString beside = path("brevan.INI");
+    WriteAll(beside, "[Timers]\nDisplay=123\n");
+    if (!Freeze(beside, true))
+        GTEST_SKIP() << "no file here can be made read-only";
+    const QString chosen = ChooseSettingsPath(path("brevan"), path("config"));
+    Freeze(beside, false);
+    EXPECT_EQ(chosen, path("config/brevan.INI"));
+    QSettings written(chosen, QSettings::IniFormat);
+    EXPECT_EQ(ReadTimerIntervals(written).display, 123);
+}
+
+TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindow) {
+    run(Command::Randomize1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->randomizeForm()));
+    for (const QWidget* window : {static_cast<QWidget*>(&form->thermalData()),
+                                  static_cast<QWidget*>(&form->randomizeForm())}) {
+        EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_EQ(window->windowHandle()->transientParent(), form->windowHandle());
+    }
+}
+
+TEST_F(MainWindow, AProjectDroppedOnTheMapOpens) {
+    const QString file = project("alps.prj", Lines({kBasicLine}));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(panel().viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(panel().viewport(), &drop);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc().thermals().size() == 1; }));
+    EXPECT_EQ(form->windowTitle(), TMainForm::BaseCaption() + "alps.prj");
+}
+
+} // namespace
