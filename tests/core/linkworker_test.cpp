@@ -6,6 +6,7 @@
 #include "simlink/simvalues.h"
 #include "simlink/threadedlink.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -58,14 +59,32 @@ TEST(LinkWorkerTest, ReadsEveryIntervalAndReadsTheHeadingWhenTheBlockAppears) {
     server.Set<std::int32_t>(0x0574, 1500);
     server.Set<std::uint32_t>(0x0580, HeadingToRaw(90));
     server.Set<std::uint16_t>(0x2AE6, 0x4078);
-    LinkWorker worker(server.MakeTransport(), 1ms);
-    ASSERT_TRUE(Eventually([&] { return worker.Snapshot().cycles >= 3; }));
-    const LinkSnapshot s = worker.Snapshot();
+    LinkSnapshot s;
+    {
+        LinkWorker worker(server.MakeTransport(), 1ms);
+        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().cycles >= 3; }));
+        s = worker.Snapshot();
+    }
     EXPECT_TRUE(s.positionRead && s.linked && s.blockPresent);
     EXPECT_NEAR(s.lat, 46.5, 1e-9);
     EXPECT_NEAR(s.lon, 7.25, 1e-9);
     EXPECT_EQ(std::tuple(s.groundM, s.altitudeM, s.msStrength, s.headingDeg),
               std::tuple(612.0, 1500.0, 120, 90.0));
+    // Read as the block appeared, and not again while it stays.
+    EXPECT_EQ(std::count_if(server.requests.begin(), server.requests.end(),
+                            [](const FakeServer::Request& r) { return r.offset == 0x0580; }),
+              1);
+}
+
+TEST(LinkWorkerTest, FailedHeadingExchangeTakesTheLinkDown) {
+    FakeServer server;
+    LinkWorker worker(server.MakeTransport(), 0ms);
+    ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
+    server.replyValue = 0; // the worker waits for work: the request below hands this over
+    worker.RequestHeading();
+    ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 1; }));
+    EXPECT_EQ(std::pair(worker.Snapshot().linked, worker.Snapshot().linkResult),
+              std::pair(false, 1u));
 }
 
 TEST(LinkWorkerTest, EndsAtOnceInTheMiddleOfAnExchangeThatNeverReturns) {
