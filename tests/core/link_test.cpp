@@ -280,15 +280,14 @@ TEST_F(CacheTest, ReadCycleIsOneExchangeOfFourReadsAndTheHeadingOneOfItsOwn) {
 }
 
 TEST_F(CacheTest, ThermalBlockNeedsSixZeroBytesAndTheMark) {
-    for (const auto& [block, present] :
-         std::vector<std::pair<std::uint64_t, bool>>{{0x40FF000000000000, true},
-                                                     {0x40000000000000FF, false},
-                                                     {0x4000FF0000000000, false},
-                                                     {0x41FF000000000000, false},
-                                                     {0x00FF000000000000, false}}) {
+    // Only the first has the mark and six zero bytes below the strength.
+    constexpr std::uint64_t present = 0x40FF000000000000;
+    for (const std::uint64_t block :
+         std::initializer_list<std::uint64_t>{present, 0x40000000000000FF, 0x4000FF0000000000,
+                                              0x41FF000000000000, 0x00FF000000000000}) {
         server.Set(0x2AE0, block);
         link->ReadCycle();
-        EXPECT_EQ(link->ThermalBlockPresent(), present) << std::hex << block;
+        EXPECT_EQ(link->ThermalBlockPresent(), block == present) << std::hex << block;
     }
 }
 
