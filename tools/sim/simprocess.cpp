@@ -25,7 +25,8 @@ std::vector<char*> Argv(std::vector<std::string>& arguments) {
 
 } // namespace
 
-SimProcess::SimProcess() {
+SimProcess::SimProcess(Program program)
+    : program_(program == Program::standIn ? BREVAN_SIM_PATH : BREVAN_FG_PATH) {
     std::string pattern = (std::filesystem::temp_directory_path() / "brevansimXXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary directory");
@@ -48,8 +49,9 @@ SimProcess::~SimProcess() {
 }
 
 void SimProcess::Start(const std::vector<std::string>& options, const char* socketName) {
-    const std::string announcement = "brevan-sim: listening on " + Path(socketName);
-    std::vector<std::string> arguments{BREVAN_SIM_PATH};
+    const std::string name = std::filesystem::path(program_).filename().string();
+    const std::string announcement = name + ": listening on " + Path(socketName);
+    std::vector<std::string> arguments{program_};
     arguments.insert(arguments.end(), options.begin(), options.end());
     std::vector<char*> argv = Argv(arguments);
     const std::string output = Path("sim.out");
@@ -66,13 +68,13 @@ void SimProcess::Start(const std::vector<std::string>& options, const char* sock
     }
     ::close(out);
     if (pid_ < 0)
-        throw std::runtime_error("cannot start brevan-sim");
+        throw std::runtime_error("cannot start " + name);
     // Its announcement, not the socket file: a killed run leaves a stale file behind.
     for (int i = 0; i < 500; ++i) {
         int status = 0;
         if (::waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
-            throw std::runtime_error("brevan-sim stopped at start");
+            throw std::runtime_error(name + " stopped at start");
         }
         std::ifstream out(output);
         const std::string text{std::istreambuf_iterator<char>(out), {}};
@@ -80,7 +82,7 @@ void SimProcess::Start(const std::vector<std::string>& options, const char* sock
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    throw std::runtime_error("brevan-sim did not start listening");
+    throw std::runtime_error(name + " did not start listening");
 }
 
 int SimProcess::Wait() {

@@ -4,16 +4,17 @@
 #include <sys/types.h>
 #include <vector>
 
-// brevan-sim run as a child process in a private socket directory, which this process's
-// BREVAN_IPC_DIR is pointed at for as long as the object lives.
+// brevan-sim (or the bridge brevan-fg) run as a child process in a private socket directory,
+// which this process's BREVAN_IPC_DIR is pointed at for as long as the object lives.
 class SimProcess {
 public:
-    SimProcess();
+    enum class Program { standIn, flightGearBridge };
+    explicit SimProcess(Program program = Program::standIn);
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    // Starts the stand-in with the options and waits until its socket is there.
+    // Starts the program with the options and waits until its socket is there.
     void Start(const std::vector<std::string>& options, const char* socketName = "UIPCMAIN.sock");
     // SIGTERM and wait; returns the exit status.
     int Stop();
@@ -29,6 +30,7 @@ public:
 private:
     int Wait();
 
+    const char* program_;
     std::string dir_;
     std::string oldIpcDir_;
     bool hadIpcDir_ = false;

@@ -18,8 +18,12 @@ struct SimState {
     bool blockPresent = true;
     std::optional<double> flatGround; // metres; none: the hills of TerrainElevation
     double rollRate = 0;              // last value written by the client
-    bool answering = true;            // false: frames are read but never answered
-    double replyDelayMs = 0;          // each request is answered this late
+    // Counts of the client's writes to the strength byte and to the position, so that a
+    // bridge can tell a write from a value that merely stayed the same.
+    std::uint64_t strengthWrites = 0;
+    std::uint64_t moves = 0;
+    bool answering = true;   // false: frames are read but never answered
+    double replyDelayMs = 0; // each request is answered this late
 };
 
 // Sets one value by name from its text: lat, lon, heading, altitude, speed (km/h), circle

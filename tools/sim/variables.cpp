@@ -74,9 +74,12 @@ void SimVariables::ApplyWritten(std::uint32_t begin, std::uint32_t end) {
     if (Overlaps(begin, end, positionOffset, 16)) {
         state_.lat = std::clamp(LatFromRaw(Load<std::int64_t>(positionOffset)), -90.0, 90.0);
         state_.lon = LonFromRaw(Load<std::int64_t>(positionOffset + 8));
+        ++state_.moves;
     }
-    if (Overlaps(begin, end, strengthOffset, 1))
+    if (Overlaps(begin, end, strengthOffset, 1)) {
         state_.strength = std::to_integer<int>(memory_[strengthOffset]);
+        ++state_.strengthWrites;
+    }
     if (Overlaps(begin, end, rollRateOffset, 8)) {
         const double rollRate = Load<double>(rollRateOffset);
         if (std::isfinite(rollRate))
