@@ -42,6 +42,10 @@ constexpr std::array<CommandEntry, kCommandCount> kCommands{{
      kNoKey, nullptr, false},
     {C::ClickToAddWaypoint, "ClickToAddWaypoint", "Waypoint", P::clickToAdd, true, nullptr,
      G::click, kNoKey, nullptr, false},
+    {C::FollowAircraft, "FollowAircraft", "&Follow Aircraft", P::view, true,
+     "Keep the aircraft in view", G::own, kNoKey, "Ctrl+F", false, true},
+    {C::ClearTrail, "ClearTrail", "Clear &Trail", P::view, true, nullptr, G::none, kNoKey, nullptr,
+     false},
     {C::ShowThermalData, "ShowThermalData", "&Data ...", P::thermal, true, nullptr, G::none, kNoKey,
      nullptr, false},
     {C::ClearAllThermals, "ClearAllThermals", "Clear All", P::thermal, false, nullptr, G::none,
@@ -54,6 +58,8 @@ constexpr std::array<CommandEntry, kCommandCount> kCommands{{
      kNoKey, nullptr, false},
     {C::OpenLog, "OpenLog", "&Open", P::log, true, nullptr, G::none, kNoKey, nullptr, false},
     {C::About1, "About1", "&About", P::help, true, nullptr, G::none, kNoKey, nullptr, false},
+    {C::Legend, "Legend", "&Glyph Colours", P::help, true, nullptr, G::none, kNoKey, nullptr,
+     false},
     {C::openProjectButton, "openProjectButton", "Load Project", P::toolBar, true,
      "Load Project File", G::none, kNoKey, nullptr, false},
     {C::saveProjectButton, "saveProjectButton", "Save Project", P::toolBar, true,
@@ -68,9 +74,10 @@ constexpr std::array<CommandEntry, kCommandCount> kCommands{{
      QKeySequence::ZoomOut, nullptr, false},
 }};
 
-constexpr std::array<MenuEntry, 10> kMenus{{
+constexpr std::array<MenuEntry, 11> kMenus{{
     {P::file, P::file, "File1", "&File"},
     {P::options, P::options, "Options1", "&Options"},
+    {P::view, P::view, "View1", "&View"},
     {P::latLongUnits, P::options, "LatLongUnits", "Lat Long Units"},
     {P::heightUnits, P::options, "HeightUnits", "Height Units"},
     {P::clickToAdd, P::options, "ClickToAdd", "Click To Add"},

@@ -24,6 +24,8 @@ enum class Command {
     Feet,
     ClickToAddThermal,
     ClickToAddWaypoint,
+    FollowAircraft,
+    ClearTrail,
     ShowThermalData,
     ClearAllThermals,
     Thermik,
@@ -32,6 +34,7 @@ enum class Command {
     ClearAllWaypoints,
     OpenLog,
     About1,
+    Legend,
     openProjectButton,
     saveProjectButton,
     addACThermal,
@@ -45,6 +48,7 @@ inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::T
 enum class Place {
     file,
     options,
+    view,
     latLongUnits,
     heightUnits,
     clickToAdd,
@@ -56,8 +60,9 @@ enum class Place {
     toolBar,
 };
 
-// Commands of one group carry a check mark, exactly one of them at a time.
-enum class CheckGroup { none, latLong, height, click };
+// Commands of one group carry a check mark, exactly one of them at a time; "own" is a
+// check mark of its own.
+enum class CheckGroup { none, latLong, height, click, own };
 
 struct CommandEntry {
     Command command;
@@ -71,6 +76,7 @@ struct CommandEntry {
     // The key where the platform has none for key (Windows leaves quitting to Alt+F4).
     const char* otherwise;
     bool separatorBefore;
+    bool onToolBarToo = false; // a menu command with a button at the toolbar's end as well
 };
 
 const std::array<CommandEntry, kCommandCount>& CommandTable();

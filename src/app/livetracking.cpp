@@ -5,6 +5,8 @@
 #include "geo/distance.h"
 #include "simlink/simlink.h"
 
+#include <algorithm>
+
 #include <QTimer>
 
 LiveTracking::LiveTracking(const LinkFactory& makeLink, Document& document,
@@ -52,14 +54,33 @@ void LiveTracking::StopTimers() {
 void LiveTracking::ReadDataTimerTimer() {
     link_->ReadCycle();
     ApplyPendingWinds();
+    if (link_->Status().live)
+        trail_.Add(Trail::Clock::now(), link_->GetLat(), link_->GetLon(), link_->GetAltitude());
 }
 
 void LiveTracking::DisplayUpdateTimerTimer() {
-    const double lat = link_->GetLat();
-    const double lon = link_->GetLon();
-    const LinkStatus status = link_->Status();
-    emit aircraftShown(lat, lon, link_->GetGroundAlt(), status);
-    if (settings_.GetAutoThermals() && status.live) {
+    FlightData data;
+    data.lat = link_->GetLat();
+    data.lon = link_->GetLon();
+    data.groundM = link_->GetGroundAlt();
+    data.altitudeM = link_->GetAltitude();
+    data.climbMps = trail_.ClimbMps();
+    data.headingDeg = link_->GetHeading();
+    data.status = link_->Status();
+    // The next tick shows a fresh heading; the link reads it on its own time.
+    if (data.status.live)
+        link_->RequestHeading();
+    if (const Thermal* flown = profiler_.current()) {
+        const auto& list = document_.thermals();
+        const auto it = std::find_if(list.begin(), list.end(),
+                                     [flown](const auto& t) { return t.get() == flown; });
+        data.thermalNumber = static_cast<int>(it - list.begin()) + 1;
+    }
+    data.lift = profiler_.lift();
+    emit aircraftShown(data);
+    const double lat = data.lat;
+    const double lon = data.lon;
+    if (settings_.GetAutoThermals() && data.status.live) {
         const double metres = Distance(lastThermalLat_, lastThermalLon_, lat, lon) * 1000;
         if (settings_.autoThermalDistValue < metres)
             ThermalAtAircraft();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "flight/trail.h"
 #include "io/settings.h"
 #include "model/thermal.h"
 #include "model/waypoint.h"
@@ -17,6 +18,19 @@
 
 class Document;
 class QTimer;
+
+// What the display tick shows: the aircraft, its flight and the live work.
+struct FlightData {
+    double lat = 0;
+    double lon = 0;
+    double groundM = 0;
+    double altitudeM = 0; // above sea level
+    double climbMps = 0;
+    double headingDeg = 0;
+    LinkStatus status;
+    int thermalNumber = 0; // 1-based place in the list of the thermal the profiler flies; 0 none
+    int lift = -1;         // the strength it last wrote; -1 none since it started
+};
 class SimLink;
 class TThermalData;
 
@@ -52,14 +66,15 @@ public:
 
     SimLink& link() const { return *link_; }
     const TProfiler& profiler() const { return profiler_; }
+    const Trail& trail() const { return trail_; }
+    void ClearTrail() { trail_.Clear(); }
     QTimer& readTimer() const { return *readTimer_; }
     QTimer& displayTimer() const { return *displayTimer_; }
     QTimer& profilerTimer() const { return *profilerTimer_; }
 
 signals:
-    // Every display tick: where the aircraft is, the ground elevation below it, metres, and
-    // how the link stands.
-    void aircraftShown(double lat, double lon, double groundM, const LinkStatus& status);
+    // Every display tick.
+    void aircraftShown(const FlightData& data);
     // Something the pilot asked for did not happen, and why.
     void note(const QString& text);
 
@@ -79,6 +94,7 @@ private:
     Document& document_;
     const TThermalData& settings_;
     TProfiler profiler_;
+    Trail trail_;
     double lastThermalLat_ = 0;
     double lastThermalLon_ = 0;
     std::vector<PendingWind> pendingWinds_;

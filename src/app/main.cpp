@@ -12,6 +12,7 @@
 #include <exception>
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLocale>
 #include <QStandardPaths>
@@ -95,7 +96,9 @@ int main(int argc, char** argv) {
             [](std::chrono::milliseconds readInterval) {
                 return std::make_unique<ThreadedLink>(MakeDefaultTransport(), readInterval);
             },
-            settingsPath);
+            settingsPath,
+            QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+                .filePath(QStringLiteral("choices.ini")));
         qtPrompts.setParent(&mainForm);
         mainForm.show();
         if (!commandLine.project.isEmpty())

@@ -4,16 +4,20 @@
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
 #include "droppedfiles.h"
+#include "glyphlegend.h"
 #include "io/scenerytool.h"
 #include "io/settings.h"
 #include "livetracking.h"
 #include "prompts/prompts.h"
 #include "scene/accursor.h"
+#include "scene/layers.h"
 #include "scene/mapview.h"
+#include "scene/trailitem.h"
 #include "simlink/simlink.h"
 #include "toolbaricons.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -49,9 +53,10 @@ QString Caption(const char* text) {
 } // namespace
 
 TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& settingsPath,
-                     QWidget* parent)
+                     const QString& statePath, QWidget* parent)
     : QMainWindow(parent)
-    , toolDir(QDir::currentPath()) {
+    , toolDir(QDir::currentPath())
+    , statePath_(statePath) {
     setObjectName(QStringLiteral("MainForm"));
     setAcceptDrops(true);
     move(161, 135);
@@ -67,8 +72,12 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     setCentralWidget(ImagePanel);
     createCommands();
     createToolBar();
+    createFlightData();
     createStatusBar();
     createPopupMenus();
+    // Wide enough for the status bar's panels, high enough for the flight data as well.
+    resize(std::max(width(), statusBar()->sizeHint().width()),
+           height() + findChild<QToolBar*>(QStringLiteral("FlightData"))->sizeHint().height());
 
     QSettings settings(settingsPath, QSettings::IniFormat);
     ThermalData = new TThermalData(this);
@@ -89,6 +98,11 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     SetLatLonFormat(decMins);
     acCursor = new TacCursor(ReadCursorSettings(settings));
     ImagePanel->scene()->addItem(acCursor);
+    ImagePanel->scene()->addItem(new ThermalAreas(document_.thermals(), document_.map()));
+    ImagePanel->scene()->addItem(new WaypointLabels(document_.waypoints(), document_.map()));
+    trail_ = new TrailItem(live_->trail(), document_.map());
+    ImagePanel->scene()->addItem(trail_);
+    connect(&document_.map(), &Map::displayChanged, this, [this] { trail_->Relayout(); });
 
     // Beside the main window rather than over the map, as far as the screen allows.
     const QRect screenArea = screen()->availableGeometry();
@@ -101,11 +115,14 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     About = new TAbout(this);
     RandomizeForm = new TRandomizeForm(this);
     connect(RandomizeForm, &TRandomizeForm::thermalsChanged, this, changed);
+    Legend = NewGlyphLegend(this);
+    restoreChoices();
 }
 
 TMainForm::~TMainForm() {
     // No timer event may reach the objects released below.
     live_->StopTimers();
+    rememberChoices();
 }
 
 QMenu* TMainForm::menu(Place place) {
@@ -120,7 +137,7 @@ QMenu* TMainForm::menu(Place place) {
 }
 
 void TMainForm::createCommands() {
-    std::array<QActionGroup*, 4> groups{};
+    std::array<QActionGroup*, 5> groups{};
     for (const CommandEntry& entry : CommandTable()) {
         auto* item = new QAction(Caption(entry.caption), this);
         item->setObjectName(QLatin1String(entry.name));
@@ -132,7 +149,9 @@ void TMainForm::createCommands() {
         if (keys.isEmpty() && entry.otherwise)
             keys = {QKeySequence(QLatin1String(entry.otherwise))};
         item->setShortcuts(keys);
-        if (entry.group != CheckGroup::none) {
+        if (entry.group == CheckGroup::own) {
+            item->setCheckable(true);
+        } else if (entry.group != CheckGroup::none) {
             QActionGroup*& group = groups[static_cast<std::size_t>(entry.group)];
             if (!group)
                 group = new QActionGroup(this);
@@ -149,92 +168,17 @@ void TMainForm::createCommands() {
     }
     action(Command::Meters)->setChecked(true);
     action(Command::ClickToAddThermal)->setChecked(true);
+    action(Command::FollowAircraft)->setChecked(true);
+    // The last files opened, kept with the user's choices.
+    recentMenu_ = new QMenu(tr("&Recent"), this);
+    recentMenu_->setObjectName(QStringLiteral("RecentFiles"));
+    menu(Place::file)->insertMenu(action(Command::Exit1), recentMenu_);
+    menu(Place::file)->insertSeparator(action(Command::Exit1));
     menu(Place::create)->setEnabled(false);
     action(Command::openProjectButton)->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     action(Command::saveProjectButton)->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     action(Command::ToolButton3)->setIcon(ZoomIcon(true));
     action(Command::ToolButton5)->setIcon(ZoomIcon(false));
-}
-
-void TMainForm::runCommand(Command command) {
-    switch (command) {
-    case Command::LoadProject1:
-    case Command::openProjectButton:
-        return LoadProject(false);
-    case Command::AddProjectThermals:
-        return LoadProject(true);
-    case Command::SaveProject:
-    case Command::saveProjectButton:
-        return document_.SaveProject(ThermalData->GetSaveCuData());
-    case Command::SaveProjectAs:
-        document_.SaveProjectAs(ThermalData->GetSaveCuData());
-        return setWindowTitle(BaseCaption() + document_.projectFileName());
-    case Command::LoadDat1:
-        return LoadDat();
-    case Command::SaveDat:
-        return document_.SaveWaypoints();
-    case Command::SaveDatAs:
-        document_.SaveWaypointsAs();
-        return showWaypointCaption();
-    case Command::LoadLog1:
-        return;
-    case Command::Exit1:
-        close();
-        return;
-    case Command::DecDegrees:
-        return SetLatLonFormat(decDegrees);
-    case Command::DecMins:
-        return SetLatLonFormat(decMins);
-    case Command::DegMinSec:
-        return SetLatLonFormat(degMinSec);
-    case Command::Meters:
-        return ApplyHeightUnits(meters);
-    case Command::Feet:
-        return ApplyHeightUnits(feet);
-    case Command::ClickToAddThermal:
-    case Command::ClickToAddWaypoint:
-        return;
-    case Command::ShowThermalData:
-        ThermalData->show();
-        return ThermalData->raise();
-    case Command::ClearAllThermals:
-        if (!prompts().ask("Clear All Thermals", "Clear All Thermals, Continue?"))
-            return;
-        if (!document_.thermals().empty())
-            document_.MarkProjectModified();
-        return document_.ClearThermals();
-    case Command::Thermik:
-        return RunScenery(SceneryKind::thermik);
-    case Command::Cumulus:
-        return RunScenery(SceneryKind::cumulus);
-    case Command::Randomize1:
-        RandomizeForm->show();
-        RandomizeForm->raise();
-        return RandomizeForm->SetThermals(&document_.thermals());
-    case Command::ClearAllWaypoints:
-        if (!prompts().ask("Clear All Waypoints", "Clear All Waypoints, Continue?"))
-            return;
-        if (!document_.waypoints().empty())
-            document_.MarkWaypointsModified();
-        return document_.ClearWaypoints();
-    case Command::OpenLog:
-        // The log is chosen but not read.
-        prompts().openFile({"Project files (*.log)|*.LOG", "log", {}});
-        return;
-    case Command::About1:
-        About->show();
-        return About->raise();
-    case Command::addACThermal:
-        live_->ThermalAtAircraft();
-        return;
-    case Command::addACWaypoint:
-        live_->WaypointAtAircraft(waypointDescription->text().toStdString());
-        return;
-    case Command::ToolButton3:
-        return ZoomBy(1);
-    case Command::ToolButton5:
-        return ZoomBy(-1);
-    }
 }
 
 void TMainForm::createToolBar() {
@@ -272,11 +216,45 @@ void TMainForm::createToolBar() {
     auto* swallow = new SwallowToolTips(this);
     for (Command zoomButton : {Command::ToolButton3, Command::ToolButton5})
         bar->widgetForAction(action(zoomButton))->installEventFilter(swallow);
+    // Menu commands with a button too, at the end.
+    bar->addSeparator();
+    for (const CommandEntry& entry : CommandTable()) {
+        if (entry.onToolBarToo)
+            bar->addAction(action(entry.command));
+    }
+}
+
+void TMainForm::createFlightData() {
+    // The flight as a pilot reads it, in a strip of its own under the toolbar.
+    addToolBarBreak();
+    QToolBar* strip = addToolBar(tr("Flight Data"));
+    strip->setObjectName(QStringLiteral("FlightData"));
+    strip->setMovable(false);
+    strip->setFloatable(false);
+    strip->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (std::size_t i = 0; i < flightData_.size(); ++i) {
+        flightData_[i] = new QLabel(strip);
+        flightData_[i]->setContentsMargins(4, 0, 8, 0);
+        strip->addWidget(flightData_[i]);
+    }
+}
+
+QString TMainForm::flightDataText() const {
+    QStringList parts;
+    for (const QLabel* label : flightData_)
+        parts << label->text();
+    return parts.join(QLatin1Char('|'));
 }
 
 void TMainForm::createStatusBar() {
-    // The aircraft's position and ground, the pointer's position, then the link's state.
-    static constexpr std::array<int, 6> widths = {100, 100, 50, 100, 100, 130};
+    // The aircraft's position and ground, the pointer's position, then the link's state. A
+    // position panel holds the longest text of the three formats; the full text is its hint.
+    const QFontMetrics metrics(statusBar()->font());
+    const int position = metrics.horizontalAdvance(QStringLiteral("W179*59'59.999999999999\"")) + 8;
+    const int ground = metrics.horizontalAdvance(QStringLiteral("-12345ft")) + 8;
+    const std::array<int, 6> widths = {
+        position, position, std::max(50, ground),
+        position, position, metrics.horizontalAdvance(QStringLiteral("Not answering 9999 s")) + 8};
     for (std::size_t i = 0; i < statusPanels.size(); ++i) {
         statusPanels[i] = new QLabel(statusBar());
         statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -356,6 +334,12 @@ void TMainForm::createPopupMenus() {
     // Files dropped on the map open as anywhere else on the window.
     connect(ImagePanel, &MapView::dragEntered, this, &TMainForm::dragEnterEvent);
     connect(ImagePanel, &MapView::dropped, this, &TMainForm::dropEvent);
+    // The wheel zooms about the pointer by a quarter a notch; moving the map by hand ends
+    // following the aircraft.
+    connect(ImagePanel, &MapView::wheelZoom, this,
+            [this](double steps, QPoint at) { ZoomAbout(zoom * std::pow(1.25, steps), at); });
+    connect(ImagePanel, &MapView::panStarted, this,
+            [this] { action(Command::FollowAircraft)->setChecked(false); });
 }
 
 void TMainForm::connectDocument() {
@@ -379,11 +363,6 @@ QString TMainForm::statusText(int panel) const {
     return statusPanels[static_cast<std::size_t>(panel)]->text();
 }
 
-void TMainForm::showWaypointCaption() {
-    setWindowTitle(BaseCaption() + document_.projectFileName() + QStringLiteral("   ") +
-                   document_.waypointFileName());
-}
-
 void TMainForm::closeEvent(QCloseEvent* event) {
     // Both questions are asked, each only when its flag is set; a No to either keeps the
     // window open.
@@ -398,90 +377,4 @@ void TMainForm::closeEvent(QCloseEvent* event) {
                             static_cast<QWidget*>(RandomizeForm)})
         window->close();
     event->accept();
-}
-
-bool TMainForm::MayDiscardProject() {
-    return !document_.projectModified() ||
-           prompts().ask("Project Modified", "Project Modified, Continue?");
-}
-
-bool TMainForm::MayDiscardWaypoints() {
-    return !document_.waypointsModified() ||
-           prompts().ask("Waypoints Modified", "Waypoints Modified, Continue?");
-}
-
-void TMainForm::LoadProject(bool add) {
-    if (!add && !(MayDiscardProject() && MayDiscardWaypoints()))
-        return;
-    const auto file = prompts().openFile(
-        {"Project files (*.prj)|*.PRJ", "prj", document_.projectFolder().toStdString()});
-    if (file)
-        LoadProjectFile(QString::fromStdString(*file), add);
-}
-
-void TMainForm::LoadProjectFile(const QString& path, bool add) {
-    if (!add) {
-        document_.ClearThermals();
-        document_.ClearWaypoints();
-        document_.ForgetWaypointChanges();
-        zoom = 1;
-        // The new map is fitted into the panel as it is now.
-        ImagePanelResize();
-    }
-    document_.LoadProject(path, add);
-    for (Command c : {Command::SaveProject, Command::SaveProjectAs, Command::ClearAllThermals,
-                      Command::AddProjectThermals, Command::LoadDat1, Command::SaveDatAs})
-        action(c)->setEnabled(true);
-    menu(Place::create)->setEnabled(true);
-    action(Command::SaveDat)->setEnabled(false);
-    setWindowTitle(BaseCaption() + document_.projectFileName());
-    ThermalData->thermals = &document_.thermals();
-}
-
-void TMainForm::LoadDat() {
-    if (!MayDiscardWaypoints())
-        return;
-    const auto file = prompts().openFile(
-        {"Dat files (*.dat)|*.DAT", "dat", document_.waypointFolder().toStdString()});
-    if (file)
-        LoadDatFile(QString::fromStdString(*file));
-}
-
-void TMainForm::LoadDatFile(const QString& path) {
-    document_.ClearWaypoints();
-    document_.LoadWaypoints(path);
-    action(Command::SaveDat)->setEnabled(true);
-    action(Command::SaveDatAs)->setEnabled(true);
-    showWaypointCaption();
-}
-
-void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-    const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
-    // Waypoints need a project's map, as "Load Dat" does.
-    if (!files.project.isEmpty() ||
-        (!files.waypoints.isEmpty() && action(Command::LoadDat1)->isEnabled()))
-        event->acceptProposedAction();
-}
-
-void TMainForm::dropEvent(QDropEvent* event) {
-    const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
-    event->acceptProposedAction();
-    // The questions and error messages must not run inside the drag and drop exchange.
-    QMetaObject::invokeMethod(
-        this, [this, files] { OpenDroppedFiles(files); }, Qt::QueuedConnection);
-}
-
-void TMainForm::OpenDroppedFiles(const DroppedFiles& files) {
-    // Dropped files open as when named on the command line, after the same questions as
-    // the load commands; waypoints only once a project has enabled "Load Dat".
-    if (!files.project.isEmpty()) {
-        if (!MayDiscardProject() || !MayDiscardWaypoints())
-            return;
-        LoadProjectFile(files.project, false);
-    } else if (files.waypoints.isEmpty() || !action(Command::LoadDat1)->isEnabled() ||
-               !MayDiscardWaypoints()) {
-        return;
-    }
-    if (!files.waypoints.isEmpty())
-        LoadDatFile(files.waypoints);
 }

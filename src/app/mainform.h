@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 class MapView;
 struct DroppedFiles;
@@ -26,6 +27,7 @@ class TAbout;
 class TRandomizeForm;
 class TThermalData;
 class TacCursor;
+class TrailItem;
 
 // The program's main window: menus and toolbar from the command table, the map panel with
 // the aircraft cursor, the status bar, and the commands on the document and at the
@@ -35,9 +37,11 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     // makeLink makes the simulator link for the read interval of the settings file at
-    // settingsPath ([Timers] for the live tracking, [ACCursor] for the cursor).
+    // settingsPath ([Timers] for the live tracking, [ACCursor] for the cursor). The user's
+    // choices (units, formats, click mode, window geometry, recent files) are remembered in
+    // the file at statePath; none when it is empty.
     TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& settingsPath,
-              QWidget* parent = nullptr);
+              const QString& statePath = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     static QString BaseCaption() { return QStringLiteral("Brevan Talvor 1.0 beta 1   "); }
@@ -62,7 +66,14 @@ public:
     // A passing note in the status bar: what did not happen, and why.
     void ShowNote(const QString& text);
     QString noteText() const;
-    int zoomFactor() const { return zoom; }
+    // The flight data strip's text.
+    QString flightDataText() const;
+    double zoomFactor() const { return zoom; }
+    // Zooms to a factor (held from 1 to 64) about a viewport position, which keeps the map's
+    // point under it there.
+    void ZoomAbout(double factor, QPoint viewportPos);
+    // The recent project (waypoint) files, newest first.
+    QStringList recentFiles(bool projects) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,7 +95,13 @@ private:
     bool MayDiscardProject();
     bool MayDiscardWaypoints();
     void OpenDroppedFiles(const DroppedFiles& files);
-    void showAircraft(double lat, double lon, double groundM, const LinkStatus& status);
+    void showAircraft(const FlightData& data);
+    void createFlightData();
+    // The remembered choices: read once at start, written as they change.
+    void restoreChoices();
+    void rememberChoices();
+    void NoteRecent(const QString& path, bool project);
+    void fillRecentMenu();
 
     // Map editing.
     void mainImageMouseMove(int x, int y);
@@ -100,7 +117,7 @@ private:
     Document document_;
     std::unique_ptr<LiveTracking> live_;
 
-    int zoom = 1;
+    double zoom = 1;
     latLonDispType latLonFormat = decMins;
     int mouseX = 0;
     int mouseY = 0;
@@ -113,12 +130,18 @@ private:
     const Thermal* popupThermal = nullptr;
     const Waypoint* popupWaypoint = nullptr;
     std::unique_ptr<SceneryRun> sceneryRun_;
+    QString statePath_;
+    QStringList recentProjects_;
+    QStringList recentWaypoints_;
 
     // Controls (owned by the window).
     std::array<QAction*, kCommandCount> actions_{};
-    std::array<QMenu*, 11> menus_{};
+    std::array<QMenu*, 12> menus_{};
+    QMenu* recentMenu_ = nullptr;
     MapView* ImagePanel = nullptr;
     TacCursor* acCursor = nullptr;
+    TrailItem* trail_ = nullptr;
+    std::array<QLabel*, 5> flightData_{};
     QLineEdit* waypointDescription = nullptr;
     std::array<QLabel*, 6> statusPanels{};
     QLabel* note_ = nullptr;
@@ -131,4 +154,5 @@ private:
     TThermalData* ThermalData = nullptr;
     TAbout* About = nullptr;
     TRandomizeForm* RandomizeForm = nullptr;
+    QWidget* Legend = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "mainform.h"
 #include "scene/accursor.h"
 #include "scene/mapview.h"
+#include "scene/trailitem.h"
 
 #include <algorithm>
 #include <climits>
@@ -15,12 +16,13 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 
 namespace {
 
-// The displayed map size for a panel side at a zoom, kept within int.
-int Zoomed(int side, int zoom) {
-    return static_cast<int>(std::min<long long>(static_cast<long long>(side) * zoom, INT_MAX));
+// The displayed map size for a panel side at a zoom, truncated.
+int Zoomed(int side, double zoom) {
+    return static_cast<int>(side * zoom);
 }
 
 QString Text(const std::string& text) {
@@ -56,21 +58,43 @@ void TMainForm::GetData() {
     }
 }
 
-void TMainForm::showAircraft(double lat, double lon, double groundM, const LinkStatus& status) {
-    const std::string elevation = action(Command::Meters)->isChecked()
-                                      ? IntText(TruncateToInt(groundM)) + "m"
-                                      : IntText(MetresToFeetTruncated(groundM)) + "ft";
-    statusPanels[2]->setText(Text(elevation));
-    statusPanels[0]->setText(Text(LatText(lat, latLonFormat)));
-    statusPanels[1]->setText(Text(LonText(lon, latLonFormat)));
+void TMainForm::showAircraft(const FlightData& data) {
+    const bool metres = action(Command::Meters)->isChecked();
+    const auto height = [metres](double m) {
+        return metres ? IntText(TruncateToInt(m)) + "m" : IntText(MetresToFeetTruncated(m)) + "ft";
+    };
+    statusPanels[2]->setText(Text(height(data.groundM)));
+    statusPanels[0]->setText(Text(LatText(data.lat, latLonFormat)));
+    statusPanels[1]->setText(Text(LonText(data.lon, latLonFormat)));
+    for (std::size_t i : {0u, 1u})
+        statusPanels[i]->setToolTip(statusPanels[i]->text());
     // Values that are not live are shown greyed, never as if they were.
     for (std::size_t i = 0; i < 3; ++i)
-        statusPanels[i]->setEnabled(status.live);
-    statusPanels[5]->setText(Text(status.text));
+        statusPanels[i]->setEnabled(data.status.live);
+    statusPanels[5]->setText(Text(data.status.text));
+
+    flightData_[0]->setText(tr("Alt %1").arg(Text(height(data.altitudeM))));
+    flightData_[1]->setText(tr("AGL %1").arg(Text(height(data.altitudeM - data.groundM))));
+    flightData_[2]->setText(tr("Vario %1 m/s").arg(data.climbMps, 0, 'f', 1));
+    flightData_[3]->setText(
+        tr("Hdg %1\u00B0")
+            .arg(std::lround(data.headingDeg < 0 ? data.headingDeg + 360 : data.headingDeg)));
+    flightData_[4]->setText(data.thermalNumber == 0
+                                ? tr("No thermal")
+                                : tr("Thermal %1, lift %2").arg(data.thermalNumber).arg(data.lift));
+    for (QLabel* label : flightData_)
+        label->setEnabled(data.status.live);
+
     // Scene coordinates are map-image pixels; the view subtracts its scroll positions.
     const Map& map = document_.map();
-    acCursor->setPos(map.LonToX(lon) - acCursor->width() / 2,
-                     map.LatToY(lat) - acCursor->height() / 2);
+    acCursor->setPos(map.LonToX(data.lon) - acCursor->width() / 2,
+                     map.LatToY(data.lat) - acCursor->height() / 2);
+    acCursor->SetHeading(data.headingDeg);
+    trail_->Refresh();
+    // Following, the map scrolls once the aircraft comes within a fifth of its edges.
+    if (action(Command::FollowAircraft)->isChecked() && data.status.live)
+        ImagePanel->ensureVisible(acCursor, ImagePanel->viewport()->width() / 5,
+                                  ImagePanel->viewport()->height() / 5);
 }
 
 void TMainForm::SetLatLonFormat(latLonDispType format) {
@@ -86,13 +110,31 @@ void TMainForm::ApplyHeightUnits(heightDispType unit) {
     document_.SetHeightUnits(unit);
 }
 
+namespace {
+
+constexpr double kLargestZoom = 64;
+
+} // namespace
+
 void TMainForm::ZoomBy(int step) {
-    if (step < 0 && zoom == 1)
+    if (step < 0 && zoom <= 1)
         return;
-    if (step > 0 && zoom == INT_MAX)
-        return ImagePanelResize();
-    zoom += step;
+    zoom = std::clamp(zoom + step, 1.0, kLargestZoom);
     ImagePanelResize();
+}
+
+void TMainForm::ZoomAbout(double factor, QPoint viewportPos) {
+    // The map's point under the position, as a share of the displayed map.
+    const Map& map = document_.map();
+    const QPointF before = ImagePanel->mapToScene(viewportPos);
+    const double shareX = map.displayWidth() > 0 ? before.x() / map.displayWidth() : 0;
+    const double shareY = map.displayHeight() > 0 ? before.y() / map.displayHeight() : 0;
+    zoom = std::clamp(factor, 1.0, kLargestZoom);
+    ImagePanelResize();
+    ImagePanel->horizontalScrollBar()->setValue(
+        static_cast<int>(std::lround(shareX * map.displayWidth() - viewportPos.x())));
+    ImagePanel->verticalScrollBar()->setValue(
+        static_cast<int>(std::lround(shareY * map.displayHeight() - viewportPos.y())));
 }
 
 void TMainForm::ImagePanelResize() {

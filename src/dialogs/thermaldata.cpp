@@ -1,5 +1,6 @@
 #include "thermaldata.h"
 
+#include "dialogs/liftprofile.h"
 #include "geo/edittext.h"
 #include "geo/numbertext.h"
 
@@ -104,6 +105,8 @@ TThermalData::TThermalData(QWidget* parent)
     column->addLayout(topRow);
     buildTopRow(topRow);
     column->addWidget(buildProfileGroup());
+    profile_ = new LiftProfileView;
+    column->addWidget(profile_);
     column->addWidget(buildAircraftGroup());
     column->addWidget(buildAutomaticGroup());
     column->addWidget(buildCumulusGroup());
@@ -123,6 +126,10 @@ TThermalData::TThermalData(QWidget* parent)
     setMaximumSize(QSize(scaled(393), scaled(653)).expandedTo(start));
     resize(start);
     move(200, 152);
+    // The picture follows every value as it is typed or set.
+    connect(this, &TThermalData::valuesChanged, this, [this] { profile_->SetValues(values()); });
+    connect(typeGroup_, &QButtonGroup::idClicked, this, &TThermalData::valuesChanged);
+    profile_->SetValues(values());
 }
 
 void TThermalData::buildTopRow(QBoxLayout* layout) {
@@ -139,10 +146,10 @@ void TThermalData::buildTopRow(QBoxLayout* layout) {
         typeGroup_->addButton(radio, id);
         return radio;
     };
-    addRadio("one", "1", "Ridge", 1)->setChecked(true);
-    addRadio("two", "2", "Turbulence", 2);
-    addRadio("three", "3", "Turbulence", 3);
-    addRadio("four", "4", "Thermal", 4);
+    addRadio("one", "1 Ridge", "Ridge", 1)->setChecked(true);
+    addRadio("two", "2 Turbulence", "Turbulence", 2);
+    addRadio("three", "3 Turbulence", "Turbulence", 3);
+    addRadio("four", "4 Thermal", "Thermal", 4);
     typeColumn->addStretch();
     layout->addWidget(typeBox);
 
@@ -370,6 +377,7 @@ void TThermalData::ShowValues(const ThermalSettings& v) {
     values_ = v;
     for (const Binding& binding : bindings_)
         showValue(binding);
+    emit valuesChanged();
 }
 
 int TThermalData::GetType() const {

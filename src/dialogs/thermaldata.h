@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+class LiftProfileView;
 class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
@@ -49,9 +50,13 @@ public:
     // Shows Bottom, Top and cloud Base in u; the stored metres do not change.
     void SetHeightUnits(heightDispType u);
 
+    const LiftProfileView& liftProfile() const { return *profile_; }
+
 signals:
     // Apply To All has changed the thermals.
     void thermalsChanged();
+    // A value has changed: typed, set, or a type chosen.
+    void valuesChanged();
 
 private:
     // An edit and the value it holds: an int, a float, or a height held in metres.
@@ -79,6 +84,7 @@ private:
     std::vector<Binding> bindings_;
 
     QButtonGroup* typeGroup_ = nullptr;
+    LiftProfileView* profile_ = nullptr;
     QLabel* bottomUnits_ = nullptr;
     QLabel* topUnits_ = nullptr;
     QCheckBox* cloudOn_ = nullptr;

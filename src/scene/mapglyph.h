@@ -41,10 +41,10 @@ public:
     int mapY() const { return mapY_; }
     // The value's multi-line hint.
     virtual std::string Hint() const = 0;
-
-protected:
     virtual double lat() const = 0;
     virtual double lon() const = 0;
+
+protected:
     // Places the item so that its anchor falls on (mapX, mapY).
     virtual void move() = 0;
     // The value's look changed: lay the glyph out again and repaint it.

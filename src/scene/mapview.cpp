@@ -1,18 +1,22 @@
 #include "scene/mapview.h"
 
+#include "geo/coordtext.h"
 #include "map/map.h"
 #include "scene/thermal.h"
 #include "scene/waypoint.h"
 
 #include <cmath>
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 MapView::MapView(const Map& map, QWidget* parent)
     : QGraphicsView(parent)
@@ -69,7 +73,11 @@ MapGlyph* MapView::glyphAt(const QPoint& viewportPos) const {
 
 QString MapView::hintAt(const QPoint& viewportPos) const {
     const MapGlyph* glyph = glyphAt(viewportPos);
-    return glyph ? QString::fromStdString(glyph->Hint()) : QString();
+    if (!glyph)
+        return {};
+    // Where it is, as pilots read it, then every value.
+    return QString::fromStdString(RoundedPositionText(glyph->lat(), glyph->lon()) + '\n' +
+                                  glyph->Hint());
 }
 
 std::optional<QPoint> MapView::imagePixelAt(const QPoint& viewportPos) const {
@@ -94,6 +102,8 @@ void MapView::drawBackground(QPainter* painter, const QRectF& rect) {
     const double sy = picture.height() / shown.height();
     const QRectF source(target.x() * sx, target.y() * sy, target.width() * sx,
                         target.height() * sy);
+    // Smooth at every zoom: enlarged pixels would turn the map blocky.
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->drawImage(target, picture, source);
 }
 
@@ -131,8 +141,31 @@ void MapView::dropEvent(QDropEvent* event) {
     emit dropped(event);
 }
 
+void MapView::wheelEvent(QWheelEvent* event) {
+    // A notch of the wheel is 120; touchpads send parts of it.
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps != 0)
+        emit wheelZoom(steps, event->position().toPoint());
+    event->accept();
+}
+
 void MapView::mouseMoveEvent(QMouseEvent* event) {
     activatingClick_ = false;
+    if (panButton_ != Qt::NoButton) {
+        const QPoint moved = event->position().toPoint() - panFrom_;
+        if (!panning_ && (panButton_ == Qt::MiddleButton ||
+                          moved.manhattanLength() >= QApplication::startDragDistance())) {
+            panning_ = true;
+            viewport()->setCursor(Qt::ClosedHandCursor);
+            emit panStarted();
+        }
+        if (panning_) {
+            horizontalScrollBar()->setValue(scrollFrom_.x() - moved.x());
+            verticalScrollBar()->setValue(scrollFrom_.y() - moved.y());
+            event->accept();
+            return;
+        }
+    }
     if (const auto pixel = imagePixelAt(event->position().toPoint()))
         emit imageMouseMoved(pixel->x(), pixel->y());
     QGraphicsView::mouseMoveEvent(event);
@@ -142,18 +175,30 @@ void MapView::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
         leftPressOnImage_ = imagePixelAt(pos) && !glyphAt(pos);
+    if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) {
+        panButton_ = event->button();
+        panFrom_ = pos;
+        scrollFrom_ = {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+        panning_ = false;
+    }
     QGraphicsView::mousePressEvent(event);
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
+    if (event->button() == panButton_) {
+        panButton_ = Qt::NoButton;
+        viewport()->unsetCursor();
+    }
     if (event->button() == Qt::LeftButton) {
-        const bool click = leftPressOnImage_ && imagePixelAt(pos) && !glyphAt(pos);
+        const bool click = leftPressOnImage_ && !panning_ && imagePixelAt(pos) && !glyphAt(pos);
         leftPressOnImage_ = false;
         if (click && !activatingClick_)
             emit imageClicked();
         activatingClick_ = false;
     }
+    if (panButton_ == Qt::NoButton)
+        panning_ = false;
     QGraphicsView::mouseReleaseEvent(event);
 }
 

@@ -35,13 +35,17 @@ public:
 signals:
     // The pointer moved over the map image; x and y are image pixels.
     void imageMouseMoved(int x, int y);
-    // A left click on the map image that did not land on a thermal or waypoint glyph, in a
-    // window that was already active.
+    // A left click on the map image that did not land on a thermal or waypoint glyph, did
+    // not move the map, and came in a window that was already active.
     void imageClicked();
     void imageContextMenu(int x, int y, QPoint globalPos);
     void thermalContextMenu(Thermal* thermal, QPoint globalPos);
     void waypointContextMenu(Waypoint* waypoint, QPoint globalPos);
     void resized();
+    // The wheel turned over the map: steps in (positive) or out, about a viewport position.
+    void wheelZoom(double steps, QPoint viewportPos);
+    // A drag with the middle button, or the left one beyond a few pixels, moves the map.
+    void panStarted();
     // Files dragged onto the map, for the window to accept and open (direct connections).
     void dragEntered(QDragEnterEvent* event);
     void dropped(QDropEvent* event);
@@ -55,6 +59,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -72,4 +77,9 @@ private:
     // becomes active, cleared by the next click or by the pointer moving over the map.
     bool activatingClick_ = false;
     bool dragAccepted_ = false;
+    // A press that may turn into a pan: where it was and the scroll positions then.
+    Qt::MouseButton panButton_ = Qt::NoButton;
+    QPoint panFrom_;
+    QPoint scrollFrom_;
+    bool panning_ = false;
 };

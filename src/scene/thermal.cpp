@@ -57,6 +57,11 @@ const QImage& GlyphImage(const ThermalGlyph& g, const Thermal& t, qreal dpr) {
 
 } // namespace
 
+QImage ThermalGlyphPicture(const Thermal& thermal, qreal devicePixelRatio) {
+    return GlyphImage(ComputeThermalGlyph(thermal.type, thermal.windDir, ThermalGlyph{}), thermal,
+                      devicePixelRatio);
+}
+
 TThermal::TThermal(Thermal& thermal, const Map& map, GlyphSet& set)
     : MapGlyph(map, set)
     , thermal_(thermal)

@@ -4,6 +4,11 @@
 #include "model/thermalglyph.h"
 #include "scene/mapglyph.h"
 
+#include <QImage>
+
+// How a thermal's glyph looks, as the map draws it (one pixel of margin on every side).
+QImage ThermalGlyphPicture(const Thermal& thermal, qreal devicePixelRatio = 1);
+
 // A thermal's glyph on the map: a coloured circle with, for every type but 4, a line towards
 // the wind's bearing; white while the profiler applies it (type 4 only).
 // (The item's type() is QGraphicsItem's; use dynamic_cast to find thermal glyphs.)
@@ -22,9 +27,10 @@ public:
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-protected:
     double lat() const override { return thermal_.lat; }
     double lon() const override { return thermal_.lon; }
+
+protected:
     void move() override;
     void relayout() override;
 

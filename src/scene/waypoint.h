@@ -17,9 +17,10 @@ public:
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-protected:
     double lat() const override { return waypoint_.lat; }
     double lon() const override { return waypoint_.lon; }
+
+protected:
     void move() override;
 
 private:

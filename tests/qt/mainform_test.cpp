@@ -36,8 +36,8 @@ TEST_F(MainWindow, StartsWithOnlyLoadAndExitOfTheFileItemsAndThreeTicks) {
         const bool on = entry.place == Place::file
                             ? c == Command::LoadProject1 || c == Command::Exit1
                             : c != Command::ClearAllThermals;
-        const bool ticked =
-            c == Command::DecMins || c == Command::Meters || c == Command::ClickToAddThermal;
+        const bool ticked = c == Command::DecMins || c == Command::Meters ||
+                            c == Command::ClickToAddThermal || c == Command::FollowAircraft;
         EXPECT_EQ(std::tuple(enabled(c), form->action(c)->isChecked()), std::tuple(on, ticked))
             << entry.name;
     }
@@ -198,8 +198,8 @@ TEST_F(EditingMap, ClearAllAsksAndNoKeepsEverything) {
     const std::string thermals = "Clear All Thermals|Clear All Thermals, Continue?";
     const std::string waypoints = "Clear All Waypoints|Clear All Waypoints, Continue?";
     EXPECT_EQ(rec.questions(), (Messages{thermals, waypoints, thermals, waypoints}));
-    // Only the aircraft cursor is left on the map.
-    EXPECT_EQ(panel().scene()->items(), QList<QGraphicsItem*>{&form->cursor()});
+    // No glyph is left on the map.
+    EXPECT_TRUE(panel().glyphs().glyphs().empty());
 }
 
 TEST_F(EditingMap, HeightUnitsSwitchEveryHintAndTheWindow) {
@@ -255,6 +255,7 @@ TEST_P(GroundReadout, PanelTwoTruncatesTowardZero) {
 INSTANTIATE_TEST_SUITE_P(Heights, GroundReadout, ::testing::ValuesIn(kGrounds), RowName);
 
 TEST_F(EditingMap, CursorCentresOnTheAircraftWhateverTheScroll) {
+    form->action(Command::FollowAircraft)->setChecked(false);
     run(Command::ToolButton3);
     run(Command::ToolButton3);
     link->lon = map().XToLon(200);

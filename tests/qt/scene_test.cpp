@@ -1,6 +1,7 @@
 // The map panel: glyphs over their positions and following their values, and what the
 // pointer finds on the map.
 
+#include "geo/coordtext.h"
 #include "qtfixtures.h"
 
 #include <set>
@@ -81,12 +82,17 @@ TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMoment) {
         QApplication::sendEvent(view.viewport(), &help);
         return QToolTip::text().toStdString();
     };
+    // Where it is as pilots read it, then the value's hint.
+    const auto hint = [](const auto& value) {
+        return RoundedPositionText(value.lat, value.lon) + '\n' + value.Hint();
+    };
     const Thermal& t = thermal(0);
-    EXPECT_EQ(tooltipAt(pixelOf(t)), t.Hint());
+    EXPECT_EQ(tooltipAt(pixelOf(t)), hint(t));
+    EXPECT_EQ(hint(t).substr(0, 24), "47\u00B007.407'N 8\u00B007.407'E");
     doc.SetHeightUnits(feet);
-    EXPECT_EQ(tooltipAt(pixelOf(t)), t.Hint());
+    EXPECT_EQ(tooltipAt(pixelOf(t)), hint(t));
     EXPECT_NE(t.Hint().find("\nTop 4921ft\n"), std::string::npos);
-    EXPECT_EQ(tooltipAt(pixelOf(*doc.waypoints()[0])), doc.waypoints()[0]->Hint());
+    EXPECT_EQ(tooltipAt(pixelOf(*doc.waypoints()[0])), hint(*doc.waypoints()[0]));
     EXPECT_EQ(tooltipAt({150, 200}), "(none)");
 }
 

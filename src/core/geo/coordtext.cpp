@@ -37,6 +37,31 @@ std::string DegMinText(double value, latLonDispType format) {
     return text + IntText(TruncateToInt(wholeMinutes)) + '\'' + NumberText(seconds) + '"';
 }
 
+namespace {
+
+std::string RoundedAngle(double value, char positive, char negative) {
+    const double magnitude = std::abs(value);
+    long long degrees = static_cast<long long>(std::min(std::trunc(magnitude), 1e15));
+    long long thousandths = std::llround((magnitude - std::trunc(magnitude)) * 60000);
+    if (thousandths == 60000) {
+        ++degrees;
+        thousandths = 0;
+    }
+    std::string minutes = IntText(thousandths / 1000);
+    if (minutes.size() < 2)
+        minutes.insert(0, 1, '0');
+    std::string fraction = IntText(thousandths % 1000);
+    fraction.insert(0, 3 - fraction.size(), '0');
+    return IntText(degrees) + "\u00B0" + minutes + '.' + fraction + '\'' +
+           (value < 0 ? negative : positive);
+}
+
+} // namespace
+
+std::string RoundedPositionText(double lat, double lon) {
+    return RoundedAngle(lat, 'N', 'S') + ' ' + RoundedAngle(lon, 'E', 'W');
+}
+
 bool IsNumberChar(char c) {
     return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-';
 }

@@ -13,6 +13,9 @@ std::string LonText(double lon, latLonDispType format);
 // The degrees part without hemisphere letter, for a value of 0 or more.
 std::string DegMinText(double value, latLonDispType format);
 
+// A position as pilots read it, to a thousandth of a minute: "46°32.596'N 7°29.230'E".
+std::string RoundedPositionText(double lat, double lon);
+
 // Number characters are the digits, ".", "+" and "-". Positions are 1-based.
 bool IsNumberChar(char c);
 // First position from p on that holds a number character (length + 1 when none does);

@@ -81,3 +81,49 @@ double ComputeRoll(const Thermal& t, double acLat, double acLon, double headingD
     const double roll = s * (msStrength * 0.05) * (t.tStrengthPercent * 0.01);
     return rollRate * roll * 0.01;
 }
+
+namespace {
+
+// The band's edges and the middle of its core, metres above the ground.
+struct Band {
+    double bottom;
+    double top;
+    double coreMiddle;
+};
+
+Band BandOf(const Thermal& t) {
+    const double span = static_cast<double>(t.top) - t.bottom;
+    const double coreBottom = t.bottom + span * t.tCoreBasePercent / 100.0;
+    const double coreTop = t.bottom + span * t.tCoreTopPercent / 100.0;
+    return {double(t.bottom), double(t.top), std::trunc((coreBottom + coreTop) / 2)};
+}
+
+} // namespace
+
+std::vector<ProfileSample> RadialProfile(const ThermalSettings& values, int samples) {
+    Thermal t;
+    t.SetData(values);
+    const double reachM = std::max(1.25 * t.radius, 1.0);
+    const Band band = BandOf(t);
+    std::vector<ProfileSample> profile;
+    for (int i = 0; i < samples; ++i) {
+        const double atM = reachM * i / std::max(samples - 1, 1);
+        profile.push_back({atM, ComputeLift(t, 100, atM, 0, band.coreMiddle)});
+    }
+    return profile;
+}
+
+std::vector<ProfileSample> VerticalProfile(const ThermalSettings& values, int samples) {
+    Thermal t;
+    t.SetData(values);
+    const Band band = BandOf(t);
+    const double margin = std::max((band.top - band.bottom) / 10, 10.0);
+    std::vector<ProfileSample> profile;
+    for (int i = 0; i < samples; ++i) {
+        const double atM =
+            std::trunc(band.bottom - margin +
+                       (band.top - band.bottom + 2 * margin) * i / std::max(samples - 1, 1));
+        profile.push_back({atM, ComputeLift(t, 100, 0, 0, atM)});
+    }
+    return profile;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 class Thermal;
 
 // The arithmetic of lift shaping: how strong a thermal is where the aircraft is, and the
@@ -24,3 +26,17 @@ int ComputeLift(const Thermal& t, int msStrength, double distanceM, double groun
 // scaled by the strength and rollRate per cent. Always a finite number.
 double ComputeRoll(const Thermal& t, double acLat, double acLon, double headingDeg,
                    double distanceKm, int msStrength, int rollRate);
+
+struct ThermalSettings;
+
+// What the profiler would write across a thermal and up its band, in per cent of the
+// simulator's own strength (an ms strength of 100) over ground at 0 m, computed by the
+// functions above so that it can never disagree with flight.
+struct ProfileSample {
+    double atM; // distance from the centre, or height above the ground
+    int percent;
+};
+// From the centre to a quarter beyond the radius, at the middle of the core's heights.
+std::vector<ProfileSample> RadialProfile(const ThermalSettings& values, int samples);
+// At the centre, from below the band's bottom to above its top.
+std::vector<ProfileSample> VerticalProfile(const ThermalSettings& values, int samples);

@@ -29,7 +29,8 @@ void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
         // The simulator still holds the lift of the thermal that is gone: with none
         // within reach to take its place, there is no lift.
         if (searchAll_) {
-            link_.SetMsStrength(0);
+            lift_ = 0;
+            link_.SetMsStrength(lift_);
             return;
         }
     } else if (current_ && sampleSize > 0) {
@@ -48,6 +49,7 @@ void TProfiler::Stop() {
     }
     started_ = false;
     searchAll_ = false;
+    lift_ = -1;
 }
 
 void TProfiler::Forget(const Thermal* t) {
@@ -121,6 +123,7 @@ double TProfiler::Search(std::size_t n) {
 }
 
 void TProfiler::WriteLift(double distanceM) {
-    link_.SetMsStrength(
-        ComputeLift(*current_, msStrength_, distanceM, link_.GetGroundAlt(), link_.GetAltitude()));
+    lift_ =
+        ComputeLift(*current_, msStrength_, distanceM, link_.GetGroundAlt(), link_.GetAltitude());
+    link_.SetMsStrength(lift_);
 }

@@ -29,6 +29,8 @@ public:
     void Forget(const Thermal* t);
 
     const Thermal* current() const { return current_; }
+    // The strength last written, or -1 before the first write since a stop.
+    int lift() const { return lift_; }
 
 private:
     void Start(bool rollEnabled, int rollRate);
@@ -44,6 +46,7 @@ private:
     bool started_ = false;
     bool searchAll_ = false; // the current thermal was forgotten while started, none found yet
     int msStrength_ = 0;
+    int lift_ = -1;
     Thermal* current_ = nullptr;
     double roll_ = 0;
     int rollStep_ = kNoRoll;

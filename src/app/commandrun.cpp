@@ -1,0 +1,104 @@
+// What each command of the main window's command table does.
+#include "aboutform.h"
+#include "dialogs/randomize.h"
+#include "dialogs/thermaldata.h"
+#include "io/scenerytool.h"
+#include "mainform.h"
+#include "prompts/prompts.h"
+#include "scene/trailitem.h"
+
+#include <QLineEdit>
+
+void TMainForm::runCommand(Command command) {
+    switch (command) {
+    case Command::LoadProject1:
+    case Command::openProjectButton:
+        return LoadProject(false);
+    case Command::AddProjectThermals:
+        return LoadProject(true);
+    case Command::SaveProject:
+    case Command::saveProjectButton:
+        return document_.SaveProject(ThermalData->GetSaveCuData());
+    case Command::SaveProjectAs:
+        document_.SaveProjectAs(ThermalData->GetSaveCuData());
+        return setWindowTitle(BaseCaption() + document_.projectFileName());
+    case Command::LoadDat1:
+        return LoadDat();
+    case Command::SaveDat:
+        return document_.SaveWaypoints();
+    case Command::SaveDatAs:
+        document_.SaveWaypointsAs();
+        return showWaypointCaption();
+    case Command::LoadLog1:
+        return;
+    case Command::Exit1:
+        close();
+        return;
+    case Command::DecDegrees:
+        SetLatLonFormat(decDegrees);
+        return rememberChoices();
+    case Command::DecMins:
+        SetLatLonFormat(decMins);
+        return rememberChoices();
+    case Command::DegMinSec:
+        SetLatLonFormat(degMinSec);
+        return rememberChoices();
+    case Command::Meters:
+        ApplyHeightUnits(meters);
+        return rememberChoices();
+    case Command::Feet:
+        ApplyHeightUnits(feet);
+        return rememberChoices();
+    case Command::ClickToAddThermal:
+    case Command::ClickToAddWaypoint:
+    case Command::FollowAircraft:
+        // A check mark read where it matters.
+        return rememberChoices();
+    case Command::ClearTrail:
+        live_->ClearTrail();
+        return trail_->Refresh();
+    case Command::ShowThermalData:
+        ThermalData->show();
+        return ThermalData->raise();
+    case Command::ClearAllThermals:
+        if (!prompts().ask("Clear All Thermals", "Clear All Thermals, Continue?"))
+            return;
+        if (!document_.thermals().empty())
+            document_.MarkProjectModified();
+        return document_.ClearThermals();
+    case Command::Thermik:
+        return RunScenery(SceneryKind::thermik);
+    case Command::Cumulus:
+        return RunScenery(SceneryKind::cumulus);
+    case Command::Randomize1:
+        RandomizeForm->show();
+        RandomizeForm->raise();
+        return RandomizeForm->SetThermals(&document_.thermals());
+    case Command::ClearAllWaypoints:
+        if (!prompts().ask("Clear All Waypoints", "Clear All Waypoints, Continue?"))
+            return;
+        if (!document_.waypoints().empty())
+            document_.MarkWaypointsModified();
+        return document_.ClearWaypoints();
+    case Command::OpenLog:
+        // The log is chosen but not read.
+        prompts().openFile({"Project files (*.log)|*.LOG", "log", {}});
+        return;
+    case Command::About1:
+        About->show();
+        return About->raise();
+    case Command::Legend:
+        Legend->show();
+        return Legend->raise();
+    case Command::addACThermal:
+        live_->ThermalAtAircraft();
+        return;
+    case Command::addACWaypoint:
+        live_->WaypointAtAircraft(waypointDescription->text().toStdString());
+        return;
+    case Command::ToolButton3:
+        return ZoomBy(1);
+    case Command::ToolButton5:
+        return ZoomBy(-1);
+    }
+}

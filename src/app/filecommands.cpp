@@ -1,0 +1,188 @@
+// The main window's file commands: loading projects and waypoint files with their questions,
+// files dropped on the window, the captions and the recent files.
+#include "dialogs/thermaldata.h"
+#include "droppedfiles.h"
+#include "mainform.h"
+#include "prompts/prompts.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+
+void TMainForm::showWaypointCaption() {
+    setWindowTitle(BaseCaption() + document_.projectFileName() + QStringLiteral("   ") +
+                   document_.waypointFileName());
+}
+
+bool TMainForm::MayDiscardProject() {
+    return !document_.projectModified() ||
+           prompts().ask("Project Modified", "Project Modified, Continue?");
+}
+
+bool TMainForm::MayDiscardWaypoints() {
+    return !document_.waypointsModified() ||
+           prompts().ask("Waypoints Modified", "Waypoints Modified, Continue?");
+}
+
+void TMainForm::LoadProject(bool add) {
+    if (!add && !(MayDiscardProject() && MayDiscardWaypoints()))
+        return;
+    const auto file = prompts().openFile(
+        {"Project files (*.prj)|*.PRJ", "prj", document_.projectFolder().toStdString()});
+    if (file)
+        LoadProjectFile(QString::fromStdString(*file), add);
+}
+
+void TMainForm::LoadProjectFile(const QString& path, bool add) {
+    if (!add) {
+        document_.ClearThermals();
+        document_.ClearWaypoints();
+        document_.ForgetWaypointChanges();
+        zoom = 1;
+        // The new map is fitted into the panel as it is now.
+        ImagePanelResize();
+    }
+    document_.LoadProject(path, add);
+    for (Command c : {Command::SaveProject, Command::SaveProjectAs, Command::ClearAllThermals,
+                      Command::AddProjectThermals, Command::LoadDat1, Command::SaveDatAs})
+        action(c)->setEnabled(true);
+    menu(Place::create)->setEnabled(true);
+    action(Command::SaveDat)->setEnabled(false);
+    setWindowTitle(BaseCaption() + document_.projectFileName());
+    ThermalData->thermals = &document_.thermals();
+    if (!add && !document_.projectIncomplete())
+        NoteRecent(path, true);
+    fillRecentMenu();
+}
+
+void TMainForm::LoadDat() {
+    if (!MayDiscardWaypoints())
+        return;
+    const auto file = prompts().openFile(
+        {"Dat files (*.dat)|*.DAT", "dat", document_.waypointFolder().toStdString()});
+    if (file)
+        LoadDatFile(QString::fromStdString(*file));
+}
+
+void TMainForm::LoadDatFile(const QString& path) {
+    document_.ClearWaypoints();
+    document_.LoadWaypoints(path);
+    action(Command::SaveDat)->setEnabled(true);
+    action(Command::SaveDatAs)->setEnabled(true);
+    showWaypointCaption();
+    if (!document_.waypointsIncomplete())
+        NoteRecent(path, false);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
+    // Waypoints need a project's map, as "Load Dat" does.
+    if (!files.project.isEmpty() ||
+        (!files.waypoints.isEmpty() && action(Command::LoadDat1)->isEnabled()))
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
+    event->acceptProposedAction();
+    // The questions and error messages must not run inside the drag and drop exchange.
+    QMetaObject::invokeMethod(
+        this, [this, files] { OpenDroppedFiles(files); }, Qt::QueuedConnection);
+}
+
+void TMainForm::OpenDroppedFiles(const DroppedFiles& files) {
+    // Dropped files open as when named on the command line, after the same questions as
+    // the load commands; waypoints only once a project has enabled "Load Dat".
+    if (!files.project.isEmpty()) {
+        if (!MayDiscardProject() || !MayDiscardWaypoints())
+            return;
+        LoadProjectFile(files.project, false);
+    } else if (files.waypoints.isEmpty() || !action(Command::LoadDat1)->isEnabled() ||
+               !MayDiscardWaypoints()) {
+        return;
+    }
+    if (!files.waypoints.isEmpty())
+        LoadDatFile(files.waypoints);
+}
+
+namespace {
+
+constexpr int kRecentFiles = 5;
+
+} // namespace
+
+void TMainForm::NoteRecent(const QString& path, bool project) {
+    QStringList& recent = project ? recentProjects_ : recentWaypoints_;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    while (recent.size() > kRecentFiles)
+        recent.removeLast();
+    fillRecentMenu();
+    rememberChoices();
+}
+
+QStringList TMainForm::recentFiles(bool projects) const {
+    return projects ? recentProjects_ : recentWaypoints_;
+}
+
+void TMainForm::fillRecentMenu() {
+    recentMenu_->clear();
+    for (const QString& path : recentProjects_) {
+        connect(recentMenu_->addAction(QFileInfo(path).fileName()), &QAction::triggered, this,
+                [this, path] {
+                    if (MayDiscardProject() && MayDiscardWaypoints())
+                        LoadProjectFile(path, false);
+                });
+    }
+    recentMenu_->addSeparator();
+    for (const QString& path : recentWaypoints_) {
+        QAction* item = recentMenu_->addAction(QFileInfo(path).fileName());
+        // Waypoints need a project's map, as "Load Dat" does.
+        item->setEnabled(action(Command::LoadDat1)->isEnabled());
+        connect(item, &QAction::triggered, this, [this, path] {
+            if (MayDiscardWaypoints())
+                LoadDatFile(path);
+        });
+    }
+    recentMenu_->setEnabled(!recentProjects_.isEmpty() || !recentWaypoints_.isEmpty());
+}
+
+void TMainForm::restoreChoices() {
+    fillRecentMenu();
+    if (statePath_.isEmpty())
+        return;
+    const QSettings state(statePath_, QSettings::IniFormat);
+    const int format = state.value(QStringLiteral("View/LatLong"), int(latLonFormat)).toInt();
+    if (format >= decDegrees && format <= degMinSec)
+        SetLatLonFormat(static_cast<latLonDispType>(format));
+    if (state.value(QStringLiteral("View/Feet"), false).toBool())
+        action(Command::Feet)->trigger();
+    if (state.value(QStringLiteral("View/ClickAddsWaypoints"), false).toBool())
+        action(Command::ClickToAddWaypoint)->setChecked(true);
+    action(Command::FollowAircraft)
+        ->setChecked(state.value(QStringLiteral("View/Follow"), true).toBool());
+    restoreGeometry(state.value(QStringLiteral("Window/Geometry")).toByteArray());
+    for (const auto& [key, list] : {std::pair{"Recent/Projects", &recentProjects_},
+                                    std::pair{"Recent/Waypoints", &recentWaypoints_}})
+        *list = state.value(QLatin1String(key)).toStringList().mid(0, kRecentFiles);
+    fillRecentMenu();
+}
+
+void TMainForm::rememberChoices() {
+    if (statePath_.isEmpty())
+        return;
+    QSettings state(statePath_, QSettings::IniFormat);
+    state.setValue(QStringLiteral("View/LatLong"), int(latLonFormat));
+    state.setValue(QStringLiteral("View/Feet"), action(Command::Feet)->isChecked());
+    state.setValue(QStringLiteral("View/ClickAddsWaypoints"),
+                   action(Command::ClickToAddWaypoint)->isChecked());
+    state.setValue(QStringLiteral("View/Follow"), action(Command::FollowAircraft)->isChecked());
+    state.setValue(QStringLiteral("Window/Geometry"), saveGeometry());
+    state.setValue(QStringLiteral("Recent/Projects"), recentProjects_);
+    state.setValue(QStringLiteral("Recent/Waypoints"), recentWaypoints_);
+}

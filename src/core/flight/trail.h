@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/thermalglyph.h"
+
+#include <chrono>
+#include <cstddef>
+#include <deque>
+
+// Where the aircraft has been: its positions with their time and altitude, the last 30
+// minutes of them, and the climb rate from the altitude over the last seconds.
+class Trail {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    struct Point {
+        Clock::time_point time;
+        double lat = 0;
+        double lon = 0;
+        double altitudeM = 0;
+        double climbMps = 0; // the climb rate when the point was taken
+    };
+
+    explicit Trail(std::chrono::seconds length = std::chrono::minutes(30),
+                   std::chrono::seconds varioWindow = std::chrono::seconds(3));
+
+    // A new position; points older than the trail's length drop off its far end. A point
+    // earlier than the last one (a clock that went back) starts the trail anew.
+    void Add(Clock::time_point time, double lat, double lon, double altitudeM);
+    void Clear();
+
+    const std::deque<Point>& points() const { return points_; }
+    // Points dropped off the far end so far: an index into points() plus this is stable.
+    std::size_t dropped() const { return dropped_; }
+    // Metres per second over the vario's window (the altitude's change from the first
+    // point within it to the last); 0 with fewer than two points.
+    double ClimbMps() const { return climbMps_; }
+
+private:
+    double ClimbOverWindow() const;
+
+    std::chrono::seconds length_;
+    std::chrono::seconds varioWindow_;
+    std::deque<Point> points_;
+    std::size_t dropped_ = 0;
+    double climbMps_ = 0;
+};
+
+// The colour a climb rate draws the trail in: blue for 3 m/s of sink or more, through grey
+// at 0, to red for 3 m/s of lift or more.
+Rgb ClimbColour(double climbMps);
+// The same scale in steps: 0 (strongest sink) to kClimbSteps - 1 (strongest lift); the
+// trail is drawn one step at a time.
+inline constexpr int kClimbSteps = 13;
+int ClimbStep(double climbMps);
+Rgb ClimbStepColour(int step);
