@@ -19,8 +19,21 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("cumulus"),
         QStringLiteral("Generate the cumulus tool's input of <project> without a window."),
         QStringLiteral("project"));
+    const QCommandLineOption newProject(
+        QStringLiteral("new-project"),
+        QStringLiteral("Write a new project on the map picture <map> to the project file given "
+                       "after the options, without a window. The map's edges come from its "
+                       "world file or GeoTIFF tags unless --bounds gives them."),
+        QStringLiteral("map"));
+    const QCommandLineOption bounds(
+        QStringLiteral("bounds"),
+        QStringLiteral("The new project's map edges: north,south,west,east, each like 47.5, "
+                       "N47*30' or 47:30.000N."),
+        QStringLiteral("N,S,W,E"));
     parser.addOption(thermik);
     parser.addOption(cumulus);
+    parser.addOption(newProject);
+    parser.addOption(bounds);
     parser.addPositionalArgument(QStringLiteral("project"),
                                  QStringLiteral("Project file (.prj) to load at start."),
                                  QStringLiteral("[PROJECT.prj]"));
@@ -52,6 +65,20 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const bool batch = parser.isSet(thermik) || parser.isSet(cumulus);
     if (parser.isSet(thermik) && parser.isSet(cumulus))
         return fail(QStringLiteral("Choose one of --thermik and --cumulus."));
+    if (parser.isSet(bounds) && !parser.isSet(newProject))
+        return fail(QStringLiteral("--bounds belongs to --new-project."));
+    if (parser.isSet(newProject)) {
+        if (batch)
+            return fail(QStringLiteral("Choose one of --new-project, --thermik and --cumulus."));
+        if (positional.size() != 1)
+            return fail(QStringLiteral("Name one project file to write: --new-project MAP "
+                                       "[--bounds N,S,W,E] OUT.prj"));
+        result.action = CommandLine::NewProject;
+        result.map = QFileInfo(parser.value(newProject)).absoluteFilePath();
+        result.bounds = parser.value(bounds);
+        result.project = QFileInfo(positional.constFirst()).absoluteFilePath();
+        return result;
+    }
     if (batch) {
         if (!positional.isEmpty())
             return fail(QStringLiteral("Too many arguments: %1").arg(positional.join(' ')));

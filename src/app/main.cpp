@@ -2,6 +2,7 @@
 #include "commandline.h"
 #include "io/settings.h"
 #include "mainform.h"
+#include "newproject.h"
 #include "qtprompts.h"
 #include "quitonsignal.h"
 #include "simlink/threadedlink.h"
@@ -73,6 +74,12 @@ int main(int argc, char** argv) {
         return RunBatch(commandLine.action == CommandLine::Thermik ? QStringLiteral("thermik")
                                                                    : QStringLiteral("cumulus"),
                         commandLine.project);
+    }
+    case CommandLine::NewProject: {
+        QCoreApplication app(argc, argv);
+        SetApplicationNames();
+        UseDecimalPoint();
+        return RunNewProject(commandLine.map, commandLine.bounds, commandLine.project);
     }
     case CommandLine::Run:
         break;

@@ -1,10 +1,17 @@
 #include "document.h"
 
+#include "codecs/mapfiles.h"
 #include "codecs/projectfile.h"
+#include "codecs/waypointimport.h"
 #include "io/filestore.h"
+#include "io/gpxfile.h"
 #include "prompts/prompts.h"
 
 #include <algorithm>
+#include <climits>
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -142,6 +149,7 @@ void Document::LoadProject(const QString& path, bool add) {
     if (add) {
         SkipProjectHeader(data, offset);
     } else {
+        newMap_.reset();
         ProjectHeader header = ReadProjectHeader(data, offset);
         projectHeader_ = std::move(header.text);
         project_.modified = false;
@@ -154,20 +162,53 @@ void Document::LoadProject(const QString& path, bool add) {
         project_.incomplete = problems.messages > 0;
 }
 
+void Document::NewProjectFromMap(const QString& picturePath, const MapEdges& edges) {
+    const QFileInfo picture(picturePath);
+    if (picture.fileName().contains(QLatin1Char('\n')) ||
+        picture.fileName().contains(QLatin1Char('\r'))) {
+        // The header's first line could not hold the name.
+        prompts().message("File Error", "Error with Map File");
+        return;
+    }
+    const MessageCounter problems;
+    map_.Load(picture.fileName(), picture.absolutePath(), edges.north, edges.south, edges.west,
+              edges.east);
+    if (problems.messages > 0)
+        return;
+    ClearThermals();
+    ClearWaypoints();
+    waypointFile_.modified = false;
+    newMap_ = NewMap{picture.absoluteFilePath(), edges};
+    projectHeader_ = ProjectHeaderText(picture.fileName().toStdString(), edges);
+    project_.Set(picture.absolutePath() + QLatin1Char('/'));
+    project_.modified = true;
+    project_.incomplete = false;
+}
+
 void Document::SaveProjectTo(const QString& path, bool saveAll) {
     if (!project_.MaySaveTo(path, "Project"))
         return;
-    if (!SaveFileBytes(path, ProjectFileBytes(projectHeader_, thermals_, saveAll))) {
+    std::string header = projectHeader_;
+    if (newMap_) {
+        const QString picture =
+            QDir(SplitFilePath(path).folder).relativeFilePath(newMap_->picturePath);
+        header = ProjectHeaderText(picture.toStdString(), newMap_->edges);
+    }
+    if (!SaveFileBytes(path, ProjectFileBytes(header, thermals_, saveAll))) {
         prompts().message("File Error", "Error with Project File");
         return;
     }
+    projectHeader_ = std::move(header);
     project_.modified = false;
     project_.incomplete = false;
     project_.Set(path);
 }
 
 void Document::SaveProject(bool saveAll) {
-    SaveProjectTo(project_.Path(), saveAll);
+    if (newMap_ && project_.fileName.isEmpty())
+        SaveProjectAs(saveAll);
+    else
+        SaveProjectTo(project_.Path(), saveAll);
 }
 
 void Document::SaveProjectAs(bool saveAll) {
@@ -194,6 +235,51 @@ void Document::LoadWaypoints(const QString& path) {
     std::move(content.waypoints.begin(), content.waypoints.end(), std::back_inserter(waypoints_));
     emit waypointsAdded(first);
     waypointFile_.incomplete = problems.messages > 0;
+}
+
+void Document::ImportWaypoints(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const MessageCounter messages;
+    const auto report = [&name](const std::string& text) {
+        prompts().message("File Error", name.toStdString() + ": " + text);
+    };
+    const auto read = ReadFileBytes(path);
+    const auto* bytes = std::get_if<QByteArray>(&read);
+    if (!bytes) {
+        report("the file cannot be read.");
+        return;
+    }
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    ImportedWaypoints imported;
+    if (suffix == QLatin1String("cup")) {
+        imported = ReadCupFile(ByteView(*bytes));
+    } else if (suffix == QLatin1String("gpx")) {
+        imported = ReadGpxFile(*bytes);
+    } else if (suffix == QLatin1String("dat")) {
+        // The waypoint reader reports its own problems.
+        imported.waypoints = ReadWaypointFile(ByteView(*bytes)).waypoints;
+    } else {
+        report("waypoints are imported from SeeYou (.cup), GPX (.gpx) and waypoint (.dat) "
+               "files.");
+        return;
+    }
+    const std::size_t first = waypoints_.size();
+    int id = NextWaypointID(waypoints_);
+    for (auto& w : imported.waypoints) {
+        w->SetID(id);
+        // The highest possible ID is shared rather than wrapped, as for a placed waypoint.
+        if (id < INT_MAX)
+            ++id;
+        waypoints_.push_back(std::move(w));
+    }
+    if (waypoints_.size() > first) {
+        waypointFile_.modified = true;
+        emit waypointsAdded(first);
+    }
+    if (imported.problemCount > 0)
+        report(imported.Report());
+    else if (waypoints_.size() == first && messages.messages == 0)
+        report("the file holds no waypoints.");
 }
 
 void Document::SaveWaypointsTo(const QString& path) {

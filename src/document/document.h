@@ -1,11 +1,13 @@
 #pragma once
 
 #include "codecs/waypointfile.h"
+#include "geo/mapedges.h"
 #include "map/map.h"
 #include "model/thermal.h"
 #include "model/waypoint.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include <QObject>
@@ -15,6 +17,10 @@
 // files they came from and whether they hold unsaved changes. Everything that adds to or
 // removes from the lists goes through here, so that the glyphs, the profiler and the
 // modified flags hear of it. Problems are reported through the prompts.
+// The open dialog's filter for the files that waypoints are imported from.
+inline constexpr const char* kWaypointImportFilter =
+    "Waypoint files (*.cup *.gpx *.dat)|*.cup;*.gpx;*.dat";
+
 class Document : public QObject {
     Q_OBJECT
 public:
@@ -45,12 +51,23 @@ public:
     // The project file: load (add false: the header, the map and the thermals, to be
     // placed on cleared lists) or add its thermals to the current ones (add true).
     void LoadProject(const QString& path, bool add);
+    // A new project on the picture at picturePath (absolute) placed by edges: the map is
+    // loaded, the thermal and waypoint lists are cleared, and the project counts as modified
+    // until it is saved. Its header names the picture relative to the folder the project is
+    // saved in, so the name is composed at every save. A picture that cannot be loaded
+    // changes nothing.
+    void NewProjectFromMap(const QString& picturePath, const MapEdges& edges);
+    // Saves to the project file; a new project that has none yet asks for one.
     void SaveProject(bool saveAll);
     void SaveProjectTo(const QString& path, bool saveAll);
     // Asks for a file name; a cancelled dialog does nothing.
     void SaveProjectAs(bool saveAll);
     // The waypoint file: its waypoints are added to the (cleared) list.
     void LoadWaypoints(const QString& path);
+    // The waypoints of a SeeYou (.cup), GPX (.gpx) or waypoint (.dat) file join the list as
+    // if added one by one: new IDs after the highest, waypointsAdded, the waypoints count as
+    // modified. What could not be read is reported in one message.
+    void ImportWaypoints(const QString& path);
     void SaveWaypoints();
     void SaveWaypointsTo(const QString& path);
     void SaveWaypointsAs();
@@ -100,6 +117,12 @@ private:
     WaypointList waypoints_;
     FilePlace project_;
     std::string projectHeader_;
+    // The picture and edges of a project made from a map, until another project is loaded.
+    struct NewMap {
+        QString picturePath;
+        MapEdges edges;
+    };
+    std::optional<NewMap> newMap_;
     FilePlace waypointFile_;
     WaypointFileFrame waypointFrame_;
 };

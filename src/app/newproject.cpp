@@ -1,0 +1,48 @@
+#include "newproject.h"
+
+#include "document/document.h"
+#include "geo/mapedges.h"
+#include "io/georeference.h"
+#include "prompts/prompts.h"
+
+#include <variant>
+
+#include <QStringList>
+
+namespace {
+
+std::optional<MapEdges> EdgesFromText(const QString& bounds) {
+    const QStringList parts = bounds.split(QLatin1Char(','));
+    if (parts.size() != 4) {
+        prompts().message("Error", "--bounds takes four edges, north,south,west,east: \"" +
+                                       bounds.toStdString() + "\"");
+        return std::nullopt;
+    }
+    auto edges = ParseMapEdges(parts[0].toStdString(), parts[1].toStdString(),
+                               parts[2].toStdString(), parts[3].toStdString());
+    if (const auto* problem = std::get_if<std::string>(&edges)) {
+        prompts().message("Error", *problem);
+        return std::nullopt;
+    }
+    return std::get<MapEdges>(edges);
+}
+
+} // namespace
+
+int RunNewProject(const QString& mapPath, const QString& bounds, const QString& projectPath) {
+    // With no prompts installed, messages go to standard error.
+    const MessageCounter messages;
+    const auto edges = !bounds.isEmpty() ? EdgesFromText(bounds) : FindMapEdges(mapPath, [] {
+        prompts().message("Error", "The map has no world file and no "
+                                   "GeoTIFF tags: give its edges with "
+                                   "--bounds N,S,W,E");
+        return std::optional<MapEdges>();
+    });
+    if (!edges)
+        return 1;
+    Document document;
+    document.NewProjectFromMap(mapPath, *edges);
+    if (messages.messages == 0)
+        document.SaveProjectTo(projectPath, true);
+    return messages.messages == 0 ? 0 : 1;
+}

@@ -1,0 +1,206 @@
+#include "codecs/waypointimport.h"
+#include "dialogs/mapedgesdialog.h"
+#include "geo/numbertext.h"
+#include "io/georeference.h"
+#include "io/gpxfile.h"
+#include "qtfixtures.h"
+
+#include <geotiff.h>
+#include <geovalues.h>
+#include <optional>
+#include <vector>
+#include <xtiffio.h>
+
+#include <QImage>
+#include <QSignalSpy>
+
+namespace {
+
+// A 200 x 100 picture over 7E-8E, 46N-46.5N, as the worked example.
+const char* kPlainWorld = "0.005\n0\n0\n-0.005\n7.0025\n46.4975\n";
+
+struct GeoTags {
+    short model = ModelTypeGeographic;
+    std::vector<double> tie{0, 0, 0, 7, 46.5, 0}, scale{0.005, 0.005, 0}, matrix{};
+    short system = 0;
+    bool pixelIsPoint = false;
+};
+
+// A grey 200 x 100 TIFF, with the GeoTIFF tags given.
+void WriteTiff(const QString& path, const std::optional<GeoTags>& tags) {
+    TIFF* tiff = XTIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_NE(tiff, nullptr);
+    for (const auto& [tag, value] : {std::pair{TIFFTAG_IMAGEWIDTH, 200},
+                                     {TIFFTAG_IMAGELENGTH, 100},
+                                     {TIFFTAG_BITSPERSAMPLE, 8},
+                                     {TIFFTAG_ROWSPERSTRIP, 100}})
+        TIFFSetField(tiff, tag, value);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    if (tags) {
+        for (const auto& [tag, values] : {std::pair{TIFFTAG_GEOTIEPOINTS, &tags->tie},
+                                          {TIFFTAG_GEOPIXELSCALE, &tags->scale},
+                                          {TIFFTAG_GEOTRANSMATRIX, &tags->matrix}})
+            if (!values->empty())
+                TIFFSetField(tiff, tag, static_cast<int>(values->size()), values->data());
+        GTIF* keys = GTIFNew(tiff);
+        GTIFKeySet(keys, GTModelTypeGeoKey, TYPE_SHORT, 1, tags->model);
+        if (tags->system)
+            GTIFKeySet(keys, ProjectedCSTypeGeoKey, TYPE_SHORT, 1, tags->system);
+        if (tags->pixelIsPoint)
+            GTIFKeySet(keys, GTRasterTypeGeoKey, TYPE_SHORT, 1, RasterPixelIsPoint);
+        GTIFWriteKeys(keys);
+        GTIFFree(keys);
+    }
+    const std::vector<unsigned char> row(200, 128);
+    for (std::uint32_t y = 0; y < 100; ++y)
+        TIFFWriteScanline(tiff, const_cast<unsigned char*>(row.data()), y, 0);
+    XTIFFClose(tiff);
+}
+
+struct PlaceRow {
+    const char* name;
+    const char* picture;   // map.png, or map.tif (written with the tags)
+    const char* worldFile; // written with kPlainWorld beside the picture when not null
+    std::optional<GeoTags> tags;
+    std::string found; // the edges, "asked" when the dialog was asked, or the message
+};
+struct Placing : InFolder, ::testing::WithParamInterface<PlaceRow> {};
+TEST_P(Placing, WorldFileThenGeoTiffThenDialog) {
+    const PlaceRow& row = GetParam();
+    QImage(200, 100, QImage::Format_RGB32).save(path("map.png"));
+    WriteTiff(path("map.tif"), row.tags);
+    if (row.worldFile)
+        WriteAll(path(row.worldFile), kPlainWorld);
+    std::string found;
+    const auto edges = FindMapEdges(path(row.picture), [&] {
+        found = "asked";
+        return std::nullopt;
+    });
+    if (edges)
+        found = NumberText(edges->north) + " " + NumberText(edges->south) + " " +
+                NumberText(edges->west) + " " + NumberText(edges->east);
+    for (const std::string& message : rec.messages())
+        found += message;
+    EXPECT_NE(found.find(row.found), std::string::npos) << found;
+}
+const GeoTags kProjected{.model = ModelTypeProjected, .system = 32632};
+const auto kMatrix = [](double rotation) {
+    return GeoTags{.tie = {}, .scale = {}, .matrix = {0.005, rotation, 0, 7, 0, -0.005, 0, 46.5}};
+};
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, Placing,
+    ::testing::Values(
+        PlaceRow{"WorldFile", "map.png", "map.pgw", {}, "46.5 46 7 8"},
+        PlaceRow{"WorldFileBeforeTags", "map.tif", "map.WLD", kProjected, "46.5 46 7 8"},
+        PlaceRow{"GeographicTags", "map.tif", nullptr, GeoTags{}, "46.5 46 7 8"},
+        PlaceRow{"TiePointOnPixelCentre", "map.tif", nullptr,
+                 GeoTags{.tie = {0, 0, 0, 7.0025, 46.4975, 0}, .pixelIsPoint = true},
+                 "46.5 46 7 8"},
+        PlaceRow{"Matrix", "map.tif", nullptr, kMatrix(0), "46.5 46 7 8"},
+        PlaceRow{"RotatedMatrix", "map.tif", nullptr, kMatrix(0.1), "rotation terms 0.1 and 0"},
+        PlaceRow{"ProjectedTags", "map.tif", nullptr, kProjected,
+                 "File Error|map.tif: The GeoTIFF is in a projected system (EPSG:32632)"},
+        PlaceRow{"TiffWithoutTags", "map.tif", nullptr, {}, "asked"},
+        PlaceRow{"PngAlone", "map.png", nullptr, {}, "asked"},
+        PlaceRow{"NotAPicture", "map.pgw", "map.pgw", {}, "File Error|Error with Map File"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(InFolder, EdgesDialogKeepsAskingUntilAllFourAreRight) {
+    MapEdgesDialog dialog;
+    dialog.show();
+    for (const auto& [edit, text] :
+         {std::pair{"north", "N46*30'"}, {"south", "91"}, {"west", "W0*30'0\""}, {"east", "8"}})
+        Retype(dialog, edit, QString::fromUtf8(text));
+    Click(dialog, "ok");
+    EXPECT_TRUE(dialog.isVisible() && !dialog.edges());
+    Retype(dialog, "south", QStringLiteral("46:00.000N"));
+    Click(dialog, "ok");
+    EXPECT_EQ(rec.messages(), Messages{"Error|The south edge \"91\" is no latitude: type it as "
+                                       "47.5, N47*30' or N47*30'0\" (S for south)."});
+    ASSERT_TRUE(dialog.edges() && dialog.result() == QDialog::Accepted);
+    const MapEdges& e = *dialog.edges();
+    EXPECT_EQ(std::tie(e.north, e.south, e.west, e.east), std::tuple(46.5, 46.0, -0.5, 8.0));
+}
+
+TEST_F(InFolder, NewProjectFromMapNamesItsPictureRelativeToTheSavedProject) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("maps") && QDir(dir.path()).mkpath("flights"));
+    QImage(200, 100, QImage::Format_RGB32).save(path("maps/alps.png"));
+    Document doc;
+    doc.LoadProject(project("old.prj", kBasicLine), false);
+    doc.AddWaypoint(46, 7, "Old");
+    doc.NewProjectFromMap(path("maps/gone.png"), {46.5, 46, 7, 8});
+    EXPECT_EQ(doc.thermals().size(), 1U); // a picture that cannot be loaded changes nothing
+    doc.NewProjectFromMap(path("maps/alps.png"), {46.5, 46, 7, 8});
+    EXPECT_TRUE(doc.thermals().empty() && doc.waypoints().empty() && !doc.waypointsModified());
+    EXPECT_TRUE(doc.projectModified() && doc.map().loaded());
+    rec.files.push_back(path("flights/alps.prj").toStdString());
+    doc.SaveProject(true);
+    EXPECT_EQ(ReadAll(path("flights/alps.prj")),
+              "../maps/alps.png\r\n46:30.000N\r\n46:00.000N\r\n7:00.000E\r\n8:00.000E\r\n");
+    EXPECT_FALSE(doc.projectModified());
+    EXPECT_EQ(rec.messages(), Messages{"File Error|Error with Map File"});
+}
+
+// Every waypoint as name|lat|lon|metres|text, then the problems.
+std::string Outcome(const ImportedWaypoints& in) {
+    std::string text;
+    for (const auto& w : in.waypoints)
+        text += w->tName + '|' + NumberText(w->lat) + '|' + NumberText(w->lon) + '|' +
+                IntText(w->tGroundHeight) + '|' + w->tText + '\n';
+    for (const std::string& problem : in.problems)
+        text += problem + '\n';
+    return text;
+}
+
+using GpxRow = std::tuple<const char*, const char*, const char*>;
+class GpxFiles : public ::testing::TestWithParam<GpxRow> {};
+TEST_P(GpxFiles, WaypointsReadOrReportedWithTheirLine) {
+    EXPECT_EQ(Outcome(ReadGpxFile(std::get<1>(GetParam()))), std::get<2>(GetParam()));
+}
+INSTANTIATE_TEST_SUITE_P(
+    Files, GpxFiles,
+    ::testing::Values(
+        GpxRow{"Gpx11",
+               "<?xml version=\"1.0\"?>\n<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+               "<metadata><name>M</name></metadata>\n<wpt lat=\"46.5\" lon=\"-7.25\">"
+               "<ele>1234.9</ele><name> Ridge,\n north </name><extensions><name>X</name>"
+               "</extensions><desc>a, b</desc></wpt>\n<rte><rtept lat=\"1\" lon=\"1\"/></rte>\n"
+               "<wpt lat=\"-90\" lon=\"180\"/>\n</gpx>",
+               "Ridge north|46.5|-7.25|1234|a b\n|-90|180|0|\n"},
+        GpxRow{"BadWaypointsPassedOver",
+               "<gpx version=\"1.0\">\n<wpt lat=\"90.1\" lon=\"0\"/>\n<wpt lat=\"1\"/>\n"
+               "<wpt lat=\"1\" lon=\"2\"><ele>high</ele></wpt>\n<wpt lat=\"3\" lon=\"4\"/></gpx>",
+               "|3|4|0|\nline 2: a waypoint without a latitude and longitude in degrees\n"
+               "line 3: a waypoint without a latitude and longitude in degrees\n"
+               "line 4: an elevation that is not a number of metres\n"},
+        GpxRow{"BrokenXml", "<gpx>\n<wpt lat=\"1\" lon=\"2\"/>\n<wpt lat=\"3\" lon=\"4\">\n</gpx>",
+               "|1|2|0|\nline 4: Opening and ending tag mismatch.\n"}),
+    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+
+TEST_F(InFolder, ImportedWaypointsJoinTheListAsIfAddedOneByOne) {
+    Document doc;
+    doc.AddWaypoint(46, 7, "Home").SetID(41);
+    doc.SaveWaypointsTo(path("home.dat"));
+    QSignalSpy added(&doc, &Document::waypointsAdded);
+    WriteAll(path("walk.gpx"),
+             "<gpx>\n<wpt lat=\"1\" lon=\"2\"><name>A</name></wpt>\n<wpt/>\n</gpx>");
+    WriteAll(path("notes.txt"), "1,47:30.500N,8:15.250E,0M,T,Waypoint 1,Waypoint 1\n");
+    for (const QString& file : {DataFile("files/xcsoar_waypoints.cup"), path("walk.gpx"),
+                                path("notes.txt"), DataFile("files/hemispheres.dat")})
+        doc.ImportWaypoints(file);
+    ASSERT_EQ(added.size(), 3);
+    for (const std::size_t first : {1, 6, 7}) // the .cup's five places, the .gpx's one
+        EXPECT_EQ(added.takeFirst()[0].value<std::size_t>(), first);
+    ASSERT_EQ(doc.waypoints().size(), 12U);
+    for (std::size_t i = 0; i < doc.waypoints().size(); ++i)
+        EXPECT_EQ(doc.waypoints()[i]->tID, 41 + static_cast<int>(i));
+    EXPECT_EQ(doc.waypoints()[2]->tText, "Rabbit holes 20\" ditch south end of rwy");
+    EXPECT_TRUE(doc.waypointsModified());
+    EXPECT_EQ(rec.messages(),
+              (Messages{"File Error|walk.gpx: 1 line could not be read and was passed over:\n"
+                        "line 3: a waypoint without a latitude and longitude in degrees",
+                        "File Error|notes.txt: waypoints are imported from SeeYou (.cup), GPX "
+                        "(.gpx) and waypoint (.dat) files."}));
+}
+
+} // namespace
