@@ -153,23 +153,24 @@ void TMainForm::fillRecentMenu() {
 }
 
 void TMainForm::restoreChoices() {
-    fillRecentMenu();
-    if (statePath_.isEmpty())
-        return;
-    const QSettings state(statePath_, QSettings::IniFormat);
-    const int format = state.value(QStringLiteral("View/LatLong"), int(latLonFormat)).toInt();
-    if (format >= decDegrees && format <= degMinSec)
-        SetLatLonFormat(static_cast<latLonDispType>(format));
-    if (state.value(QStringLiteral("View/Feet"), false).toBool())
-        action(Command::Feet)->trigger();
-    if (state.value(QStringLiteral("View/ClickAddsWaypoints"), false).toBool())
-        action(Command::ClickToAddWaypoint)->setChecked(true);
-    action(Command::FollowAircraft)
-        ->setChecked(state.value(QStringLiteral("View/Follow"), true).toBool());
-    restoreGeometry(state.value(QStringLiteral("Window/Geometry")).toByteArray());
-    for (const auto& [key, list] : {std::pair{"Recent/Projects", &recentProjects_},
-                                    std::pair{"Recent/Waypoints", &recentWaypoints_}})
-        *list = state.value(QLatin1String(key)).toStringList().mid(0, kRecentFiles);
+    if (!statePath_.isEmpty()) {
+        const QSettings state(statePath_, QSettings::IniFormat);
+        for (const auto& [key, list] : {std::pair{"Recent/Projects", &recentProjects_},
+                                        std::pair{"Recent/Waypoints", &recentWaypoints_}})
+            *list = state.value(QLatin1String(key)).toStringList().mid(0, kRecentFiles);
+        const int format = state.value(QStringLiteral("View/LatLong"), int(latLonFormat)).toInt();
+        if (format >= decDegrees && format <= degMinSec)
+            SetLatLonFormat(static_cast<latLonDispType>(format));
+        if (state.value(QStringLiteral("View/Feet"), false).toBool()) {
+            action(Command::Feet)->setChecked(true);
+            ApplyHeightUnits(feet);
+        }
+        if (state.value(QStringLiteral("View/ClickAddsWaypoints"), false).toBool())
+            action(Command::ClickToAddWaypoint)->setChecked(true);
+        action(Command::FollowAircraft)
+            ->setChecked(state.value(QStringLiteral("View/Follow"), true).toBool());
+        restoreGeometry(state.value(QStringLiteral("Window/Geometry")).toByteArray());
+    }
     fillRecentMenu();
 }
 

@@ -346,11 +346,13 @@ void TThermalData::parse(const Binding& binding, const QString& text) {
     if (binding.decimal) {
         if (const std::optional<float> v = ParseFloatEdit(typed)) {
             *binding.decimal = *v;
+            emit valuesChanged();
             return;
         }
     } else if (const std::optional<int> v =
                    binding.height ? ParseHeightEdit(typed, heightUnits_) : ParseIntEdit(typed)) {
         *binding.integer = *v;
+        emit valuesChanged();
         return;
     }
     showValue(binding);
