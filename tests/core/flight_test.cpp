@@ -1,0 +1,91 @@
+// The flight as it happens: the trail, the climb rate, the trail's colours, the lift-profile
+// picture's values and the rounded position.
+
+#include "builders.h"
+#include "coretest.h"
+#include "flight/trail.h"
+#include "geo/coordtext.h"
+#include "profiler/lift.h"
+
+#include <cmath>
+
+namespace {
+
+using namespace std::chrono_literals;
+using coretest::Name;
+using coretest::RowName;
+
+const Trail::Clock::time_point kStart{std::chrono::hours(1)};
+
+TEST(TrailTest, KeepsThirtyMinutesAndStartsAnewWhenTheClockGoesBack) {
+    Trail trail;
+    // A point every 50 ms for 31 minutes: the oldest minute drops off.
+    const int points = 31 * 60 * 20;
+    for (int i = 0; i < points; ++i)
+        trail.Add(kStart + i * 50ms, 46, 7, 1000);
+    EXPECT_EQ(trail.points().size(), 30u * 60 * 20 + 1);
+    EXPECT_EQ(trail.dropped() + trail.points().size(), std::size_t(points));
+    EXPECT_EQ(trail.points().front().time, kStart + 60s - 50ms);
+    trail.Add(kStart, 46, 7, 1000);
+    EXPECT_EQ(trail.points().size(), 1u);
+    EXPECT_EQ(trail.dropped(), std::size_t(points));
+}
+
+using Climb = std::tuple<Name, std::vector<std::pair<int, double>>, double>;
+class VarioTable : public ::testing::TestWithParam<Climb> {};
+TEST_P(VarioTable, AltitudeChangeOverTheLastThreeSeconds) {
+    const auto& [name, series, climb] = GetParam();
+    Trail trail;
+    for (const auto& [ms, altitude] : series)
+        trail.Add(kStart + std::chrono::milliseconds(ms), 46, 7, altitude);
+    EXPECT_DOUBLE_EQ(trail.ClimbMps(), climb);
+    EXPECT_DOUBLE_EQ(trail.points().back().climbMps, climb);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Series, VarioTable,
+    ::testing::Values(Climb{"OnePoint", {{0, 1000}}, 0},
+                      Climb{"Climbing", {{0, 1000}, {1000, 1002}, {2000, 1004}}, 2},
+                      // Points older than three seconds do not count.
+                      Climb{"OnlyTheWindow", {{0, 900}, {1000, 1000}, {4000, 1003}}, 1},
+                      Climb{"WindowEdgeCounts", {{0, 1000}, {3000, 994}}, -2}),
+    RowName);
+
+using Colour = std::tuple<Name, double, int, Rgb>;
+class ClimbColourTable : public ::testing::TestWithParam<Colour> {};
+TEST_P(ClimbColourTable, BlueForSinkGreyForNothingRedForLift) {
+    const auto& [name, climb, step, rgb] = GetParam();
+    EXPECT_EQ(ClimbStep(climb), step);
+    EXPECT_EQ(ClimbColour(climb), rgb);
+}
+INSTANTIATE_TEST_SUITE_P(Climbs, ClimbColourTable,
+                         ::testing::Values(Colour{"StrongSink", -5, 0, {0, 0, 255}},
+                                           Colour{"FullSink", -3, 0, {0, 0, 255}},
+                                           Colour{"Level", 0, 6, {150, 150, 150}},
+                                           Colour{"HalfLift", 1.5, 9, {203, 75, 75}},
+                                           Colour{"FullLift", 3, 12, {255, 0, 0}},
+                                           Colour{"StrongLift", 8, 12, {255, 0, 0}},
+                                           Colour{"NoNumber", std::nan(""), 6, {150, 150, 150}}),
+                         RowName);
+
+TEST(LiftProfile, EverySampleIsWhatTheProfilerWouldWrite) {
+    ThermalSettings values = WindowDefaults(); // 0-1500 m, radius 500 m, core 60 %, 80 %
+    Thermal t;
+    t.SetData(values);
+    const std::vector<ProfileSample> radial = RadialProfile(values, 21);
+    ASSERT_EQ(radial.size(), 21u);
+    EXPECT_EQ(radial.back().atM, 625); // a quarter beyond the radius
+    for (const ProfileSample& s : radial)
+        EXPECT_EQ(s.percent, ComputeLift(t, 100, s.atM, 0, 750)) << s.atM;
+    EXPECT_EQ(std::pair(radial.front().percent, radial.back().percent), std::pair(80, 0));
+    const std::vector<ProfileSample> vertical = VerticalProfile(values, 21);
+    EXPECT_EQ(std::pair(vertical.front().atM, vertical.back().atM), std::pair(-150.0, 1650.0));
+    for (const ProfileSample& s : vertical)
+        EXPECT_EQ(s.percent, ComputeLift(t, 100, 0, 0, s.atM)) << s.atM;
+}
+
+TEST(RoundedPositionText, ThousandthsOfAMinuteCarryingIntoTheDegrees) {
+    EXPECT_EQ(RoundedPositionText(46.54326, 7.48717), "46\u00B032.596'N 7\u00B029.230'E");
+    EXPECT_EQ(RoundedPositionText(-0.5, -179.9999999), "0\u00B030.000'S 180\u00B000.000'W");
+}
+
+} // namespace

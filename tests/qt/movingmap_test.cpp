@@ -1,0 +1,151 @@
+// The moving map: following the aircraft, zooming about the pointer, panning by a drag,
+// thermals at their true size, the lift-profile picture and the files remembered.
+
+#include "dialogs/liftprofile.h"
+#include "dialogs/thermaldata.h"
+#include "profiler/lift.h"
+#include "qtfixtures.h"
+#include "scene/accursor.h"
+#include "scene/layers.h"
+
+#include <QMenu>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace {
+
+class MovingMap : public MainWindow {
+protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        loadProject(project("alps.prj"));
+        rec.clear();
+        // Zoomed in four times: the map is larger than the panel and scrolls.
+        for (int i = 0; i < 3; ++i)
+            run(Command::ToolButton3);
+    }
+    // The pointer moves to a viewport position with a button held, then lets go.
+    void dragBy(Qt::MouseButton button, QPoint from, QPoint by) const {
+        QTest::mousePress(panel().viewport(), button, {}, from);
+        QMouseEvent move(QEvent::MouseMove, from + by, panel().viewport()->mapToGlobal(from + by),
+                         button, button, {});
+        QApplication::sendEvent(panel().viewport(), &move);
+        QTest::mouseRelease(panel().viewport(), button, {}, from + by);
+    }
+    QPoint scroll() const {
+        return {panel().horizontalScrollBar()->value(), panel().verticalScrollBar()->value()};
+    }
+};
+
+TEST_F(MovingMap, FollowingScrollsWhenTheAircraftNearsTheEdgeUntilTheMapIsDragged) {
+    const QPoint corner = scroll();
+    // Far in the map's south-east, out of view: following brings it in.
+    link->lat = map().YToLat(map().displayHeight() - 20);
+    link->lon = map().XToLon(map().displayWidth() - 20);
+    live().DisplayUpdateTimerTimer();
+    const QPoint followed = scroll();
+    EXPECT_GT(followed.x(), corner.x());
+    EXPECT_GT(followed.y(), corner.y());
+    EXPECT_TRUE(panel().viewport()->rect().contains(at(form->cursor().pos().toPoint())));
+    // Moving the map by hand ends following: the next tick leaves the view where it is.
+    dragBy(Qt::MiddleButton, {100, 100}, {40, 30});
+    EXPECT_FALSE(form->action(Command::FollowAircraft)->isChecked());
+    const QPoint dragged = scroll();
+    EXPECT_EQ(dragged, followed - QPoint(40, 30));
+    link->lat = map().YToLat(10);
+    live().DisplayUpdateTimerTimer();
+    EXPECT_EQ(scroll(), dragged);
+}
+
+TEST_F(MovingMap, ALeftDragPansAndAddsNothingAShortOneIsAClick) {
+    clickAt({60, 40}); // the pointer moved over the map: clicks from here on are meant
+    ASSERT_EQ(doc().thermals().size(), 1u);
+    const QPoint before = scroll();
+    dragBy(Qt::LeftButton, {150, 120}, {-60, 0});
+    EXPECT_EQ(scroll(), before + QPoint(60, 0));
+    EXPECT_EQ(doc().thermals().size(), 1u);
+    dragBy(Qt::LeftButton, {150, 120}, {1, 1}); // within the drag distance
+    EXPECT_EQ(doc().thermals().size(), 2u);
+}
+
+TEST_F(MovingMap, TheWheelZoomsAboutThePointerKeepingItsPointThere) {
+    const QPoint pointer(120, 90);
+    const auto underPointer = [this, pointer] {
+        const QPointF p = panel().mapToScene(pointer);
+        return std::pair(map().YToLat(int(p.y())), map().XToLon(int(p.x())));
+    };
+    const auto [lat, lon] = underPointer();
+    const double zoom = form->zoomFactor();
+    QWheelEvent wheel(pointer, panel().viewport()->mapToGlobal(pointer), {}, {0, 240}, Qt::NoButton,
+                      {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(panel().viewport(), &wheel);
+    EXPECT_DOUBLE_EQ(form->zoomFactor(), zoom * 1.25 * 1.25);
+    // Within a pixel of the new size.
+    EXPECT_NEAR(underPointer().first, lat, 2 * std::abs(map().YToLat(1) - map().YToLat(0)));
+    EXPECT_NEAR(underPointer().second, lon, 2 * std::abs(map().XToLon(1) - map().XToLon(0)));
+}
+
+TEST_F(MainWindow, AThermalsRingShowsOnceItsRadiusOutgrowsItsGlyph) {
+    loadProject(project("alps.prj", Lines({kBasicLine}))); // radius 300 m, type 4 with a cloud
+    const Thermal& t = *doc().thermals()[0];
+    form->action(Command::FollowAircraft)->setChecked(false);
+    // Whether the type's red stands within two pixels of a point west of the centre.
+    const auto redWestBy = [&](int pixels) {
+        const QPoint centre(map().LonToX(t.lon), map().LatToY(t.lat));
+        panel().centerOn(centre);
+        const QImage shown = panel().viewport()->grab().toImage();
+        for (int dx = -2; dx <= 2; ++dx) {
+            const QColor c = shown.pixelColor(at(centre - QPoint(pixels + dx, 0)));
+            if (c.red() > 180 && c.green() < 100 && c.blue() < 100)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_FALSE(redWestBy(12)); // 300 m are about a pixel on the whole map
+    int ring = 0;
+    while ((ring = int(PixelsPerMetre(map(), t.lat).x() * t.radius)) < 12)
+        run(Command::ToolButton3);
+    EXPECT_TRUE(redWestBy(ring));
+    EXPECT_FALSE(redWestBy(ring + 6));
+}
+
+TEST_F(MainWindow, TheProfilePictureShowsWhatTheProfilerWouldWrite) {
+    Retype(form->thermalData(), "radius", "800");
+    Retype(form->thermalData(), "coreSize", "25");
+    const LiftProfileView& picture = form->thermalData().liftProfile();
+    const ThermalSettings values = form->thermalData().values();
+    Thermal t;
+    t.SetData(values);
+    ASSERT_EQ(picture.radial().back().atM, 1000);
+    for (const ProfileSample& s : picture.radial())
+        EXPECT_EQ(s.percent, ComputeLift(t, 100, s.atM, 0, 750)) << s.atM;
+    for (const ProfileSample& s : picture.vertical())
+        EXPECT_EQ(s.percent, ComputeLift(t, 100, 0, 0, s.atM)) << s.atM;
+}
+
+TEST_F(InFolder, RecentFilesAndChoicesSurviveARestart) {
+    const QString settings = path("brevan.INI");
+    WriteAll(settings, "[Timers]\nDataRead=0\nProfiler=0\nDisplay=0\n");
+    const QString choices = path("choices.ini");
+    const QString file = project("alps.prj");
+    const auto open = [&] {
+        return std::make_unique<TMainForm>([](auto) { return std::make_unique<FakeLink>(); },
+                                           settings, choices);
+    };
+    {
+        auto form = open();
+        form->LoadProjectFile(file, false);
+        form->action(Command::DegMinSec)->trigger();
+        form->action(Command::Feet)->trigger();
+    }
+    auto form = open();
+    EXPECT_EQ(form->recentFiles(true), QStringList{file});
+    EXPECT_TRUE(form->action(Command::DegMinSec)->isChecked());
+    EXPECT_TRUE(form->action(Command::Feet)->isChecked());
+    auto* recent = form->findChild<QMenu*>("RecentFiles");
+    ASSERT_TRUE(recent && !recent->actions().isEmpty());
+    recent->actions().front()->trigger();
+    EXPECT_EQ(form->document().projectFileName(), "alps.prj");
+}
+
+} // namespace
