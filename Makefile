@@ -69,3 +69,17 @@ clean:
 .PHONY: check-windows
 check-windows:
 	@scripts/check-windows
+
+# Flying FlightGear: its Debian package is installed on first use (about 1.8 GB to download,
+# 2.6 GB installed). The bridge brevan-fg starts fgfs, the program flies the Oahu demo with
+# it, and all of them stop together.
+.PHONY: fly-flightgear check-flightgear
+fly-flightgear: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target brevan brevan-fg
+	@BUILD=$(BUILD) scripts/fly-flightgear
+
+# The real FlightGear headless with the bridge and the program: the lift reaches the aircraft
+# in the thermal's core and goes outside it; prints the figures. Not part of `make test`.
+check-flightgear: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target brevan brevan-fg
+	@BUILD=$(BUILD) scripts/check-flightgear

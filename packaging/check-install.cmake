@@ -10,6 +10,12 @@ endif()
 set(expected
     bin/brevan
     bin/brevan-sim
+    bin/brevan-fg
+    share/brevan-talvor/flightgear/Protocol/brevan_out.xml
+    share/brevan-talvor/flightgear/Protocol/brevan_in.xml
+    share/brevan-talvor/flightgear/Protocol/brevan_move.xml
+    share/brevan-talvor/demo/flightgear/oahu.prj
+    share/brevan-talvor/demo/flightgear/oahu.bmp
     share/applications/brevan-talvor.desktop
     share/icons/hicolor/scalable/apps/brevan-talvor.svg
     share/brevan-talvor/demo/demo.prj

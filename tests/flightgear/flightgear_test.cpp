@@ -45,24 +45,25 @@ TEST_P(FgLineTest, OnlyFiniteValuesInRangeComeThrough) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, FgLineTest,
-    ::testing::Values(LineRow{"Plain", "21.5,-158.2,3000.5,12.25,90,1,2,3,0\n", true, 90},
-                      LineRow{"NorthPole", "90,180,0,0,0,0,0,0,1", true, 0},
-                      LineRow{"SouthWest", "-90,-180,-5000,-1000,0,0,0,0,0", true, 0},
-                      LineRow{"PastNorthPole", "90.000001,0,0,0,0,0,0,0,0", false},
-                      LineRow{"PastDateLine", "0,-180.000001,0,0,0,0,0,0,0", false},
-                      LineRow{"TooHigh", "0,0,330000.1,0,0,0,0,0,0", false},
-                      LineRow{"GroundTooHigh", "0,0,0,10000.1,0,0,0,0,0", false},
-                      LineRow{"NanLatitude", "nan,0,0,0,0,0,0,0,0", false},
-                      LineRow{"InfiniteLift", "0,0,0,0,0,0,inf,0,0", false},
-                      LineRow{"ShortLine", "0,0,0,0,0,0,0,0", false},
-                      LineRow{"LongLine", "0,0,0,0,0,0,0,0,0,0", false},
-                      LineRow{"EmptyField", "0,,0,0,0,0,0,0,0", false},
-                      LineRow{"Spaces", "0, 0,0,0,0,0,0,0,0", false},
-                      LineRow{"PauseTwo", "0,0,0,0,0,0,0,0,2", false},
+    ::testing::Values(LineRow{"Plain", "21.5,-158.2,3000.5,12.25,90,1,2,3,0,1\n", true, 90},
+                      LineRow{"NorthPole", "90,180,0,0,0,0,0,0,1,1", true, 0},
+                      LineRow{"SouthWest", "-90,-180,-5000,-1000,0,0,0,0,0,1", true, 0},
+                      LineRow{"PastNorthPole", "90.000001,0,0,0,0,0,0,0,0,1", false},
+                      LineRow{"PastDateLine", "0,-180.000001,0,0,0,0,0,0,0,1", false},
+                      LineRow{"TooHigh", "0,0,330000.1,0,0,0,0,0,0,1", false},
+                      LineRow{"GroundTooHigh", "0,0,0,10000.1,0,0,0,0,0,1", false},
+                      LineRow{"NanLatitude", "nan,0,0,0,0,0,0,0,0,1", false},
+                      LineRow{"InfiniteLift", "0,0,0,0,0,0,inf,0,0,1", false},
+                      LineRow{"ShortLine", "0,0,0,0,0,0,0,0,0", false},
+                      LineRow{"LongLine", "0,0,0,0,0,0,0,0,0,0,1", false},
+                      LineRow{"EmptyField", "0,,0,0,0,0,0,0,0,1", false},
+                      LineRow{"Spaces", "0, 0,0,0,0,0,0,0,0,1", false},
+                      LineRow{"PauseTwo", "0,0,0,0,0,0,0,0,2,1", false},
+                      LineRow{"LoadedTwo", "0,0,0,0,0,0,0,0,0,2", false},
                       LineRow{"Garbage", "\x01\xff garbage", false},
-                      LineRow{"HeadingFullCircle", "0,0,0,0,360,0,0,0,0", true, 0},
-                      LineRow{"HeadingNegative", "0,0,0,0,-90,0,0,0,0", true, 270},
-                      LineRow{"HeadingPastCircle", "0,0,0,0,725,0,0,0,0", true, 5}),
+                      LineRow{"HeadingFullCircle", "0,0,0,0,360,0,0,0,0,1", true, 0},
+                      LineRow{"HeadingNegative", "0,0,0,0,-90,0,0,0,0,1", true, 270},
+                      LineRow{"HeadingPastCircle", "0,0,0,0,725,0,0,0,0,1", true, 5}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FgDataTest, OnlyTheWindFromDownRateIsRaised) {
@@ -132,7 +133,8 @@ protected:
     std::map<std::string, double> properties{
         {"/position/latitude-deg", 21.5},   {"/position/longitude-deg", -158.25},
         {"/position/altitude-ft", 3280.84}, {"/position/ground-elev-m", 12.5},
-        {"/orientation/heading-deg", 270},  {"/sim/freeze/master", 0}};
+        {"/orientation/heading-deg", 270},  {"/sim/freeze/master", 0},
+        {"/sim/sceneryloaded", 1}};
     std::string rawLine; // sent instead of a frame while not empty
     std::map<std::string, double> lastIn, lastMove;
     SimProcess bridge{SimProcess::Program::flightGearBridge};
@@ -211,7 +213,9 @@ protected:
 };
 
 TEST_F(FakeFlightGear, TheProgramReadsFlightGearsAircraftAndItsWritesReachFlightGear) {
-    EXPECT_FALSE(Fly([&] { return link->ThermalBlockPresent(); }, false, 300ms)); // none yet
+    properties["/sim/sceneryloaded"] = 0; // FlightGear still starting
+    EXPECT_FALSE(Fly([&] { return link->ThermalBlockPresent(); }, true, 300ms));
+    properties["/sim/sceneryloaded"] = 1;
     ASSERT_TRUE(Fly([&] { return link->ThermalBlockPresent(); }));
     EXPECT_NEAR(link->GetLat(), 21.5, 1e-7);
     EXPECT_NEAR(link->GetLon(), -158.25, 1e-7);
@@ -268,8 +272,8 @@ TEST_F(FakeFlightGear, LiftIsZeroWhilePausedGoneOrNotWrittenAndTheProfilerStarts
 
 TEST_F(FakeFlightGear, LinesOutOfRangeNeverReachTheProgram) {
     ASSERT_TRUE(Fly([&] { return link->ThermalBlockPresent(); }));
-    for (const char* bad : {"91,-158,1000,0,0,0,0,0,0", "nan,nan,nan,nan,nan,0,0,0,0",
-                            "21,-158,1e300,0,0,0,0,0,0", "21;-158;1000", "\xff\xfe"}) {
+    for (const char* bad : {"91,-158,1000,0,0,0,0,0,0,1", "nan,nan,nan,nan,nan,0,0,0,0,1",
+                            "21,-158,1e300,0,0,0,0,0,0,1", "21;-158;1000", "\xff\xfe"}) {
         rawLine = bad;
         // Bad lines are no sign of life: the block goes, the last good values stay.
         ASSERT_TRUE(Fly([&] { return !link->ThermalBlockPresent(); })) << bad;

@@ -33,6 +33,8 @@ const char* FgPhaseName(FgPhase phase) {
     switch (phase) {
     case FgPhase::waiting:
         return "waiting";
+    case FgPhase::loading:
+        return "loading";
     case FgPhase::flying:
         return "flying";
     case FgPhase::paused:
@@ -149,6 +151,12 @@ void FgBridge::Take(const FgFrame& frame, Clock::time_point now) {
     }
 }
 
+void FgBridge::Move(double lat, double lon) {
+    state_.lat = std::clamp(lat, -90.0, 90.0);
+    state_.lon = std::remainder(lon, 360.0);
+    ++state_.moves;
+}
+
 void FgBridge::Step(Clock::time_point now) {
     frameCame_ = false;
     // The program's writes first: a line read before would overwrite a position written.
@@ -175,6 +183,7 @@ void FgBridge::Step(Clock::time_point now) {
     const std::chrono::duration<double> timeout(settings_.fgTimeout);
     const FgPhase phase = !lastLine_                   ? FgPhase::waiting
                           : now - *lastLine_ > timeout ? FgPhase::gone
+                          : !last_->loaded             ? FgPhase::loading
                           : last_->paused              ? FgPhase::paused
                                                        : FgPhase::flying;
     if (phase != phase_) {

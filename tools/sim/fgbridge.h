@@ -25,16 +25,16 @@ struct FgSettings {
 };
 
 // Where FlightGear stands for the program.
-enum class FgPhase { waiting, flying, paused, gone };
+enum class FgPhase { waiting, loading, flying, paused, gone };
 const char* FgPhaseName(FgPhase phase);
 
 // Serves FlightGear's aircraft through the stand-in's state: every valid brevan_out line sets
 // the position, altitude, ground and heading the program reads; the thermal block is there
-// only while FlightGear sends lines unpaused. The program's strength writes go to FlightGear
-// as lift, its roll rate as aileron trim and its position writes as a move. While there is no
-// thermal block, or the program has not written the strength for writeTimeout, the lift is 0
-// and the strength byte reads as the strength the bridge started with (the value the
-// program's profiler starts from).
+// only while FlightGear sends lines, has loaded its scenery and is not paused. The program's
+// strength writes go to FlightGear as lift, its roll rate as aileron trim and its position writes
+// as a move. While there is no thermal block, or the program has not written the strength for
+// writeTimeout, the lift is 0 and the strength byte reads as the strength the bridge started with
+// (the value the program's profiler starts from).
 class FgBridge {
 public:
     using Clock = std::chrono::steady_clock;
@@ -56,7 +56,7 @@ public:
 
     // Every event as one line "SECONDS EVENT VALUES...": frame (lat lon altitude-m ground-m
     // heading climb-fps air-fps lift-set-fps paused), strength N, lift FPS TRIM, move LAT LON,
-    // phase NAME, bad TEXT.
+    // phase NAME, bad LENGTH.
     void Record(std::ostream* out) { record_ = out; }
 
     FgPhase Phase() const { return phase_; }
@@ -65,6 +65,9 @@ public:
     std::uint64_t Frames() const { return frames_; }
     std::uint64_t BadLines() const { return badLines_; }
     const std::optional<FgFrame>& LastFrame() const { return last_; }
+
+    // Moves the aircraft as a position written by the program does.
+    void Move(double lat, double lon);
 
 private:
     void Receive(Clock::time_point now);

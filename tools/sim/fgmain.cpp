@@ -9,12 +9,16 @@
 #include "variables.h"
 
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +58,45 @@ struct TempFolder {
             std::filesystem::remove_all(path, ignored);
         }
     }
+};
+
+// Lines "move LAT LON" from the control file, as they come.
+class Control {
+public:
+    bool Open(const std::string& path) {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        return fd_ >= 0;
+    }
+    ~Control() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    void Apply(FgBridge& bridge) {
+        char buffer[512];
+        ssize_t got = 0;
+        while (fd_ >= 0 && (got = ::read(fd_, buffer, sizeof buffer)) > 0)
+            pending_.append(buffer, static_cast<std::size_t>(got));
+        for (std::size_t end; (end = pending_.find('\n')) != std::string::npos;) {
+            const std::string line = pending_.substr(0, end);
+            pending_.erase(0, end + 1);
+            std::istringstream words(line);
+            std::string command, extra;
+            double lat = 0, lon = 0;
+            if (words >> command >> lat >> lon && !(words >> extra) && command == "move" &&
+                std::isfinite(lat) && std::isfinite(lon) && std::abs(lat) <= 90)
+                bridge.Move(lat, lon);
+            else if (!line.empty())
+                std::fprintf(stderr,
+                             "brevan-fg: control: expected \"move LAT LON\", not \"%.60s\"\n",
+                             line.c_str());
+        }
+        if (pending_.size() > 4096)
+            pending_.clear();
+    }
+
+private:
+    int fd_ = -1;
+    std::string pending_;
 };
 
 void PrintStatus(double seconds, const SimState& state, const FgBridge& bridge,
@@ -113,6 +156,10 @@ int main(int argc, char** argv) {
             return Fail("cannot write log " + options.sim.log);
     }
 
+    Control control;
+    if (!options.control.empty() && !control.Open(options.control))
+        return Fail("cannot read " + options.control);
+
     SimState& state = options.sim.state;
     FgBridge bridge(state, options.lines);
     if (record.is_open())
@@ -163,6 +210,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     while (!stopRequested) {
         server.Poll(std::chrono::milliseconds(10));
+        control.Apply(bridge);
         const Clock::time_point now = Clock::now();
         bridge.Step(now);
         if (record.is_open())

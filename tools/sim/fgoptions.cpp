@@ -39,6 +39,8 @@ Lines and values:
   --write-timeout S    seconds without a strength write before the lift goes to 0
                        (default 2)
   --record FILE        every frame and event as one line "SECONDS EVENT VALUES..."
+  --control FILE       read lines "move LAT LON" from FILE (a named pipe, say) and move
+                       the aircraft as the program's Move AC Here does
 
 The start and the link:
   --lat, --lon DEG     where fgfs starts the aircraft (default 21.56, -158.17: Oahu)
@@ -109,6 +111,7 @@ bool ParseFgOptions(const std::vector<std::string>& args, FgOptions& options, st
                             : name == "make-data"    ? &options.makeData
                             : name == "protocol-dir" ? &options.protocolDir
                             : name == "record"       ? &options.record
+                            : name == "control"      ? &options.control
                                                      : nullptr;
         if (text) {
             if (value.empty()) {

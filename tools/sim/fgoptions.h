@@ -20,6 +20,7 @@ struct FgOptions {
     std::string fgfsLog;
     std::string makeData;
     std::string record;
+    std::string control;
     double liftRate = 100; // ft/s per second for the wind-from-down filter
     double speedKmh = 150; // start airspeed with --start-fgfs
 };

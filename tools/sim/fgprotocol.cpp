@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr std::size_t fieldCount = 9;
+constexpr std::size_t flagCount = 2;
+constexpr std::size_t fieldCount = 8 + flagCount;
 
 bool Number(std::string_view text, double& value) {
     const char* end = text.data() + text.size();
@@ -34,16 +35,20 @@ std::optional<FgFrame> ParseFgLine(std::string_view line) {
     }
     if (fields.size() != fieldCount)
         return std::nullopt;
-    double values[fieldCount - 1];
-    for (std::size_t i = 0; i + 1 < fieldCount; ++i) {
+    double values[fieldCount - flagCount];
+    for (std::size_t i = 0; i < fieldCount - flagCount; ++i) {
         if (!Number(fields[i], values[i]))
             return std::nullopt;
     }
-    const std::string_view paused = fields[fieldCount - 1];
-    if (paused != "0" && paused != "1")
-        return std::nullopt;
-    FgFrame frame{values[0], values[1], values[2], values[3],    values[4],
-                  values[5], values[6], values[7], paused == "1"};
+    bool flags[flagCount];
+    for (std::size_t i = 0; i < flagCount; ++i) {
+        const std::string_view flag = fields[fieldCount - flagCount + i];
+        if (flag != "0" && flag != "1")
+            return std::nullopt;
+        flags[i] = flag == "1";
+    }
+    FgFrame frame{values[0], values[1], values[2], values[3], values[4],
+                  values[5], values[6], values[7], flags[0],  flags[1]};
     // Ranges wide enough for any flight, narrow enough that the program's integers hold them.
     if (!Within(frame.lat, -90, 90) || !Within(frame.lon, -180, 180) ||
         !Within(frame.altitudeFt, -5000, 330000) || !Within(frame.groundM, -1000, 10000))

@@ -19,14 +19,15 @@ struct FgFrame {
     double airFps = 0;     // the air's vertical speed (wind from down)
     double liftSetFps = 0; // the lift FlightGear holds from us
     bool paused = false;
+    bool loaded = true; // the scenery around the aircraft is there: FlightGear has started
 };
 
 inline constexpr double metresPerFoot = 0.3048;
 
 // The fields in brevan_out's order. Nothing that is not a finite number in its range comes
 // through: a short or long line, a field that is not a plain number, a latitude past 90 or a
-// longitude past 180, an altitude or ground out of any flyable range, a pause flag other
-// than 0 or 1 give no frame. A heading of 360 or more, or below 0, is wrapped into 0-360.
+// longitude past 180, an altitude or ground out of any flyable range, a pause or loaded flag
+// other than 0 or 1 give no frame. A heading of 360 or more, or below 0, is wrapped into 0-360.
 std::optional<FgFrame> ParseFgLine(std::string_view line);
 
 // A brevan_in line: the lift in feet per second and the aileron trim (-1 to 1).
