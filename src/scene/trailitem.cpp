@@ -2,8 +2,6 @@
 
 #include "map/map.h"
 
-#include <array>
-#include <vector>
 
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
@@ -46,20 +44,34 @@ QRectF TrailItem::boundingRect() const {
 void TrailItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*) {
     if (shown_.size() < 2)
         return;
-    // One batch of lines per colour: a trail of 36,000 points is drawn in a few calls.
-    std::array<std::vector<QLineF>, kClimbSteps> batches;
+    // Runs of one colour as polylines: a trail of 36,000 points is drawn in few calls.
     const QRectF exposed = option->exposedRect.adjusted(-2, -2, 2, 2);
+    QPolygonF run;
+    int runStep = -1;
+    const auto flush = [&] {
+        if (run.size() >= 2) {
+            const Rgb c = ClimbStepColour(runStep);
+            painter->setPen(QPen(QColor(c.red, c.green, c.blue), 2, Qt::SolidLine, Qt::FlatCap,
+                                 Qt::BevelJoin));
+            painter->drawPolyline(run);
+        }
+        run.clear();
+    };
     for (std::size_t i = 1; i < shown_.size(); ++i) {
         const QPointF& from = shown_[i - 1].pixel;
         const QPointF& to = shown_[i].pixel;
-        if (from == to || !exposed.intersects(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1)))
+        const bool seen =
+            exposed.intersects(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1));
+        if (!seen || shown_[i].step != runStep) {
+            flush();
+            runStep = shown_[i].step;
+        }
+        if (!seen)
             continue;
-        batches[static_cast<std::size_t>(shown_[i].step)].emplace_back(from, to);
+        if (run.isEmpty())
+            run << from;
+        if (to != run.back())
+            run << to;
     }
-    for (int step = 0; step < kClimbSteps; ++step) {
-        const Rgb c = ClimbStepColour(step);
-        painter->setPen(QPen(QColor(c.red, c.green, c.blue), 2, Qt::SolidLine, Qt::RoundCap));
-        painter->drawLines(batches[static_cast<std::size_t>(step)].data(),
-                           static_cast<int>(batches[static_cast<std::size_t>(step)].size()));
-    }
+    flush();
 }
