@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Row{"DecimalDegrees", "46.5|-0.25|-7|+8", "46.5 -0.25 -7 8"},
         Row{"DecimalMinutes", "N46*30'|s0*15'|W7*6'|E8*0.75'", "46.5 -0.25 -7.1 8.0125"},
-        Row{"DegMinSec", "N46*30'0\"|S0*0'9\"|W7*0'36\"|E180*0'0\"", "46.5 -0.0025 -7.01 180"},
+        Row{"DegMinSec", "N46*30'0\"|S0*0'9\"|W7*0'36\"|E180°0′0″", "46.5 -0.0025 -7.01 180"},
         Row{"ProjectFileForm", "46:30.000N|45 59.5 n|7:30.000W|8:30.000e", "46.5 45.99166666"},
         Row{"Poles", "90|S90|-180|180", "90 -90 -180 180"},
         Row{"BeyondThePole", "90.0001|0|0|1", "The north edge \"90.0001\" is no latitude"},
@@ -72,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"Projected", "10\n0\n0\n-10\n500005\n5199995\n", "500000, 5200000, which are not"},
         Row{"SouthUp", "0.005\n0\n0\n0.005\n7\n46\n", "does not stand north up"},
         Row{"FiveNumbers", "0.005\n0\n0\n-0.005\n7\n", "5 numbers instead of six"},
+        Row{"SevenNumbers", "1 0 0 -1 7 46 1", "more than six"},
         Row{"Word", "0.005\n0\nzero\n-0.005\n7\n46\n", "\"zero\" where a number belongs"}),
     RowName);
 

@@ -138,6 +138,9 @@ TEST_F(InFolder, NewProjectFromMapNamesItsPictureRelativeToTheSavedProject) {
     EXPECT_EQ(ReadAll(path("flights/alps.prj")),
               "../maps/alps.png\r\n46:30.000N\r\n46:00.000N\r\n7:00.000E\r\n8:00.000E\r\n");
     EXPECT_FALSE(doc.projectModified());
+    doc.LoadProject(path("old.prj"), false); // a loaded project keeps its own header
+    doc.SaveProjectTo(path("flights/old.prj"), true);
+    EXPECT_TRUE(ReadAll(path("flights/old.prj")).startsWith("map.bmp\r\n"));
     EXPECT_EQ(rec.messages(), Messages{"File Error|Error with Map File"});
 }
 
