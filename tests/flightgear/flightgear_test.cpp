@@ -39,8 +39,9 @@ class FgLineTest : public ::testing::TestWithParam<LineRow> {};
 TEST_P(FgLineTest, OnlyFiniteValuesInRangeComeThrough) {
     const std::optional<FgFrame> frame = ParseFgLine(GetParam().line);
     ASSERT_EQ(frame.has_value(), GetParam().valid);
-    if (frame)
+    if (frame) {
         EXPECT_DOUBLE_EQ(frame->heading, GetParam().heading);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
