@@ -249,6 +249,12 @@ TEST_F(FakeFlightGear, TheProgramReadsFlightGearsAircraftAndItsWritesReachFlight
     properties["/position/altitude-ft"] = 10;
     ASSERT_TRUE(Fly([&] { return link->GetAltitude() == 3; }));
     EXPECT_NEAR(link->GetLon(), -157.75, 1e-7);
+
+    // A FlightGear that flies on without the bridge keeps no lift.
+    ASSERT_TRUE(Fly(writing(5)));
+    EXPECT_EQ(bridge.Stop(), 0);
+    Receive(inSocket, in, lastIn);
+    EXPECT_EQ(std::pair(Lift(), Trim()), std::pair(0.0, 0.0));
 }
 
 TEST_F(FakeFlightGear, LiftIsZeroWhilePausedGoneOrNotWrittenAndTheProfilerStartsAfresh) {
