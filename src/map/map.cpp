@@ -30,7 +30,10 @@ void Map::Load(const QString& mapFile, const QString& directory, double latTop, 
         prompts().message("File Error", "Error with Map File");
         return;
     }
-    picture_ = std::move(picture);
+    // Indexed and odd formats are scaled coarsely and slowly; 32-bit pixels draw smoothly.
+    picture_ = picture.hasAlphaChannel()
+                   ? picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                   : picture.convertToFormat(QImage::Format_RGB32);
     mapFile_ = mapFile;
     frame_.latTop = latTop;
     frame_.latBottom = latBottom;
