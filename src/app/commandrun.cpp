@@ -16,6 +16,8 @@ void TMainForm::runCommand(Command command) {
         return LoadProject(false);
     case Command::AddProjectThermals:
         return LoadProject(true);
+    case Command::NewProjectFromMap:
+        return NewProjectFromMap();
     case Command::SaveProject:
     case Command::saveProjectButton:
         return document_.SaveProject(ThermalData->GetSaveCuData());
@@ -80,6 +82,13 @@ void TMainForm::runCommand(Command command) {
         if (!document_.waypoints().empty())
             document_.MarkWaypointsModified();
         return document_.ClearWaypoints();
+    case Command::ImportWaypoints: {
+        const auto file = prompts().openFile(
+            {kWaypointImportFilter, "cup", document_.waypointFolder().toStdString()});
+        if (file)
+            document_.ImportWaypoints(QString::fromStdString(*file));
+        return;
+    }
     case Command::OpenLog:
         // The log is chosen but not read.
         prompts().openFile({"Project files (*.log)|*.LOG", "log", {}});

@@ -1,7 +1,9 @@
 // The main window's file commands: loading projects and waypoint files with their questions,
 // files dropped on the window, the captions and the recent files.
+#include "dialogs/mapedgesdialog.h"
 #include "dialogs/thermaldata.h"
 #include "droppedfiles.h"
+#include "io/georeference.h"
 #include "mainform.h"
 #include "prompts/prompts.h"
 
@@ -37,6 +39,34 @@ void TMainForm::LoadProject(bool add) {
         LoadProjectFile(QString::fromStdString(*file), add);
 }
 
+void TMainForm::NewProjectFromMap() {
+    if (!(MayDiscardProject() && MayDiscardWaypoints()))
+        return;
+    const auto picture =
+        prompts().openFile({kMapPictureFilter, "png", document_.projectFolder().toStdString()});
+    if (!picture)
+        return;
+    const QString path = QString::fromStdString(*picture);
+    const std::optional<MapEdges> edges = FindMapEdges(path, [this] { return AskMapEdges(this); });
+    if (!edges)
+        return;
+    zoom = 1;
+    ImagePanelResize();
+    document_.NewProjectFromMap(path, *edges);
+    EnableProjectCommands();
+    setWindowTitle(BaseCaption() + document_.projectFileName());
+}
+
+void TMainForm::EnableProjectCommands() {
+    for (Command c : {Command::SaveProject, Command::SaveProjectAs, Command::ClearAllThermals,
+                      Command::AddProjectThermals, Command::LoadDat1, Command::SaveDatAs,
+                      Command::ImportWaypoints})
+        action(c)->setEnabled(true);
+    menu(Place::create)->setEnabled(true);
+    action(Command::SaveDat)->setEnabled(false);
+    ThermalData->thermals = &document_.thermals();
+}
+
 void TMainForm::LoadProjectFile(const QString& path, bool add) {
     if (!add) {
         document_.ClearThermals();
@@ -47,13 +77,8 @@ void TMainForm::LoadProjectFile(const QString& path, bool add) {
         ImagePanelResize();
     }
     document_.LoadProject(path, add);
-    for (Command c : {Command::SaveProject, Command::SaveProjectAs, Command::ClearAllThermals,
-                      Command::AddProjectThermals, Command::LoadDat1, Command::SaveDatAs})
-        action(c)->setEnabled(true);
-    menu(Place::create)->setEnabled(true);
-    action(Command::SaveDat)->setEnabled(false);
+    EnableProjectCommands();
     setWindowTitle(BaseCaption() + document_.projectFileName());
-    ThermalData->thermals = &document_.thermals();
     if (!add && !document_.projectIncomplete())
         NoteRecent(path, true);
     fillRecentMenu();

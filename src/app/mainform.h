@@ -51,6 +51,9 @@ public:
     void LoadProject(bool add);
     void LoadDat();
     void LoadProjectFile(const QString& path, bool add);
+    // File > New Project from Map: a picture whose edges come from its world file, its
+    // GeoTIFF tags, or the pilot.
+    void NewProjectFromMap();
     void LoadDatFile(const QString& path);
 
     QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
@@ -87,6 +90,8 @@ private:
     void createPopupMenus();
     void connectDocument();
     void runCommand(Command command);
+    // What a project makes possible: saving it, adding to it, its waypoints and scenery.
+    void EnableProjectCommands();
     QMenu* menu(Place place);
     // The caption naming the project and the waypoint file.
     void showWaypointCaption();

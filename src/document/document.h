@@ -13,13 +13,14 @@
 #include <QObject>
 #include <QString>
 
+// The open dialog's filter for the files that waypoints are imported from.
+inline constexpr const char* kWaypointImportFilter =
+    "Waypoint files (*.cup *.gpx *.dat)|*.cup;*.gpx;*.dat";
+
 // What the user works on: the map, the thermals and waypoints, the project and waypoint
 // files they came from and whether they hold unsaved changes. Everything that adds to or
 // removes from the lists goes through here, so that the glyphs, the profiler and the
 // modified flags hear of it. Problems are reported through the prompts.
-// The open dialog's filter for the files that waypoints are imported from.
-inline constexpr const char* kWaypointImportFilter =
-    "Waypoint files (*.cup *.gpx *.dat)|*.cup;*.gpx;*.dat";
 
 class Document : public QObject {
     Q_OBJECT

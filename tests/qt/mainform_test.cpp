@@ -33,9 +33,12 @@ const std::string kWaypointsQuestion = "Waypoints Modified|Waypoints Modified, C
 TEST_F(MainWindow, StartsWithOnlyLoadAndExitOfTheFileItemsAndThreeTicks) {
     for (const CommandEntry& entry : CommandTable()) {
         const Command c = entry.command;
+        // A new project from a map is as possible at start as loading one; importing
+        // waypoints, like loading them, needs a project's map.
         const bool on = entry.place == Place::file
-                            ? c == Command::LoadProject1 || c == Command::Exit1
-                            : c != Command::ClearAllThermals;
+                            ? c == Command::LoadProject1 || c == Command::Exit1 ||
+                                  c == Command::NewProjectFromMap
+                            : c != Command::ClearAllThermals && c != Command::ImportWaypoints;
         const bool ticked = c == Command::DecMins || c == Command::Meters ||
                             c == Command::ClickToAddThermal || c == Command::FollowAircraft;
         EXPECT_EQ(std::tuple(enabled(c), form->action(c)->isChecked()), std::tuple(on, ticked))
@@ -94,14 +97,15 @@ TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
     const auto enabledNow = [this] {
         std::string names;
         for (const CommandEntry& e : CommandTable()) {
-            if ((e.place == Place::file || e.command == Command::ClearAllThermals) &&
-                enabled(e.command))
+            if ((e.place == Place::file || e.command == Command::ClearAllThermals ||
+                 e.command == Command::ImportWaypoints) &&
+                e.command != Command::NewProjectFromMap && enabled(e.command))
                 (names += e.name) += ' ';
         }
         return names + (form->findChild<QMenu*>("CreateThermals")->isEnabled() ? "Create" : "");
     };
     const std::string loaded = "LoadProject1 SaveProject SaveProjectAs AddProjectThermals "
-                               "LoadDat1 SaveDatAs Exit1 ClearAllThermals Create";
+                               "LoadDat1 SaveDatAs Exit1 ClearAllThermals ImportWaypoints Create";
     // A load that fails enables them too.
     loadProject(path("missing.prj"));
     EXPECT_EQ(enabledNow(), loaded);
@@ -113,7 +117,7 @@ TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   new.dat");
     run(Command::LoadDat1);
     EXPECT_EQ(enabledNow(), "LoadProject1 SaveProject SaveProjectAs AddProjectThermals LoadDat1 "
-                            "SaveDat SaveDatAs Exit1 ClearAllThermals Create");
+                            "SaveDat SaveDatAs Exit1 ClearAllThermals ImportWaypoints Create");
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   route.dat");
     run(Command::AddProjectThermals);
     EXPECT_EQ(enabledNow(), loaded);

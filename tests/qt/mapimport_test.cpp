@@ -207,3 +207,21 @@ TEST_F(InFolder, ImportedWaypointsJoinTheListAsIfAddedOneByOne) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindow, NewProjectFromAMapAndImportedWaypointsThroughTheMenus) {
+    QImage(200, 100, QImage::Format_RGB32).save(path("map.png"));
+    WriteAll(path("map.pgw"), kPlainWorld);
+    rec.files = {path("map.png").toStdString(),
+                 DataFile("files/xcsoar_waypoints.cup").toStdString()};
+    run(Command::NewProjectFromMap);
+    EXPECT_TRUE(doc().map().loaded());
+    EXPECT_NEAR(doc().map().frame().lonRight, 8, 1e-9);
+    EXPECT_TRUE(enabled(Command::SaveProject) && enabled(Command::ImportWaypoints));
+    run(Command::ImportWaypoints);
+    EXPECT_FALSE(doc().waypoints().empty());
+    EXPECT_EQ(panel().glyphs().glyphs().size(), doc().waypoints().size());
+}
+
+} // namespace
