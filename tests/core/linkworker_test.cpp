@@ -51,6 +51,42 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
     EXPECT_TRUE(server.HoldsNothing());
 }
 
+// A strength meant for one simulator must never reach another that linked in its place.
+TEST(LinkWorkerTest, WritesMadeForALinkThatWentDownAreNeverSent) {
+    FakeServer server;
+    // Each change of the reply is made while an exchange waits at the gate, which orders it
+    // before the worker reads it.
+    const auto replyNext = [&server](std::uint32_t value) {
+        server.gateShut = true;
+        ASSERT_TRUE(Eventually([&] { return server.held > 0; }));
+        server.replyValue = value;
+        server.gateShut = false;
+    };
+    {
+        LinkWorker worker(server.MakeTransport(), 1ms);
+        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
+        const std::uint64_t first = worker.Snapshot().connection;
+        server.gateShut = true;
+        ASSERT_TRUE(Eventually([&] { return server.held > 0; }));
+        worker.WriteStrength(10); // queued behind the exchange that is about to fail
+        worker.WriteRoll(0.5, first);
+        server.replyValue = 0;
+        server.gateShut = false;
+        ASSERT_TRUE(Eventually([&] { return !worker.Snapshot().linked; }));
+        replyNext(1);
+        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
+        const std::uint64_t second = worker.Snapshot().connection;
+        ASSERT_GT(second, first);
+        worker.WriteStrength(30, first);
+        worker.WriteRoll(0.25, second);
+        worker.RequestHeading(); // served after the writes queued before it
+        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 1; }));
+    }
+    std::vector<FakeServer::Request> writes = server.Writes();
+    std::erase_if(writes, [](const FakeServer::Request& r) { return r.offset == 0x330A; });
+    EXPECT_EQ(writes, std::vector{Wrote(0x30B0, 0.25)});
+}
+
 TEST(LinkWorkerTest, ReadsEveryIntervalAndReadsTheHeadingWhenTheBlockAppears) {
     FakeServer server;
     server.Set<std::int64_t>(0x0560, LatToRaw(46.5));
