@@ -9,9 +9,7 @@
 
 namespace {
 
-using coretest::Name;
-using coretest::RowName;
-using coretest::Strings;
+using namespace coretest;
 
 // Writes "P" for a place change, "L" for a look change and "G" when the value is gone.
 struct Recorder final : ValueObserver {
@@ -36,13 +34,11 @@ TEST_P(StoredFormTable, RemainderKeepsTheSign) {
     t.SetWindDir(given);
     EXPECT_EQ(std::pair(t.type, t.windDir), std::pair(type, windDir));
 }
-const auto kStoredFormRows = ::testing::Values(
-    Stored{"Four", 4, 4, 4}, Stored{"Five", 5, 1, 5}, Stored{"MinusOne", -1, -1, -1},
-    Stored{"MinusFour", -4, 0, -4}, Stored{"MinusFive", -5, -1, -5}, Stored{"Full", 359, 3, 359},
-    Stored{"Circle", 360, 4, 0}, Stored{"TwoCircles", 725, 1, 5},
-    Stored{"BelowCircle", -450, -2, -90}, Stored{"IntMin", INT_MIN, 0, -128},
-    Stored{"IntMax", INT_MAX, 3, 127});
-INSTANTIATE_TEST_SUITE_P(Setters, StoredFormTable, kStoredFormRows, RowName);
+const auto kStoredRows = ::testing::Values(
+    Stored{"Four", 4, 4, 4}, Stored{"Five", 5, 1, 5}, Stored{"MinusFive", -5, -1, -5},
+    Stored{"Full", 359, 3, 359}, Stored{"Circle", 360, 4, 0}, Stored{"BelowCircle", -450, -2, -90},
+    Stored{"IntMin", INT_MIN, 0, -128});
+INSTANTIATE_TEST_SUITE_P(Setters, StoredFormTable, kStoredRows, RowName);
 
 TEST(Thermal, ObserverHearsRealChangesOnlyAndStaysWithItsValue) {
     Recorder rec;
@@ -52,7 +48,8 @@ TEST(Thermal, ObserverHearsRealChangesOnlyAndStaysWithItsValue) {
         t.SetType(4);
         t.SetType(4);
         t.SetWindDir(360); // compared before the remainder: a change, though 0 is stored again
-        t.SetCloud(false);
+        t.SetCloud(true);
+        t.SetCloud(true);
         t.SetLat(47);
         t.SetLat(47);
         t.SetLon(0);
@@ -61,45 +58,31 @@ TEST(Thermal, ObserverHearsRealChangesOnlyAndStaysWithItsValue) {
         Thermal copy = t;
         copy.SetLon(1);
         t = copy;
-        EXPECT_EQ(rec.events, "LLPL");
+        EXPECT_EQ(rec.events, "LLLPL");
     }
-    EXPECT_EQ(rec.events, "LLPLG");
+    EXPECT_EQ(rec.events, "LLLPLG");
 }
 
-TEST(Thermal, SetDataInTheWindowsOrderLeavesPlaceAndMarksAlone) {
-    auto t = NewThermal(47, 8, ThermalSettings{});
-    t->SetSpare(9);
-    t->SetGroundHeight(612);
-    t->SetActive(true);
-    // What is stored when each look change is told: type, then wind direction, then cloud.
-    struct Snapshot final : ValueObserver {
-        const Thermal* t = nullptr;
-        std::string seen;
-        void ValueChanged(Change) override {
-            for (const int value : {t->radius, t->windDir, t->factor, int(t->cloud)})
-                seen += std::to_string(value) + ' ';
-        }
-        void ValueGone() override {}
-    } snapshot;
-    snapshot.t = t.get();
-    t->Observe(&snapshot);
-    const ThermalSettings values = WindowDefaults();
-    t->SetData(values);
-    EXPECT_EQ(snapshot.seen, "0 0 0 0 500 270 0 0 500 270 30000 1 ");
-    EXPECT_EQ(Fields(*t), Fields(values));
-    EXPECT_EQ(std::tuple(t->lat, t->lon, t->spare, t->tGroundHeight, t->active),
-              std::tuple(47.0, 8.0, 9, 612, true));
-}
-
-TEST(Thermal, ApplyToAllSetsItsGroupAlone) {
+// Set Data takes the twenty values and leaves place and marks alone; Apply To All sets the
+// cumulus group or the profile group of every thermal.
+TEST(Thermal, SetDataAndApplyToAllSetTheirGroupsAlone) {
     ThermalList list = Thermals({{47, 8}, {46, 7}});
-    const ThermalSettings values{.type = 3, .tCuHS = 2.5f, .tCuEnd = 90, .tStrengthPercent = 130};
-    ApplyCumulusToAll(list, values);
-    EXPECT_EQ(std::tuple(list[1]->tCuHS, list[1]->tCuEnd, list[1]->tStrengthPercent),
-              std::tuple(2.5f, 90, 80));
-    ApplyProfileToAll(list, values);
-    EXPECT_EQ(std::tuple(list[1]->type, list[1]->tStrengthPercent, list[1]->tCoreTopPercent),
-              std::tuple(1, 130, 0));
+    Thermal& t = *list[0];
+    t.SetSpare(9);
+    t.SetGroundHeight(612);
+    t.SetActive(true);
+    const ThermalSettings v{2,    3,    4,  5,    6,  7,  false, 9,  10, 11,
+                            1.5f, 2.5f, 14, 0.5f, 16, 17, 18,    19, 20, 21};
+    t.SetData(v);
+    EXPECT_EQ(Fields(t), Fields(v));
+    EXPECT_EQ(std::tuple(t.lat, t.lon, t.spare, t.tGroundHeight, t.active),
+              std::tuple(47.0, 8.0, 9, 612, true));
+    ApplyCumulusToAll(list, v);
+    EXPECT_EQ(Fields(*list[1]), Fields({1,    0,    1500, 500,  270, 30000, true, 1500, 500, 1,
+                                        1.5f, 2.5f, 14,   0.5f, 16,  17,    80,   60,   20,  80}));
+    ApplyProfileToAll(list, v);
+    EXPECT_EQ(Fields(*list[1]), Fields({1,    0,    1500, 500,  270, 30000, true, 1500, 500, 1,
+                                        1.5f, 2.5f, 14,   0.5f, 16,  17,    18,   19,   20,  21}));
 }
 
 TEST(Thermal, HintExactlyAsTheTooltipShowsIt) {
@@ -117,7 +100,6 @@ TEST(Thermal, HintExactlyAsTheTooltipShowsIt) {
     t->SetBottom(-40);
     EXPECT_NE(t->Hint().find("\nBottom -131ft\nTop 4921ft\nRadius 500m\n"), std::string::npos);
     EXPECT_NE(t->Hint().find("\nCloudbase 4921ft\nCloudRadius 500m\n"), std::string::npos);
-    EXPECT_TRUE(t->Hint().ends_with("\nTerrain Height 612"));
     t->SetCloud(false);
     EXPECT_NE(t->Hint().find("\nCore Bottom Percent 20\nNo Cloud\nCumulus Horizontal"),
               std::string::npos);
@@ -150,18 +132,16 @@ TEST(ThermalGlyph, NegativeWindKeepsThePreviousGeometryAndFillFollowsType) {
         ComputeThermalGlyph(2, -90, ComputeThermalGlyph(1, 90, ThermalGlyph{}));
     EXPECT_EQ(std::tuple(kept.width, kept.height, kept.windDx, kept.windDy, kept.lineEnd),
               std::tuple(15, 10, 10, 0, GlyphPoint{15, 5}));
-    EXPECT_EQ(ThermalFill(1, false, true), (Rgb{0, 255, 255}));
-    EXPECT_EQ(ThermalFill(1, true, false), (Rgb{255, 255, 0}));
-    EXPECT_EQ(ThermalFill(2, true, true), (Rgb{0, 255, 0}));
-    EXPECT_EQ(ThermalFill(3, true, true), (Rgb{128, 0, 128}));
-    EXPECT_EQ(ThermalFill(4, false, false), (Rgb{0, 0, 255}));
-    EXPECT_EQ(ThermalFill(4, true, false), (Rgb{255, 0, 0}));
-    EXPECT_EQ(ThermalFill(4, true, true), (Rgb{255, 255, 255}));
-    EXPECT_EQ(ThermalFill(5, false, true), (Rgb{255, 0, 0}));
+    const std::tuple<int, bool, bool, Rgb> fills[] = {
+        {1, false, true, {0, 255, 255}},  {1, true, false, {255, 255, 0}},
+        {2, true, true, {0, 255, 0}},     {3, true, true, {128, 0, 128}},
+        {4, false, false, {0, 0, 255}},   {4, true, false, {255, 0, 0}},
+        {4, true, true, {255, 255, 255}}, {5, false, true, {255, 0, 0}}};
+    for (const auto& [type, cloud, active, fill] : fills)
+        EXPECT_EQ(ThermalFill(type, cloud, active), fill) << type << cloud << active;
 }
 
 TEST(Waypoint, HintPlaceChangesAndTheNextId) {
-    Recorder rec;
     WaypointList list;
     for (const int id : {5, 2, INT_MAX - 1}) {
         list.push_back(std::make_unique<Waypoint>());
@@ -172,6 +152,7 @@ TEST(Waypoint, HintPlaceChangesAndTheNextId) {
     EXPECT_EQ(NextWaypointID(list), INT_MAX);
     list.resize(1);
     EXPECT_EQ(NextWaypointID(list), 6);
+    Recorder rec;
     Waypoint& w = *list[0];
     w.Observe(&rec);
     w.SetLat(46.75);
@@ -195,39 +176,38 @@ TEST_P(ValueInRangeTable, MinPlusRemainder) {
     const auto& [name, min, max, r, value] = GetParam();
     EXPECT_EQ(ValueInRange(min, max, r), value);
 }
-const auto kValueInRangeRows =
-    ::testing::Values(Range{"DrawZero", 100, 200, 0, 100}, Range{"DrawTop", 100, 200, 100, 200},
-                      Range{"DrawWraps", 100, 200, 101, 100}, Range{"Negative", -5, -1, 7, -3},
-                      Range{"SwappedLow", 10, 5, 0, 5}, Range{"SwappedHigh", 10, 5, 5, 10},
-                      Range{"FullIntHighDraw", INT_MIN, INT_MAX, 0x7fffffff, -1},
-                      Range{"FullIntSwapped", INT_MAX, INT_MIN, 5, INT_MIN + 5},
-                      Range{"TopOfInt", INT_MAX - 1, INT_MAX, 0x7fffffff, INT_MAX});
+const auto kValueInRangeRows = ::testing::Values(
+    Range{"DrawTop", 100, 200, 100, 200}, Range{"DrawWraps", 100, 200, 101, 100},
+    Range{"Swapped", 10, 5, 5, 10}, Range{"FullIntHighDraw", INT_MIN, INT_MAX, 0x7fffffff, -1},
+    Range{"TopOfInt", INT_MAX - 1, INT_MAX, 0x7fffffff, INT_MAX});
 INSTANTIATE_TEST_SUITE_P(Ranges, ValueInRangeTable, kValueInRangeRows, RowName);
 
 TEST(Randomize, WholeNumbersAndTypesOutsideTheFilter) {
-    EXPECT_EQ(ParseWholeNumber("1.9"), 1);
-    EXPECT_EQ(ParseWholeNumber("-1.5"), -1);
-    EXPECT_EQ(ParseWholeNumber("2147483647.9"), INT_MAX);
-    EXPECT_EQ(ParseWholeNumber("-2147483648.9"), INT_MIN);
-    EXPECT_EQ(ParseWholeNumber("2147483648"), std::nullopt);
-    EXPECT_EQ(ParseWholeNumber("-2147483649"), std::nullopt);
-    EXPECT_EQ(ParseWholeNumber("1,5"), std::nullopt);
-    EXPECT_TRUE(PassesTypeFilter(5, {}));
-    EXPECT_TRUE(PassesTypeFilter(0, {}));
+    EXPECT_EQ(std::tuple(ParseWholeNumber("1.9"), ParseWholeNumber("-1.5")), std::tuple(1, -1));
+    EXPECT_EQ(std::tuple(ParseWholeNumber("2147483647.9"), ParseWholeNumber("-2147483648.9")),
+              std::tuple(INT_MAX, INT_MIN));
+    EXPECT_EQ(std::tuple(ParseWholeNumber("2147483648"), ParseWholeNumber("-2147483649")),
+              std::tuple(std::nullopt, std::nullopt));
+    const std::array<bool, 4> third{false, false, true, false};
+    EXPECT_EQ(std::tuple(PassesTypeFilter(0, {}), PassesTypeFilter(1, {}), PassesTypeFilter(4, {}),
+                         PassesTypeFilter(5, {}), PassesTypeFilter(3, third)),
+              std::tuple(true, false, false, true, true));
 }
 
 // Each thermal that passes the type filter gets a draw of the generator's output shifted to
-// 31 bits for every ticked field, in the window's row order.
+// 31 bits for every ticked field, in the window's row order, and a cloud for a draw from 0 to
+// 100 of at most the chance.
 TEST(Randomize, TickedFieldsInTurnWithCoreBotBeforeCoreTop) {
-    ThermalList thermals = Thermals({{47, 8}, {47, 9}});
-    thermals[0]->SetType(0); // outside 1 to 4: never filtered out
+    ThermalList thermals;
+    for (int i = 0; i < 400; ++i)
+        thermals.push_back(NewThermal(47, 8, ThermalSettings{})); // type 0: never filtered out
+    thermals.push_back(NewThermal(47, 8));                        // type 1: not ticked
     RandomizeChoice choice;
     for (auto& range : choice.ranges)
         range = {true, "0", "1000000"};
     choice[RangeField::thermWinddir].max = "359";
     choice[RangeField::thermFactor].ticked = false;
-    choice.cloudOnOff = true;
-    choice.cloudChance = "50";
+    std::tie(choice.cloudOnOff, choice.cloudChance) = std::tuple(true, "50");
     Randomizer random(2024);
     RandomizeThermals(thermals, choice, random);
 
@@ -235,40 +215,21 @@ TEST(Randomize, TickedFieldsInTurnWithCoreBotBeforeCoreTop) {
     const auto next = [&](int max) {
         return ValueInRange(0, max, reference() >> 1);
     };
-    const Thermal& t = *thermals[0];
-    for (const int value : {t.bottom, t.top, t.radius})
-        EXPECT_EQ(value, next(1000000));
-    EXPECT_EQ(std::tuple(t.windDir, t.factor), std::tuple(next(359), 30000));
-    EXPECT_EQ(t.cloud, (reference() >> 1) % 101 <= 50);
-    for (const int value : {t.cloudBase, t.cloudRadius, t.cloudType, t.tStrengthPercent,
-                            t.tCorePercent, t.tCoreBasePercent, t.tCoreTopPercent})
-        EXPECT_EQ(value, next(1000000));
-    EXPECT_EQ(Fields(*thermals[1]), Fields(WindowDefaults())); // type 1 is not ticked
-}
-
-// Only type 3 is ticked: the other types keep their cloud and take no draw.
-TEST(Randomize, CloudChanceCountsADrawFromZeroToHundred) {
-    ThermalList thermals;
-    for (int i = 0; i < 800; ++i)
-        thermals.push_back(NewThermal(47, 8, ThermalSettings{.type = 1 + i % 4}));
-    RandomizeChoice choice;
-    choice.typeTicked = {false, false, true, false};
-    choice.cloudOnOff = true;
-    Randomizer random(11);
-    RandomizeThermals(thermals, choice, random); // a chance of 0: a draw of 0 turns it on
-    std::mt19937 reference(11);
-    int on = 0;
-    for (const auto& t : thermals) {
-        EXPECT_EQ(t->cloud, t->type == 3 && (reference() >> 1) % 101 == 0);
-        on += t->cloud;
+    for (int i = 0; i < 400; ++i) {
+        const Thermal& t = *thermals[i];
+        for (const int value : {t.bottom, t.top, t.radius})
+            EXPECT_EQ(value, next(1000000)) << i;
+        EXPECT_EQ(std::tuple(t.windDir, t.factor), std::tuple(next(359), 0)) << i;
+        EXPECT_EQ(t.cloud, (reference() >> 1) % 101 <= 50) << i;
+        for (const int value : {t.cloudBase, t.cloudRadius, t.cloudType, t.tStrengthPercent,
+                                t.tCorePercent, t.tCoreBasePercent, t.tCoreTopPercent})
+            EXPECT_EQ(value, next(1000000)) << i;
     }
-    EXPECT_GT(on, 0);
-    choice.cloudChance = "-1";
-    RandomizeThermals(thermals, choice, random);
-    for (const auto& t : thermals)
-        EXPECT_FALSE(t->cloud);
+    EXPECT_EQ(Fields(*thermals.back()), Fields(WindowDefaults()));
 }
 
+// The first thermal that passes the filter reports each text that does not convert; the
+// field keeps its value and the others still take their draws.
 TEST(Randomize, ConversionErrorsForTheFirstProcessedThermalOnly) {
     RecordingPrompts rec;
     ThermalList thermals = Thermals({{47, 8}, {47, 9}, {47, 10}});
@@ -278,8 +239,7 @@ TEST(Randomize, ConversionErrorsForTheFirstProcessedThermalOnly) {
     choice[RangeField::thermRadius] = {true, "", "10"};
     choice[RangeField::profileSize] = {true, "5", "b"};
     choice[RangeField::thermTop] = {true, "10", "20"};
-    choice.cloudOnOff = true;
-    choice.cloudChance = "50.5";
+    std::tie(choice.cloudOnOff, choice.cloudChance) = std::tuple(true, "50.5");
     Randomizer random(3);
     RandomizeThermals(thermals, choice, random);
     EXPECT_EQ(rec.messages(), (Strings{"Error|Error Converting thermRadius Min Value",
