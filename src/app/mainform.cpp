@@ -123,6 +123,8 @@ TMainForm::~TMainForm() {
     // No timer event may reach the objects released below.
     live_->StopTimers();
     rememberChoices();
+    // The map's items draw from the document and the trail, which go before the child widgets.
+    delete ImagePanel;
 }
 
 QMenu* TMainForm::menu(Place place) {
