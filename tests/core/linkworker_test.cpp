@@ -43,8 +43,9 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
         worker.MoveAircraft(1, -1);
         worker.WriteStrength(30);
         EXPECT_EQ(worker.Snapshot().lon, -1); // the move shows at once
+        worker.RequestHeading();              // served once the writes before it have gone
         server.gateShut = false;
-        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 1; }));
+        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 2; }));
     } // the worker has ended: the server is the test's again
     EXPECT_EQ(server.Writes(), (std::vector{Wrote<std::uint8_t>(0x2AE6, 30), Wrote(0x30B0, 0.5),
                                             Wrote(0x0560, std::array{LatToRaw(1), LonToRaw(-1)})}));

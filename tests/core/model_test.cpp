@@ -142,6 +142,7 @@ TEST(ThermalGlyph, NegativeWindKeepsThePreviousGeometryAndFillFollowsType) {
 }
 
 TEST(Waypoint, HintPlaceChangesAndTheNextId) {
+    Recorder rec; // outlives the waypoints it hears
     WaypointList list;
     for (const int id : {5, 2, INT_MAX - 1}) {
         list.push_back(std::make_unique<Waypoint>());
@@ -152,7 +153,6 @@ TEST(Waypoint, HintPlaceChangesAndTheNextId) {
     EXPECT_EQ(NextWaypointID(list), INT_MAX);
     list.resize(1);
     EXPECT_EQ(NextWaypointID(list), 6);
-    Recorder rec;
     Waypoint& w = *list[0];
     w.Observe(&rec);
     w.SetLat(46.75);
