@@ -75,7 +75,13 @@ const auto kThermalLineRows = ::testing::Values(
                B(",1,7,-1,-11111111455955484672,0,1,-1,-1,450,2,4,0,0,0,0")},
     ThermalRow{"TypeNotInteger", V(3, "1.5"), kRefused},
     ThermalRow{"TagNotInteger", B(",1.5,4,100,50,10,90"), kRefused},
-    ThermalRow{"EndsBeforeValue13", kBasic.substr(0, kBasic.size() - 2), kRefused},
+    // A used-up line reads -1 for every value it no longer holds.
+    ThermalRow{"EndsBeforeValue13", kBasic.substr(0, kBasic.size() - 2), V(13, "-1") + kTail},
+    ThermalRow{"EndsInsideCumulus", B(",1,6,2.5,3,4,0.25,5,6"),
+               V(10, "-1") + ",1,7,2.5,3,4,0.25,5,6,-1,2,4,0,0,0,0"},
+    ThermalRow{"EndsInsideProfile", B(",2,4,100,50"),
+               B(",1,7,-1,-1,0,-0.5,-1,-1,450,2,4,100,50,-1,-1")},
+    ThermalRow{"TextAfterTheValues", B(",x"), kRefused},
     ThermalRow{"FloatBeyondRange", B(",1,7,1" + std::string(40, '0') + ",-1,0,-0.5,-1,-1,450"),
                kRefused});
 INSTANTIATE_TEST_SUITE_P(Lines, ThermalLineTable, kThermalLineRows, RowName);
@@ -127,6 +133,7 @@ const auto kWaypointLineRows = ::testing::ValuesIn(std::vector<WaypointRow>{
     {"SplitCharacter", "1,47:22.000N,1,50:57:4Z\xC3\xBEg*pl6",
      "1,47:22.000N,1:50.950E,4M,\xBEg*pl6,,"},
     {"InfinitePosition", "1," + kHugeDegrees + ":" + kHugeDegrees + "N,8:15.25E,0M", kRefused},
+    {"EndsAfterLongitude", "1,47:30.500N,8:15.250E", "1,47:30.500N,8:15.250E,-1M,,,"},
     {"EndsAfterMinutes", "1,47:30.500", kRefused},
     {"EndsAfterElevation", "1,47:30.500N,8:15.250E,457", kRefused},
     {"ElevationNotInteger", "1,47:30.500N,8:15.250E,0.5M,T,A,B", kRefused}});
@@ -206,6 +213,15 @@ TEST(ProjectFile, EveryMissingHeaderLineIsReportedInOrder) {
     const std::string data = "map.bmp\r\n47:30\r\n47:00.000N\r\n7:30.000E\r\n8:30.000E\r\n";
     EXPECT_DOUBLE_EQ(ReadProjectHeader(data, offset).lonRight, 8.5);
     EXPECT_EQ(rec.messages(), Strings{"Error|Error converting negative a=4 b=6 s=47:30"});
+}
+
+TEST(ProjectFile, LinesThatRunOutOfValuesStillLoadWithTheLinesAfterThem) {
+    RecordingPrompts rec;
+    const std::string lines =
+        "10,0,1,0,0,0,0,0,0,0,0,10\r\n" + B(",1,6,2.5,3,4,0.25,5,6\r\n") + kBasic + "\r\n";
+    std::size_t offset = 0;
+    EXPECT_EQ(ReadThermalLines(lines, offset).size(), 3u);
+    EXPECT_TRUE(rec.messages().empty());
 }
 
 TEST(ProjectFile, HeaderIsWrittenBackByteForByteWithOrWithoutTheSections) {

@@ -3,7 +3,6 @@
 #include "geo/numbertext.h"
 #include "geo/textfields.h"
 #include "geo/units.h"
-#include "numberrun.h"
 
 #include <charconv>
 #include <cmath>
@@ -24,8 +23,10 @@ public:
     explicit LineReader(std::string_view line)
         : line_(line) {}
 
-    double decimal() { return Convert(ParseDecimal(Present()), 0.0); }
-    int integer() { return Convert(ParseInteger(Present()), 0); }
+    // A used-up line gives "-1" for every value it no longer holds, as for a tag; only a
+    // value that is no number (an empty one among them) fails.
+    double decimal() { return Convert(ParseDecimal(NextNumber(line_, p_)), 0.0); }
+    int integer() { return Convert(ParseInteger(NextNumber(line_, p_)), 0); }
     // A value beyond the float range would be written back as no number at all.
     float single() {
         const auto value = static_cast<float>(decimal());
@@ -33,17 +34,11 @@ public:
             ok_ = false;
         return value;
     }
-    // A tag or count: a used-up line gives -1, which no section uses.
-    int marker() { return Convert(ParseInteger(NextNumber(line_, p_)), 0); }
+    // A tag or count: -1 from a used-up line is no section.
+    int marker() { return integer(); }
     bool ok() const { return ok_; }
 
 private:
-    std::string_view Present() {
-        const auto run = NextPresentNumber(line_, p_);
-        if (!run)
-            ok_ = false;
-        return run.value_or(std::string_view());
-    }
     template <typename T> T Convert(std::optional<T> value, T fallback) {
         if (!value)
             ok_ = false;

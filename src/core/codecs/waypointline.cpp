@@ -4,7 +4,6 @@
 #include "geo/textfields.h"
 #include "geo/units.h"
 #include "model/waypoint.h"
-#include "numberrun.h"
 
 #include <algorithm>
 #include <charconv>
@@ -26,14 +25,13 @@ std::optional<char> At(std::string_view line, int p) {
     return line[static_cast<std::size_t>(p - 1)];
 }
 
+// A used-up line gives -1 (NextNumber's "-1"); a run that is no number fails.
 std::optional<double> NextDecimal(std::string_view line, int& p) {
-    const auto run = NextPresentNumber(line, p);
-    return run ? ParseDecimal(*run) : std::nullopt;
+    return ParseDecimal(NextNumber(line, p));
 }
 
 std::optional<int> NextInteger(std::string_view line, int& p) {
-    const auto run = NextPresentNumber(line, p);
-    return run ? ParseInteger(*run) : std::nullopt;
+    return ParseInteger(NextNumber(line, p));
 }
 
 std::optional<double> NextPosition(std::string_view line, int& p, char negative) {
