@@ -238,8 +238,8 @@ TEST(ProjectFile, HeaderIsWrittenBackByteForByteWithOrWithoutTheSections) {
     }
 }
 
-// Comments before the waypoints and every line after them come back byte for byte; the
-// waypoint lines in this program's spelling, so a file written by it comes back whole.
+// Comments before the waypoints and every line after them come back byte for byte, and so do
+// the waypoint lines while their waypoints are unchanged.
 // Columns: the fixture, the waypoints read, the messages, whether the save is the file itself.
 using DatRow = std::tuple<Name, const char*, std::size_t, Strings, bool>;
 class WaypointFileTable : public ::testing::TestWithParam<DatRow> {};
@@ -257,11 +257,38 @@ TEST_P(WaypointFileTable, EveryOtherLineComesBackInPlace) {
     EXPECT_EQ(WaypointFileBytes(again.frame, again.waypoints), saved);
 }
 const auto kDatRows = ::testing::Values(
-    DatRow{"XcsoarParserTest", "xcsoar_wp_parser_test.dat", 90, {}, false},
+    DatRow{"XcsoarWaypoints", "xcsoar_waypoints.dat", 5, {}, true},
+    DatRow{"XcsoarParserTest", "xcsoar_wp_parser_test.dat", 90, {}, true},
+    DatRow{"XcsoarEuregio", "xcsoar_wp_parser_euregio9.dat", 99, {}, true},
     DatRow{"BadLine", "badline.dat", 2, {"File Error|Error with Dat File"}, true},
     DatRow{"NotWaypoints", "notwaypoints.dat", 0, {}, true},
     DatRow{"Utf8", "utf8.dat", 2, {}, true}, DatRow{"Windows1252", "windows1252.dat", 2, {}, true});
 INSTANTIATE_TEST_SUITE_P(Files, WaypointFileTable, kDatRows, RowName);
+
+TEST(WaypointFile, UnchangedWaypointsKeepTheirLinesChangedOnesAreWrittenAfresh) {
+    RecordingPrompts rec;
+    const std::string original = "1,047:30.5N,8:15.25E,0,T,Alpha,x,y\r\n"
+                                 "2,47:31:00N,8:16:00E,1500F,T,Z\xFCrich,z\n"
+                                 "3,47:32.000N,8:17.000E\r\n"
+                                 "4,47:33.000N,8:18.000E,459M,T,Last,cut";
+    const WaypointFileContent read = ReadWaypointFile(original);
+    ASSERT_EQ(read.waypoints.size(), 4u);
+    EXPECT_TRUE(rec.messages().empty());
+    Waypoint& first = *read.waypoints[0];
+    first.SetLat(first.lat);
+    first.SetName("Alpha");
+    // The last line had no line end; written as it reads, it gets one.
+    const std::string fourth = "4,47:33.000N,8:18.000E,459M,T,Last,cut\r\n";
+    EXPECT_EQ(WaypointFileBytes(read.frame, read.waypoints),
+              original.substr(0, original.rfind('\n') + 1) + fourth);
+    first.SetText("x y");
+    read.waypoints[1]->SetID(7);
+    EXPECT_EQ(WaypointFileBytes(InUtf8(read.frame), read.waypoints),
+              "1,47:30.500N,8:15.250E,0M,T,Alpha,x y\r\n"
+              "7,47:31.000N,8:16.000E,457M,T,Z\xC3\xBCrich,z\r\n"
+              "3,47:32.000N,8:17.000E\r\n" +
+                  fourth);
+}
 
 TEST(WaypointFile, TextsDecodedByTheFilesEncodingAfterAMark) {
     for (const char* file : {"files/windows1252.dat", "files/utf8.dat"})

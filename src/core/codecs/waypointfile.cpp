@@ -36,6 +36,11 @@ WaypointFileContent ReadWaypointFile(std::string_view data) {
         w->SetAttributes(DecodeText(parsed->attributes, frame.encoding));
         w->SetName(DecodeText(parsed->name, frame.encoding));
         w->SetText(DecodeText(parsed->text, frame.encoding));
+        // Only a whole line: one cut off by the end of the file would run into whatever a
+        // save puts after it.
+        const std::string_view source = data.substr(lineStart, offset - lineStart);
+        if (source.ends_with('\n'))
+            w->KeepSourceLine(DecodeText(source, frame.encoding));
         content.waypoints.push_back(std::move(w));
         next();
     }
@@ -47,11 +52,15 @@ WaypointFileContent ReadWaypointFile(std::string_view data) {
 
 std::string WaypointFileBytes(const WaypointFileFrame& frame, const WaypointList& waypoints) {
     std::string out = frame.header;
-    for (const auto& w : waypoints)
-        AppendWaypointLine(out, {w->tID, w->lat, w->lon, w->tGroundHeight,
-                                 EncodeText(w->tAttributes, frame.encoding),
-                                 EncodeText(w->tName, frame.encoding),
-                                 EncodeText(w->tText, frame.encoding)});
+    for (const auto& w : waypoints) {
+        if (!w->SourceLine().empty())
+            out += EncodeText(w->SourceLine(), frame.encoding);
+        else
+            AppendWaypointLine(out, {w->tID, w->lat, w->lon, w->tGroundHeight,
+                                     EncodeText(w->tAttributes, frame.encoding),
+                                     EncodeText(w->tName, frame.encoding),
+                                     EncodeText(w->tText, frame.encoding)});
+    }
     out += frame.trailer;
     return out;
 }

@@ -5,34 +5,36 @@
 #include <algorithm>
 #include <climits>
 
+template <typename T> bool Waypoint::Change(T& field, const T& value) {
+    if (field == value)
+        return false;
+    field = value;
+    sourceLine_.clear();
+    return true;
+}
+
 void Waypoint::SetLat(double v) {
-    if (v == lat)
-        return;
-    lat = v;
-    observer_.Notify(ValueObserver::Change::place);
+    if (Change(lat, v))
+        observer_.Notify(ValueObserver::Change::place);
 }
-
 void Waypoint::SetLon(double v) {
-    if (v == lon)
-        return;
-    lon = v;
-    observer_.Notify(ValueObserver::Change::place);
+    if (Change(lon, v))
+        observer_.Notify(ValueObserver::Change::place);
 }
-
 void Waypoint::SetGroundHeight(int v) {
-    tGroundHeight = v;
+    Change(tGroundHeight, v);
 }
 void Waypoint::SetID(int v) {
-    tID = v;
+    Change(tID, v);
 }
 void Waypoint::SetAttributes(const std::string& v) {
-    tAttributes = v;
+    Change(tAttributes, v);
 }
 void Waypoint::SetName(const std::string& v) {
-    tName = v;
+    Change(tName, v);
 }
 void Waypoint::SetText(const std::string& v) {
-    tText = v;
+    Change(tText, v);
 }
 void Waypoint::SetHeightUnits(heightDispType v) {
     heightUnits = v;

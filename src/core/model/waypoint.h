@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // A named point on the map. Texts are UTF-8.
@@ -31,10 +32,19 @@ public:
 
     std::string Hint() const;
 
+    // The file line the waypoint was read from, in UTF-8 with its line end, kept while none of
+    // its values changes: a save writes it back as it was, in the file's own spelling.
+    const std::string& SourceLine() const { return sourceLine_; }
+    void KeepSourceLine(std::string line) { sourceLine_ = std::move(line); }
+
     void Observe(ValueObserver* observer) { observer_.Set(observer); }
 
 private:
+    // Sets a value; a changed one parts the waypoint from its line.
+    template <typename T> bool Change(T& field, const T& value);
+
     ObserverSlot observer_;
+    std::string sourceLine_;
 };
 
 // The ordered list of waypoints; removing a waypoint from it destroys it.
