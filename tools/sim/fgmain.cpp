@@ -6,11 +6,11 @@
 #include "requestlog.h"
 #include "simlink/posixtransport.h"
 #include "simserver.h"
+#include "stopsignals.h"
 #include "variables.h"
 
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -21,21 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void RequestStop(int) {
-    stopRequested = 1;
-}
-
-void InstallSignals() {
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-}
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "brevan-fg: %s\n", message.c_str());
@@ -176,7 +161,7 @@ int main(int argc, char** argv) {
         (options.sim.fs98 ? posixipc::fs98MainSocket : posixipc::uipcMainSocket);
     if (!server.Listen(path, error))
         return Fail(error);
-    InstallSignals();
+    InstallStopSignals();
     std::printf("brevan-fg: FlightGear's lines on udp port %d\n", bridge.OutPort());
 
     TempFolder data;

@@ -5,31 +5,15 @@
 #include "simlink/posixtransport.h"
 #include "simserver.h"
 #include "simstate.h"
+#include "stopsignals.h"
 #include "variables.h"
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void RequestStop(int) {
-    stopRequested = 1;
-}
-
-void InstallSignals() {
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    // No SA_RESTART: the wait in poll ends at once.
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-}
 
 void PrintStatus(double seconds, const SimState& state, const SimServer& server) {
     std::printf("%6.0f s  lat %.5f  lon %.5f  alt %.0f m  ground %.0f m  hdg %.0f  strength %d"
@@ -88,7 +72,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brevan-sim: %s\n", error.c_str());
         return 1;
     }
-    InstallSignals();
+    InstallStopSignals();
     std::printf("brevan-sim: listening on %s\n", path.c_str());
     std::fflush(stdout);
 
