@@ -3,17 +3,12 @@
 
 #include "check.h"
 #include "codecs/waypointfile.h"
-#include "silentprompts.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static SilentPrompts prompts;
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-
+    const std::string_view bytes = Text(data, size);
     const WaypointFileContent first = ReadWaypointFile(bytes);
     Check(bytes.starts_with(first.frame.header), "the comment lines are the start of the file");
     Check(bytes.ends_with(first.frame.trailer), "the trailer is the end of the file");

@@ -2,18 +2,13 @@
 
 #include "check.h"
 #include "geo/coordtext.h"
-#include "silentprompts.h"
 
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static SilentPrompts prompts;
     const long before = prompts.messages;
-    const double degrees = ParseDegrees({reinterpret_cast<const char*>(data), size});
-    Check(std::isfinite(degrees), "the degrees are a finite number");
+    Check(std::isfinite(ParseDegrees(Text(data, size))), "the degrees are a finite number");
     // Degrees, minutes, their sum and the hemisphere can each fail once, no more.
     Check(prompts.messages - before <= 4, "at most one message per failing step");
     return 0;

@@ -5,51 +5,30 @@
 #include "geo/coordtext.h"
 #include "geo/textfields.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace {
 
-bool Within(std::string_view part, std::string_view whole) {
-    return part.empty() || (part.data() >= whole.data() &&
-                            part.data() + part.size() <= whole.data() + whole.size());
-}
-
-void ReadNumbers(std::string_view line) {
-    const int length = static_cast<int>(line.size());
-    int p = 1;
-    // Every call takes at least one character, so a line of n characters ends within n calls.
-    for (int calls = 0;; ++calls) {
-        Check(calls <= length + 1, "NextNumber comes to the end of the line");
-        const int before = p;
-        const std::string_view number = NextNumber(line, p);
-        if (p == before) {
-            Check(number == "-1" && length <= p, "only a used-up line leaves p where it was");
-            return;
-        }
-        Check(p > before && p <= length + 1, "p moves forward within the line");
-        Check(Within(number, line), "the number lies within the line");
-        for (const char c : number)
-            Check(IsNumberChar(c), "a number run holds only number characters");
-    }
-}
-
-void ReadTokens(std::string_view line, char delimiter) {
+// Reads the line to its end with next(p): every call moves p forward within the line and
+// gives a run lying in it, kept by `holds`, except at the end, which gives `atEnd` and leaves
+// p where it was. Every call takes at least one character, so n characters end within n calls.
+template <typename Next, typename Holds>
+void ReadRuns(std::string_view line, std::string_view atEnd, Next next, Holds holds) {
     const int length = static_cast<int>(line.size());
     int p = 1;
     for (int calls = 0;; ++calls) {
-        Check(calls <= length + 1, "NextToken comes to the end of the line");
+        Check(calls <= length + 1, "the reader comes to the end of the line");
         const int before = p;
-        const std::string_view token = NextToken(line, p, delimiter);
+        const std::string_view run = next(p);
         if (p == before) {
-            Check(token.empty() && length <= p, "only a used-up line leaves p where it was");
+            Check(run == atEnd && length <= p, "only a used-up line leaves p where it was");
             return;
         }
         Check(p > before && p <= length + 1, "p moves forward within the line");
-        Check(Within(token, line), "the token lies within the line");
-        Check(token.find(delimiter) == std::string_view::npos, "a token holds no delimiter");
+        Check(run.empty() || (run.data() >= line.data() &&
+                              run.data() + run.size() <= line.data() + line.size()),
+              "the run lies within the line");
+        holds(run);
     }
 }
 
@@ -59,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const char delimiter = static_cast<char>(data[0]);
-    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::string_view text = Text(data + 1, size - 1);
     std::size_t offset = 0;
     std::size_t taken = 0;
     while (offset < text.size()) {
@@ -68,8 +47,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(offset > before && offset <= text.size(), "ReadLine moves forward within the data");
         Check(line.find_first_of("\r\n") == std::string::npos, "a line holds no line end");
         taken += line.size();
-        ReadNumbers(line);
-        ReadTokens(line, delimiter);
+        ReadRuns(
+            line, "-1", [&](int& p) { return NextNumber(line, p); },
+            [](std::string_view number) {
+                for (const char c : number)
+                    Check(IsNumberChar(c), "a number run holds only number characters");
+            });
+        ReadRuns(
+            line, "", [&](int& p) { return NextToken(line, p, delimiter); },
+            [&](std::string_view token) {
+                Check(token.find(delimiter) == std::string_view::npos,
+                      "a token holds no delimiter");
+            });
     }
     Check(ReadLine(text, offset).empty(), "the end of the data gives an empty line");
     Check(taken <= text.size(), "lines hold no more than the data");

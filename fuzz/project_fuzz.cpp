@@ -4,47 +4,37 @@
 
 #include "check.h"
 #include "codecs/projectfile.h"
-#include "silentprompts.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace {
 
-struct Read {
-    std::string header;
-    ThermalList thermals;
-};
-
-Read ReadAll(std::string_view bytes, bool add) {
-    Read read;
+// The header and thermals as a load reads them, or (add) the thermals alone as adding the
+// file to the open project reads them.
+std::pair<std::string, ThermalList> ReadAll(std::string_view bytes, bool add = false) {
     std::size_t offset = 0;
+    std::string header;
     if (add)
         SkipProjectHeader(bytes, offset);
     else
-        read.header = ReadProjectHeader(bytes, offset).text;
+        header = ReadProjectHeader(bytes, offset).text;
     Check(offset <= bytes.size(), "the header ends within the file");
-    read.thermals = ReadThermalLines(bytes, offset);
-    return read;
+    return {header, ReadThermalLines(bytes, offset)};
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static SilentPrompts prompts;
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-
-    const Read first = ReadAll(bytes, false);
-    Check(ReadAll(bytes, true).thermals.size() == first.thermals.size(),
+    const auto [header, thermals] = ReadAll(Text(data, size));
+    Check(ReadAll(Text(data, size), true).second.size() == thermals.size(),
           "adding a file reads the thermals a load reads");
-    const std::string saved = ProjectFileBytes(first.header, first.thermals, true);
+    const std::string saved = ProjectFileBytes(header, thermals, true);
 
-    const Read second = ReadAll(saved, false);
-    Check(second.header == first.header, "the header is written back as read");
-    Check(second.thermals.size() == first.thermals.size(), "every saved thermal is read back");
-    Check(ProjectFileBytes(second.header, second.thermals, true) == saved,
+    const auto [header2, thermals2] = ReadAll(saved);
+    Check(header2 == header, "the header is written back as read");
+    Check(thermals2.size() == thermals.size(), "every saved thermal is read back");
+    Check(ProjectFileBytes(header2, thermals2, true) == saved,
           "a saved project saves again unchanged");
     return 0;
 }

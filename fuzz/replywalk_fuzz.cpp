@@ -11,8 +11,6 @@
 #include "simlink/fsuipclink.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <span>

@@ -8,24 +8,15 @@
 #include "codecs/thermalline.h"
 #include "geo/textfields.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace {
-
-// The written line without its CR LF, as a reader sees it.
-std::string_view Unterminated(std::string_view written) {
-    Check(written.ends_with("\r\n"), "a written line ends with CR LF");
-    written.remove_suffix(2);
-    return written;
-}
 
 void RoundTrip(const Thermal& thermal, bool saveAll) {
     std::string first;
     AppendThermalLine(first, thermal, saveAll);
-    const std::string_view line = Unterminated(first);
+    Check(first.ends_with("\r\n"), "a written line ends with CR LF");
+    const std::string_view line(first.data(), first.size() - 2);
     Check(line.size() >= kShortestThermalLine, "a written line is long enough to be read");
     const auto read = ParseThermalLine(line);
     Check(read.has_value(), "a written line reads back");
@@ -37,7 +28,7 @@ void RoundTrip(const Thermal& thermal, bool saveAll) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::string_view bytes = Text(data, size);
     std::size_t offset = 0;
     std::string header;
     for (int i = 0; i < 5; ++i)
@@ -45,13 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TextEncoding encoding = DetectEncoding(header);
     Check(EncodeText(DecodeText(header, encoding), encoding) == header,
           "the header keeps its bytes");
-
-    while (offset < bytes.size()) {
-        const auto thermal = ParseThermalLine(ReadLine(bytes, offset));
-        if (!thermal)
-            continue;
-        RoundTrip(*thermal, true);
-        RoundTrip(*thermal, false);
-    }
+    while (offset < bytes.size())
+        if (const auto thermal = ParseThermalLine(ReadLine(bytes, offset))) {
+            RoundTrip(*thermal, true);
+            RoundTrip(*thermal, false);
+        }
     return 0;
 }
