@@ -44,8 +44,7 @@ public:
         ++s_.sends;
         s_.timeouts.push_back(timeout);
         const char how = !s_.tries.empty() ? s_.tries[0] : s_.silent ? 't' : 'a';
-        if (!s_.tries.empty())
-            s_.tries.erase(0, 1);
+        s_.tries.erase(0, s_.tries.empty() ? 0 : 1);
         lastError_ = how == 'f' ? 1460 : 0;
         if (how == 't' || how == 'f')
             return false;
@@ -74,13 +73,6 @@ FakeServer::FakeServer() {
 
 std::unique_ptr<Transport> FakeServer::MakeTransport() {
     return std::make_unique<FakeTransport>(*this);
-}
-
-std::vector<FakeServer::Request> FakeServer::Writes() const {
-    std::vector<Request> writes;
-    std::copy_if(requests.begin(), requests.end(), std::back_inserter(writes),
-                 [](const Request& r) { return r.write; });
-    return writes;
 }
 
 void FakeServer::ReadOffset(std::uint32_t offset, std::span<std::byte> data) {

@@ -3,12 +3,14 @@
 #include "serve.h"
 #include "simlink/transport.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,7 +37,11 @@ public:
     bool HoldsNothing() const { return !serverHeld && atoms == 0 && !areaHeld && !viewHeld; }
     // Forgets the requests, sends and pauses so far.
     void Forget() { requests.clear(), sleeps.clear(), timeouts.clear(), sends = 0; }
-    std::vector<Request> Writes() const;
+    std::vector<Request> Writes() const {
+        std::vector<Request> writes;
+        std::ranges::copy_if(requests, std::back_inserter(writes), &Request::write);
+        return writes;
+    }
 
     void ReadOffset(std::uint32_t offset, std::span<std::byte> data) override;
     void WriteOffset(std::uint32_t offset, std::span<const std::byte> data) override;

@@ -26,6 +26,12 @@ bool Eventually(const std::function<bool()>& condition) {
     return true;
 }
 
+// Shuts the gate and waits until an exchange is held there.
+void HoldNextExchange(FakeServer& server) {
+    server.gateShut = true;
+    ASSERT_TRUE(Eventually([&] { return server.held > 0; }));
+}
+
 TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
     FakeServer server;
     {
@@ -53,28 +59,23 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
 }
 
 // A strength meant for one simulator must never reach another that linked in its place.
+// Each change of the reply is made while an exchange waits at the gate, which orders it
+// before the worker reads it.
 TEST(LinkWorkerTest, WritesMadeForALinkThatWentDownAreNeverSent) {
     FakeServer server;
-    // Each change of the reply is made while an exchange waits at the gate, which orders it
-    // before the worker reads it.
-    const auto replyNext = [&server](std::uint32_t value) {
-        server.gateShut = true;
-        ASSERT_TRUE(Eventually([&] { return server.held > 0; }));
-        server.replyValue = value;
-        server.gateShut = false;
-    };
     {
         LinkWorker worker(server.MakeTransport(), 1ms);
         ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
         const std::uint64_t first = worker.Snapshot().connection;
-        server.gateShut = true;
-        ASSERT_TRUE(Eventually([&] { return server.held > 0; }));
+        HoldNextExchange(server);
         worker.WriteStrength(10); // queued behind the exchange that is about to fail
         worker.WriteRoll(0.5, first);
         server.replyValue = 0;
         server.gateShut = false;
         ASSERT_TRUE(Eventually([&] { return !worker.Snapshot().linked; }));
-        replyNext(1);
+        HoldNextExchange(server);
+        server.replyValue = 1;
+        server.gateShut = false;
         ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
         const std::uint64_t second = worker.Snapshot().connection;
         ASSERT_GT(second, first);
@@ -103,14 +104,10 @@ TEST(LinkWorkerTest, ReadsEveryIntervalAndReadsTheHeadingWhenTheBlockAppears) {
         s = worker.Snapshot();
     }
     EXPECT_TRUE(s.positionRead && s.linked && s.blockPresent);
-    EXPECT_NEAR(s.lat, 46.5, 1e-9);
-    EXPECT_NEAR(s.lon, 7.25, 1e-9);
-    EXPECT_EQ(std::tuple(s.groundM, s.altitudeM, s.msStrength, s.headingDeg),
-              std::tuple(612.0, 1500.0, 120, 90.0));
+    EXPECT_EQ(std::tuple(s.lat, s.lon, s.groundM, s.altitudeM, s.msStrength, s.headingDeg),
+              std::tuple(46.5, 7.25, 612.0, 1500.0, 120, 90.0));
     // Read as the block appeared, and not again while it stays.
-    EXPECT_EQ(std::count_if(server.requests.begin(), server.requests.end(),
-                            [](const FakeServer::Request& r) { return r.offset == 0x0580; }),
-              1);
+    EXPECT_EQ(std::ranges::count(server.requests, 0x0580u, &FakeServer::Request::offset), 1);
 }
 
 TEST(LinkWorkerTest, FailedHeadingExchangeTakesTheLinkDown) {
@@ -161,19 +158,18 @@ TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
                            Wrote(0x0560, std::array{LatToRaw(47), LonToRaw(8)})}));
 }
 
+// Ages in milliseconds: stale only past the limit, and whole seconds shown.
 using State = std::tuple<Name, bool, std::uint32_t, bool, int, const char*>;
 class LinkStateTable : public ::testing::TestWithParam<State> {};
 TEST_P(LinkStateTable, TextWithTheSecondsSinceTheLastGoodCycle) {
-    const auto& [name, linked, result, everRead, secondsAgo, text] = GetParam();
+    const auto& [name, linked, result, everRead, msAgo, text] = GetParam();
     const Clock::time_point now{std::chrono::hours(1)};
-    LinkSnapshot s;
-    s.linked = linked;
-    s.linkResult = result;
-    s.positionRead = everRead;
-    s.lastGoodCycle = now - std::chrono::milliseconds(secondsAgo);
+    const LinkSnapshot s{.linked = linked,
+                         .linkResult = result,
+                         .positionRead = everRead,
+                         .lastGoodCycle = now - std::chrono::milliseconds(msAgo)};
     EXPECT_EQ(LinkStateText(s, now, 1000ms), text);
 }
-// Ages in milliseconds: stale only past the limit, and whole seconds shown.
 INSTANTIATE_TEST_SUITE_P(
     States, LinkStateTable,
     ::testing::Values(State{"Live", true, 0, true, 1000, "Linked"},

@@ -8,6 +8,7 @@
 #include "simstate.h"
 #include "variables.h"
 
+#include <bit>
 #include <cmath>
 #include <csignal>
 #include <cstring>
@@ -23,15 +24,11 @@ using namespace std::chrono_literals;
 template <typename T> T Read(SimVariables& space, std::uint32_t offset) {
     std::array<std::byte, sizeof(T)> bytes{};
     space.ReadOffset(offset, bytes);
-    T value;
-    std::memcpy(&value, bytes.data(), sizeof value);
-    return value;
+    return std::bit_cast<T>(bytes);
 }
 
 template <typename T> void Write(SimVariables& space, std::uint32_t offset, T value) {
-    std::array<std::byte, sizeof(T)> bytes{};
-    std::memcpy(bytes.data(), &value, sizeof value);
-    space.WriteOffset(offset, bytes);
+    space.WriteOffset(offset, std::bit_cast<std::array<std::byte, sizeof(T)>>(value));
 }
 
 TEST(StandInTest, FlightModelSinksClimbsWithStrengthAndStaysAboveGround) {
@@ -74,20 +71,18 @@ TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
     SimState state{.strength = 99, .blockPresent = false, .flatGround = {}};
     SimVariables space(state, 0x19980005, 0xFADE0003);
     EXPECT_EQ(Read<std::uint64_t>(space, 0x2AE0), 0x0063000000000000u); // no mark
-    EXPECT_EQ(Read<std::uint64_t>(space, 0x1000), 0u);
     // A write where nothing is served leaves nothing to read, nor one past the 64 KiB.
     Write<std::uint64_t>(space, 0x1000, ~0ull);
     Write<std::uint64_t>(space, 0xFFFC, ~0ull);
-    EXPECT_EQ(Read<std::uint64_t>(space, 0x1000), 0u);
-    EXPECT_EQ(Read<std::uint64_t>(space, 0xFFFC), 0u);
-    EXPECT_EQ(Read<std::uint32_t>(space, 0x12345678), 0u);
-
+    EXPECT_EQ(std::tuple(Read<std::uint64_t>(space, 0x1000), Read<std::uint64_t>(space, 0xFFFC),
+                         Read<std::uint32_t>(space, 0x12345678)),
+              std::tuple(0u, 0u, 0u));
     Write<std::uint16_t>(space, 0x2AE5, 0x0900); // across the strength byte
-    EXPECT_EQ(state.strength, 9);
     Write<double>(space, 0x30B0, 3.5);
     Write<double>(space, 0x30B0, std::nan(""));
-    EXPECT_EQ(state.rollRate, 3.5);
-    EXPECT_EQ(Read<double>(space, 0x30B0), 0.0); // applied, not served
+    // The roll rate is applied, not served.
+    EXPECT_EQ(std::tuple(state.strength, state.rollRate, Read<double>(space, 0x30B0)),
+              std::tuple(9, 3.5, 0.0));
     // The client's version lands inside the FS version; the next handshake reads both again.
     Write<std::uint16_t>(space, 0x330A, 1004);
     EXPECT_EQ(Read<std::uint32_t>(space, 0x3308), 0xFADE0003u);
@@ -95,17 +90,6 @@ TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
 
 // Short waits, so that a frozen or dead stand-in is noticed within a third of a second.
 constexpr LinkTiming quick{30ms, 1ms, 9};
-
-// Polls the condition until it holds or two seconds have passed.
-bool Eventually(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
 
 class StandInLinkTest : public ::testing::Test {
 protected:
@@ -136,10 +120,13 @@ TEST_F(StandInLinkTest, ReadCycleGivesTheStandInsValuesAndTheWritesTakeEffect) {
     EXPECT_NEAR(link->GetLat(), -33.5, 1e-9);
     EXPECT_NEAR(link->GetLon(), 151.25, 1e-9);
     EXPECT_EQ(link->GetMsStrength(), 255);
-    EXPECT_TRUE(Eventually([&] {
+    // The climb shows within two seconds.
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (link->GetAltitude() <= 1201 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
         link->ReadCycle();
-        return link->GetAltitude() > 1201;
-    }));
+    }
+    EXPECT_GT(link->GetAltitude(), 1201);
 }
 
 TEST_F(StandInLinkTest, OldVersionFoundUnderFs98MainIsRefusedWithFourteen) {

@@ -15,7 +15,7 @@ TestServer::TestServer(const char* windowClass) {
 }
 
 TestServer::~TestServer() {
-    Resume();
+    hanging = false;
     CloseWindow();
     thread_.join();
 }
@@ -55,26 +55,24 @@ void TestServer::Serve(const std::string& windowClass, std::promise<void>& ready
 }
 
 std::uint64_t TestServer::Handle(std::uint16_t atom) {
-    {
-        std::unique_lock lock(mutex_);
-        resumed_.wait(lock, [this] { return !hanging_; });
-    }
+    while (hanging)
+        Sleep(1);
+    const std::lock_guard lock(mutex_);
     char name[256];
-    if (GlobalGetAtomNameA(atom, name, sizeof name) == 0)
-        return 0;
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name);
-    if (mapping == nullptr)
-        return 0;
-    void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, records::areaSize);
-    CloseHandle(mapping);
+    HANDLE mapping = GlobalGetAtomNameA(atom, name, sizeof name) == 0
+                         ? nullptr
+                         : OpenFileMappingA(FILE_MAP_WRITE, FALSE, name);
+    void* view = mapping == nullptr
+                     ? nullptr
+                     : MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, records::areaSize);
+    if (mapping != nullptr)
+        CloseHandle(mapping);
     if (view == nullptr)
         return 0;
-
-    std::lock_guard lock(mutex_);
     areaNames_.push_back(name);
     ServeRecords({static_cast<std::byte*>(view), records::areaSize}, *this);
     UnmapViewOfFile(view);
-    return reply_;
+    return reply;
 }
 
 void TestServer::ReadOffset(std::uint32_t offset, std::span<std::byte> data) {
@@ -85,11 +83,9 @@ void TestServer::ReadOffset(std::uint32_t offset, std::span<std::byte> data) {
 }
 
 void TestServer::WriteOffset(std::uint32_t offset, std::span<const std::byte> data) {
-    if (offset == simvalues::libraryVersionOffset && data.size() == 2) {
+    if (offset == simvalues::libraryVersionOffset && data.size() == 2)
         std::memcpy(&libraryVersion_, data.data(), 2);
-        return;
-    }
-    if (offset < variables_.size())
+    else if (offset < variables_.size())
         std::copy_n(data.begin(), std::min<std::size_t>(data.size(), variables_.size() - offset),
                     variables_.begin() + offset);
 }

@@ -2,7 +2,7 @@
 
 #include "serve.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <future>
@@ -26,32 +26,19 @@ public:
     // Starts the server with an accepted FSUIPC version and simulator code 6.
     explicit TestServer(const char* windowClass = "UIPCMAIN");
     ~TestServer() override;
-    TestServer(const TestServer&) = delete;
-    TestServer& operator=(const TestServer&) = delete;
 
     template <typename T> void Set(std::uint32_t offset, T value) {
-        const std::lock_guard lock(mutex_);
-        std::memcpy(variables_.data() + offset, &value, sizeof value);
+        Locked([&] { std::memcpy(variables_.data() + offset, &value, sizeof value); });
     }
     template <typename T> T Get(std::uint32_t offset) const {
-        const std::lock_guard lock(mutex_);
         T value;
-        std::memcpy(&value, variables_.data() + offset, sizeof value);
+        Locked([&] { std::memcpy(&value, variables_.data() + offset, sizeof value); });
         return value;
     }
-
     // What the window procedure returns for an applied batch from now on.
-    void SetReply(std::uint64_t reply) {
-        Locked([&] { reply_ = reply; });
-    }
-    // Stops handling the message: each one waits, unanswered, until Resume.
-    void Hang() {
-        Locked([&] { hanging_ = true; });
-    }
-    void Resume() {
-        Locked([&] { hanging_ = false; });
-        resumed_.notify_all();
-    }
+    std::atomic<std::uint64_t> reply = 1;
+    // While set, each message waits, unanswered.
+    std::atomic<bool> hanging = false;
     // Destroys the window at once; the thread stays until the server is destroyed.
     void CloseWindow();
 
@@ -73,9 +60,6 @@ private:
     void WriteOffset(std::uint32_t offset, std::span<const std::byte> data) override;
 
     mutable std::mutex mutex_;
-    std::condition_variable resumed_;
-    bool hanging_ = false;
-    std::uint64_t reply_ = 1;
     std::vector<std::byte> variables_ = std::vector<std::byte>(0x10000);
     std::vector<std::string> areaNames_;
     std::uint16_t libraryVersion_ = 0;
