@@ -10,7 +10,7 @@
 
 namespace {
 
-class ThermalDataWindow : public ::testing::Test {
+template <typename Window> class Shown : public ::testing::Test {
 protected:
     void SetUp() override {
         window.show();
@@ -19,8 +19,9 @@ protected:
     QString text(const char* edit) const { return EditIn(window, edit)->text(); }
 
     RecordingPrompts rec;
-    TThermalData window;
+    Window window;
 };
+using ThermalDataWindow = Shown<TThermalData>;
 
 TEST_F(ThermalDataWindow, EveryEditFeedsItsValueAndApplyToAllCopiesItsGroupOnly) {
     const std::pair<const char*, const char*> typed[] = {
@@ -33,8 +34,7 @@ TEST_F(ThermalDataWindow, EveryEditFeedsItsValueAndApplyToAllCopiesItsGroupOnly)
         {"RollRate", "35"},     {"SampleSize", "4"},  {"autoThermalDist", "900"}};
     for (const auto& [edit, text] : typed)
         Retype(window, edit, text);
-    const ThermalSettings v = window.values();
-    EXPECT_EQ(Fields(v),
+    EXPECT_EQ(Fields(window.values()),
               Fields(ThermalSettings{1,    10,    2000, 700,   90, 3,  true, 305, 600, 3,
                                      1.5f, 0.75f, 45,   0.25f, 10, 20, 70,   30,  15,  85}));
     EXPECT_EQ(std::tuple(window.rollRateValue, window.sampleSizeValue, window.autoThermalDistValue),
@@ -48,7 +48,8 @@ TEST_F(ThermalDataWindow, EveryEditFeedsItsValueAndApplyToAllCopiesItsGroupOnly)
     Click(window, "autoThermals");
     EXPECT_TRUE(window.GetAutoThermals());
     const auto profile = [](const ThermalSettings& s) {
-        return std::tie(s.tStrengthPercent, s.tCorePercent, s.tCoreBasePercent, s.tCoreTopPercent);
+        return std::tuple(s.tStrengthPercent, s.tCorePercent, s.tCoreBasePercent, s.tCoreTopPercent,
+                          s.top);
     };
     Click(window, "ApplyToAll");
     for (const auto& t : thermals) {
@@ -58,7 +59,7 @@ TEST_F(ThermalDataWindow, EveryEditFeedsItsValueAndApplyToAllCopiesItsGroupOnly)
     }
     Click(window, "Button1");
     for (const auto& t : thermals)
-        EXPECT_EQ(std::tuple_cat(profile(*t), std::tie(t->top)), std::tuple(70, 30, 15, 85, 1500));
+        EXPECT_EQ(profile(*t), std::tuple(70, 30, 15, 85, 1500));
 }
 
 TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValue) {
@@ -71,14 +72,13 @@ TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValue) {
     // A lone minus is a number being typed.
     Retype(window, "cuStart", "-");
     EXPECT_EQ(std::tuple(text("cuStart"), window.values().tCuStart), std::tuple("-", 0));
-    window.SetHeightUnits(feet);
-    QTest::keyClicks(EditIn(window, "top"), "a");
-    EXPECT_EQ(std::tuple(text("top"), window.values().top), std::tuple("4921", 1500));
     EXPECT_TRUE(rec.entries.empty());
 }
 
 TEST_F(ThermalDataWindow, HeightsTypedInFeetBecomeMetresAndShowRounded) {
     window.SetHeightUnits(feet);
+    QTest::keyClicks(EditIn(window, "top"), "a");
+    EXPECT_EQ(std::tuple(text("top"), window.values().top), std::tuple("4921", 1500));
     Retype(window, "top", "1000");
     EXPECT_EQ(window.values().top, 305);
     window.SetHeightUnits(meters);
@@ -89,33 +89,19 @@ TEST_F(ThermalDataWindow, HeightsTypedInFeetBecomeMetresAndShowRounded) {
     EXPECT_EQ(window.findChild<QLabel*>("cloudBaseUnits")->text(), "ft");
 }
 
-TEST_F(ThermalDataWindow, ShowValuesThenValuesGivesTheTwentyValuesBack) {
-    ThermalSettings v{3,    -1,    2000, 700,   90, 3,  false, 305, 600, 3,
-                      1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85};
-    // In feet too, though -1 m would not come back from its rounded feet.
-    for (const heightDispType unit : {meters, feet}) {
-        window.SetHeightUnits(unit);
-        window.ShowValues(v);
-        EXPECT_EQ(Fields(window.values()), Fields(v));
-        EXPECT_EQ(text("top"), unit == feet ? "6562" : "2000");
-        std::tie(v.type, v.cloud) = std::tuple(1, true);
-    }
+TEST_F(ThermalDataWindow, ShowValuesThenValuesGivesTheTwentyValuesBackInFeetToo) {
+    // -1 m would not come back from its rounded feet.
+    const ThermalSettings v{3,    -1,    2000, 700,   90, 3,  false, 305, 600, 3,
+                            1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85};
+    window.SetHeightUnits(feet);
+    window.ShowValues(v);
+    EXPECT_EQ(Fields(window.values()), Fields(v));
+    EXPECT_EQ(text("top"), "6562");
 }
 
 // Name, type shown before, type shown, type selected. Types run 1 to 4 and repeat; the
 // remainder keeps its sign, so some values select no type and the one before stays.
 using TypeRow = std::tuple<const char*, int, int, int>;
-
-const TypeRow kTypes[] = {
-    {"Five", 2, 5, 1},
-    {"Six", 1, 6, 2},
-    {"Eight", 1, 8, 4},
-    {"ZeroKeeps", 3, 0, 3},
-    {"MinusThree", 2, -3, 1},
-    {"MinusTwoKeeps", 2, -2, 2},
-    {"LowestKeeps", 3, INT_MIN, 3},
-};
-
 class ThermalDataType : public ThermalDataWindow, public ::testing::WithParamInterface<TypeRow> {};
 
 TEST_P(ThermalDataType, FollowsTheRemainderRule) {
@@ -128,19 +114,21 @@ TEST_P(ThermalDataType, FollowsTheRemainderRule) {
     EXPECT_EQ(window.values().type, selected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, ThermalDataType, ::testing::ValuesIn(kTypes), RowName);
+INSTANTIATE_TEST_SUITE_P(Types, ThermalDataType,
+                         ::testing::Values(TypeRow{"Five", 2, 5, 1}, TypeRow{"Eight", 1, 8, 4},
+                                           TypeRow{"ZeroKeeps", 3, 0, 3},
+                                           TypeRow{"MinusThree", 2, -3, 1},
+                                           TypeRow{"MinusTwoKeeps", 2, -2, 2},
+                                           TypeRow{"LowestKeeps", 3, INT_MIN, 3}),
+                         RowName);
 
-class RandomizeWindow : public ::testing::Test {
+class RandomizeWindow : public Shown<TRandomizeForm> {
 protected:
     void SetUp() override {
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        Shown::SetUp();
         window.SetThermals(&thermals);
     }
-
-    RecordingPrompts rec;
     ThermalList thermals = Thermals({{47.1, 8.1}, {47.2, 8.2}, {47.3, 8.3}, {47.4, 8.4}});
-    TRandomizeForm window{nullptr, 12345};
 };
 
 TEST_F(RandomizeWindow, ApplyChangesOnlyTickedFieldsOfTickedTypes) {
@@ -169,30 +157,29 @@ TEST_F(RandomizeWindow, ApplyChangesOnlyTickedFieldsOfTickedTypes) {
 
 // Name, box ticked, edit, its text, the message after "Error Converting ".
 using BadText = std::tuple<const char*, const char*, const char*, const char*, std::string>;
-
-const BadText kBadTexts[] = {
-    {"LetterInMin", "thermBottom", "thermBottomMin", "x", "thermBottom Min Value"},
-    {"EmptyMin", "cloudType", "cloudTypeMin", "", "cloudType Min Value"},
-    {"MaxBeyondInt", "profileTop", "profileTopMax", "2147483648", "profileTop Max Value"},
-    {"CloudChance", "cloudOnOff", "cloudOnOffchance", "5x", "Cloud On/Off Value"},
-};
-
 class RandomizeBadText : public RandomizeWindow, public ::testing::WithParamInterface<BadText> {};
 
 TEST_P(RandomizeBadText, IsReportedOnceAndChangesNothing) {
     const auto& [name, box, edit, text, message] = GetParam();
-    ThermalSettings unchanged = WindowDefaults();
-    unchanged.type = 0;
     for (const auto& t : thermals)
         t->SetType(0);
     Click(window, box);
     EditIn(window, edit)->setText(text);
     Click(window, "Apply");
     EXPECT_EQ(rec.messages(), Messages{"Error|Error Converting " + message});
+    ThermalSettings unchanged = WindowDefaults();
+    unchanged.type = 0;
     for (const auto& t : thermals)
         EXPECT_EQ(Fields(*t), Fields(unchanged));
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, RandomizeBadText, ::testing::ValuesIn(kBadTexts), RowName);
+INSTANTIATE_TEST_SUITE_P(Texts, RandomizeBadText,
+                         ::testing::Values(BadText{"LetterInMin", "thermBottom", "thermBottomMin",
+                                                   "x", "thermBottom Min Value"},
+                                           BadText{"MaxBeyondInt", "profileTop", "profileTopMax",
+                                                   "2147483648", "profileTop Max Value"},
+                                           BadText{"CloudChance", "cloudOnOff", "cloudOnOffchance",
+                                                   "5x", "Cloud On/Off Value"}),
+                         RowName);
 
 } // namespace

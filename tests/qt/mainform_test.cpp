@@ -1,21 +1,14 @@
 // The main window on a fake simulator link: its commands, map editing, live tracking,
 // closing and the scenery tools, driven as the user and the timers drive them.
 
-#include "app/livetracking.h"
-#include "app/mainform.h"
 #include "dialogs/thermaldata.h"
-#include "fakelink.h"
 #include "geo/distance.h"
 #include "qtfixtures.h"
 #include "scene/accursor.h"
 
 #include <deque>
 
-#include <QContextMenuEvent>
-#include <QDir>
 #include <QLabel>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
@@ -24,38 +17,42 @@
 
 namespace {
 
-using namespace std::string_literals;
-
 const QString kCaption = TMainForm::BaseCaption();
 const std::string kProjectQuestion = "Project Modified|Project Modified, Continue?";
 const std::string kWaypointsQuestion = "Waypoints Modified|Waypoints Modified, Continue?";
 
-TEST_F(MainWindow, StartsWithOnlyLoadAndExitOfTheFileItemsAndThreeTicks) {
-    for (const CommandEntry& entry : CommandTable()) {
-        const Command c = entry.command;
-        // A new project from a map is as possible at start as loading one; importing
-        // waypoints, like loading them, needs a project's map.
-        const bool on = entry.place == Place::file
-                            ? c == Command::LoadProject1 || c == Command::Exit1 ||
-                                  c == Command::NewProjectFromMap
-                            : c != Command::ClearAllThermals && c != Command::ImportWaypoints;
-        const bool ticked = c == Command::DecMins || c == Command::Meters ||
-                            c == Command::ClickToAddThermal || c == Command::FollowAircraft;
-        EXPECT_EQ(std::tuple(enabled(c), form->action(c)->isChecked()), std::tuple(on, ticked))
-            << entry.name;
-    }
-    EXPECT_FALSE(form->findChild<QMenu*>("CreateThermals")->isEnabled());
+TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
+    const auto disabled = [this] {
+        std::string names;
+        for (const CommandEntry& e : CommandTable())
+            if (!enabled(e.command))
+                (names += e.name) += ' ';
+        return names + (form->findChild<QMenu*>("CreateThermals")->isEnabled() ? "" : "Create");
+    };
+    EXPECT_EQ(disabled(), "SaveProject SaveProjectAs AddProjectThermals LoadDat1 SaveDat "
+                          "SaveDatAs LoadLog1 ClearAllThermals ImportWaypoints Create");
+    // A load that fails enables them too.
+    loadProject(path("missing.prj"));
+    EXPECT_EQ(disabled(), "SaveDat LoadLog1 ");
+    loadProject(project("alps.prj"));
+    rec.files = {path("new.dat").toStdString(), copy("files/utf8.dat", "route.dat").toStdString(),
+                 project("more.prj").toStdString(), path("copy.prj").toStdString()};
+    run(Command::SaveDatAs);
+    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   new.dat");
+    run(Command::LoadDat1);
+    EXPECT_EQ(disabled(), "LoadLog1 ");
+    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   route.dat");
+    run(Command::AddProjectThermals);
+    EXPECT_EQ(disabled(), "SaveDat LoadLog1 ");
+    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
+    run(Command::SaveProjectAs);
+    EXPECT_EQ(form->windowTitle(), kCaption + "copy.prj");
+    EXPECT_EQ(ReadAll(path("copy.prj")), ReadAll(path("alps.prj")));
+    EXPECT_EQ(rec.messages(), Messages{"File Error|Error opening Project File"});
 }
 
 // Name, answers, questions asked, whether the project loads.
 using Answers = std::tuple<const char*, std::deque<bool>, std::size_t, bool>;
-
-const Answers kAnswers[] = {
-    {"YesToBoth", {true, true}, 2, true},
-    {"NoToWaypoints", {true, false}, 2, false},
-    {"NoToProject", {false}, 1, false},
-};
-
 class LoadQuestions : public MainWindow, public ::testing::WithParamInterface<Answers> {};
 
 TEST_P(LoadQuestions, AskAboutTheProjectThenTheWaypointsAndNoEndsTheCommand) {
@@ -73,7 +70,11 @@ TEST_P(LoadQuestions, AskAboutTheProjectThenTheWaypointsAndNoEndsTheCommand) {
               loads ? std::tuple(2u, 0u) : std::tuple(1u, 1u));
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, LoadQuestions, ::testing::ValuesIn(kAnswers), RowName);
+INSTANTIATE_TEST_SUITE_P(Answers, LoadQuestions,
+                         ::testing::Values(Answers{"YesToBoth", {true, true}, 2, true},
+                                           Answers{"NoToWaypoints", {true, false}, 2, false},
+                                           Answers{"NoToProject", {false}, 1, false}),
+                         RowName);
 
 TEST_F(MainWindow, LoadDatAsksOnlyAboutWaypointsAndCancelledDialogsChangeNothing) {
     loadProject(project("alps.prj", Lines({kBasicLine})));
@@ -84,48 +85,12 @@ TEST_F(MainWindow, LoadDatAsksOnlyAboutWaypointsAndCancelledDialogsChangeNothing
     run(Command::LoadDat1);
     EXPECT_EQ(rec.questions(), Messages{kWaypointsQuestion});
     // Yes to every question, then each dialog is cancelled.
-    run(Command::LoadDat1);
-    run(Command::LoadProject1);
-    run(Command::AddProjectThermals);
+    for (const Command c : {Command::LoadDat1, Command::LoadProject1, Command::AddProjectThermals})
+        run(c);
     EXPECT_EQ(rec.entries.size(), 6u);
     EXPECT_EQ(std::tuple(doc().thermals().size(), doc().waypoints().size(), form->zoomFactor()),
               std::tuple(1u, 1u, 2));
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
-}
-
-TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
-    const auto enabledNow = [this] {
-        std::string names;
-        for (const CommandEntry& e : CommandTable()) {
-            if ((e.place == Place::file || e.command == Command::ClearAllThermals ||
-                 e.command == Command::ImportWaypoints) &&
-                e.command != Command::NewProjectFromMap && enabled(e.command))
-                (names += e.name) += ' ';
-        }
-        return names + (form->findChild<QMenu*>("CreateThermals")->isEnabled() ? "Create" : "");
-    };
-    const std::string loaded = "LoadProject1 SaveProject SaveProjectAs AddProjectThermals "
-                               "LoadDat1 SaveDatAs Exit1 ClearAllThermals ImportWaypoints Create";
-    // A load that fails enables them too.
-    loadProject(path("missing.prj"));
-    EXPECT_EQ(enabledNow(), loaded);
-    loadProject(project("alps.prj"));
-    rec.files = {path("new.dat").toStdString(), copy("files/utf8.dat", "route.dat").toStdString(),
-                 project("more.prj").toStdString(), path("copy.prj").toStdString()};
-    run(Command::SaveDatAs);
-    EXPECT_EQ(enabledNow(), loaded);
-    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   new.dat");
-    run(Command::LoadDat1);
-    EXPECT_EQ(enabledNow(), "LoadProject1 SaveProject SaveProjectAs AddProjectThermals LoadDat1 "
-                            "SaveDat SaveDatAs Exit1 ClearAllThermals ImportWaypoints Create");
-    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   route.dat");
-    run(Command::AddProjectThermals);
-    EXPECT_EQ(enabledNow(), loaded);
-    EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
-    run(Command::SaveProjectAs);
-    EXPECT_EQ(form->windowTitle(), kCaption + "copy.prj");
-    EXPECT_EQ(ReadAll(path("copy.prj")), ReadAll(path("alps.prj")));
-    EXPECT_EQ(rec.messages(), Messages{"File Error|Error opening Project File"});
 }
 
 // A window with a project of the 40 x 30 map open.
@@ -140,32 +105,24 @@ protected:
 
 TEST_F(EditingMap, ClickAddsAThermalOrAWaypointAtThePointer) {
     clickAt({60, 40});
-    // A click on the new glyph adds nothing.
-    clickAt({60, 40});
+    clickAt({60, 40}); // on the new glyph: adds nothing
     ASSERT_EQ(doc().thermals().size(), 1u);
     const Thermal& t = *doc().thermals()[0];
     EXPECT_EQ(std::tuple(t.lat, t.lon), std::tuple(map().YToLat(40), map().XToLon(60)));
     EXPECT_EQ(Fields(t), Fields(form->thermalData().values()));
     EXPECT_TRUE(doc().projectModified());
 
-    WriteAll(path("ids.dat"),
-             Lines({"5,47:20.000N,8:00.000E,0M,T,A,A", "2,47:10.000N,8:10.000E,0M,T,B,B",
-                    "9,47:15.000N,8:05.000E,0M,T,C,C"}));
-    rec.files.push_back(path("ids.dat").toStdString());
-    run(Command::LoadDat1);
     run(Command::ClickToAddWaypoint);
     clickAt({100, 50});
     EditIn(*form, "waypointDescription")->setText("Ridge");
     clickAt({120, 60});
-    ASSERT_EQ(doc().waypoints().size(), 5u);
-    const Waypoint& w = *doc().waypoints()[3];
+    ASSERT_EQ(doc().waypoints().size(), 2u);
+    const Waypoint& w = *doc().waypoints()[0];
     EXPECT_EQ(std::tuple(w.lat, w.lon), std::tuple(map().YToLat(50), map().XToLon(100)));
-    EXPECT_EQ(std::tuple(w.tID, w.tName, w.tText, w.tAttributes, w.tGroundHeight),
-              std::tuple(10, "Waypoint 1"s, "Waypoint 1"s, "T"s, 0));
-    EXPECT_EQ(std::tuple(doc().waypoints()[4]->tID, doc().waypoints()[4]->tName),
-              std::tuple(11, "Ridge"s));
+    EXPECT_EQ(doc().waypoints()[1]->tName, "Ridge");
     popup({100, 50}, "WaypointPopup", "Delete");
-    EXPECT_EQ(std::tuple(doc().waypoints().size(), doc().waypoints()[3]->tID), std::tuple(4u, 11));
+    EXPECT_EQ(std::tuple(doc().waypoints().size(), doc().waypoints()[0]->tName),
+              std::tuple(1u, "Ridge"));
     // The map's own popup works at the point it was opened on.
     popup({150, 30}, "MapPopupMenu", "Add Thermal");
     popup({20, 120}, "MapPopupMenu", "Move AC Here");
@@ -202,27 +159,30 @@ TEST_F(EditingMap, ClearAllAsksAndNoKeepsEverything) {
     const std::string thermals = "Clear All Thermals|Clear All Thermals, Continue?";
     const std::string waypoints = "Clear All Waypoints|Clear All Waypoints, Continue?";
     EXPECT_EQ(rec.questions(), (Messages{thermals, waypoints, thermals, waypoints}));
-    // No glyph is left on the map.
     EXPECT_TRUE(panel().glyphs().glyphs().empty());
 }
 
-TEST_F(EditingMap, HeightUnitsSwitchEveryHintAndTheWindow) {
-    link->ground = 100;
+TEST_F(EditingMap, HeightUnitsSwitchEveryHintTheWindowAndTheGroundReadout) {
+    link->ground = -3.7;
     run(Command::addACThermal);
     run(Command::addACWaypoint);
     const auto shown = [this] {
+        live().DisplayUpdateTimerTimer();
         return doc().thermals()[0]->Hint() + doc().waypoints()[0]->Hint() + "\nWindow " +
-               EditIn(form->thermalData(), "top")->text().toStdString();
+               EditIn(form->thermalData(), "top")->text().toStdString() + " Ground " +
+               form->statusText(2).toStdString();
     };
+    // The readout truncates towards zero.
     run(Command::Feet);
-    EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 4921ft.*Height 328 ft.*Window 4921"));
+    EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 4921ft.*Height -9 ft.*4921 Ground -12ft"));
     run(Command::Meters);
-    EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 1500m.*Height 100 m.*Window 1500"));
+    EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 1500m.*Height -3 m.*1500 Ground -3m"));
+    link->ground = 412.7;
+    EXPECT_THAT(shown(), ::testing::EndsWith("Ground 412m"));
 }
 
 TEST_F(EditingMap, ZoomFitsTheMapIntoTheZoomedPanelAndZoomOutStopsAtOne) {
     panel().resize(534, 263);
-    ASSERT_EQ(panel().size(), QSize(534, 263));
     const auto shown = [this] {
         return QSize(map().displayWidth(), map().displayHeight());
     };
@@ -237,34 +197,12 @@ TEST_F(EditingMap, ZoomFitsTheMapIntoTheZoomedPanelAndZoomOutStopsAtOne) {
     EXPECT_EQ(shown(), QSize(701, 526));
 }
 
-// Name, feet ticked, ground elevation in metres, panel text.
-using Ground = std::tuple<const char*, bool, double, const char*>;
-
-const Ground kGrounds[] = {
-    {"Metres", false, 412.7, "412m"},      {"NegativeMetres", false, -3.7, "-3m"},
-    {"Feet", true, 412.7, "1354ft"},       {"HundredMetresInFeet", true, 100, "328ft"},
-    {"NegativeFeet", true, -3.7, "-12ft"},
-};
-
-class GroundReadout : public MainWindow, public ::testing::WithParamInterface<Ground> {};
-
-TEST_P(GroundReadout, PanelTwoTruncatesTowardZero) {
-    const auto& [name, feet, metres, text] = GetParam();
-    run(feet ? Command::Feet : Command::Meters);
-    link->ground = metres;
-    live().DisplayUpdateTimerTimer();
-    EXPECT_EQ(form->statusText(2), text);
-}
-
-INSTANTIATE_TEST_SUITE_P(Heights, GroundReadout, ::testing::ValuesIn(kGrounds), RowName);
-
 TEST_F(EditingMap, CursorCentresOnTheAircraftWhateverTheScroll) {
     form->action(Command::FollowAircraft)->setChecked(false);
     run(Command::ToolButton3);
     run(Command::ToolButton3);
     link->lon = map().XToLon(200);
     link->lat = map().YToLat(100);
-    ASSERT_EQ(map().LonToX(link->lon), 200);
     panel().horizontalScrollBar()->setValue(50);
     ASSERT_EQ(panel().horizontalScrollBar()->value(), 50);
     live().DisplayUpdateTimerTimer();
@@ -286,7 +224,6 @@ double NorthBy(double metres) {
 
 TEST_F(EditingMap, AutomaticThermalOnceTheAircraftIsFartherThanTheDistance) {
     Click(form->thermalData(), "autoThermals");
-    link->lat = 47.2;
     link->lon = 8.0;
     // The first tick measures from 0, 0 and places one at once; then 799 m are not enough.
     for (const double lat : {47.2, NorthBy(799), NorthBy(800.5), NorthBy(800.5)}) {
@@ -299,20 +236,21 @@ TEST_F(EditingMap, AutomaticThermalOnceTheAircraftIsFartherThanTheDistance) {
 
 TEST_F(EditingMap, NothingIsPlacedAtTheAircraftWithoutALivePosition) {
     Click(form->thermalData(), "autoThermals");
+    const auto status = [this] {
+        live().DisplayUpdateTimerTimer();
+        return std::tuple(form->statusText(5).toStdString(),
+                          form->findChild<QLabel*>("StatusPanel0")->isEnabled());
+    };
     link->live = false;
-    live().DisplayUpdateTimerTimer();
+    // The link's state shows beside the five panels, and values that are not live are grey.
+    EXPECT_EQ(status(), std::tuple("No simulator", false));
     run(Command::addACThermal);
     run(Command::addACWaypoint);
     EXPECT_TRUE(doc().thermals().empty() && doc().waypoints().empty());
     EXPECT_TRUE(form->noteText().contains("No simulator"));
-    // The link's state shows beside the five panels, and values that are not live are grey.
-    EXPECT_EQ(form->statusText(5), "No simulator");
-    EXPECT_FALSE(form->findChild<QLabel*>("StatusPanel0")->isEnabled());
     link->live = true;
-    live().DisplayUpdateTimerTimer();
+    EXPECT_EQ(status(), std::tuple("Linked", true));
     EXPECT_EQ(doc().thermals().size(), 1u);
-    EXPECT_EQ(form->statusText(5), "Linked");
-    EXPECT_TRUE(form->findChild<QLabel*>("StatusPanel0")->isEnabled());
 }
 
 TEST_F(EditingMap, WindFromTheSideFollowsWhenTheHeadingHasBeenRead) {
@@ -330,17 +268,6 @@ TEST_F(EditingMap, WindFromTheSideFollowsWhenTheHeadingHasBeenRead) {
 
 // Name, box ticked, heading, wind direction, top and cloud base; the ground is at 612.4 m.
 using AtAircraft = std::tuple<const char*, const char*, double, int, int>;
-
-const AtAircraft kAtAircraft[] = {
-    {"RightOf10", "windRight", 10, 100, 1500},
-    {"LeftOf10", "windLeft", 10, 280, 1500},
-    {"RightOfMinus170", "windRight", -170, -80, 1500},
-    {"LeftOfMinus170", "windLeft", -170, 100, 1500},
-    {"LeftOf100", "windLeft", 100.7, 10, 1500},
-    {"TopsAboveSeaLevel", "TopsMSL", 10, 270, 887},
-    {"NoBox", "", 10, 270, 1500},
-};
-
 class ThermalAtAircraft : public MainWindow, public ::testing::WithParamInterface<AtAircraft> {};
 
 TEST_P(ThermalAtAircraft, TakesTheTickedWindSideAndHeights) {
@@ -357,7 +284,15 @@ TEST_P(ThermalAtAircraft, TakesTheTickedWindSideAndHeights) {
     EXPECT_EQ(link->readCycles, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, ThermalAtAircraft, ::testing::ValuesIn(kAtAircraft), RowName);
+INSTANTIATE_TEST_SUITE_P(Boxes, ThermalAtAircraft,
+                         ::testing::Values(AtAircraft{"RightOf10", "windRight", 10, 100, 1500},
+                                           AtAircraft{"LeftOf10", "windLeft", 10, 280, 1500},
+                                           AtAircraft{"RightOfMinus170", "windRight", -170, -80,
+                                                      1500},
+                                           AtAircraft{"LeftOf100", "windLeft", 100.7, 10, 1500},
+                                           AtAircraft{"TopsAboveSeaLevel", "TopsMSL", 10, 270, 887},
+                                           AtAircraft{"NoBox", "", 10, 270, 1500}),
+                         RowName);
 
 TEST_F(MainWindow, ProfilerTimerTicksStopsOrLeavesTheProfilerAlone) {
     std::tie(link->lat, link->lon, link->altitude, link->msStrength) =
@@ -423,8 +358,7 @@ TEST_F(EditingMap, ThermikRunsTheToolWhileTheWindowGoesOn) {
 TEST_F(EditingMap, EmptyListAndMissingToolAreReported) {
     run(Command::Thermik);
     live().AddThermal(47.3, 7.9);
-    // No cumulus tool in the folder.
-    run(Command::Cumulus);
+    run(Command::Cumulus); // no cumulus tool in the folder
     ASSERT_TRUE(QTest::qWaitFor([this] { return rec.messages().size() == 2; }));
     EXPECT_EQ(rec.messages(),
               (Messages{"Error|There are no thermals to generate from: place at least one.",

@@ -85,6 +85,25 @@ TEST_F(MovingMap, TheWheelZoomsAboutThePointerKeepingItsPointThere) {
     EXPECT_NEAR(underPointer().second, lon, 2 * std::abs(map().XToLon(1) - map().XToLon(0)));
 }
 
+TEST_F(MovingMap, TheTrailIsDrawnWhereTheAircraftFlewUntilCleared) {
+    form->action(Command::FollowAircraft)->setChecked(false);
+    // From 40 to 140 pixels across the view; the cursor stays clear of 90.
+    const QPointF start = panel().mapToScene(QPoint(40, 100));
+    for (const int dx : {0, 100}) {
+        std::tie(link->lat, link->lon) =
+            std::tuple(map().YToLat(int(start.y())), map().XToLon(int(start.x()) + dx));
+        live().ReadDataTimerTimer();
+    }
+    const auto middle = [this] {
+        return panel().viewport()->grab().toImage().pixelColor(90, 100);
+    };
+    const QColor bare = middle();
+    live().DisplayUpdateTimerTimer();
+    EXPECT_NE(middle(), bare);
+    run(Command::ClearTrail);
+    EXPECT_EQ(middle(), bare);
+}
+
 TEST_F(MainWindow, AThermalsRingShowsOnceItsRadiusOutgrowsItsGlyph) {
     loadProject(project("alps.prj", Lines({kBasicLine}))); // radius 300 m, type 4 with a cloud
     const Thermal& t = *doc().thermals()[0];
@@ -123,29 +142,19 @@ TEST_F(MainWindow, TheProfilePictureShowsWhatTheProfilerWouldWrite) {
         EXPECT_EQ(s.percent, ComputeLift(t, 100, 0, 0, s.atM)) << s.atM;
 }
 
-TEST_F(InFolder, RecentFilesAndChoicesSurviveARestart) {
-    const QString settings = path("brevan.INI");
-    WriteAll(settings, "[Timers]\nDataRead=0\nProfiler=0\nDisplay=0\n");
-    const QString choices = path("choices.ini");
+TEST_F(MainWindow, RecentFilesAndChoicesSurviveARestart) {
     const QString file = project("alps.prj");
-    const auto open = [&] {
-        return std::make_unique<TMainForm>([](auto) { return std::make_unique<FakeLink>(); },
-                                           settings, choices);
-    };
-    {
-        auto form = open();
-        form->LoadProjectFile(file, false);
-        form->action(Command::DegMinSec)->trigger();
-        form->action(Command::Feet)->trigger();
-    }
-    auto form = open();
+    form->LoadProjectFile(file, false);
+    run(Command::DegMinSec);
+    run(Command::Feet);
+    open("0");
     EXPECT_EQ(form->recentFiles(true), QStringList{file});
     EXPECT_TRUE(form->action(Command::DegMinSec)->isChecked());
     EXPECT_TRUE(form->action(Command::Feet)->isChecked());
     auto* recent = form->findChild<QMenu*>("RecentFiles");
     ASSERT_TRUE(recent && !recent->actions().isEmpty());
     recent->actions().front()->trigger();
-    EXPECT_EQ(form->document().projectFileName(), "alps.prj");
+    EXPECT_EQ(doc().projectFileName(), "alps.prj");
 }
 
 } // namespace

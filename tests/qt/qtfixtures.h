@@ -29,10 +29,6 @@
 
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 // The name of a parameterized test's row: the row, or its first value.
 inline constexpr auto RowName = [](const auto& info) {
     if constexpr (std::is_pointer_v<std::decay_t<decltype(info.param)>>)
@@ -107,7 +103,6 @@ protected:
     QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
     // A fixture copied into the folder under a name.
     QString copy(const char* fixture, const char* name) const {
-        QFile::remove(path(name));
         EXPECT_TRUE(QFile::copy(DataFile(fixture), path(name))) << fixture;
         return path(name);
     }
@@ -165,14 +160,16 @@ protected:
         QDir::setCurrent(previous);
     }
 
-    // A window on a fake link whose three timers run at the interval (0: not at all).
+    // A window on a fake link whose three timers run at the interval (0: not at all), with
+    // the choices the one before kept.
     void open(const std::string& ms) {
         WriteAll(path("brevan.INI"),
                  "[Timers]\nDataRead=" + ms + "\nProfiler=" + ms + "\nDisplay=" + ms + "\n");
         auto fake = std::make_unique<FakeLink>();
         link = fake.get();
-        form =
-            std::make_unique<TMainForm>([&](auto) { return std::move(fake); }, path("brevan.INI"));
+        form.reset(); // it keeps the user's choices as it closes
+        form = std::make_unique<TMainForm>([&](auto) { return std::move(fake); },
+                                           path("brevan.INI"), path("choices.ini"));
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }

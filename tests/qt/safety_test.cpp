@@ -8,6 +8,7 @@
 #include "io/settings.h"
 #include "qtfixtures.h"
 
+#include <functional>
 #include <unistd.h>
 
 #include <QDragEnterEvent>
@@ -32,12 +33,9 @@ bool Freeze(const QString& path, bool frozen) {
 using Safety = DocumentView;
 
 TEST_F(Safety, SavingOntoAFileThatWasNotReadWholeAsksFirstAndNoKeepsIt) {
-    // A 3,000-byte file of garbage: its load reports problems, then a save asks.
-    std::string garbage(3000, '\0');
-    for (std::size_t i = 0; i < garbage.size(); ++i)
-        garbage[i] = static_cast<char>((i * 7919) % 251 + 1);
-    const QString file = path("garbage.prj");
-    WriteAll(file, garbage);
+    // A picture loaded as a project: its load reports problems, then a save asks.
+    const QString file = copy("files/map.bmp", "garbage.prj");
+    const QByteArray garbage = ReadAll(file);
     doc.LoadProject(file, false);
     ASSERT_FALSE(rec.messages().empty());
     rec.clear();
@@ -45,9 +43,9 @@ TEST_F(Safety, SavingOntoAFileThatWasNotReadWholeAsksFirstAndNoKeepsIt) {
     doc.SaveProject(true);
     ASSERT_EQ(rec.entries.size(), 1u);
     EXPECT_TRUE(rec.entries[0].preferNo);
-    EXPECT_EQ(ReadAll(file).toStdString(), garbage);
+    EXPECT_EQ(ReadAll(file), garbage);
     doc.SaveProject(true); // Yes
-    EXPECT_NE(ReadAll(file).toStdString(), garbage);
+    EXPECT_NE(ReadAll(file), garbage);
     EXPECT_FALSE(doc.projectIncomplete());
 
     // A waypoint file that cannot be read at all leaves the list cleared for it: the file
@@ -65,30 +63,19 @@ TEST_F(Safety, SavingOntoAFileThatWasNotReadWholeAsksFirstAndNoKeepsIt) {
 
 TEST_F(MainWindow, DeletingClearingApplyingToAllAndRandomizingAreChanges) {
     const QString file = project("alps.prj", Lines({kFullLine, kOtherLine}));
-    const std::vector<std::pair<const char*, std::function<void()>>> changes{
-        {"Delete",
-         [&] {
-             popup(pixelOf(*doc().thermals()[0]), "ThermalPopup", "Delete");
-         }},
-        {"Clear All",
-         [&] {
-             run(Command::ClearAllThermals);
-         }},
-        {"Apply To All",
-         [&] {
-             Click(form->thermalData(), "Button1");
-         }},
-        {"Randomize",
-         [&] {
-             Click(form->randomizeForm(), "Apply");
-         }},
+    // Delete, Clear All, Apply To All, Randomize.
+    const std::function<void()> changes[] = {
+        [&] { popup(pixelOf(*doc().thermals()[0]), "ThermalPopup", "Delete"); },
+        [&] { run(Command::ClearAllThermals); },
+        [&] { Click(form->thermalData(), "Button1"); },
+        [&] { Click(form->randomizeForm(), "Apply"); },
     };
     run(Command::Randomize1); // hands the list to the window
-    for (const auto& [name, change] : changes) {
+    for (int i = 0; i < 4; ++i) {
         form->LoadProjectFile(file, false);
-        ASSERT_FALSE(doc().projectModified()) << name;
-        change();
-        EXPECT_TRUE(doc().projectModified()) << name;
+        ASSERT_FALSE(doc().projectModified()) << i;
+        changes[i]();
+        EXPECT_TRUE(doc().projectModified()) << i;
     }
 }
 
@@ -143,8 +130,8 @@ TEST_F(InFolder, TheSettingsBesideTheProgramAreReadWhenTheyCannotBeWritten) {
 TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindow) {
     run(Command::Randomize1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->randomizeForm()));
-    for (const QWidget* window : {static_cast<QWidget*>(&form->thermalData()),
-                                  static_cast<QWidget*>(&form->randomizeForm())}) {
+    for (const QWidget* window :
+         std::initializer_list<QWidget*>{&form->thermalData(), &form->randomizeForm()}) {
         EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
         EXPECT_EQ(window->windowHandle()->transientParent(), form->windowHandle());
     }

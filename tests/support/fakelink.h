@@ -2,7 +2,6 @@
 
 #include "simlink/simlink.h"
 
-#include <utility>
 #include <vector>
 
 // A simulator link without a simulator: the cached values are plain fields the test sets,
@@ -25,7 +24,6 @@ public:
     int headingReads = 0;
     std::vector<int> strengthWrites;
     std::vector<double> rollWrites;
-    std::vector<std::pair<double, double>> moves;
 
     void ReadCycle() override { ++readCycles; }
     double GetLat() const override { return lat; }
@@ -46,6 +44,5 @@ public:
     void MoveAircraft(double newLat, double newLon) override {
         lat = newLat;
         lon = newLon;
-        moves.emplace_back(newLat, newLon);
     }
 };

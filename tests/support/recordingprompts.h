@@ -15,19 +15,25 @@ public:
         enum Kind { Message, Question, OpenDialog, SaveDialog } kind;
         std::string caption;   // for dialogs: the filter
         std::string text;      // for dialogs: the default suffix
-        std::string dir;       // for dialogs: the initial folder
         bool preferNo = false; // for questions: No is offered first
     };
 
-    RecordingPrompts();
-    ~RecordingPrompts() override;
+    RecordingPrompts()
+        : previous_(setPrompts(this)) {}
+    ~RecordingPrompts() override { setPrompts(previous_); }
     RecordingPrompts(const RecordingPrompts&) = delete;
     RecordingPrompts& operator=(const RecordingPrompts&) = delete;
 
-    void message(const std::string& caption, const std::string& text) override;
+    void message(const std::string& caption, const std::string& text) override {
+        entries.push_back({Entry::Message, caption, text});
+    }
     bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
-    std::optional<std::string> openFile(const FileDialog& dialog) override;
-    std::optional<std::string> saveFile(const FileDialog& dialog) override;
+    std::optional<std::string> openFile(const FileDialog& dialog) override {
+        return nextFile(Entry::OpenDialog, dialog);
+    }
+    std::optional<std::string> saveFile(const FileDialog& dialog) override {
+        return nextFile(Entry::SaveDialog, dialog);
+    }
 
     // Scripted answers, used in order; an unscripted question is answered Yes and an
     // unscripted dialog is cancelled.
@@ -37,13 +43,14 @@ public:
     std::vector<Entry> entries;
 
     // The "caption|text" of every message box (not questions), in order.
-    std::vector<std::string> messages() const;
+    std::vector<std::string> messages() const { return joined(Entry::Message); }
     // The "caption|text" of every question, in order.
-    std::vector<std::string> questions() const;
+    std::vector<std::string> questions() const { return joined(Entry::Question); }
     void clear() { entries.clear(); }
 
 private:
-    std::optional<std::string> nextFile();
+    std::optional<std::string> nextFile(Entry::Kind kind, const FileDialog& dialog);
+    std::vector<std::string> joined(Entry::Kind kind) const;
 
     Prompts* previous_;
 };
