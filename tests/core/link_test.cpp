@@ -304,9 +304,6 @@ TEST_F(CacheTest, FailedCycleGoesDownKeepsTheCacheAndEveryCycleTriesToReconnect)
 // of longitude is 2^64, so past 180 degrees it wraps around.
 TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const auto strength = [](std::uint8_t value) {
-        return Wrote(0x2AE6, value);
-    };
     const auto moved = [](std::int64_t lat, std::int64_t lon) {
         return Wrote(0x0560, std::array{lat, lon});
     };
@@ -314,9 +311,9 @@ TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
     using Row = std::pair<std::function<void()>, std::vector<FakeServer::Request>>;
     int row = 0;
     for (const auto& [write, expected] : std::vector<Row>{
-             {[&] { link->SetMsStrength(-1); }, {strength(0)}},
-             {[&] { link->SetMsStrength(255); }, {strength(255)}},
-             {[&] { link->SetMsStrength(256); }, {strength(255)}},
+             {[&] { link->SetMsStrength(-1); }, {Wrote<std::uint8_t>(0x2AE6, 0)}},
+             {[&] { link->SetMsStrength(255); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
+             {[&] { link->SetMsStrength(256); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
              {[&] { link->SetRollRate(-12.75); }, {Wrote(0x30B0, -12.75)}},
              {[&] { link->SetRollRate(nan); }, {}},
              {[&] { link->MoveAircraft(1, -1); }, {moved(477302101697422, -51240955760304312)}},

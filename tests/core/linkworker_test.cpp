@@ -52,6 +52,13 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
         worker.RequestHeading();              // served once the writes before it have gone
         server.gateShut = false;
         ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 2; }));
+        // A failed heading exchange takes the link down. The worker waits for work: the
+        // request hands the new reply over.
+        server.replyValue = 0;
+        worker.RequestHeading();
+        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 3; }));
+        EXPECT_EQ(std::pair(worker.Snapshot().linked, worker.Snapshot().linkResult),
+                  std::pair(false, 1u));
     } // the worker has ended: the server is the test's again
     EXPECT_EQ(server.Writes(), (std::vector{Wrote<std::uint8_t>(0x2AE6, 30), Wrote(0x30B0, 0.5),
                                             Wrote(0x0560, std::array{LatToRaw(1), LonToRaw(-1)})}));
@@ -108,17 +115,6 @@ TEST(LinkWorkerTest, ReadsEveryIntervalAndReadsTheHeadingWhenTheBlockAppears) {
               std::tuple(46.5, 7.25, 612.0, 1500.0, 120, 90.0));
     // Read as the block appeared, and not again while it stays.
     EXPECT_EQ(std::ranges::count(server.requests, 0x0580u, &FakeServer::Request::offset), 1);
-}
-
-TEST(LinkWorkerTest, FailedHeadingExchangeTakesTheLinkDown) {
-    FakeServer server;
-    LinkWorker worker(server.MakeTransport(), 0ms);
-    ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
-    server.replyValue = 0; // the worker waits for work: the request below hands this over
-    worker.RequestHeading();
-    ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 1; }));
-    EXPECT_EQ(std::pair(worker.Snapshot().linked, worker.Snapshot().linkResult),
-              std::pair(false, 1u));
 }
 
 TEST(LinkWorkerTest, EndsAtOnceInTheMiddleOfAnExchangeThatNeverReturns) {

@@ -71,6 +71,7 @@ TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
     SimState state{.strength = 99, .blockPresent = false, .flatGround = {}};
     SimVariables space(state, 0x19980005, 0xFADE0003);
     EXPECT_EQ(Read<std::uint64_t>(space, 0x2AE0), 0x0063000000000000u); // no mark
+    EXPECT_EQ(Read<std::uint64_t>(space, 0x1000), 0u);
     // A write where nothing is served leaves nothing to read, nor one past the 64 KiB.
     Write<std::uint64_t>(space, 0x1000, ~0ull);
     Write<std::uint64_t>(space, 0xFFFC, ~0ull);
@@ -120,8 +121,8 @@ TEST_F(StandInLinkTest, ReadCycleGivesTheStandInsValuesAndTheWritesTakeEffect) {
     EXPECT_NEAR(link->GetLat(), -33.5, 1e-9);
     EXPECT_NEAR(link->GetLon(), 151.25, 1e-9);
     EXPECT_EQ(link->GetMsStrength(), 255);
-    // The climb shows within two seconds.
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    // The climb shows within seconds.
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (link->GetAltitude() <= 1201 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(10ms);
         link->ReadCycle();
