@@ -113,20 +113,6 @@ INSTANTIATE_TEST_SUITE_P(Names, SpecialFiles,
                                            "BeyondAQuarterGigabyte"),
                          RowName);
 
-TEST_F(DocumentFiles, SavedProjectSavesBackTheSameBytes) {
-    const QString original = project("alps.prj", Lines({kFullLine, kOtherLine}));
-    doc.LoadProject(original, false);
-    doc.SaveProjectTo(path("copy.prj"), true);
-    EXPECT_EQ(ReadAll(path("copy.prj")), ReadAll(original));
-    EXPECT_EQ(doc.projectFileName(), "copy.prj");
-    // Without "Save all data" the sections are left out.
-    doc.SaveProjectTo(path("basic.prj"), false);
-    EXPECT_EQ(
-        ReadAll(path("basic.prj")).toStdString(),
-        ProjectText(Lines({kBasicLine, "4720000,780000,2,100,2000,700,90,3,0,0,2500,1200,3"})));
-    EXPECT_TRUE(rec.entries.empty());
-}
-
 class ProjectSaveFailure : public DocumentView,
                            public ::testing::WithParamInterface<const char*> {};
 

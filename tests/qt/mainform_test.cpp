@@ -34,7 +34,7 @@ TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
     // A load that fails enables them too.
     loadProject(path("missing.prj"));
     EXPECT_EQ(disabled(), "SaveDat LoadLog1 ");
-    loadProject(project("alps.prj"));
+    loadProject(project("alps.prj", Lines({kFullLine, kOtherLine})));
     rec.files = {path("new.dat").toStdString(), copy("files/utf8.dat", "route.dat").toStdString(),
                  project("more.prj").toStdString(), path("copy.prj").toStdString()};
     run(Command::SaveDatAs);
@@ -45,7 +45,7 @@ TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
     run(Command::AddProjectThermals);
     EXPECT_EQ(disabled(), "SaveDat LoadLog1 ");
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
-    run(Command::SaveProjectAs);
+    run(Command::SaveProjectAs); // with all data, as the box starts
     EXPECT_EQ(form->windowTitle(), kCaption + "copy.prj");
     EXPECT_EQ(ReadAll(path("copy.prj")), ReadAll(path("alps.prj")));
     EXPECT_EQ(rec.messages(), Messages{"File Error|Error opening Project File"});
