@@ -1,11 +1,10 @@
-// The program's command line and its settings file, as a user meets them.
+// The program's command line, and its end while the simulator is frozen.
 
 #include "programrun.h"
 #include "simprocess.h"
 
 #include <csignal>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -15,9 +14,8 @@ namespace {
 
 struct CommandLineRow {
     const char* name;
-    const char* option;
-    int exitCode;
-    bool onStandardOutput; // else on standard error, with nothing on standard output
+    QStringList arguments;
+    int exitCode; // 0: the text is on standard output, else on standard error alone
     const char* said;
 };
 
@@ -26,52 +24,34 @@ class CommandLine : public ::testing::TestWithParam<CommandLineRow> {};
 TEST_P(CommandLine, AnswersWithoutAWindowOrASettingsFile) {
     const CommandLineRow& row = GetParam();
     ProgramCopy program;
-    program.environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    program.environment.remove(QStringLiteral("DISPLAY"));
-    program.Start({QString::fromLatin1(row.option)});
+    program.NoDisplay();
+    program.Start(row.arguments);
     EXPECT_EQ(program.Finish(), row.exitCode);
     const QString out = QString::fromUtf8(program.process.readAllStandardOutput());
     const QString err = QString::fromUtf8(program.process.readAllStandardError());
-    EXPECT_TRUE((row.onStandardOutput ? out : err).contains(QLatin1String(row.said)))
+    EXPECT_TRUE((row.exitCode ? err : out).contains(QLatin1String(row.said)))
         << out.toStdString() << err.toStdString();
-    EXPECT_TRUE(row.onStandardOutput || out.isEmpty()) << out.toStdString();
+    EXPECT_TRUE(!row.exitCode || out.isEmpty()) << out.toStdString();
     EXPECT_FALSE(QFile::exists(program.SettingsFile()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Options, CommandLine,
-    ::testing::Values(CommandLineRow{"Help", "--help", 0, true, "Usage: "},
-                      CommandLineRow{"Version", "--version", 0, true, "brevan 1.0"},
-                      CommandLineRow{"UnknownOption", "--bogus", 2, false, "Unknown option"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct SettingsRow {
-    const char* name;
-    const char* before; // the settings file's text at start; null: no file
-    SettingValues after;
-};
-
-class SettingsFile : public ::testing::TestWithParam<SettingsRow> {};
-
-// Started, left to come up, then ended by SIGTERM as a session's end does.
-TEST_P(SettingsFile, IsWrittenWithTheValuesInEffect) {
-    const SettingsRow& row = GetParam();
-    ProgramCopy program;
-    if (row.before) {
-        ASSERT_TRUE(WriteBytes(program.SettingsFile(), row.before));
-    }
-    program.Start({});
-    ASSERT_TRUE(WaitForSettings(program.SettingsFile()));
-    EXPECT_EQ(program.Terminate(), 0) << program.process.readAllStandardError().toStdString();
-    EXPECT_EQ(ReadSettingValues(program.SettingsFile()), row.after);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, SettingsFile,
-    ::testing::Values(SettingsRow{"FirstRun", nullptr, kDefaultSettings},
-                      // 0 stops the display timer; it is a value of its own, not a missing one.
-                      SettingsRow{
-                          "DisplayZeroIsKept", "[Timers]\nDisplay=0\n", {50, 50, 0, 20, 20, 1}}),
+    ::testing::Values(
+        CommandLineRow{"Help", {"--help"}, 0, "Usage: "},
+        CommandLineRow{"Version", {"--version"}, 0, "brevan 1.0"},
+        CommandLineRow{"UnknownOption", {"--bogus"}, 2, "Unknown option"},
+        CommandLineRow{"BoundsAlone", {"--bounds", "1,2,3,4"}, 2, "--bounds belongs to"},
+        CommandLineRow{"NewProjectUnnamed", {"--new-project", "m.png"}, 2, "Name one project"},
+        CommandLineRow{"NewProjectAndBatch",
+                       {"--new-project", "m.png", "--thermik", "p.prj", "o.prj"},
+                       2,
+                       "Choose one of --new-project"},
+        CommandLineRow{"BothBatches",
+                       {"--thermik", "p.prj", "--cumulus", "p.prj"},
+                       2,
+                       "Choose one of --thermik"},
+        CommandLineRow{"ThreeFiles", {"a.prj", "b.dat", "c"}, 2, "Too many arguments: c"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The simulator answers every request 1.5 s late, so the link is nearly always waiting for
@@ -82,19 +62,14 @@ TEST(Program, EndsAtOnceOnSigtermWhileTheSimulatorIsFrozen) {
     sim.Start({"--delay", "1500"});
     ProgramCopy program;
     program.Start({});
-    const QString area = QStringLiteral("FsasmLib:IPC:%1:*")
-                             .arg(QString::number(program.process.processId(), 16).toUpper());
-    const auto areas = [&] {
-        return QDir(QStringLiteral("/dev/shm")).entryList({area}, QDir::Files | QDir::System);
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !areas().isEmpty(); }, kPatienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program.IpcAreas().isEmpty(); }, kPatienceMs));
     ASSERT_TRUE(WaitForSettings(program.SettingsFile()));
     ::kill(sim.Pid(), SIGSTOP);
     QElapsedTimer elapsed;
     elapsed.start();
     EXPECT_EQ(program.Terminate(), 0);
     EXPECT_LT(elapsed.elapsed(), 1000);
-    EXPECT_TRUE(areas().isEmpty());
+    EXPECT_TRUE(program.IpcAreas().isEmpty());
     ::kill(sim.Pid(), SIGCONT);
 }
 

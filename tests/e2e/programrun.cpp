@@ -2,6 +2,7 @@
 
 #include <csignal>
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 
@@ -37,6 +38,7 @@ void ProgramCopy::Start(const QStringList& arguments) {
     process.setProcessEnvironment(environment);
     process.start(Path(QStringLiteral("brevan")), arguments);
     EXPECT_TRUE(process.waitForStarted()) << process.errorString().toStdString();
+    pid_ = process.processId();
 }
 
 int ProgramCopy::Finish() {
@@ -49,6 +51,17 @@ int ProgramCopy::Terminate() {
     if (process.processId() > 0)
         ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
     return Finish();
+}
+
+void ProgramCopy::NoDisplay() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QLatin1String(name));
+}
+
+QStringList ProgramCopy::IpcAreas() const {
+    const QString names =
+        QStringLiteral("FsasmLib:IPC:%1:*").arg(QString::number(pid_, 16).toUpper());
+    return QDir(QStringLiteral("/dev/shm")).entryList({names}, QDir::Files | QDir::System);
 }
 
 bool WaitForSettings(const QString& path) {

@@ -35,6 +35,10 @@ public:
     int Finish();
     // SIGTERM, then Finish.
     int Terminate();
+    // No window system at all, as a script runs the program.
+    void NoDisplay();
+    // The request areas in /dev/shm of the program last started.
+    QStringList IpcAreas() const;
 
     QProcessEnvironment environment;
     QProcess process;
@@ -42,6 +46,7 @@ public:
 private:
     QTemporaryDir dir_;
     QTemporaryDir config_; // also the runtime folder
+    qint64 pid_ = 0;
 };
 
 // Waits until the settings file at path holds what the program writes as it starts: then

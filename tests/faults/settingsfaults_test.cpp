@@ -1,5 +1,6 @@
-// Settings files that cannot be used, met by the real program: it starts with the
-// defaults, writes them where it can, and ends cleanly on SIGTERM.
+// The settings file as the real program meets it: it starts with the values in effect
+// (the defaults where the file is missing or cannot be used), writes them where it can,
+// and ends cleanly on SIGTERM as a session's end sends it.
 
 #include "programrun.h"
 
@@ -13,16 +14,17 @@
 
 namespace {
 
-struct BrokenSettingsRow {
+struct SettingsRow {
     const char* name;
     std::function<bool(const QString& path)> spoil;
     bool movesToConfigFolder; // nothing can stand beside the program under that name
+    SettingValues after = kDefaultSettings;
 };
 
-class BrokenSettings : public ::testing::TestWithParam<BrokenSettingsRow> {};
+class SettingsFile : public ::testing::TestWithParam<SettingsRow> {};
 
-TEST_P(BrokenSettings, GiveTheDefaultsAndTheProgramRuns) {
-    const BrokenSettingsRow& row = GetParam();
+TEST_P(SettingsFile, IsWrittenWithTheValuesInEffect) {
+    const SettingsRow& row = GetParam();
     ProgramCopy program;
     ASSERT_TRUE(row.spoil(program.SettingsFile()));
     const QString written = row.movesToConfigFolder
@@ -31,7 +33,7 @@ TEST_P(BrokenSettings, GiveTheDefaultsAndTheProgramRuns) {
     program.Start({});
     ASSERT_TRUE(WaitForSettings(written)) << program.process.readAllStandardError().toStdString();
     EXPECT_EQ(program.Terminate(), 0) << program.process.readAllStandardError().toStdString();
-    EXPECT_EQ(ReadSettingValues(written), kDefaultSettings);
+    EXPECT_EQ(ReadSettingValues(written), row.after);
     EXPECT_TRUE(!row.movesToConfigFolder || QDir(program.SettingsFile()).isEmpty());
 }
 
@@ -44,15 +46,20 @@ bool WriteGarbage(const QString& path) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, BrokenSettings,
-    ::testing::Values(BrokenSettingsRow{"BinaryGarbage", WriteGarbage, false},
-                      // A link to itself cannot be opened by anyone, root included.
-                      BrokenSettingsRow{"Unreadable",
-                                        [](const QString& path) { return QFile::link(path, path); },
-                                        false},
-                      BrokenSettingsRow{"FolderInItsPlace",
-                                        [](const QString& path) { return QDir().mkdir(path); },
-                                        true}),
+    Files, SettingsFile,
+    ::testing::Values(
+        SettingsRow{"FirstRun", [](const QString&) { return true; }, false},
+        // 0 stops the display timer; it is a value of its own, not a missing one.
+        SettingsRow{"DisplayZeroIsKept",
+                    [](const QString& path) { return WriteBytes(path, "[Timers]\nDisplay=0\n"); },
+                    false,
+                    {50, 50, 0, 20, 20, 1}},
+        SettingsRow{"BinaryGarbage", WriteGarbage, false},
+        // A link to itself cannot be opened by anyone, root included.
+        SettingsRow{"Unreadable", [](const QString& path) { return QFile::link(path, path); },
+                    false},
+        SettingsRow{"FolderInItsPlace", [](const QString& path) { return QDir().mkdir(path); },
+                    true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
