@@ -57,6 +57,7 @@ TEST(StandInTest, BadOptionsAreNamedAndChangeNothing) {
           Row{{"--lon", "nan"}, "bad lon 'nan': a number from -180 to 180 is needed"},
           Row{{"--block", "yes"}, "bad block 'yes': on or off is needed"},
           Row{{"--sim", "65536"}, "bad sim '65536': a code from 0 to 65535 is needed"},
+          Row{{"--fsuipc-version", "0x"}, "bad fsuipc-version '0x'"},
           Row{{"--answer", "off"}, "unknown option --answer"}, // for scripts only
           Row{{"--altitude"}, "option --altitude needs a value"}}) {
         SimOptions options;
@@ -134,6 +135,7 @@ TEST_F(StandInLinkTest, OldVersionFoundUnderFs98MainIsRefusedWithFourteen) {
     sim.Start({"--fsuipc-version", "0x19980004", "--fs98"}, posixipc::fs98MainSocket);
     const FSUPIC link(std::make_unique<PosixTransport>(), quick);
     EXPECT_EQ(link.LinkResult(), resultNoSimOnServer);
+    EXPECT_EQ(link.Link().FsuipcVersion(), 0x19980004u); // read as given, in hex
 }
 
 // A frozen stand-in times out and is linked again once continued; a killed one fails the send
