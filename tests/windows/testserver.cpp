@@ -1,14 +1,10 @@
 #include "testserver.h"
 
 #include "simlink/records.h"
-#include "simlink/simvalues.h"
 
-#include <algorithm>
 #include <windows.h>
 
 TestServer::TestServer(const char* windowClass) {
-    Set<std::uint32_t>(0x3304, 0x19980005);
-    Set<std::uint32_t>(0x3308, 0xFADE0006);
     std::promise<void> ready;
     thread_ = std::thread([this, &ready, name = std::string(windowClass)] { Serve(name, ready); });
     ready.get_future().wait();
@@ -70,22 +66,7 @@ std::uint64_t TestServer::Handle(std::uint16_t atom) {
     if (view == nullptr)
         return 0;
     areaNames_.push_back(name);
-    ServeRecords({static_cast<std::byte*>(view), records::areaSize}, *this);
+    ServeRecords({static_cast<std::byte*>(view), records::areaSize}, variables_);
     UnmapViewOfFile(view);
     return reply;
-}
-
-void TestServer::ReadOffset(std::uint32_t offset, std::span<std::byte> data) {
-    std::fill(data.begin(), data.end(), std::byte{0});
-    if (offset < variables_.size())
-        std::copy_n(variables_.begin() + offset,
-                    std::min<std::size_t>(data.size(), variables_.size() - offset), data.begin());
-}
-
-void TestServer::WriteOffset(std::uint32_t offset, std::span<const std::byte> data) {
-    if (offset == simvalues::libraryVersionOffset && data.size() == 2)
-        std::memcpy(&libraryVersion_, data.data(), 2);
-    else if (offset < variables_.size())
-        std::copy_n(data.begin(), std::min<std::size_t>(data.size(), variables_.size() - offset),
-                    variables_.begin() + offset);
 }

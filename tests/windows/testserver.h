@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serve.h"
+#include "fakeserver.h"
 
 #include <atomic>
 #include <cstdint>
@@ -14,9 +14,9 @@
 // A server for the link tests: a hidden top-level window of the given class, on a thread of
 // its own, that answers the registered message "FsasmLib:IPC" the way the simulator's module
 // does. It reads the area name from the atom, opens that mapping and applies the records
-// against a flat 64 KiB block of variables as the stand-in does: reads are filled from it,
-// writes stored into it. Answers 1 for a batch it applied, 0 for one it could not reach.
-class TestServer : private OffsetSpace {
+// against the fake server's 64 KiB of variables, as the stand-in does. Answers 1 for a batch
+// it applied, 0 for one it could not reach.
+class TestServer {
     template <typename F> auto Locked(F f) const {
         const std::lock_guard lock(mutex_);
         return f();
@@ -25,14 +25,14 @@ class TestServer : private OffsetSpace {
 public:
     // Starts the server with an accepted FSUIPC version and simulator code 6.
     explicit TestServer(const char* windowClass = "UIPCMAIN");
-    ~TestServer() override;
+    ~TestServer();
 
     template <typename T> void Set(std::uint32_t offset, T value) {
-        Locked([&] { std::memcpy(variables_.data() + offset, &value, sizeof value); });
+        Locked([&] { variables_.Set(offset, value); });
     }
     template <typename T> T Get(std::uint32_t offset) const {
         T value;
-        Locked([&] { std::memcpy(&value, variables_.data() + offset, sizeof value); });
+        Locked([&] { std::memcpy(&value, variables_.memory.data() + offset, sizeof value); });
         return value;
     }
     // What the window procedure returns for an applied batch from now on.
@@ -45,7 +45,7 @@ public:
     // The client's library version from the handshake. It is kept apart: its offset lies
     // inside the FS version that reads return.
     std::uint16_t LibraryVersion() const {
-        return Locked([&] { return libraryVersion_; });
+        return Locked([&] { return static_cast<std::uint16_t>(variables_.libraryVersion); });
     }
     // The area names of the batches reached, in order.
     std::vector<std::string> AreaNames() const {
@@ -55,14 +55,10 @@ public:
 private:
     void Serve(const std::string& windowClass, std::promise<void>& ready);
     std::uint64_t Handle(std::uint16_t atom);
-    // Called by ServeRecords with mutex_ held.
-    void ReadOffset(std::uint32_t offset, std::span<std::byte> data) override;
-    void WriteOffset(std::uint32_t offset, std::span<const std::byte> data) override;
 
     mutable std::mutex mutex_;
-    std::vector<std::byte> variables_ = std::vector<std::byte>(0x10000);
+    FakeServer variables_;
     std::vector<std::string> areaNames_;
-    std::uint16_t libraryVersion_ = 0;
 
     void* window_ = nullptr;
     std::uint32_t message_ = 0;
