@@ -6,7 +6,9 @@
 #include "profiler/lift.h"
 #include "qtfixtures.h"
 #include "scene/accursor.h"
-#include "scene/layers.h"
+
+#include <cmath>
+#include <numbers>
 
 #include <QMenu>
 #include <QScrollBar>
@@ -108,24 +110,32 @@ TEST_F(MainWindow, AThermalsRingShowsOnceItsRadiusOutgrowsItsGlyph) {
     loadProject(project("alps.prj", Lines({kBasicLine}))); // radius 300 m, type 4 with a cloud
     const Thermal& t = *doc().thermals()[0];
     form->action(Command::FollowAircraft)->setChecked(false);
-    // Whether the type's red stands within two pixels of a point west of the centre.
-    const auto redWestBy = [&](int pixels) {
+    // Whether the type's red stands within two pixels of a point west or north of the centre.
+    const auto redBy = [&](QPoint by) {
         const QPoint centre(map().LonToX(t.lon), map().LatToY(t.lat));
         panel().centerOn(centre);
         const QImage shown = panel().viewport()->grab().toImage();
-        for (int dx = -2; dx <= 2; ++dx) {
-            const QColor c = shown.pixelColor(at(centre - QPoint(pixels + dx, 0)));
+        for (int d = -2; d <= 2; ++d) {
+            const QColor c =
+                shown.pixelColor(at(centre - by - (by.x() ? QPoint(d, 0) : QPoint(0, d))));
             if (c.red() > 180 && c.green() < 100 && c.blue() < 100)
                 return true;
         }
         return false;
     };
-    EXPECT_FALSE(redWestBy(12)); // 300 m are about a pixel on the whole map
-    int ring = 0;
-    while ((ring = int(PixelsPerMetre(map(), t.lat).x() * t.radius)) < 12)
+    // The radius in pixels west and north, from the map's degrees (111.195 km to a degree).
+    const auto ring = [&] {
+        const double lat = t.radius / 111195.0;
+        const double lon = lat / std::cos(t.lat * std::numbers::pi / 180);
+        return QPoint(map().LonToX(t.lon) - map().LonToX(t.lon - lon),
+                      map().LatToY(t.lat) - map().LatToY(t.lat + lat));
+    };
+    EXPECT_FALSE(redBy({12, 0})); // 300 m are about a pixel on the whole map
+    while (ring().x() < 12)
         run(Command::ToolButton3);
-    EXPECT_TRUE(redWestBy(ring));
-    EXPECT_FALSE(redWestBy(ring + 6));
+    EXPECT_TRUE(redBy({ring().x(), 0}));
+    EXPECT_TRUE(redBy({0, ring().y()}));
+    EXPECT_FALSE(redBy({ring().x() + 6, 0}));
 }
 
 TEST_F(MainWindow, TheProfilePictureShowsWhatTheProfilerWouldWrite) {
