@@ -5,15 +5,17 @@
 #include "geo/coordtext.h"
 #include "geo/textfields.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 // Reads the line to its end with next(p): every call moves p forward within the line and
-// gives a run lying in it, kept by `holds`, except at the end, which gives `atEnd` and leaves
-// p where it was. Every call takes at least one character, so n characters end within n calls.
-template <typename Next, typename Holds>
-void ReadRuns(std::string_view line, std::string_view atEnd, Next next, Holds holds) {
+// gives a run lying in it of characters that `fits`, except at the end, which gives `atEnd`
+// and leaves p where it was. Every call takes at least one character, so n characters end
+// within n calls.
+template <typename Next, typename Fits>
+void ReadRuns(std::string_view line, std::string_view atEnd, Next next, Fits fits) {
     const int length = static_cast<int>(line.size());
     int p = 1;
     for (int calls = 0;; ++calls) {
@@ -28,7 +30,7 @@ void ReadRuns(std::string_view line, std::string_view atEnd, Next next, Holds ho
         Check(run.empty() || (run.data() >= line.data() &&
                               run.data() + run.size() <= line.data() + line.size()),
               "the run lies within the line");
-        holds(run);
+        Check(std::all_of(run.begin(), run.end(), fits), "a run holds only its characters");
     }
 }
 
@@ -48,17 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(line.find_first_of("\r\n") == std::string::npos, "a line holds no line end");
         taken += line.size();
         ReadRuns(
-            line, "-1", [&](int& p) { return NextNumber(line, p); },
-            [](std::string_view number) {
-                for (const char c : number)
-                    Check(IsNumberChar(c), "a number run holds only number characters");
-            });
+            line, "-1", [&](int& p) { return NextNumber(line, p); }, IsNumberChar);
         ReadRuns(
             line, "", [&](int& p) { return NextToken(line, p, delimiter); },
-            [&](std::string_view token) {
-                Check(token.find(delimiter) == std::string_view::npos,
-                      "a token holds no delimiter");
-            });
+            [&](char c) { return c != delimiter; });
     }
     Check(ReadLine(text, offset).empty(), "the end of the data gives an empty line");
     Check(taken <= text.size(), "lines hold no more than the data");

@@ -1,16 +1,17 @@
-// The demo flight: the program with the demo project against brevan-sim flying the demo
-// script, seen through the stand-in's request log. The test moves the glider with a link
-// of its own.
+// The program against brevan-sim: the demo flight, seen through the stand-in's request log
+// (the test moves the glider with a link of its own), and the end while the simulator is
+// frozen.
 
 #include "programrun.h"
 #include "simlink/fsupic.h"
 #include "simlink/transport.h"
 #include "simprocess.h"
 
-#include <algorithm>
+#include <csignal>
 #include <string>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -55,6 +56,25 @@ TEST(DemoFlight, ShapesTheLiftWhereTheGliderIsAndEndsCleanly) {
     EXPECT_EQ(program.IpcAreas().join(' ').toStdString(), "");
     EXPECT_EQ(QDir(program.Path(".")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' '),
               "brevan brevan.INI");
+}
+
+// The simulator answers every request 1.5 s late, so the link is nearly always waiting for
+// a reply; frozen then, it would never answer. SIGTERM still ends the program at once, and
+// the request area goes with it.
+TEST(Program, EndsAtOnceOnSigtermWhileTheSimulatorIsFrozen) {
+    SimProcess sim; // first: the program copy takes its BREVAN_IPC_DIR
+    sim.Start({"--delay", "1500"});
+    ProgramCopy program;
+    program.Start({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program.IpcAreas().isEmpty(); }, kPatienceMs));
+    ASSERT_TRUE(WaitForSettings(program.SettingsFile()));
+    ::kill(sim.Pid(), SIGSTOP);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(program.Terminate(), 0);
+    EXPECT_LT(elapsed.elapsed(), 1000);
+    EXPECT_TRUE(program.IpcAreas().isEmpty());
+    ::kill(sim.Pid(), SIGCONT);
 }
 
 } // namespace

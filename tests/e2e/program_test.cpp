@@ -1,76 +1,120 @@
-// The program's command line, and its end while the simulator is frozen.
+// The program run as a script runs it, with no window system at all: the command line, the
+// batch scenery runs `--thermik P.prj` and `--cumulus P.prj`, and `--new-project MAP
+// [--bounds N,S,W,E] OUT.prj`. Each run has a folder holding example.prj, headeronly.prj and
+// map.bmp from the test data, the scenery tools (stand-ins that record what they were given
+// and exit with the row's status), and three map pictures: maps/alps.png with a world file
+// that places it, maps/wrong.png with one that places it elsewhere, maps/bare.png without.
 
+#include "document/document.h"
 #include "programrun.h"
-#include "simprocess.h"
+#include "recordingprompts.h"
 
-#include <csignal>
+#include <functional>
 
-#include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CommandLineRow {
+struct ScriptRow {
     const char* name;
-    QStringList arguments;
-    int exitCode; // 0: the text is on standard output, else on standard error alone
-    const char* said;
+    const char* arguments; // separated by spaces
+    int exitCode;
+    const char* said; // on standard output after a success, on standard error alone else
+    std::function<void(const ProgramCopy&)> then = nullptr;
+    int toolStatus = 0;
 };
 
-class CommandLine : public ::testing::TestWithParam<CommandLineRow> {};
+class ScriptRun : public ::testing::TestWithParam<ScriptRow> {};
 
-TEST_P(CommandLine, AnswersWithoutAWindowOrASettingsFile) {
-    const CommandLineRow& row = GetParam();
+TEST_P(ScriptRun, ExitsWithItsStatusAndSaysWhy) {
+    const ScriptRow& row = GetParam();
     ProgramCopy program;
+    for (const char* name : {"example.prj", "headeronly.prj", "map.bmp"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(BREVAN_TEST_DATA "/files/") + name,
+                                program.Path(QLatin1String(name))));
+    const QByteArray exit = "exit " + QByteArray::number(row.toolStatus) + "\n";
+    for (const auto& [name, body] : {std::pair{"scasm", "printf '%s\\n' \"$@\" > scasm.args\n"},
+                                     {"cumulus31", "cat > cumulus31.stdin\n"}}) {
+        ASSERT_TRUE(WriteBytes(program.Path(name), QByteArray("#!/bin/sh\n") + body + exit));
+        ASSERT_TRUE(QFile::setPermissions(program.Path(name), QFile::ReadOwner | QFile::ExeOwner));
+    }
+    ASSERT_TRUE(QDir(program.Path(".")).mkpath("maps") && QDir(program.Path(".")).mkpath("new"));
+    for (const QString name : {"alps", "wrong", "bare"})
+        ASSERT_TRUE(
+            QImage(200, 100, QImage::Format_RGB32).save(program.Path("maps/" + name + ".png")));
+    ASSERT_TRUE(
+        WriteBytes(program.Path("maps/alps.pgw"), "0.005\n0\n0\n-0.005\n7.0025\n46.4975\n"));
+    ASSERT_TRUE(WriteBytes(program.Path("maps/wrong.pgw"), "1 0 0 -1 0 0"));
     program.NoDisplay();
-    program.Start(row.arguments);
+
+    program.Start(QString::fromUtf8(row.arguments).split(' '));
     EXPECT_EQ(program.Finish(), row.exitCode);
     const QString out = QString::fromUtf8(program.process.readAllStandardOutput());
     const QString err = QString::fromUtf8(program.process.readAllStandardError());
-    EXPECT_TRUE((row.exitCode ? err : out).contains(QLatin1String(row.said)))
+    EXPECT_TRUE((row.exitCode ? err : out).contains(QLatin1String(row.said)) &&
+                (row.exitCode ? out : err).isEmpty())
         << out.toStdString() << err.toStdString();
-    EXPECT_TRUE(!row.exitCode || out.isEmpty()) << out.toStdString();
     EXPECT_FALSE(QFile::exists(program.SettingsFile()));
+    EXPECT_TRUE(!row.exitCode || !QFile::exists(program.Path("new/alps.prj")));
+    if (row.then)
+        row.then(program);
+}
+
+void ThermikRan(const ProgramCopy& program) {
+    EXPECT_TRUE(ReadBytes(program.Path("example.sca")).startsWith("Header("));
+    EXPECT_EQ(ReadBytes(program.Path("scasm.args")), "example.sca\nexample.bgl\n");
+}
+
+void CumulusRan(const ProgramCopy& program) {
+    const QByteArray input = ReadBytes(program.Path("example_cu.cms"));
+    EXPECT_TRUE(input.startsWith("example_cu\r")) << input.left(80).toStdString();
+    EXPECT_EQ(ReadBytes(program.Path("cumulus31.stdin")), input);
+}
+
+void NoToolRan(const ProgramCopy& program) {
+    EXPECT_FALSE(QFile::exists(program.Path("scasm.args")) ||
+                 QFile::exists(program.Path("cumulus31.stdin")));
+}
+
+// The new project loads with the map where the edges say.
+void MapInPlace(const ProgramCopy& program) {
+    RecordingPrompts rec;
+    Document document;
+    document.LoadProject(program.Path("new/alps.prj"), false);
+    EXPECT_TRUE(rec.messages().empty());
+    const MapFrame& f = document.map().frame();
+    for (const auto& [got, want] :
+         {std::pair{f.latTop, 46.5}, {f.latBottom, 46.0}, {f.lonLeft, 7.0}, {f.lonRight, 8.0}})
+        EXPECT_NEAR(got, want, 1.0 / 60000); // a thousandth of a minute
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Options, CommandLine,
+    CommandLines, ScriptRun,
     ::testing::Values(
-        CommandLineRow{"Help", {"--help"}, 0, "Usage: "},
-        CommandLineRow{"Version", {"--version"}, 0, "brevan 1.0"},
-        CommandLineRow{"UnknownOption", {"--bogus"}, 2, "Unknown option"},
-        CommandLineRow{"BoundsAlone", {"--bounds", "1,2,3,4"}, 2, "--bounds belongs to"},
-        CommandLineRow{"NewProjectUnnamed", {"--new-project", "m.png"}, 2, "Name one project"},
-        CommandLineRow{"NewProjectAndBatch",
-                       {"--new-project", "m.png", "--thermik", "p.prj", "o.prj"},
-                       2,
-                       "Choose one of --new-project"},
-        CommandLineRow{"BothBatches",
-                       {"--thermik", "p.prj", "--cumulus", "p.prj"},
-                       2,
-                       "Choose one of --thermik"},
-        CommandLineRow{"ThreeFiles", {"a.prj", "b.dat", "c"}, 2, "Too many arguments: c"}),
+        ScriptRow{"Help", "--help", 0, "Usage: "},
+        ScriptRow{"Version", "--version", 0, "brevan 1.0"},
+        ScriptRow{"UnknownOption", "--bogus", 2, "Unknown option"},
+        ScriptRow{"BoundsAlone", "--bounds 1,2,3,4", 2, "--bounds belongs to"},
+        ScriptRow{"NewProjectUnnamed", "--new-project m.png", 2, "Name one project"},
+        ScriptRow{"ThermikToolSucceeds", "--thermik example.prj", 0, "", ThermikRan},
+        ScriptRow{"CumulusToolSucceeds", "--cumulus example.prj", 0, "", CumulusRan},
+        ScriptRow{"ThermikToolFails", "--thermik example.prj", 1, "", ThermikRan, 3},
+        ScriptRow{"CumulusWithoutThermals", "--cumulus headeronly.prj", 1, "no thermals",
+                  NoToolRan},
+        ScriptRow{"FromWorldFile", "--new-project maps/alps.png new/alps.prj", 0, "", MapInPlace},
+        ScriptRow{
+            "BoundsBeforeWorldFile",
+            "--new-project maps/wrong.png --bounds N46*30',46:00.000N,7,E8*0'0\" new/alps.prj", 0,
+            "", MapInPlace},
+        ScriptRow{"WithoutWorldFile", "--new-project maps/bare.png new/alps.prj", 1,
+                  "Error: The map has no world file and no GeoTIFF tags: give its edges with "
+                  "--bounds N,S,W,E\n"},
+        ScriptRow{"ThreeEdges", "--new-project maps/alps.png --bounds 46.5,46,7 new/alps.prj", 1,
+                  "Error: --bounds takes four edges, north,south,west,east: \"46.5,46,7\"\n"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// The simulator answers every request 1.5 s late, so the link is nearly always waiting for
-// a reply; frozen then, it would never answer. SIGTERM still ends the program at once, and
-// the request area goes with it.
-TEST(Program, EndsAtOnceOnSigtermWhileTheSimulatorIsFrozen) {
-    SimProcess sim; // first: the program copy takes its BREVAN_IPC_DIR
-    sim.Start({"--delay", "1500"});
-    ProgramCopy program;
-    program.Start({});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !program.IpcAreas().isEmpty(); }, kPatienceMs));
-    ASSERT_TRUE(WaitForSettings(program.SettingsFile()));
-    ::kill(sim.Pid(), SIGSTOP);
-    QElapsedTimer elapsed;
-    elapsed.start();
-    EXPECT_EQ(program.Terminate(), 0);
-    EXPECT_LT(elapsed.elapsed(), 1000);
-    EXPECT_TRUE(program.IpcAreas().isEmpty());
-    ::kill(sim.Pid(), SIGCONT);
-}
 
 } // namespace

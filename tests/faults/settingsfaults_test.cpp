@@ -37,14 +37,6 @@ TEST_P(SettingsFile, IsWrittenWithTheValuesInEffect) {
     EXPECT_TRUE(!row.movesToConfigFolder || QDir(program.SettingsFile()).isEmpty());
 }
 
-bool WriteGarbage(const QString& path) {
-    std::mt19937 random(20261206);
-    QByteArray bytes;
-    while (bytes.size() < 16 * 1024)
-        bytes += static_cast<char>(random());
-    return WriteBytes(path, bytes);
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Files, SettingsFile,
     ::testing::Values(
@@ -54,7 +46,15 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const QString& path) { return WriteBytes(path, "[Timers]\nDisplay=0\n"); },
                     false,
                     {50, 50, 0, 20, 20, 1}},
-        SettingsRow{"BinaryGarbage", WriteGarbage, false},
+        SettingsRow{"BinaryGarbage",
+                    [](const QString& path) {
+                        QByteArray bytes(16 * 1024, 0);
+                        std::mt19937 random(20261206);
+                        for (char& c : bytes)
+                            c = static_cast<char>(random());
+                        return WriteBytes(path, bytes);
+                    },
+                    false},
         // A link to itself cannot be opened by anyone, root included.
         SettingsRow{"Unreadable", [](const QString& path) { return QFile::link(path, path); },
                     false},
