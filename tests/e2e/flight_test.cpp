@@ -42,7 +42,7 @@ TEST(DemoFlight, ShapesTheLiftWhereTheGliderIsAndEndsCleanly) {
     const std::string log = sim.Path("flight.log");
     sim.Start({"--block", "on", "--script", BREVAN_DEMO_DIR "/flight.txt", "--log", log});
     ProgramCopy program;
-    program.Start({QStringLiteral(BREVAN_DEMO_DIR "/demo.prj")});
+    program.Start({QStringLiteral(BREVAN_DEMO_DIR "/demo.prj"), BREVAN_DEMO_DIR "/demo.dat"});
     // Circling in the first thermal (100 %) on the simulator's strength of 120.
     EXPECT_EQ(SettlesOn(log, "78"), "") << program.process.readAllStandardError().toStdString();
     // Moved into the core of the 150 % thermal in the east: 180.
@@ -51,9 +51,7 @@ TEST(DemoFlight, ShapesTheLiftWhereTheGliderIsAndEndsCleanly) {
     mover.MoveAircraft(46.57706, 7.62491);
     EXPECT_EQ(SettlesOn(log, "b4"), "");
 
-    EXPECT_FALSE(program.IpcAreas().isEmpty());
     EXPECT_EQ(program.Terminate(), 0) << program.process.readAllStandardError().toStdString();
-    EXPECT_EQ(program.IpcAreas().join(' ').toStdString(), "");
     EXPECT_EQ(QDir(program.Path(".")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' '),
               "brevan brevan.INI");
 }

@@ -98,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptRow{"Help", "--help", 0, "Usage: "},
         ScriptRow{"Version", "--version", 0, "brevan 1.0"},
         ScriptRow{"UnknownOption", "--bogus", 2, "Unknown option"},
+        ScriptRow{"ThreeFiles", "a.prj b.dat c", 2, "Too many arguments: c\n"},
         ScriptRow{"BoundsAlone", "--bounds 1,2,3,4", 2, "--bounds belongs to"},
         ScriptRow{"NewProjectUnnamed", "--new-project m.png", 2, "Name one project"},
         ScriptRow{"ThermikToolSucceeds", "--thermik example.prj", 0, "", ThermikRan},

@@ -111,7 +111,7 @@ protected:
         {"/position/altitude-ft", 3280.84}, {"/position/ground-elev-m", 12.5},
         {"/orientation/heading-deg", 270},  {"/sim/freeze/master", 0},
         {"/sim/sceneryloaded", 1}};
-    std::map<std::string, double> lastIn, lastMove;
+    std::map<std::string, double> received; // the last value of each property sent
     SimProcess bridge{SimProcess::Program::flightGearBridge};
     std::unique_ptr<FSUPIC> link;
 
@@ -136,10 +136,9 @@ protected:
         std::string line;
         for (const auto& [node, format] : out) {
             char field[64];
-            if (format == "%d")
-                std::snprintf(field, sizeof field, "%d", static_cast<int>(properties[node]));
-            else
-                std::snprintf(field, sizeof field, format.c_str(), properties[node]);
+            const double value = properties[node];
+            format == "%d" ? std::snprintf(field, sizeof field, "%d", static_cast<int>(value))
+                           : std::snprintf(field, sizeof field, format.c_str(), value);
             line += (line.empty() ? "" : ",") + std::string(field);
         }
         line += "\n";
@@ -148,7 +147,7 @@ protected:
                  reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
 
-    static void Receive(int s, const Chunks& chunks, std::map<std::string, double>& last) {
+    void Receive(int s, const Chunks& chunks) {
         char buffer[512];
         for (ssize_t got; (got = ::recv(s, buffer, sizeof buffer - 1, 0)) > 0;) {
             buffer[got] = '\0';
@@ -156,7 +155,7 @@ protected:
             std::string field;
             for (const auto& chunk : chunks) {
                 ASSERT_TRUE(std::getline(fields, field, ',')) << buffer;
-                last[chunk.first] = std::stod(field);
+                received[chunk.first] = std::stod(field);
             }
         }
     }
@@ -169,8 +168,8 @@ protected:
             SendFrame();
             std::this_thread::sleep_for(10ms);
             // Lines first: what the bridge sent before this read is then what the program reads.
-            Receive(inSocket.first, in, lastIn);
-            Receive(moveSocket.first, move, lastMove);
+            Receive(inSocket.first, in);
+            Receive(moveSocket.first, move);
             link->ReadCycle();
             if (condition())
                 return true;
@@ -178,8 +177,8 @@ protected:
                 return false;
         }
     }
-    double Lift() { return lastIn["/environment/local-weather-lift-fps"]; }
-    double Trim() { return lastIn["/controls/flight/aileron-trim"]; }
+    double Lift() { return received["/environment/local-weather-lift-fps"]; }
+    double Trim() { return received["/controls/flight/aileron-trim"]; }
 };
 
 TEST_F(FakeFlightGear, TheProgramFliesFlightGearsAircraftThroughTheBridge) {
@@ -221,16 +220,16 @@ TEST_F(FakeFlightGear, TheProgramFliesFlightGearsAircraftThroughTheBridge) {
 
     // The move is served at once, though FlightGear's next lines still carry the old place.
     link->MoveAircraft(21.25, -157.75);
-    ASSERT_TRUE(Fly([&] { return !lastMove.empty(); }));
-    EXPECT_NEAR(lastMove["/position/latitude-deg"], 21.25, 1e-7);
-    EXPECT_NEAR(lastMove["/position/longitude-deg"], -157.75, 1e-7);
+    ASSERT_TRUE(Fly([&] { return received.count("/position/latitude-deg"); }));
+    EXPECT_NEAR(received["/position/latitude-deg"], 21.25, 1e-7);
+    EXPECT_NEAR(received["/position/longitude-deg"], -157.75, 1e-7);
     EXPECT_NEAR(link->GetLat(), 21.25, 1e-7);
     EXPECT_NEAR(link->GetLon(), -157.75, 1e-7);
 
     // A FlightGear that flies on without the bridge keeps no lift.
     ASSERT_TRUE(Fly(writing(5)));
     EXPECT_EQ(bridge.Stop(), 0);
-    Receive(inSocket.first, in, lastIn);
+    Receive(inSocket.first, in);
     EXPECT_EQ(std::pair(Lift(), Trim()), std::pair(0.0, 0.0));
 }
 
