@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -66,14 +65,4 @@ QStringList ProgramCopy::IpcAreas() const {
 
 bool WaitForSettings(const QString& path) {
     return QTest::qWaitFor([&] { return ReadBytes(path).contains("Weight="); }, kPatienceMs);
-}
-
-SettingValues ReadSettingValues(const QString& path) {
-    const QSettings settings(path, QSettings::IniFormat);
-    const char* keys[] = {"Timers/DataRead", "Timers/Profiler", "Timers/Display",
-                          "ACCursor/Width",  "ACCursor/Height", "ACCursor/Weight"};
-    SettingValues values{};
-    for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = settings.value(QLatin1String(keys[i]), -1).toInt();
-    return values;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -52,9 +50,3 @@ private:
 // Waits until the settings file at path holds what the program writes as it starts: then
 // it is past its start-up and answers SIGTERM.
 bool WaitForSettings(const QString& path);
-
-// [Timers] DataRead, Profiler, Display and [ACCursor] Width, Height, Weight of a settings
-// file, -1 for a missing one.
-using SettingValues = std::array<int, 6>;
-SettingValues ReadSettingValues(const QString& path);
-inline constexpr SettingValues kDefaultSettings{50, 50, 300, 20, 20, 1};

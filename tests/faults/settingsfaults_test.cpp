@@ -9,16 +9,29 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// [Timers] DataRead, Profiler, Display and [ACCursor] Width, Height, Weight of a settings
+// file, -1 for a missing one.
+std::string ReadSettingValues(const QString& path) {
+    const QSettings settings(path, QSettings::IniFormat);
+    std::string values;
+    for (const char* key : {"Timers/DataRead", "Timers/Profiler", "Timers/Display",
+                            "ACCursor/Width", "ACCursor/Height", "ACCursor/Weight"})
+        values += (values.empty() ? "" : " ") +
+                  std::to_string(settings.value(QLatin1String(key), -1).toInt());
+    return values;
+}
+
 struct SettingsRow {
     const char* name;
     std::function<bool(const QString& path)> spoil;
     bool movesToConfigFolder; // nothing can stand beside the program under that name
-    SettingValues after = kDefaultSettings;
+    std::string after = "50 50 300 20 20 1";
 };
 
 class SettingsFile : public ::testing::TestWithParam<SettingsRow> {};
@@ -44,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 0 stops the display timer; it is a value of its own, not a missing one.
         SettingsRow{"DisplayZeroIsKept",
                     [](const QString& path) { return WriteBytes(path, "[Timers]\nDisplay=0\n"); },
-                    false,
-                    {50, 50, 0, 20, 20, 1}},
+                    false, "50 50 0 20 20 1"},
         SettingsRow{"BinaryGarbage",
                     [](const QString& path) {
                         QByteArray bytes(16 * 1024, 0);
