@@ -135,7 +135,7 @@ TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
     FakeServer server;
     {
         ThreadedLink link(server.MakeTransport(), 0ms);
-        link.SetMsStrength(300);
+        link.SetMsStrength(-5);
         link.SetRollRate(std::numeric_limits<double>::infinity());
         link.MoveAircraft(47, 8);
         link.MoveAircraft(std::nan(""), 9);
@@ -150,7 +150,7 @@ TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
     }
     // After the handshake's version, the strength held to the byte and the one valid move.
     EXPECT_EQ(server.Writes(),
-              (std::vector{Wrote<std::uint16_t>(0x330A, 1004), Wrote<std::uint8_t>(0x2AE6, 255),
+              (std::vector{Wrote<std::uint16_t>(0x330A, 1004), Wrote<std::uint8_t>(0x2AE6, 0),
                            Wrote(0x0560, std::array{LatToRaw(47), LonToRaw(8)})}));
 }
 
