@@ -120,9 +120,7 @@ const auto kThermalGlyphRows =
                       Glyph{"East", 2, 90, 15, 10, {5, 5}, {0, 0}, {15, 5}},
                       Glyph{"South", 3, 180, 10, 15, {5, 5}, {0, 0}, {5, 15}},
                       Glyph{"West", 1, 270, 15, 10, {10, 5}, {5, 0}, {0, 5}},
-                      Glyph{"NorthEast", 1, 45, 12, 12, {5, 7}, {0, 2}, {12, 0}},
-                      Glyph{"SouthWestTypeZero", 0, 225, 12, 12, {7, 5}, {2, 0}, {0, 12}},
-                      Glyph{"Bearing300", 1, 300, 14, 10, {9, 5}, {4, 0}, {0, 0}},
+                      Glyph{"Bearing300TypeZero", 0, 300, 14, 10, {9, 5}, {4, 0}, {0, 0}},
                       Glyph{"Bearing200", 1, 200, 10, 14, {5, 5}, {0, 0}, {2, 14}},
                       Glyph{"TypeFourIsACircle", 4, -90, 10, 10, {5, 5}, {0, 0}, {0, 0}});
 INSTANTIATE_TEST_SUITE_P(WindDirections, ThermalGlyphTable, kThermalGlyphRows, RowName);
