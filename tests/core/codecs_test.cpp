@@ -205,13 +205,12 @@ TEST(ProjectFile, EveryMissingHeaderLineIsReportedInOrder) {
     RecordingPrompts rec;
     std::size_t offset = 0;
     EXPECT_EQ(ReadProjectHeader("", offset).text, "\n\n\n\n\n");
-    EXPECT_EQ(rec.messages(),
-              (Strings{kError + "Project File header 1", kError + "Project File header 2:readline",
-                       kError + "Project File header"}));
-    rec.clear();
     const std::string data = "map.bmp\r\n47:30\r\n47:00.000N\r\n7:30.000E\r\n8:30.000E\r\n";
     EXPECT_DOUBLE_EQ(ReadProjectHeader(data, offset).lonRight, 8.5);
-    EXPECT_EQ(rec.messages(), Strings{"Error|Error converting negative a=4 b=6 s=47:30"});
+    EXPECT_EQ(rec.messages(),
+              (Strings{kError + "Project File header 1", kError + "Project File header 2:readline",
+                       kError + "Project File header",
+                       "Error|Error converting negative a=4 b=6 s=47:30"}));
 }
 
 TEST(ProjectFile, LinesThatRunOutOfValuesStillLoadWithTheLinesAfterThem) {

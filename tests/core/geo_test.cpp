@@ -52,16 +52,12 @@ const auto kParseNumberRows = ::testing::Values(
     Parse{"BeyondDouble", std::string(400, '9'), none, none});
 INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberTable, kParseNumberRows, RowName);
 
-TEST(CoordText, ThreeFormatsAndNumberRuns) {
+TEST(CoordText, ThreeFormats) {
     EXPECT_EQ(std::pair(LatText(-33.75, decDegrees), LatText(-33.75, decMins)),
               std::pair("-33.75"s, "S33*45'"s));
     EXPECT_EQ(LonText(10.123333333333333, decMins), "E10*7.39999999999998'");
     EXPECT_EQ(std::pair(LatText(0, degMinSec), LonText(-10.855833333333333, degMinSec)),
               std::pair("N0*0'0\""s, "W10*51'20.9999999999988\""s));
-    EXPECT_EQ(
-        std::tuple(FindNumberStart("ab", 1), FindNumberStart("a+b", 1), FindNumberStart("ab", 7)),
-        std::tuple(3, 2, 7));
-    EXPECT_EQ(std::pair(FindNumberEnd("-3.5,7", 2), FindNumberEnd("12", 2)), std::pair(5, 3));
 }
 
 // ParseDegrees reports each failed step with the caption "Error" (given here without it and
@@ -109,7 +105,7 @@ Strings Fields(std::string_view line, int calls, int p, char delimiter = 0) {
 }
 
 TEST(TextFields, ReadersTakeTheFieldsInTurn) {
-    EXPECT_EQ(Fields("12,-3.5,,7", 4, 1), (Strings{"12@3", "-3.5@8", "7@11", "-1@11"}));
+    EXPECT_EQ(Fields("12,-3.5,,+7", 4, 1), (Strings{"12@3", "-3.5@8", "+7@12", "-1@12"}));
     EXPECT_EQ(Fields("12,abc", 2, 3), (Strings{"@7", "-1@7"}));
     EXPECT_EQ(Fields("5", 1, 1), (Strings{"-1@1"}));
     EXPECT_EQ(Fields("1,A,B", 3, 2, ','), (Strings{"A@4", "B@6", "@6"}));
