@@ -5,10 +5,8 @@
 #include "codecs/waypointfile.h"
 #include "codecs/waypointline.h"
 #include "coretest.h"
-#include "geo/textfields.h"
 #include "recordingprompts.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace {
