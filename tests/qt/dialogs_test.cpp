@@ -62,7 +62,7 @@ TEST_F(ThermalDataWindow, EveryEditFeedsItsValueAndApplyToAllCopiesItsGroupOnly)
         EXPECT_EQ(profile(*t), std::tuple(70, 30, 15, 85, 1500));
 }
 
-TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValue) {
+TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBecomeMetres) {
     QTest::keyClicks(EditIn(window, "radius"), "x");
     EXPECT_EQ(text("radius"), "500");
     // Pasted at once.
@@ -73,9 +73,7 @@ TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValue) {
     Retype(window, "cuStart", "-");
     EXPECT_EQ(std::tuple(text("cuStart"), window.values().tCuStart), std::tuple("-", 0));
     EXPECT_TRUE(rec.entries.empty());
-}
 
-TEST_F(ThermalDataWindow, HeightsTypedInFeetBecomeMetresAndShowRounded) {
     window.SetHeightUnits(feet);
     QTest::keyClicks(EditIn(window, "top"), "a");
     EXPECT_EQ(std::tuple(text("top"), window.values().top), std::tuple("4921", 1500));
@@ -87,13 +85,10 @@ TEST_F(ThermalDataWindow, HeightsTypedInFeetBecomeMetresAndShowRounded) {
     window.SetHeightUnits(feet);
     EXPECT_EQ(std::tuple(text("top"), text("radius")), std::tuple("1001", "500"));
     EXPECT_EQ(window.findChild<QLabel*>("cloudBaseUnits")->text(), "ft");
-}
-
-TEST_F(ThermalDataWindow, ShowValuesThenValuesGivesTheTwentyValuesBackInFeetToo) {
-    // -1 m would not come back from its rounded feet.
+    // Values shown in feet come back as they were; -1 m would not come back from its
+    // rounded feet.
     const ThermalSettings v{3,    -1,    2000, 700,   90, 3,  false, 305, 600, 3,
                             1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85};
-    window.SetHeightUnits(feet);
     window.ShowValues(v);
     EXPECT_EQ(Fields(window.values()), Fields(v));
     EXPECT_EQ(text("top"), "6562");
@@ -115,10 +110,8 @@ TEST_P(ThermalDataType, FollowsTheRemainderRule) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, ThermalDataType,
-                         ::testing::Values(TypeRow{"Five", 2, 5, 1}, TypeRow{"Eight", 1, 8, 4},
-                                           TypeRow{"ZeroKeeps", 3, 0, 3},
+                         ::testing::Values(TypeRow{"Five", 2, 5, 1}, TypeRow{"ZeroKeeps", 3, 0, 3},
                                            TypeRow{"MinusThree", 2, -3, 1},
-                                           TypeRow{"MinusTwoKeeps", 2, -2, 2},
                                            TypeRow{"LowestKeeps", 3, INT_MIN, 3}),
                          RowName);
 

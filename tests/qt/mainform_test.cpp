@@ -91,6 +91,9 @@ TEST_F(MainWindow, LoadDatAsksOnlyAboutWaypointsAndCancelledDialogsChangeNothing
     EXPECT_EQ(std::tuple(doc().thermals().size(), doc().waypoints().size(), form->zoomFactor()),
               std::tuple(1u, 1u, 2));
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
+    run(Command::ToolButton5);
+    run(Command::ToolButton5); // zooming out stops at the whole map
+    EXPECT_EQ(form->zoomFactor(), 1);
 }
 
 // A window with a project of the 40 x 30 map open.
@@ -103,7 +106,7 @@ protected:
     }
 };
 
-TEST_F(EditingMap, ClickAddsAThermalOrAWaypointAtThePointer) {
+TEST_F(EditingMap, ClickAddsAThermalOrAWaypointAtThePointerAndClearAllAsks) {
     clickAt({60, 40});
     clickAt({60, 40}); // on the new glyph: adds nothing
     ASSERT_EQ(doc().thermals().size(), 1u);
@@ -129,6 +132,17 @@ TEST_F(EditingMap, ClickAddsAThermalOrAWaypointAtThePointer) {
     ASSERT_EQ(doc().thermals().size(), 2u);
     EXPECT_EQ(doc().thermals()[1]->lat, map().YToLat(30));
     EXPECT_EQ(std::tuple(link->lat, link->lon), std::tuple(map().YToLat(120), map().XToLon(20)));
+    // Clear All asks, and No keeps everything.
+    rec.answers = {false, false, true, true};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(doc().thermals().size() + doc().waypoints().size(), 3u);
+        run(Command::ClearAllThermals);
+        run(Command::ClearAllWaypoints);
+    }
+    const std::string thermals = "Clear All Thermals|Clear All Thermals, Continue?";
+    const std::string waypoints = "Clear All Waypoints|Clear All Waypoints, Continue?";
+    EXPECT_EQ(rec.questions(), (Messages{thermals, waypoints, thermals, waypoints}));
+    EXPECT_TRUE(panel().glyphs().glyphs().empty());
 }
 
 TEST_F(EditingMap, ThermalPopupCopiesValuesAndDeletesTheThermalItWasOpenedOn) {
@@ -147,21 +161,6 @@ TEST_F(EditingMap, ThermalPopupCopiesValuesAndDeletesTheThermalItWasOpenedOn) {
     EXPECT_EQ(doc().thermals()[0].get(), &target);
 }
 
-TEST_F(EditingMap, ClearAllAsksAndNoKeepsEverything) {
-    clickAt({40, 40});
-    run(Command::addACWaypoint);
-    rec.answers = {false, false, true, true};
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(doc().thermals().size() + doc().waypoints().size(), 2u);
-        run(Command::ClearAllThermals);
-        run(Command::ClearAllWaypoints);
-    }
-    const std::string thermals = "Clear All Thermals|Clear All Thermals, Continue?";
-    const std::string waypoints = "Clear All Waypoints|Clear All Waypoints, Continue?";
-    EXPECT_EQ(rec.questions(), (Messages{thermals, waypoints, thermals, waypoints}));
-    EXPECT_TRUE(panel().glyphs().glyphs().empty());
-}
-
 TEST_F(EditingMap, HeightUnitsSwitchEveryHintTheWindowAndTheGroundReadout) {
     link->ground = -3.7;
     run(Command::addACThermal);
@@ -177,38 +176,6 @@ TEST_F(EditingMap, HeightUnitsSwitchEveryHintTheWindowAndTheGroundReadout) {
     EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 4921ft.*Height -9 ft.*4921 Ground -12ft"));
     run(Command::Meters);
     EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 1500m.*Height -3 m.*1500 Ground -3m"));
-    link->ground = 412.7;
-    EXPECT_THAT(shown(), ::testing::EndsWith("Ground 412m"));
-}
-
-TEST_F(EditingMap, ZoomFitsTheMapIntoTheZoomedPanelAndZoomOutStopsAtOne) {
-    panel().resize(534, 263);
-    const auto shown = [this] {
-        return QSize(map().displayWidth(), map().displayHeight());
-    };
-    const QSize unzoomed = shown();
-    run(Command::ToolButton5);
-    EXPECT_EQ(std::tuple(form->zoomFactor(), shown()), std::tuple(1, unzoomed));
-    run(Command::ToolButton3);
-    run(Command::ToolButton3);
-    // The 4:3 picture in a box of 1602 x 789.
-    EXPECT_EQ(std::tuple(form->zoomFactor(), shown()), std::tuple(3, QSize(1052, 789)));
-    run(Command::ToolButton5);
-    EXPECT_EQ(shown(), QSize(701, 526));
-}
-
-TEST_F(EditingMap, CursorCentresOnTheAircraftWhateverTheScroll) {
-    form->action(Command::FollowAircraft)->setChecked(false);
-    run(Command::ToolButton3);
-    run(Command::ToolButton3);
-    link->lon = map().XToLon(200);
-    link->lat = map().YToLat(100);
-    panel().horizontalScrollBar()->setValue(50);
-    ASSERT_EQ(panel().horizontalScrollBar()->value(), 50);
-    live().DisplayUpdateTimerTimer();
-    ASSERT_EQ(form->cursor().width(), 20);
-    EXPECT_EQ(at(form->cursor().pos().toPoint()).x(), 140);
-    EXPECT_EQ(form->cursor().pos().y(), map().LatToY(link->lat) - 10);
 }
 
 // The latitude north of 47.2 N, 8 E at which Distance gives metres, to a millimetre.
@@ -222,19 +189,7 @@ double NorthBy(double metres) {
     return high;
 }
 
-TEST_F(EditingMap, AutomaticThermalOnceTheAircraftIsFartherThanTheDistance) {
-    Click(form->thermalData(), "autoThermals");
-    link->lon = 8.0;
-    // The first tick measures from 0, 0 and places one at once; then 799 m are not enough.
-    for (const double lat : {47.2, NorthBy(799), NorthBy(800.5), NorthBy(800.5)}) {
-        link->lat = lat;
-        live().DisplayUpdateTimerTimer();
-    }
-    ASSERT_EQ(doc().thermals().size(), 2u);
-    EXPECT_EQ(doc().thermals()[1]->lat, NorthBy(800.5));
-}
-
-TEST_F(EditingMap, NothingIsPlacedAtTheAircraftWithoutALivePosition) {
+TEST_F(EditingMap, NothingIsPlacedWithoutALivePositionThenOnceFartherThanTheDistance) {
     Click(form->thermalData(), "autoThermals");
     const auto status = [this] {
         live().DisplayUpdateTimerTimer();
@@ -249,8 +204,16 @@ TEST_F(EditingMap, NothingIsPlacedAtTheAircraftWithoutALivePosition) {
     EXPECT_TRUE(doc().thermals().empty() && doc().waypoints().empty());
     EXPECT_TRUE(form->noteText().contains("No simulator"));
     link->live = true;
+    link->lon = 8.0;
+    link->lat = 47.2;
+    // The first live tick measures from 0, 0 and places one at once; then 799 m are not enough.
     EXPECT_EQ(status(), std::tuple("Linked", true));
-    EXPECT_EQ(doc().thermals().size(), 1u);
+    for (const double lat : {NorthBy(799), NorthBy(800.5), NorthBy(800.5)}) {
+        link->lat = lat;
+        live().DisplayUpdateTimerTimer();
+    }
+    ASSERT_EQ(doc().thermals().size(), 2u);
+    EXPECT_EQ(doc().thermals()[1]->lat, NorthBy(800.5));
 }
 
 TEST_F(EditingMap, WindFromTheSideFollowsWhenTheHeadingHasBeenRead) {
@@ -287,8 +250,6 @@ TEST_P(ThermalAtAircraft, TakesTheTickedWindSideAndHeights) {
 INSTANTIATE_TEST_SUITE_P(Boxes, ThermalAtAircraft,
                          ::testing::Values(AtAircraft{"RightOf10", "windRight", 10, 100, 1500},
                                            AtAircraft{"LeftOf10", "windLeft", 10, 280, 1500},
-                                           AtAircraft{"RightOfMinus170", "windRight", -170, -80,
-                                                      1500},
                                            AtAircraft{"LeftOf100", "windLeft", 100.7, 10, 1500},
                                            AtAircraft{"TopsAboveSeaLevel", "TopsMSL", 10, 270, 887},
                                            AtAircraft{"NoBox", "", 10, 270, 1500}),
@@ -339,23 +300,7 @@ TEST_F(MainWindow, ClosingAsksBothQuestionsEvenAfterANoThenStopsTheTimers) {
     EXPECT_EQ(std::tuple(link->readCycles, form->statusText(2)), std::tuple(reads, "412m"));
 }
 
-TEST_F(EditingMap, ThermikRunsTheToolWhileTheWindowGoesOn) {
-    // A stand-in tool that waits (10 s at most) for a file the test writes only once the
-    // command has returned.
-    WriteAll(path("scasm"), "#!/bin/sh\ni=0\nwhile [ ! -e go ] && [ $i -lt 200 ]; do\n"
-                            "  sleep 0.05; i=$((i+1))\ndone\n[ -e go ] && echo \"$@\" > ran\n");
-    QFile::setPermissions(path("scasm"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    live().AddThermal(47.3, 7.9);
-    run(Command::Thermik);
-    EXPECT_FALSE(enabled(Command::Thermik));
-    WriteAll(path("go"), "");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Thermik); }, 15000));
-    EXPECT_EQ(ReadAll(path("ran")), "alps.sca alps.bgl\n");
-    EXPECT_TRUE(ReadAll(path("alps.sca")).startsWith("Header("));
-    EXPECT_TRUE(rec.entries.empty());
-}
-
-TEST_F(EditingMap, EmptyListAndMissingToolAreReported) {
+TEST_F(EditingMap, SceneryToolsRunWhileTheWindowGoesOnAndTheirFailuresAreReported) {
     run(Command::Thermik);
     live().AddThermal(47.3, 7.9);
     run(Command::Cumulus); // no cumulus tool in the folder
@@ -363,8 +308,21 @@ TEST_F(EditingMap, EmptyListAndMissingToolAreReported) {
     EXPECT_EQ(rec.messages(),
               (Messages{"Error|There are no thermals to generate from: place at least one.",
                         "Error|Error Generating Thermals"}));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Cumulus); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Cumulus); }));
     EXPECT_TRUE(QFile::exists(path("alps_cu.cms")));
+    rec.clear();
+    // A stand-in tool that waits (10 s at most) for a file the test writes only once the
+    // command has returned.
+    WriteAll(path("scasm"), "#!/bin/sh\ni=0\nwhile [ ! -e go ] && [ $i -lt 200 ]; do\n"
+                            "  sleep 0.05; i=$((i+1))\ndone\n[ -e go ] && echo \"$@\" > ran\n");
+    QFile::setPermissions(path("scasm"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    run(Command::Thermik);
+    EXPECT_FALSE(enabled(Command::Thermik));
+    WriteAll(path("go"), "");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Thermik); }, 15000));
+    EXPECT_EQ(ReadAll(path("ran")), "alps.sca alps.bgl\n");
+    EXPECT_TRUE(ReadAll(path("alps.sca")).startsWith("Header("));
+    EXPECT_TRUE(rec.entries.empty());
 }
 
 } // namespace

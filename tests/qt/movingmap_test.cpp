@@ -49,6 +49,9 @@ TEST_F(MovingMap, FollowingScrollsWhenTheAircraftNearsTheEdgeUntilTheMapIsDragge
     EXPECT_GT(followed.x(), corner.x());
     EXPECT_GT(followed.y(), corner.y());
     EXPECT_TRUE(panel().viewport()->rect().contains(at(form->cursor().pos().toPoint())));
+    // The 20-pixel cursor is centred on the aircraft, whatever the scroll.
+    EXPECT_EQ(form->cursor().pos().toPoint() + QPoint(10, 10),
+              QPoint(map().LonToX(link->lon), map().LatToY(link->lat)));
     // Moving the map by hand ends following: the next tick leaves the view where it is.
     dragBy(Qt::MiddleButton, {100, 100}, {40, 30});
     EXPECT_FALSE(form->action(Command::FollowAircraft)->isChecked());
