@@ -39,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(MovingMap, FollowingScrollsWhenTheAircraftNearsTheEdgeUntilTheMapIsDragged) {
+TEST_F(MovingMap, FollowingScrollsUntilTheMapIsDraggedAndAShortLeftDragIsAClick) {
     const QPoint corner = scroll();
     // Far in the map's south-east, out of view: following brings it in.
     link->lat = map().YToLat(map().displayHeight() - 20);
@@ -60,14 +60,12 @@ TEST_F(MovingMap, FollowingScrollsWhenTheAircraftNearsTheEdgeUntilTheMapIsDragge
     link->lat = map().YToLat(10);
     live().DisplayUpdateTimerTimer();
     EXPECT_EQ(scroll(), dragged);
-}
-
-TEST_F(MovingMap, ALeftDragPansAndAddsNothingAShortOneIsAClick) {
-    clickAt({60, 40}); // the pointer moved over the map: clicks from here on are meant
+    // A left drag pans too and adds nothing; a short one is a click (the pointer has moved
+    // over the map: clicks from here on are meant).
+    clickAt(panel().mapToScene(QPoint(60, 40)).toPoint());
     ASSERT_EQ(doc().thermals().size(), 1u);
-    const QPoint before = scroll();
-    dragBy(Qt::LeftButton, {150, 120}, {-60, 0});
-    EXPECT_EQ(scroll(), before + QPoint(60, 0));
+    dragBy(Qt::LeftButton, {150, 120}, {60, 0});
+    EXPECT_EQ(scroll(), dragged - QPoint(60, 0));
     EXPECT_EQ(doc().thermals().size(), 1u);
     dragBy(Qt::LeftButton, {150, 120}, {1, 1}); // within the drag distance
     EXPECT_EQ(doc().thermals().size(), 2u);
@@ -109,36 +107,31 @@ TEST_F(MovingMap, TheTrailIsDrawnWhereTheAircraftFlewUntilCleared) {
     EXPECT_EQ(middle(), bare);
 }
 
-TEST_F(MainWindow, AThermalsRingShowsOnceItsRadiusOutgrowsItsGlyph) {
+TEST_F(MainWindow, AThermalsRingShowsAtItsTrueRadiusOnceItOutgrowsItsGlyph) {
     loadProject(project("alps.prj", Lines({kBasicLine}))); // radius 300 m, type 4 with a cloud
     const Thermal& t = *doc().thermals()[0];
     form->action(Command::FollowAircraft)->setChecked(false);
-    // Whether the type's red stands within two pixels of a point west or north of the centre.
-    const auto redBy = [&](QPoint by) {
-        const QPoint centre(map().LonToX(t.lon), map().LatToY(t.lat));
-        panel().centerOn(centre);
+    // Whether the type's red stands within two pixels of a point west of the centre.
+    const auto redWestBy = [&](int west) {
+        panel().centerOn(pixelOf(t));
         const QImage shown = panel().viewport()->grab().toImage();
-        for (int d = -2; d <= 2; ++d) {
-            const QColor c =
-                shown.pixelColor(at(centre - by - (by.x() ? QPoint(d, 0) : QPoint(0, d))));
+        for (int d = west - 2; d <= west + 2; ++d) {
+            const QColor c = shown.pixelColor(at(pixelOf(t) - QPoint(d, 0)));
             if (c.red() > 180 && c.green() < 100 && c.blue() < 100)
                 return true;
         }
         return false;
     };
-    // The radius in pixels west and north, from the map's degrees (111.195 km to a degree).
+    // The radius in pixels, from the map's degrees (111.195 km to a degree).
     const auto ring = [&] {
-        const double lat = t.radius / 111195.0;
-        const double lon = lat / std::cos(t.lat * std::numbers::pi / 180);
-        return QPoint(map().LonToX(t.lon) - map().LonToX(t.lon - lon),
-                      map().LatToY(t.lat) - map().LatToY(t.lat + lat));
+        const double degrees = t.radius / 111195.0 / std::cos(t.lat * std::numbers::pi / 180);
+        return pixelOf(t).x() - map().LonToX(t.lon - degrees);
     };
-    EXPECT_FALSE(redBy({12, 0})); // 300 m are about a pixel on the whole map
-    while (ring().x() < 12)
+    EXPECT_FALSE(redWestBy(12)); // 300 m are about a pixel on the whole map
+    while (ring() < 12)
         run(Command::ToolButton3);
-    EXPECT_TRUE(redBy({ring().x(), 0}));
-    EXPECT_TRUE(redBy({0, ring().y()}));
-    EXPECT_FALSE(redBy({ring().x() + 6, 0}));
+    EXPECT_TRUE(redWestBy(ring()));
+    EXPECT_FALSE(redWestBy(ring() + 6));
 }
 
 TEST_F(MainWindow, TheProfilePictureShowsWhatTheProfilerWouldWrite) {

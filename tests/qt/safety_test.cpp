@@ -1,7 +1,7 @@
 // What keeps a pilot's work from being lost or hidden: saves onto files that were not read
-// whole, changes that count as changes, names that cannot break their file, files that keep
-// their letters, saves where a folder takes no new file, the settings file always read,
-// windows that hide no question, and drops on the map.
+// whole, changes that count as changes, files that keep their letters, saves where a folder
+// takes no new file, the settings file always read, windows that hide no question, and drops
+// on the map.
 
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
@@ -77,14 +77,6 @@ TEST_F(MainWindow, DeletingClearingApplyingToAllAndRandomizingAreChanges) {
         changes[i]();
         EXPECT_TRUE(doc().projectModified()) << i;
     }
-}
-
-TEST_F(MainWindow, CommasAndLineBreaksNeverEnterAWaypointName) {
-    form->LoadProjectFile(project("alps.prj"), false);
-    Retype(*form, "waypointDescription", "Ridge, north");
-    EXPECT_EQ(EditIn(*form, "waypointDescription")->text(), "Ridge north");
-    run(Command::addACWaypoint);
-    EXPECT_EQ(doc().waypoints().at(0)->tName, "Ridge north");
 }
 
 TEST_F(Safety, ANameThatWindows1252CannotHoldMakesTheFileUtf8SaidOnce) {

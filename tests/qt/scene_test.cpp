@@ -48,7 +48,7 @@ TEST_F(MapPanel, GlyphsSitOverTheirPositionsAfterLoadAndAfterAZoomStep) {
     EXPECT_NE(pixelOf(thermal(0)), before);
 }
 
-TEST_F(MapPanel, TypeOrWindChangeLaysTheGlyphOutAgain) {
+TEST_F(MapPanel, TypeOrWindChangeLaysTheGlyphOutAgainAndADeleteRemovesIt) {
     Thermal& t = thermal(0);
     const QPoint west = pixelOf(t) - QPoint(8, 0);
     const QPoint east = pixelOf(t) + QPoint(8, 0);
@@ -58,11 +58,9 @@ TEST_F(MapPanel, TypeOrWindChangeLaysTheGlyphOutAgain) {
     EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(glyphOf(t), nullptr));
     t.SetWindDir(90);
     EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(nullptr, glyphOf(t)));
-}
-
-TEST_F(MapPanel, DeletedValuesTakeTheirGlyphsWithThem) {
-    const QPoint first = pixelOf(thermal(0));
-    ASSERT_TRUE(doc.DeleteThermal(&thermal(0)));
+    // Deleted values take their glyphs with them.
+    const QPoint first = pixelOf(t);
+    ASSERT_TRUE(doc.DeleteThermal(&t));
     EXPECT_EQ(glyphAt(first), nullptr);
     // The waypoint's glyph, last in the set, took the first one's place: it goes cleanly too.
     ASSERT_TRUE(doc.DeleteWaypoint(doc.waypoints()[0].get()));
