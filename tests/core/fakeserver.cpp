@@ -85,9 +85,8 @@ void FakeServer::ReadOffset(std::uint32_t offset, std::span<std::byte> data) {
 
 void FakeServer::WriteOffset(std::uint32_t offset, std::span<const std::byte> data) {
     requests.push_back({true, offset, {data.begin(), data.end()}});
-    if (offset == 0x330A && data.size() == 2)
-        std::memcpy(&libraryVersion, data.data(), 2);
-    else if (offset < memory.size())
+    // The client's version lies inside the FS version, which the next handshake reads again.
+    if (offset != 0x330A && offset < memory.size())
         std::copy_n(data.begin(), std::min(data.size(), memory.size() - offset),
                     memory.begin() + offset);
 }

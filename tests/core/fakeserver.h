@@ -69,7 +69,6 @@ public:
     int sends = 0;
     bool serverHeld = false, areaHeld = false, viewHeld = false;
     int atoms = 0;
-    std::uint32_t libraryVersion = 0; // written at 0x330A, kept apart from the FS version
 };
 
 // A write of the value's bytes, as the server records it.

@@ -65,38 +65,11 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
     EXPECT_TRUE(server.HoldsNothing());
 }
 
-// A strength meant for one simulator must never reach another that linked in its place.
-// Each change of the reply is made while an exchange waits at the gate, which orders it
-// before the worker reads it.
-TEST(LinkWorkerTest, WritesMadeForALinkThatWentDownAreNeverSent) {
-    FakeServer server;
-    {
-        LinkWorker worker(server.MakeTransport(), 1ms);
-        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
-        const std::uint64_t first = worker.Snapshot().connection;
-        HoldNextExchange(server);
-        worker.WriteStrength(10); // queued behind the exchange that is about to fail
-        worker.WriteRoll(0.5, first);
-        server.replyValue = 0;
-        server.gateShut = false;
-        ASSERT_TRUE(Eventually([&] { return !worker.Snapshot().linked; }));
-        HoldNextExchange(server);
-        server.replyValue = 1;
-        server.gateShut = false;
-        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
-        const std::uint64_t second = worker.Snapshot().connection;
-        ASSERT_GT(second, first);
-        worker.WriteStrength(30, first);
-        worker.WriteRoll(0.25, second);
-        worker.RequestHeading(); // served after the writes queued before it
-        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 1; }));
-    }
-    std::vector<FakeServer::Request> writes = server.Writes();
-    std::erase_if(writes, [](const FakeServer::Request& r) { return r.offset == 0x330A; });
-    EXPECT_EQ(writes, std::vector{Wrote(0x30B0, 0.25)});
-}
-
-TEST(LinkWorkerTest, ReadsEveryIntervalAndReadsTheHeadingWhenTheBlockAppears) {
+// Reads every interval, and the heading as the block appears. A strength meant for one
+// simulator must never reach another that linked in its place: each change of the reply is
+// made while an exchange waits at the gate, which orders it before the worker reads it. The
+// worker then ends at once in the middle of an exchange that never returns.
+TEST(LinkWorkerTest, ReadsAndNeverSendsWritesMadeForALinkThatWentDown) {
     FakeServer server;
     server.Set<std::int64_t>(0x0560, LatToRaw(46.5));
     server.Set<std::int64_t>(0x0568, LonToRaw(7.25));
@@ -104,30 +77,42 @@ TEST(LinkWorkerTest, ReadsEveryIntervalAndReadsTheHeadingWhenTheBlockAppears) {
     server.Set<std::int32_t>(0x0574, 1500);
     server.Set<std::uint32_t>(0x0580, HeadingToRaw(90));
     server.Set<std::uint16_t>(0x2AE6, 0x4078);
-    LinkSnapshot s;
-    {
-        LinkWorker worker(server.MakeTransport(), 1ms);
-        ASSERT_TRUE(Eventually([&] { return worker.Snapshot().cycles >= 3; }));
-        s = worker.Snapshot();
-    }
+    auto worker = std::make_unique<LinkWorker>(server.MakeTransport(), 1ms);
+    ASSERT_TRUE(Eventually([&] { return worker->Snapshot().cycles >= 3; }));
+    HoldNextExchange(server);
+    const LinkSnapshot s = worker->Snapshot();
     EXPECT_TRUE(s.positionRead && s.linked && s.blockPresent);
     EXPECT_EQ(std::tuple(s.lat, s.lon, s.groundM, s.altitudeM, s.msStrength, s.headingDeg),
               std::tuple(46.5, 7.25, 612.0, 1500.0, 120, 90.0));
     // Read as the block appeared, and not again while it stays.
     EXPECT_EQ(std::ranges::count(server.requests, 0x0580u, &FakeServer::Request::offset), 1);
-}
+    server.Forget();
 
-TEST(LinkWorkerTest, EndsAtOnceInTheMiddleOfAnExchangeThatNeverReturns) {
-    FakeServer server;
-    auto worker = std::make_unique<LinkWorker>(server.MakeTransport(), 0ms);
+    const std::uint64_t first = s.connection;
+    worker->WriteStrength(10); // queued behind the exchange that is about to fail
+    worker->WriteRoll(0.5, first);
+    server.replyValue = 0;
+    server.gateShut = false;
+    ASSERT_TRUE(Eventually([&] { return !worker->Snapshot().linked; }));
+    HoldNextExchange(server);
+    server.replyValue = 1;
+    server.gateShut = false;
     ASSERT_TRUE(Eventually([&] { return worker->Snapshot().linked; }));
-    server.gateShut = true;
-    worker->WriteStrength(1);
-    ASSERT_TRUE(Eventually([&] { return server.held > 0; }));
+    const std::uint64_t second = worker->Snapshot().connection;
+    ASSERT_GT(second, first);
+    worker->WriteStrength(30, first);
+    worker->WriteRoll(0.25, second);
+    worker->RequestHeading(); // served after the writes queued before it
+    ASSERT_TRUE(Eventually([&] { return worker->Snapshot().headings == 1; }));
+
+    HoldNextExchange(server);
     const auto start = Clock::now();
     worker.reset();
     EXPECT_LT(Clock::now() - start, 1s);
     EXPECT_TRUE(server.HoldsNothing());
+    std::vector<FakeServer::Request> writes = server.Writes();
+    std::erase_if(writes, [](const FakeServer::Request& r) { return r.offset == 0x330A; });
+    EXPECT_EQ(writes, std::vector{Wrote(0x30B0, 0.25)});
 }
 
 // Only valid values reach the worker; the getters read the snapshot taken by ReadCycle.

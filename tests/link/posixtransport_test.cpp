@@ -37,16 +37,6 @@ struct ScopedEnv {
     ~ScopedEnv() { old ? ::setenv(name, old->c_str(), 1) : ::unsetenv(name); }
 };
 
-TEST(IpcDirectoryTest, FirstVariableSetAndNotEmptyElseTmp) {
-    using Row = std::tuple<const char*, const char*, const char*>;
-    for (const auto& [ipcDir, runtimeDir, expected] :
-         {Row{"/a", "/b", "/a"}, Row{"", "/b", "/b"}, Row{nullptr, "/b", "/b"},
-          Row{nullptr, "", "/tmp"}, Row{nullptr, nullptr, "/tmp"}}) {
-        const ScopedEnv own("BREVAN_IPC_DIR", ipcDir), runtime("XDG_RUNTIME_DIR", runtimeDir);
-        EXPECT_EQ(posixipc::IpcDirectory(), expected) << (ipcDir ? ipcDir : "unset");
-    }
-}
-
 class PosixTransportTest : public ::testing::Test {
 protected:
     std::string dir = [] {
@@ -87,7 +77,15 @@ protected:
     }
 };
 
-TEST_F(PosixTransportTest, ServerIsLookedForUnderUipcMainThenFs98Main) {
+// The directory is the first of the two variables set and not empty, else /tmp.
+TEST_F(PosixTransportTest, ServerIsLookedForInTheIpcDirectoryUnderUipcMainThenFs98Main) {
+    using Row = std::tuple<const char*, const char*, const char*>;
+    for (const auto& [ipcDir, runtimeDir, expected] :
+         {Row{"/a", "/b", "/a"}, Row{"", "/b", "/b"}, Row{nullptr, "/b", "/b"},
+          Row{nullptr, "", "/tmp"}, Row{nullptr, nullptr, "/tmp"}}) {
+        const ScopedEnv own("BREVAN_IPC_DIR", ipcDir), runtime("XDG_RUNTIME_DIR", runtimeDir);
+        EXPECT_EQ(posixipc::IpcDirectory(), expected) << (ipcDir ? ipcDir : "unset");
+    }
     EXPECT_EQ(transport.FindServer(), Transport::Server::none);
     const int fs98Main = Listen(posixipc::fs98MainSocket);
     EXPECT_EQ(transport.FindServer(), Transport::Server::fs98Main);
@@ -124,18 +122,15 @@ TEST_F(PosixTransportTest, OpenAgainstAServerThatNeverAcceptsReturnsEveryTime) {
     ::close(listener);
 }
 
-TEST_F(PosixTransportTest, PauseLastsItsTime) {
-    const auto start = Clock::now();
-    transport.Sleep(30ms);
-    EXPECT_GE(Clock::now() - start, 30ms);
-}
-
 TEST_F(PosixTransportTest, TriesCarryTheNameAndANewSequenceAndEarlierRepliesAreDiscarded) {
     const int listener = Listen(posixipc::uipcMainSocket);
     ASSERT_EQ(transport.FindServer(), Transport::Server::uipcMain);
     const int server = ::accept(listener, nullptr, nullptr);
     const std::string name = "FsasmLib:IPC:1A2B:7";
     ASSERT_NE(transport.AddAtom(name), 0);
+    const auto paused = Clock::now();
+    transport.Sleep(30ms); // a pause lasts its time
+    EXPECT_GE(Clock::now() - paused, 30ms);
     EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
     EXPECT_EQ(transport.LastError(), 0u); // a time-out
     const auto [length, sequence, sent] = Frame(server);

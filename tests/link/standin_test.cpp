@@ -53,7 +53,6 @@ TEST(StandInTest, BadOptionsAreNamedAndChangeNothing) {
     using Row = std::pair<std::vector<std::string>, std::string>;
     for (const auto& [args, message] :
          {Row{{"--lat", "91"}, "bad lat '91': a number from -90 to 90 is needed"},
-          Row{{"--strength", "256"}, "bad strength '256': a number from 0 to 255 is needed"},
           Row{{"--lon", "nan"}, "bad lon 'nan': a number from -180 to 180 is needed"},
           Row{{"--block", "yes"}, "bad block 'yes': on or off is needed"},
           Row{{"--sim", "65536"}, "bad sim '65536': a code from 0 to 65535 is needed"},
@@ -93,32 +92,36 @@ TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
 // Short waits, so that a frozen or dead stand-in is noticed within a third of a second.
 constexpr LinkTiming quick{30ms, 1ms, 9};
 
-class StandInLinkTest : public ::testing::Test {
-protected:
+// The stand-in's values, the writes taking effect, then the stand-in frozen: it times out
+// and is linked again once continued. Killed, it fails the send (its socket file stays
+// behind, as after a crash); an old one restarted under FS98MAIN is refused with 14, and a
+// restart after that is linked with a fresh area.
+TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
     SimProcess sim;
-
-    std::unique_ptr<FSUPIC> Linked() {
-        auto link = std::make_unique<FSUPIC>(std::make_unique<PosixTransport>(), quick);
-        link->ReadCycle();
-        EXPECT_EQ(link->LinkResult(), resultOkay) << ResultText(link->LinkResult());
-        return link;
-    }
-};
-
-TEST_F(StandInLinkTest, ReadCycleGivesTheStandInsValuesAndTheWritesTakeEffect) {
     sim.Start({"--lat", "47.25", "--lon", "-8.5", "--heading", "270", "--ground", "0.5",
                "--altitude", "1200", "--speed", "0", "--strength", "40", "--sim", "3"});
-    const auto link = Linked();
+    const auto link = std::make_unique<FSUPIC>(std::make_unique<PosixTransport>(), quick);
+    const auto cycle = [&] {
+        link->ReadCycle();
+        return link->LinkResult();
+    };
+    ASSERT_EQ(cycle(), resultOkay);
     EXPECT_NEAR(link->GetLat(), 47.25, 1e-9);
     EXPECT_NEAR(link->GetLon(), -8.5, 1e-9);
-    EXPECT_NEAR(link->GetAltitude(), 1200, 1); // strength 40 holds it level
     EXPECT_EQ(std::tuple(link->Link().FsVersion(), link->GetGroundAlt(), link->GetHeading(),
                          link->ThermalBlockPresent(), link->GetMsStrength()),
               std::tuple(3u, 0.5, -90.0, true, 40));
 
+    ASSERT_EQ(::kill(sim.Pid(), SIGSTOP), 0);
+    EXPECT_EQ(cycle(), 1u);
+    EXPECT_EQ(cycle(), resultTimedOut);        // the socket still takes connections
+    EXPECT_NEAR(link->GetAltitude(), 1200, 1); // strength 40 holds it level
+    ASSERT_EQ(::kill(sim.Pid(), SIGCONT), 0);
+    EXPECT_EQ(cycle(), resultOkay);
+
     link->MoveAircraft(-33.5, 151.25);
     link->SetMsStrength(255);
-    link->ReadCycle();
+    EXPECT_EQ(cycle(), resultOkay);
     EXPECT_NEAR(link->GetLat(), -33.5, 1e-9);
     EXPECT_NEAR(link->GetLon(), 151.25, 1e-9);
     EXPECT_EQ(link->GetMsStrength(), 255);
@@ -129,30 +132,6 @@ TEST_F(StandInLinkTest, ReadCycleGivesTheStandInsValuesAndTheWritesTakeEffect) {
         link->ReadCycle();
     }
     EXPECT_GT(link->GetAltitude(), 1201);
-}
-
-TEST_F(StandInLinkTest, OldVersionFoundUnderFs98MainIsRefusedWithFourteen) {
-    sim.Start({"--fsuipc-version", "0x19980004", "--fs98"}, posixipc::fs98MainSocket);
-    const FSUPIC link(std::make_unique<PosixTransport>(), quick);
-    EXPECT_EQ(link.LinkResult(), resultNoSimOnServer);
-    EXPECT_EQ(link.Link().FsuipcVersion(), 0x19980004u); // read as given, in hex
-}
-
-// A frozen stand-in times out and is linked again once continued; a killed one fails the send
-// (its socket file stays behind, as after a crash) and a restart is linked with a fresh area.
-TEST_F(StandInLinkTest, FrozenKilledAndRestarted) {
-    sim.Start({"--speed", "0", "--altitude", "700", "--strength", "40"});
-    const auto link = Linked();
-    const auto cycle = [&] {
-        link->ReadCycle();
-        return link->LinkResult();
-    };
-    ASSERT_EQ(::kill(sim.Pid(), SIGSTOP), 0);
-    EXPECT_EQ(cycle(), 1u);
-    EXPECT_EQ(cycle(), resultTimedOut); // the socket still takes connections
-    EXPECT_NEAR(link->GetAltitude(), 700, 1);
-    ASSERT_EQ(::kill(sim.Pid(), SIGCONT), 0);
-    EXPECT_EQ(cycle(), resultOkay);
 
     FsuipcLink raw(std::make_unique<PosixTransport>(), quick);
     std::uint32_t result = 0;
@@ -164,6 +143,10 @@ TEST_F(StandInLinkTest, FrozenKilledAndRestarted) {
     const std::string firstArea = link->Link().AreaName();
     EXPECT_EQ(cycle(), 1u);
     EXPECT_EQ(cycle(), resultNoServer);
+    sim.Start({"--fsuipc-version", "0x19980004", "--fs98"}, posixipc::fs98MainSocket);
+    EXPECT_EQ(cycle(), resultNoSimOnServer);
+    EXPECT_EQ(link->Link().FsuipcVersion(), 0x19980004u); // read as given, in hex
+    sim.Kill();
     sim.Start({"--speed", "0", "--altitude", "900", "--strength", "40"});
     EXPECT_EQ(cycle(), resultOkay);
     EXPECT_NEAR(link->GetAltitude(), 900, 1);

@@ -65,7 +65,6 @@ std::uint64_t TestServer::Handle(std::uint16_t atom) {
         CloseHandle(mapping);
     if (view == nullptr)
         return 0;
-    areaNames_.push_back(name);
     ServeRecords({static_cast<std::byte*>(view), records::areaSize}, variables_);
     UnmapViewOfFile(view);
     return reply;
