@@ -119,7 +119,7 @@ TEST_F(InFolder, TheSettingsBesideTheProgramAreReadWhenTheyCannotBeWritten) {
     EXPECT_EQ(ReadTimerIntervals(written).display, 123);
 }
 
-TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindow) {
+TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindowAndADroppedProjectOpens) {
     run(Command::Randomize1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->randomizeForm()));
     for (const QWidget* window :
@@ -127,9 +127,7 @@ TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindow) {
         EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
         EXPECT_EQ(window->windowHandle()->transientParent(), form->windowHandle());
     }
-}
-
-TEST_F(MainWindow, AProjectDroppedOnTheMapOpens) {
+    // A project dropped on the map opens.
     const QString file = project("alps.prj", Lines({kBasicLine}));
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(file)});
