@@ -286,6 +286,16 @@ TEST(WaypointFile, UnchangedWaypointsKeepTheirLinesChangedOnesAreWrittenAfresh) 
                   fourth);
 }
 
+// A fuzz finding: a one-figure line reads -1 for every value, the id too, and written afresh
+// it would not read back as a waypoint.
+TEST(WaypointFile, AOneFigureLastLineComesBackAsItStood) {
+    RecordingPrompts rec;
+    const WaypointFileContent read = ReadWaypointFile("1,47:30.500N,8:15.250E,0M,T,A,\r\n2");
+    const std::string saved = WaypointFileBytes(read.frame, read.waypoints);
+    EXPECT_EQ(saved, "1,47:30.500N,8:15.250E,0M,T,A,\r\n2\r\n");
+    EXPECT_EQ(ReadWaypointFile(saved).waypoints.size(), 2u);
+}
+
 TEST(WaypointFile, TextsDecodedByTheFilesEncodingAfterAMark) {
     for (const char* file : {"files/windows1252.dat", "files/utf8.dat"})
         EXPECT_EQ(ReadWaypointFile(Fixture(file)).waypoints.at(0)->tText,

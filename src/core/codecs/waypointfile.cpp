@@ -36,11 +36,12 @@ WaypointFileContent ReadWaypointFile(std::string_view data) {
         w->SetAttributes(DecodeText(parsed->attributes, frame.encoding));
         w->SetName(DecodeText(parsed->name, frame.encoding));
         w->SetText(DecodeText(parsed->text, frame.encoding));
-        // Only a whole line: one cut off by the end of the file would run into whatever a
-        // save puts after it.
-        const std::string_view source = data.substr(lineStart, offset - lineStart);
-        if (source.ends_with('\n'))
-            w->KeepSourceLine(DecodeText(source, frame.encoding));
+        // A last line without its line end gets one, so that what a save puts after it
+        // starts a line of its own.
+        std::string source(data.substr(lineStart, offset - lineStart));
+        if (!source.ends_with('\n'))
+            source += "\r\n";
+        w->KeepSourceLine(DecodeText(source, frame.encoding));
         content.waypoints.push_back(std::move(w));
         next();
     }
