@@ -38,19 +38,6 @@ protected:
     }
 };
 
-TEST_F(LinkTest, OpenSendsTheHandshakeAsLaidOut) {
-    ASSERT_TRUE(link.Open(0, result));
-    EXPECT_EQ(std::pair(server.sleeps, server.timeouts),
-              std::pair(std::vector{100ms}, std::vector{2000ms}));
-    // Two reads with a token each and zeroed data, the version write (EC 03), the terminator.
-    const std::uint32_t token1 = Words(12, 16)[0], token2 = Words(32, 36)[0];
-    EXPECT_EQ(Words(0, 56), (std::vector<std::uint32_t>{1, 0x3304, 4, token1, 0, 1, 0x3308, 4,
-                                                        token2, 0, 2, 0x330A, 2, 0x3EC}));
-    EXPECT_TRUE(Words(54, 58)[0] == 0 && token1 != 0 && token1 != token2);
-    EXPECT_EQ(link.FsVersion(), 6u);
-    EXPECT_TRUE(link.AreaName().starts_with("FsasmLib:IPC:1A2B:")) << link.AreaName();
-}
-
 // Server, FSUIPC version, FS version, simulator requested, a platform step that fails (or
 // null), the result, and the sends made.
 using OpenRow = std::tuple<Name, Server, std::uint32_t, std::uint32_t, std::uint32_t,
@@ -126,10 +113,20 @@ TEST_F(LinkTest, RequestFitsOnlyUpToTheLimitAndARefusalQueuesNothing) {
     EXPECT_TRUE(ResultText(resultFull).starts_with("Read or Write") && ResultText(16).empty());
 }
 
-// A read of no bytes still takes a token; a read with no destination takes none. An Open on
-// the open link keeps it and its queue; Close releases everything and may be repeated.
-TEST_F(LinkTest, WritesAndReadsRoundTripAndANullDestinationIsSkipped) {
+// The handshake as laid out. Then a read of no bytes still takes a token; a read with no
+// destination takes none. An Open on the open link keeps it and its queue; Close releases
+// everything and may be repeated.
+TEST_F(LinkTest, HandshakeAsLaidOutThenWritesAndReadsRoundTripAndCloseReleases) {
     ASSERT_TRUE(link.Open(0, result));
+    EXPECT_EQ(std::pair(server.sleeps, server.timeouts),
+              std::pair(std::vector{100ms}, std::vector{2000ms}));
+    // Two reads with a token each and zeroed data, the version write (EC 03), the terminator.
+    const std::uint32_t token1 = Words(12, 16)[0], token2 = Words(32, 36)[0];
+    EXPECT_EQ(Words(0, 56), (std::vector<std::uint32_t>{1, 0x3304, 4, token1, 0, 1, 0x3308, 4,
+                                                        token2, 0, 2, 0x330A, 2, 0x3EC}));
+    EXPECT_TRUE(Words(54, 58)[0] == 0 && token1 != 0 && token1 != token2);
+    EXPECT_EQ(link.FsVersion(), 6u);
+    EXPECT_TRUE(link.AreaName().starts_with("FsasmLib:IPC:1A2B:")) << link.AreaName();
     const std::array<std::byte, 3> out{std::byte{1}, std::byte{2}, std::byte{3}};
     std::array<std::byte, 3> back{};
     ASSERT_TRUE(link.Write(0x4000, 3, out.data(), result) &&

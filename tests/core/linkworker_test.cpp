@@ -14,8 +14,6 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using namespace simvalues;
-using coretest::Name;
-using coretest::RowName;
 
 // Polls the condition until it holds; false after five seconds.
 bool Eventually(const std::function<bool()>& condition) {
@@ -140,26 +138,21 @@ TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
 }
 
 // Ages in milliseconds: stale only past the limit, and whole seconds shown.
-using State = std::tuple<Name, bool, std::uint32_t, bool, int, const char*>;
-class LinkStateTable : public ::testing::TestWithParam<State> {};
-TEST_P(LinkStateTable, TextWithTheSecondsSinceTheLastGoodCycle) {
-    const auto& [name, linked, result, everRead, msAgo, text] = GetParam();
+TEST(LinkStateTest, TextWithTheSecondsSinceTheLastGoodCycle) {
     const Clock::time_point now{std::chrono::hours(1)};
-    const LinkSnapshot s{.linked = linked,
-                         .linkResult = result,
-                         .positionRead = everRead,
-                         .lastGoodCycle = now - std::chrono::milliseconds(msAgo)};
-    EXPECT_EQ(LinkStateText(s, now, 1000ms), text);
+    using Row = std::tuple<bool, std::uint32_t, bool, int, const char*>;
+    for (const auto& [linked, result, everRead, msAgo, text] :
+         {Row{true, 0, true, 1000, "Linked"}, Row{true, 0, true, 1001, "Not answering 1 s"},
+          Row{true, 0, true, 12400, "Not answering 12 s"},
+          Row{false, 11, true, 3400, "Not answering 3 s"}, Row{false, 2, false, 0, "No simulator"},
+          Row{false, 2, true, 7400, "No simulator 7 s"},
+          Row{false, 7, false, 0, "Not answering"}}) {
+        const LinkSnapshot s{.linked = linked,
+                             .linkResult = result,
+                             .positionRead = everRead,
+                             .lastGoodCycle = now - std::chrono::milliseconds(msAgo)};
+        EXPECT_EQ(LinkStateText(s, now, 1000ms), text) << msAgo << " ms, result " << result;
+    }
 }
-INSTANTIATE_TEST_SUITE_P(
-    States, LinkStateTable,
-    ::testing::Values(State{"Live", true, 0, true, 1000, "Linked"},
-                      State{"JustStale", true, 0, true, 1001, "Not answering 1 s"},
-                      State{"Stale", true, 0, true, 12400, "Not answering 12 s"},
-                      State{"TimedOut", false, 11, true, 3400, "Not answering 3 s"},
-                      State{"NeverFound", false, 2, false, 0, "No simulator"},
-                      State{"Gone", false, 2, true, 7400, "No simulator 7 s"},
-                      State{"RefusedNeverRead", false, 7, false, 0, "Not answering"}),
-    RowName);
 
 } // namespace
