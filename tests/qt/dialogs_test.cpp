@@ -90,26 +90,19 @@ TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBe
     EXPECT_EQ(text("top"), "6562");
 }
 
-// Name, type shown before, type shown, type selected. Types run 1 to 4 and repeat; the
-// remainder keeps its sign, so some values select no type and the one before stays.
-using TypeRow = std::tuple<const char*, int, int, int>;
-class ThermalDataType : public ThermalDataWindow, public ::testing::WithParamInterface<TypeRow> {};
-
-TEST_P(ThermalDataType, FollowsTheRemainderRule) {
-    const auto& [name, before, shown, selected] = GetParam();
+TEST_F(ThermalDataWindow, TypeShownFollowsTheRemainderRule) {
+    // Type shown before, type shown, type selected. Types run 1 to 4 and repeat; the
+    // remainder keeps its sign, so some values select no type and the one before stays.
+    const int rows[][3] = {{2, 5, 1}, {3, 0, 3}, {2, -3, 1}, {3, INT_MIN, 3}};
     ThermalSettings v = WindowDefaults();
-    for (const int type : {before, shown}) {
-        v.type = type;
-        window.ShowValues(v);
+    for (const auto& [before, shown, selected] : rows) {
+        for (const int type : {before, shown}) {
+            v.type = type;
+            window.ShowValues(v);
+        }
+        EXPECT_EQ(window.values().type, selected) << shown;
     }
-    EXPECT_EQ(window.values().type, selected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Types, ThermalDataType,
-                         ::testing::Values(TypeRow{"Five", 2, 5, 1}, TypeRow{"ZeroKeeps", 3, 0, 3},
-                                           TypeRow{"MinusThree", 2, -3, 1},
-                                           TypeRow{"LowestKeeps", 3, INT_MIN, 3}),
-                         RowName);
 
 class RandomizeWindow : public Shown<TRandomizeForm> {
 protected:

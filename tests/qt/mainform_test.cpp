@@ -212,44 +212,35 @@ TEST_F(EditingMap, NothingIsPlacedWithoutALivePositionThenOnceFartherThanTheDist
     EXPECT_EQ(doc().thermals()[1]->lat, NorthBy(800.5));
 }
 
-TEST_F(EditingMap, WindFromTheSideFollowsWhenTheHeadingHasBeenRead) {
+TEST_F(MainWindow, AThermalAtTheAircraftTakesTheTickedWindSideAndHeights) {
+    link->ground = 612.4;
+    // Box ticked, heading, wind direction, top and cloud base.
+    const std::tuple<const char*, double, int, int> rows[] = {{"windRight", 10, 100, 1500},
+                                                              {"windLeft", 10, 280, 1500},
+                                                              {"windLeft", 100.7, 10, 1500},
+                                                              {"TopsMSL", 10, 270, 887}};
+    for (const auto& [box, heading, windDir, top] : rows) {
+        Click(form->thermalData(), box);
+        link->heading = heading;
+        const int cycles = link->readCycles;
+        run(Command::addACThermal);
+        Click(form->thermalData(), box); // unticked again
+        const Thermal& t = *doc().thermals().back();
+        EXPECT_EQ(std::tuple(t.windDir, t.top, t.cloudBase, t.tGroundHeight, link->readCycles),
+                  std::tuple(windDir, top, top, 612, cycles + 1))
+            << box << heading;
+    }
+    // A link that reads the heading on request: the window's value until the heading is in.
     Click(form->thermalData(), "windRight");
     link->headingOnRequest = true;
-    link->heading = 10;
     run(Command::addACThermal);
-    const Thermal& t = *doc().thermals().at(0);
+    const Thermal& t = *doc().thermals().back();
     live().ReadDataTimerTimer();
-    EXPECT_EQ(t.windDir, 270); // the window's value until the heading is in
+    EXPECT_EQ(t.windDir, 270);
     ++link->headingsServed;
     live().ReadDataTimerTimer();
     EXPECT_EQ(t.windDir, 100);
 }
-
-// Name, box ticked, heading, wind direction, top and cloud base; the ground is at 612.4 m.
-using AtAircraft = std::tuple<const char*, const char*, double, int, int>;
-class ThermalAtAircraft : public MainWindow, public ::testing::WithParamInterface<AtAircraft> {};
-
-TEST_P(ThermalAtAircraft, TakesTheTickedWindSideAndHeights) {
-    const auto& [name, box, heading, windDir, top] = GetParam();
-    if (*box)
-        Click(form->thermalData(), box);
-    link->heading = heading;
-    link->ground = 612.4;
-    run(Command::addACThermal);
-    ASSERT_EQ(doc().thermals().size(), 1u);
-    const Thermal& t = *doc().thermals()[0];
-    EXPECT_EQ(std::tuple(t.windDir, t.top, t.cloudBase, t.tGroundHeight),
-              std::tuple(windDir, top, top, 612));
-    EXPECT_EQ(link->readCycles, 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Boxes, ThermalAtAircraft,
-                         ::testing::Values(AtAircraft{"RightOf10", "windRight", 10, 100, 1500},
-                                           AtAircraft{"LeftOf10", "windLeft", 10, 280, 1500},
-                                           AtAircraft{"LeftOf100", "windLeft", 100.7, 10, 1500},
-                                           AtAircraft{"TopsAboveSeaLevel", "TopsMSL", 10, 270, 887},
-                                           AtAircraft{"NoBox", "", 10, 270, 1500}),
-                         RowName);
 
 TEST_F(MainWindow, ProfilerTimerTicksStopsOrLeavesTheProfilerAlone) {
     std::tie(link->lat, link->lon, link->altitude, link->msStrength) =

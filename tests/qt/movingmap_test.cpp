@@ -70,7 +70,7 @@ TEST_F(MovingMap, FollowingScrollsUntilTheMapIsDraggedAndAShortLeftDragIsAClick)
     EXPECT_EQ(doc().thermals().size(), 2u);
 }
 
-TEST_F(MovingMap, TheWheelZoomsAboutThePointerKeepingItsPointThere) {
+TEST_F(MovingMap, TheWheelZoomsAboutThePointerAndTheTrailShowsWhereTheAircraftFlew) {
     const QPoint pointer(120, 90);
     const auto underPointer = [this, pointer] {
         const QPointF p = panel().mapToScene(pointer);
@@ -85,11 +85,10 @@ TEST_F(MovingMap, TheWheelZoomsAboutThePointerKeepingItsPointThere) {
     // Within a pixel of the new size.
     EXPECT_NEAR(underPointer().first, lat, 2 * std::abs(map().YToLat(1) - map().YToLat(0)));
     EXPECT_NEAR(underPointer().second, lon, 2 * std::abs(map().XToLon(1) - map().XToLon(0)));
-}
 
-TEST_F(MovingMap, TheTrailIsDrawnWhereTheAircraftFlewUntilCleared) {
+    // The trail is drawn where the aircraft flew, from 40 to 140 pixels across the view (the
+    // cursor stays clear of 90), until cleared.
     form->action(Command::FollowAircraft)->setChecked(false);
-    // From 40 to 140 pixels across the view; the cursor stays clear of 90.
     const QPointF start = panel().mapToScene(QPoint(40, 100));
     for (const int dx : {0, 100}) {
         std::tie(link->lat, link->lon) =

@@ -71,7 +71,7 @@ TEST_F(MapPanel, TypeOrWindChangeLaysTheGlyphOutAgainAndADeleteRemovesIt) {
     EXPECT_TRUE(view.scene()->items().isEmpty());
 }
 
-TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMoment) {
+TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMomentAndAClickBesideAGlyphIsAnImageClick) {
     // The tooltip shown when the pointer rests; a marker shown first tells a new one apart.
     const auto tooltipAt = [this](QPoint pixel) {
         const QPoint global = view.viewport()->mapToGlobal(at(pixel));
@@ -90,9 +90,8 @@ TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMoment) {
     EXPECT_EQ(tooltipAt(pixelOf(t)), hint(t));
     EXPECT_EQ(tooltipAt(pixelOf(*doc.waypoints()[0])), hint(*doc.waypoints()[0]));
     EXPECT_EQ(tooltipAt({150, 200}), "(none)");
-}
 
-TEST_F(MapPanel, LeftClickOnTheMapButNotOnAGlyphIsAnImageClick) {
+    // A left click on the map but not on a glyph is an image click.
     QSignalSpy clicked(&view, &MapView::imageClicked);
     // A 200 x 150 map: its last column and row count, the next ones do not. The click that
     // brought the window to the front adds nothing; the pointer moving over the map shows
