@@ -18,7 +18,7 @@ const std::string kHeaderError = "File Error|Error reading Project File header";
 const std::string kLineError = "File Error|Error reading thermal data from Project File map";
 const std::string kDatError = "File Error|Error with Dat File";
 
-TEST_F(DocumentFiles, LoadReadsTheHeaderAndFitsTheMapAndAddReadsOnlyTheThermals) {
+TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
     doc.LoadProject(project("alps.prj", Lines({kBasicLine, kFullLine})), false);
     EXPECT_EQ(doc.projectFolder() + doc.projectFileName(), path("alps.prj"));
     // Another map that is not there and other edges: an add must not read them.
@@ -34,6 +34,46 @@ TEST_F(DocumentFiles, LoadReadsTheHeaderAndFitsTheMapAndAddReadsOnlyTheThermals)
     ASSERT_EQ(doc.thermals().size(), 3u);
     EXPECT_EQ(doc.thermals()[2]->windDir, 90);
     EXPECT_EQ(view.glyphs().glyphs().size(), 3u); // every thermal has its glyph
+
+    // The modified flags follow edits, loads and saves, but not failures.
+    const QString file = project("alps.prj");
+    doc.LoadProject(file, false);
+    Thermal& t = doc.AddThermal(47.2, 8.0, WindowDefaults());
+    // A failed save shows its message and changes no name, flag or file; no temporary file
+    // is left behind.
+    QDir(dir.path()).mkdir("dir.prj");
+    for (const char* target : {"dir.prj", "none/alps.prj"})
+        doc.SaveProjectTo(path(target), true);
+    EXPECT_EQ(rec.messages(), Messages(2, "File Error|Error with Project File"));
+    EXPECT_EQ(std::tuple(doc.projectFileName(), doc.projectModified()),
+              std::tuple("alps.prj", true));
+    EXPECT_EQ(ReadAll(file).toStdString(), ProjectText());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({"alps.prj", "map.bmp", "more.prj"}));
+    rec.clear();
+    doc.SaveProject(true);
+    EXPECT_FALSE(doc.projectModified());
+    doc.SetThermalData(t, WindowDefaults());
+    doc.LoadProject(path("alps.prj"), true);
+    EXPECT_TRUE(doc.projectModified());
+    doc.LoadProject(path("alps.prj"), false);
+    EXPECT_FALSE(doc.projectModified());
+
+    Waypoint& w = doc.AddWaypoint(47.1, 8.1, "Ridge");
+    EXPECT_EQ(std::tuple(doc.projectModified(), doc.waypointsModified()), std::tuple(false, true));
+    doc.SaveWaypointsTo(path("route.dat"));
+    EXPECT_FALSE(doc.waypointsModified());
+    EXPECT_TRUE(doc.DeleteWaypoint(&w));
+    EXPECT_TRUE(doc.waypointsModified());
+    QDir(dir.path()).mkdir("dir.dat");
+    doc.SaveWaypointsTo(path("dir.dat"));
+    doc.LoadWaypoints(path("missing.dat"));
+    EXPECT_EQ(rec.messages(), Messages(2, kDatError));
+    EXPECT_EQ(doc.waypointFileName(), "route.dat");
+    EXPECT_TRUE(doc.waypointsModified());
+    doc.SaveWaypoints();
+    EXPECT_FALSE(doc.waypointsModified());
+    EXPECT_EQ(ReadAll(path("route.dat")), "");
 }
 
 // Name, project under tests/data (null: no file), picture copied as map.bmp (null: none),
@@ -44,7 +84,6 @@ const LoadFailure kLoadFailures[] = {
     {"MissingFile", nullptr, "files/map.bmp", {kOpenError}, 0, false},
     {"ShortHeader", "files/shortheader.prj", "files/map.bmp", {kHeaderError}, 0, true},
     {"MapMissing", "files/example.prj", nullptr, {kMapError}, 2, false},
-    {"MapNotAPicture", "files/example.prj", "map/notapicture.bmp", {kMapError}, 2, false},
     {"MapTooLarge", "files/example.prj", "map/huge.bmp", {kMapError}, 2, false},
     {"MapBeforeBadLine", "files/badthermal.prj", nullptr, {kMapError, kLineError}, 1, false},
 };
@@ -72,9 +111,8 @@ QString SpecialFile(const QString& folder, std::string_view kind) {
         return QStringLiteral("/dev/zero");
     if (kind == "Directory")
         QDir(folder).mkdir("special.prj");
-    if (kind == "Fifo") {
+    if (kind == "Fifo")
         EXPECT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-    }
     if (kind == "BeyondAQuarterGigabyte") {
         QFile sparse(file);
         EXPECT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize((qint64{256} << 20) + 1));
@@ -105,46 +143,6 @@ TEST_P(SpecialFiles, AreRefusedWithoutWaiting) {
 INSTANTIATE_TEST_SUITE_P(Names, SpecialFiles,
                          ::testing::Values("Directory", "Fifo", "EndlessDevice",
                                            "BeyondAQuarterGigabyte"),
-                         RowName);
-
-TEST_F(DocumentFiles, ModifiedFlagsFollowEditsLoadsAndSavesButNotFailures) {
-    const QString file = project("alps.prj");
-    doc.LoadProject(file, false);
-    Thermal& t = doc.AddThermal(47.2, 8.0, WindowDefaults());
-    // A failed save shows its message and changes no name, flag or file; no temporary file
-    // is left behind.
-    QDir(dir.path()).mkdir("dir.prj");
-    for (const char* target : {"dir.prj", "none/alps.prj"})
-        doc.SaveProjectTo(path(target), true);
-    EXPECT_EQ(rec.messages(), Messages(2, "File Error|Error with Project File"));
-    EXPECT_EQ(std::tuple(doc.projectFileName(), doc.projectModified()),
-              std::tuple("alps.prj", true));
-    EXPECT_EQ(ReadAll(file).toStdString(), ProjectText());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"alps.prj", "map.bmp"}));
-    rec.clear();
-    doc.SaveProject(true);
-    EXPECT_FALSE(doc.projectModified());
-    doc.SetThermalData(t, WindowDefaults());
-    doc.LoadProject(path("alps.prj"), true);
-    EXPECT_TRUE(doc.projectModified());
-    doc.LoadProject(path("alps.prj"), false);
-    EXPECT_FALSE(doc.projectModified());
-
-    Waypoint& w = doc.AddWaypoint(47.1, 8.1, "Ridge");
-    EXPECT_EQ(std::tuple(doc.projectModified(), doc.waypointsModified()), std::tuple(false, true));
-    doc.SaveWaypointsTo(path("route.dat"));
-    EXPECT_FALSE(doc.waypointsModified());
-    EXPECT_TRUE(doc.DeleteWaypoint(&w));
-    EXPECT_TRUE(doc.waypointsModified());
-    QDir(dir.path()).mkdir("dir.dat");
-    doc.SaveWaypointsTo(path("dir.dat"));
-    doc.LoadWaypoints(path("missing.dat"));
-    EXPECT_EQ(rec.messages(), Messages(2, kDatError));
-    EXPECT_EQ(doc.waypointFileName(), "route.dat");
-    EXPECT_TRUE(doc.waypointsModified());
-    doc.SaveWaypoints();
-    EXPECT_FALSE(doc.waypointsModified());
-    EXPECT_EQ(ReadAll(path("route.dat")), "");
-}
+                         [](const auto& info) { return std::string(info.param); });
 
 } // namespace

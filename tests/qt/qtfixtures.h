@@ -29,12 +29,9 @@
 
 #include <gtest/gtest.h>
 
-// The name of a parameterized test's row: the row, or its first value.
+// The name of a parameterized test's row: its first value.
 inline constexpr auto RowName = [](const auto& info) {
-    if constexpr (std::is_pointer_v<std::decay_t<decltype(info.param)>>)
-        return std::string(info.param);
-    else
-        return std::string(std::get<0>(info.param));
+    return std::string(std::get<0>(info.param));
 };
 
 using Messages = std::vector<std::string>;

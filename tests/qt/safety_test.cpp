@@ -32,7 +32,7 @@ bool Freeze(const QString& path, bool frozen) {
 
 using Safety = DocumentView;
 
-TEST_F(Safety, SavingOntoAFileThatWasNotReadWholeAsksFirstAndNoKeepsIt) {
+TEST_F(Safety, SavingOntoAFileNotReadWholeAsksFirstAndAnAnsiFileTurnsUtf8Once) {
     // A picture loaded as a project: its load reports problems, then a save asks.
     const QString file = copy("files/map.bmp", "garbage.prj");
     const QByteArray garbage = ReadAll(file);
@@ -59,6 +59,18 @@ TEST_F(Safety, SavingOntoAFileThatWasNotReadWholeAsksFirstAndNoKeepsIt) {
     doc.SaveWaypoints();
     EXPECT_EQ(rec.questions().size(), 1u);
     EXPECT_EQ(ReadAll(route), ReadAll(DataFile("files/xcsoar_waypoints.dat")));
+
+    // A name that Windows-1252 cannot hold makes the file UTF-8, said once.
+    const QString ansi = copy("files/windows1252.dat", "ansi.dat");
+    doc.LoadWaypoints(ansi);
+    doc.AddWaypoint(50.7, 15.7, "Śnieżka");
+    QSignalSpy notes(&doc, &Document::note);
+    doc.SaveWaypoints();
+    doc.SaveWaypoints();
+    EXPECT_EQ(notes.count(), 1);
+    const QByteArray saved = ReadAll(ansi);
+    EXPECT_TRUE(saved.contains("Śnieżka") && saved.contains("Zürich Kloten,Flugplatz – Süd"));
+    EXPECT_FALSE(saved.contains('?'));
 }
 
 TEST_F(MainWindow, DeletingClearingApplyingToAllAndRandomizingAreChanges) {
@@ -77,19 +89,6 @@ TEST_F(MainWindow, DeletingClearingApplyingToAllAndRandomizingAreChanges) {
         changes[i]();
         EXPECT_TRUE(doc().projectModified()) << i;
     }
-}
-
-TEST_F(Safety, ANameThatWindows1252CannotHoldMakesTheFileUtf8SaidOnce) {
-    const QString file = copy("files/windows1252.dat", "route.dat");
-    doc.LoadWaypoints(file);
-    doc.AddWaypoint(50.7, 15.7, "Śnieżka");
-    QSignalSpy notes(&doc, &Document::note);
-    doc.SaveWaypoints();
-    doc.SaveWaypoints();
-    EXPECT_EQ(notes.count(), 1);
-    const QByteArray saved = ReadAll(file);
-    EXPECT_TRUE(saved.contains("Śnieżka") && saved.contains("Zürich Kloten,Flugplatz – Süd"));
-    EXPECT_FALSE(saved.contains('?'));
 }
 
 TEST_F(Safety, SavesWhereTheFolderTakesNoNewFile) {
@@ -119,7 +118,7 @@ TEST_F(InFolder, TheSettingsBesideTheProgramAreReadWhenTheyCannotBeWritten) {
     EXPECT_EQ(ReadTimerIntervals(written).display, 123);
 }
 
-TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindowAndADroppedProjectOpens) {
+TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindowAndDropsOpenWhatTheCommandsWould) {
     run(Command::Randomize1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->randomizeForm()));
     for (const QWidget* window :
@@ -127,16 +126,21 @@ TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindowAndADroppedProjectOp
         EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
         EXPECT_EQ(window->windowHandle()->transientParent(), form->windowHandle());
     }
-    // A project dropped on the map opens.
-    const QString file = project("alps.prj", Lines({kBasicLine}));
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(file)});
-    QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(panel().viewport(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+    // Waypoints alone are refused until a project has enabled Load Dat; a project dropped
+    // on the map opens.
+    const auto dragIn = [this](const QString& file, QMimeData& data) {
+        data.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(panel().viewport(), &enter);
+        return enter.isAccepted();
+    };
+    QMimeData route, alps;
+    EXPECT_FALSE(dragIn(copy("files/utf8.dat", "route.dat"), route));
+    EXPECT_TRUE(dragIn(project("alps.prj", Lines({kBasicLine})), alps));
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &alps, Qt::LeftButton, {});
     QApplication::sendEvent(panel().viewport(), &drop);
     EXPECT_TRUE(QTest::qWaitFor([&] { return doc().thermals().size() == 1; }));
+    EXPECT_TRUE(dragIn(path("route.dat"), route));
     EXPECT_EQ(form->windowTitle(), TMainForm::BaseCaption() + "alps.prj");
 }
 

@@ -31,7 +31,7 @@ protected:
     const MapGlyph* glyphAt(QPoint pixel) const { return view.glyphAt(at(pixel)); }
 };
 
-TEST_F(MapPanel, GlyphsSitOverTheirPositionsAfterLoadAndAfterAZoomStep) {
+TEST_F(MapPanel, GlyphsSitOverTheirPositionsAndFollowTheirValues) {
     const QPoint before = pixelOf(thermal(0));
     for (int side : {300, 900}) {
         SCOPED_TRACE(side);
@@ -46,9 +46,8 @@ TEST_F(MapPanel, GlyphsSitOverTheirPositionsAfterLoadAndAfterAZoomStep) {
                   pixelOf(*doc.waypoints()[0]));
     }
     EXPECT_NE(pixelOf(thermal(0)), before);
-}
 
-TEST_F(MapPanel, TypeOrWindChangeLaysTheGlyphOutAgainAndADeleteRemovesIt) {
+    // A type or wind change lays the glyph out again; a delete removes it.
     Thermal& t = thermal(0);
     const QPoint west = pixelOf(t) - QPoint(8, 0);
     const QPoint east = pixelOf(t) + QPoint(8, 0);

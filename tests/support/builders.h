@@ -14,21 +14,8 @@
 // bitmap 1, the cumulus values -1, -1, 0, -0.5, -1, -1, strength 80 %, core 60 %, core
 // bottom 20 %, core top 80 %.
 inline ThermalSettings WindowDefaults() {
-    ThermalSettings v;
-    v.type = 1;
-    v.top = 1500;
-    v.radius = 500;
-    v.windDir = 270;
-    v.factor = 30000;
-    v.cloud = true;
-    v.cloudBase = 1500;
-    v.cloudRadius = 500;
-    v.cloudType = 1;
-    v.tStrengthPercent = 80;
-    v.tCorePercent = 60;
-    v.tCoreBasePercent = 20;
-    v.tCoreTopPercent = 80;
-    return v;
+    return {1,  0,  1500, 500,   270, 30000, true, 1500, 500, 1,
+            -1, -1, 0,    -0.5f, -1,  -1,    80,   60,   20,  80};
 }
 
 // A thermal at a position with the given values, set through the setters.
