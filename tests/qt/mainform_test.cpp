@@ -91,9 +91,11 @@ TEST_F(MainWindow, LoadDatAsksOnlyAboutWaypointsAndCancelledDialogsChangeNothing
     EXPECT_EQ(std::tuple(doc().thermals().size(), doc().waypoints().size(), form->zoomFactor()),
               std::tuple(1u, 1u, 2));
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
+    panel().resize(534, 263);
     run(Command::ToolButton5);
-    run(Command::ToolButton5); // zooming out stops at the whole map
-    EXPECT_EQ(form->zoomFactor(), 1);
+    run(Command::ToolButton5); // zooming out stops at the whole 4:3 map fitted into the panel
+    EXPECT_EQ(std::tuple(form->zoomFactor(), map().displayWidth(), map().displayHeight()),
+              std::tuple(1, 350, 263));
 }
 
 // A window with a project of the 40 x 30 map open.
