@@ -161,7 +161,7 @@ TEST_F(EditingMap, ThermalPopupCopiesValuesAndDeletesTheThermalItWasOpenedOn) {
     EXPECT_EQ(doc().thermals()[0].get(), &target);
 }
 
-TEST_F(EditingMap, FeetSwitchEveryHintTheWindowAndTheGroundReadout) {
+TEST_F(EditingMap, HeightUnitsSwitchEveryHintTheWindowAndTheGroundReadout) {
     link->ground = -3.7;
     run(Command::addACThermal);
     run(Command::addACWaypoint);
@@ -172,6 +172,10 @@ TEST_F(EditingMap, FeetSwitchEveryHintTheWindowAndTheGroundReadout) {
                     EditIn(form->thermalData(), "top")->text().toStdString() + " Ground " +
                     form->statusText(2).toStdString(),
                 ::testing::ContainsRegex("Top 4921ft.*Height -9 ft.*4921 Ground -12ft"));
+    run(Command::Meters);
+    EXPECT_THAT(doc().thermals()[0]->Hint() + "\nWindow " +
+                    EditIn(form->thermalData(), "top")->text().toStdString(),
+                ::testing::ContainsRegex("Top 1500m.*Window 1500$"));
 }
 
 // The latitude north of 47.2 N, 8 E at which Distance gives metres, to a millimetre.
