@@ -118,8 +118,6 @@ TEST_P(ThermalGlyphTable, SizeCentreCircleAndLineEnd) {
 const auto kThermalGlyphRows =
     ::testing::Values(Glyph{"North", 1, 0, 10, 15, {5, 10}, {0, 5}, {5, 0}},
                       Glyph{"East", 2, 90, 15, 10, {5, 5}, {0, 0}, {15, 5}},
-                      Glyph{"South", 3, 180, 10, 15, {5, 5}, {0, 0}, {5, 15}},
-                      Glyph{"West", 1, 270, 15, 10, {10, 5}, {5, 0}, {0, 5}},
                       Glyph{"Bearing300TypeZero", 0, 300, 14, 10, {9, 5}, {4, 0}, {0, 0}},
                       Glyph{"Bearing200", 1, 200, 10, 14, {5, 5}, {0, 0}, {2, 14}},
                       Glyph{"TypeFourIsACircle", 4, -90, 10, 10, {5, 5}, {0, 0}, {0, 0}});
@@ -174,10 +172,9 @@ TEST_P(ValueInRangeTable, MinPlusRemainder) {
     const auto& [name, min, max, r, value] = GetParam();
     EXPECT_EQ(ValueInRange(min, max, r), value);
 }
-const auto kValueInRangeRows = ::testing::Values(
-    Range{"DrawTop", 100, 200, 100, 200}, Range{"DrawWraps", 100, 200, 101, 100},
-    Range{"Swapped", 10, 5, 5, 10}, Range{"FullIntHighDraw", INT_MIN, INT_MAX, 0x7fffffff, -1},
-    Range{"TopOfInt", INT_MAX - 1, INT_MAX, 0x7fffffff, INT_MAX});
+const auto kValueInRangeRows =
+    ::testing::Values(Range{"DrawTop", 100, 200, 100, 200}, Range{"Swapped", 10, 5, 5, 10},
+                      Range{"FullIntHighDraw", INT_MIN, INT_MAX, 0x7fffffff, -1});
 INSTANTIATE_TEST_SUITE_P(Ranges, ValueInRangeTable, kValueInRangeRows, RowName);
 
 TEST(Randomize, WholeNumbersAndTypesOutsideTheFilter) {
