@@ -18,7 +18,6 @@ std::pair<std::string, ThermalList> ReadAll(std::string_view bytes, bool add = f
         SkipProjectHeader(bytes, offset);
     else
         header = ReadProjectHeader(bytes, offset).text;
-    Check(offset <= bytes.size(), "the header ends within the file");
     return {header, ReadThermalLines(bytes, offset)};
 }
 
