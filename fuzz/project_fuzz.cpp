@@ -32,7 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto [header2, thermals2] = ReadAll(saved);
     Check(header2 == header, "the header is written back as read");
-    Check(thermals2.size() == thermals.size(), "every saved thermal is read back");
     Check(ProjectFileBytes(header2, thermals2, true) == saved,
           "a saved project saves again unchanged");
     return 0;

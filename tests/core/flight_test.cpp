@@ -74,7 +74,6 @@ TEST(LiftProfile, EverySampleIsWhatTheProfilerWouldWrite) {
     EXPECT_EQ(radial.back().atM, 625); // a quarter beyond the radius
     for (const ProfileSample& s : radial)
         EXPECT_EQ(s.percent, ComputeLift(t, 100, s.atM, 0, 750)) << s.atM;
-    EXPECT_EQ(std::pair(radial.front().percent, radial.back().percent), std::pair(80, 0));
     const std::vector<ProfileSample> vertical = VerticalProfile(values, 21);
     EXPECT_EQ(std::pair(vertical.front().atM, vertical.back().atM), std::pair(-150.0, 1650.0));
     for (const ProfileSample& s : vertical)
