@@ -57,10 +57,6 @@ const auto kThermalLineRows = ::testing::Values(
     ThermalRow{"Basic", kBasic, kAll}, ThermalRow{"Full", kFull, kFull},
     ThermalRow{"CloudAnyButZero", V(9, "-7"), kAll},
     ThermalRow{"CumulusCountBelowSix", B(",1,5,2,4,100,50,10,90"), kAll},
-    ThermalRow{"CumulusCountSix", B(",1,6,2.5,3,4,0.25,5,6,700"),
-               V(10, "700") + ",1,7,2.5,3,4,0.25,5,6,700,2,4,0,0,0,0"},
-    ThermalRow{"ProfileOnly", B(",2,4,100,50,10,90"),
-               B(",1,7,-1,-1,0,-0.5,-1,-1,450,2,4,100,50,10,90")},
     ThermalRow{"ProfileCountBelowFour", B(",2,3,100,50,10,90"), kAll},
     ThermalRow{"DecimalPosition", V(1, "4725000.9"), kAll},
     // A fuzz finding: written in E form, the number came back as two.

@@ -57,10 +57,8 @@ TEST_P(ClimbColourTable, BlueForSinkGreyForNothingRedForLift) {
 }
 INSTANTIATE_TEST_SUITE_P(Climbs, ClimbColourTable,
                          ::testing::Values(Colour{"StrongSink", -5, 0, {0, 0, 255}},
-                                           Colour{"FullSink", -3, 0, {0, 0, 255}},
                                            Colour{"Level", 0, 6, {150, 150, 150}},
                                            Colour{"HalfLift", 1.5, 9, {203, 75, 75}},
-                                           Colour{"FullLift", 3, 12, {255, 0, 0}},
                                            Colour{"StrongLift", 8, 12, {255, 0, 0}},
                                            Colour{"NoNumber", std::nan(""), 6, {150, 150, 150}}),
                          RowName);
