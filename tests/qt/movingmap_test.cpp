@@ -8,6 +8,7 @@
 #include "scene/accursor.h"
 
 #include <cmath>
+#include <numbers>
 
 #include <QMenu>
 #include <QScrollBar>
@@ -103,6 +104,33 @@ TEST_F(MovingMap, TheWheelZoomsAboutThePointerAndTheTrailShowsWhereTheAircraftFl
     EXPECT_NE(middle(), bare);
     run(Command::ClearTrail);
     EXPECT_EQ(middle(), bare);
+}
+
+TEST_F(MainWindow, AThermalsRingShowsAtItsTrueRadiusOnceItOutgrowsItsGlyph) {
+    loadProject(project("alps.prj", Lines({kBasicLine}))); // radius 300 m, type 4 with a cloud
+    const Thermal& t = *doc().thermals()[0];
+    form->action(Command::FollowAircraft)->setChecked(false);
+    // Whether the type's red stands within two pixels of a point west of the centre.
+    const auto redWestBy = [&](int west) {
+        panel().centerOn(pixelOf(t));
+        const QImage shown = panel().viewport()->grab().toImage();
+        for (int d = west - 2; d <= west + 2; ++d) {
+            const QColor c = shown.pixelColor(at(pixelOf(t) - QPoint(d, 0)));
+            if (c.red() > 180 && c.green() < 100 && c.blue() < 100)
+                return true;
+        }
+        return false;
+    };
+    // The radius in pixels, from the map's degrees (111.195 km to a degree).
+    const auto ring = [&] {
+        const double degrees = t.radius / 111195.0 / std::cos(t.lat * std::numbers::pi / 180);
+        return pixelOf(t).x() - map().LonToX(t.lon - degrees);
+    };
+    EXPECT_FALSE(redWestBy(12)); // 300 m are about a pixel on the whole map
+    while (ring() < 12)
+        run(Command::ToolButton3);
+    EXPECT_TRUE(redWestBy(ring()));
+    EXPECT_FALSE(redWestBy(ring() + 6));
 }
 
 TEST_F(MainWindow, TheProfilePictureShowsWhatTheProfilerWouldWrite) {
