@@ -98,7 +98,6 @@ TEST(Thermal, HintExactlyAsTheTooltipShowsIt) {
     t->SetHeightUnits(feet);
     t->SetBottom(-40);
     EXPECT_NE(t->Hint().find("\nBottom -131ft\nTop 4921ft\nRadius 500m\n"), std::string::npos);
-    EXPECT_NE(t->Hint().find("\nCloudbase 4921ft\nCloudRadius 500m\n"), std::string::npos);
     t->SetCloud(false);
     EXPECT_NE(t->Hint().find("\nCore Bottom Percent 20\nNo Cloud\nCumulus Horizontal"),
               std::string::npos);
