@@ -182,13 +182,10 @@ protected:
 };
 
 TEST_F(FakeFlightGear, TheProgramFliesFlightGearsAircraftThroughTheBridge) {
-    const auto block = [&] {
-        return link->ThermalBlockPresent();
-    };
     properties["/sim/sceneryloaded"] = 0; // FlightGear still starting
-    EXPECT_FALSE(Fly(block, 300ms));
+    EXPECT_FALSE(Fly([&] { return link->ThermalBlockPresent(); }, 300ms));
     properties["/sim/sceneryloaded"] = 1;
-    ASSERT_TRUE(Fly(block));
+    ASSERT_TRUE(Fly([&] { return link->ThermalBlockPresent(); }));
     EXPECT_NEAR(link->GetLat(), 21.5, 1e-7);
     EXPECT_NEAR(link->GetLon(), -158.25, 1e-7);
     EXPECT_EQ(std::tuple(link->GetAltitude(), link->GetGroundAlt(), link->GetMsStrength()),
@@ -211,12 +208,12 @@ TEST_F(FakeFlightGear, TheProgramFliesFlightGearsAircraftThroughTheBridge) {
     ASSERT_TRUE(Fly(writing(-30)));                 // past full trim
     // Paused: no block and no lift, whatever the program writes.
     properties["/sim/freeze/master"] = 1;
-    ASSERT_TRUE(Fly(writing(5, [&] { return !block() && Lift() == 0; })));
+    ASSERT_TRUE(Fly(writing(5, [&] { return !link->ThermalBlockPresent() && Lift() == 0; })));
     properties["/sim/freeze/master"] = 0;
     ASSERT_TRUE(Fly(writing(5)));
     // The program stops writing: the lift ends, the block stays.
     ASSERT_TRUE(Fly([&] { return Lift() == 0; }));
-    EXPECT_TRUE(block());
+    EXPECT_TRUE(link->ThermalBlockPresent());
 
     // The move is served at once, though FlightGear's next lines still carry the old place.
     link->MoveAircraft(21.25, -157.75);

@@ -32,7 +32,6 @@ protected:
 };
 
 TEST_F(MapPanel, GlyphsSitOverTheirPositionsAndFollowTheirValues) {
-    const QPoint before = pixelOf(thermal(0));
     for (int side : {300, 900}) {
         SCOPED_TRACE(side);
         doc.map().Resize(side, side);
@@ -45,7 +44,6 @@ TEST_F(MapPanel, GlyphsSitOverTheirPositionsAndFollowTheirValues) {
         EXPECT_EQ(cross->mapToScene(cross->shape().boundingRect().center()).toPoint(),
                   pixelOf(*doc.waypoints()[0]));
     }
-    EXPECT_NE(pixelOf(thermal(0)), before);
 
     // A type or wind change lays the glyph out again; a delete removes it.
     Thermal& t = thermal(0);
