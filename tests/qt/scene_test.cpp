@@ -32,18 +32,16 @@ protected:
 };
 
 TEST_F(MapPanel, GlyphsSitOverTheirPositionsAndFollowTheirValues) {
-    for (int side : {300, 900}) {
-        SCOPED_TRACE(side);
-        doc.map().Resize(side, side);
-        for (const auto& t : doc.thermals()) {
-            const TThermal* glyph = glyphOf(*t);
-            const GlyphPoint centre = glyph->glyph().centre;
-            EXPECT_EQ(glyph->pos().toPoint() + QPoint(centre.x, centre.y), pixelOf(*t));
-        }
-        const MapGlyph* cross = view.glyphs().glyphs().back();
-        EXPECT_EQ(cross->mapToScene(cross->shape().boundingRect().center()).toPoint(),
-                  pixelOf(*doc.waypoints()[0]));
+    // Where they were made is where the pointer finds them below; a new size moves them.
+    doc.map().Resize(900, 900);
+    for (const auto& t : doc.thermals()) {
+        const TThermal* glyph = glyphOf(*t);
+        const GlyphPoint centre = glyph->glyph().centre;
+        EXPECT_EQ(glyph->pos().toPoint() + QPoint(centre.x, centre.y), pixelOf(*t));
     }
+    const MapGlyph* cross = view.glyphs().glyphs().back();
+    EXPECT_EQ(cross->mapToScene(cross->shape().boundingRect().center()).toPoint(),
+              pixelOf(*doc.waypoints()[0]));
 
     // A type or wind change lays the glyph out again; a delete removes it.
     Thermal& t = thermal(0);
@@ -82,8 +80,7 @@ TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMomentAndAClickBesideAGlyp
         return RoundedPositionText(value.lat, value.lon) + '\n' + value.Hint();
     };
     const Thermal& t = thermal(0);
-    EXPECT_EQ(tooltipAt(pixelOf(t)), hint(t));
-    doc.SetHeightUnits(feet);
+    doc.SetHeightUnits(feet); // the hint of the moment, not the one the glyph was made with
     EXPECT_EQ(tooltipAt(pixelOf(t)), hint(t));
     EXPECT_EQ(tooltipAt(pixelOf(*doc.waypoints()[0])), hint(*doc.waypoints()[0]));
     EXPECT_EQ(tooltipAt({150, 200}), "(none)");
