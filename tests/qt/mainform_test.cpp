@@ -255,10 +255,8 @@ TEST_F(MainWindow, ProfilerTimerTicksStopsOrLeavesTheProfilerAlone) {
 
 TEST_F(MainWindow, ClosingAsksBothQuestionsEvenAfterANoThenStopsTheTimers) {
     open("1");
-    loadProject(project("alps.prj"));
     run(Command::addACThermal);
     run(Command::addACWaypoint);
-    rec.clear();
     link->ground = 412.7;
     rec.answers = {false, true, true, false, true, true};
     EXPECT_FALSE(form->close());

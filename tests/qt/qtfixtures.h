@@ -21,6 +21,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -103,10 +104,10 @@ protected:
         EXPECT_TRUE(QFile::copy(DataFile(fixture), path(name))) << fixture;
         return path(name);
     }
-    // A project over the fixtures' 40 x 30 map picture, with thermal lines.
+    // A project over the fixtures' 40 x 30 map picture (copied beside it once), with thermal
+    // lines.
     QString project(const char* name, std::string_view thermalLines = {}) const {
-        if (!QFile::exists(path("map.bmp")))
-            copy("files/map.bmp", "map.bmp");
+        QFile::copy(DataFile("files/map.bmp"), QFileInfo(path(name)).dir().filePath("map.bmp"));
         WriteAll(path(name), ProjectText(thermalLines));
         return path(name);
     }

@@ -91,9 +91,7 @@ TEST_F(MainWindow, DeletingClearingApplyingToAllAndRandomizingAreChanges) {
 
 TEST_F(Safety, SavesWhereTheFolderTakesNoNewFile) {
     QDir(dir.path()).mkdir("frozen");
-    QFile::copy(DataFile("files/map.bmp"), dir.filePath("frozen/map.bmp"));
-    const QString file = dir.filePath("frozen/alps.prj");
-    WriteAll(file, ProjectText(Lines({kBasicLine, kBasicLine})));
+    const QString file = project("frozen/alps.prj", Lines({kBasicLine, kBasicLine}));
     doc.LoadProject(file, false);
     doc.DeleteThermal(doc.thermals()[0].get());
     if (!Freeze(dir.filePath("frozen"), true))
