@@ -56,10 +56,9 @@ TEST(FgDataTest, OnlyTheWindFromDownRateIsRaised) {
                             "<filter><name>EnvironmentInterpolator:wind-from-down</name>"
                             "<output>x</output><max-rate-of-change>2.0</max-rate-of-change>"
                             "</filter>";
-    const std::optional<std::string> raised = RaiseLiftRate(xml, 100);
-    ASSERT_TRUE(raised);
-    EXPECT_EQ(*raised, std::regex_replace(xml, std::regex("2\\.0(</max-rate-of-change></filter>$)"),
-                                          "100$1"));
+    // The last of the two limits, the wind-from-down filter's, alone.
+    EXPECT_EQ(RaiseLiftRate(xml, 100),
+              xml.substr(0, xml.rfind("2.0")) + "100" + xml.substr(xml.rfind("2.0") + 3));
     // A filter without its own limit must not take the next filter's.
     EXPECT_FALSE(RaiseLiftRate("<filter><name>wind-from-down</name></filter><filter>"
                                "<max-rate-of-change>2</max-rate-of-change></filter>",
