@@ -117,6 +117,7 @@ const auto kWaypointLineRows = ::testing::ValuesIn(std::vector<WaypointRow>{
     {"SplitCharacter", "1,47:22.000N,1,50:57:4Z\xC3\xBEg*pl6",
      "1,47:22.000N,1:50.950E,4M,\xBEg*pl6,,"},
     {"InfinitePosition", "1," + kHugeDegrees + ":" + kHugeDegrees + "N,8:15.25E,0M", kRefused},
+    {"RoundsToNothingSouthWest", "1,0:00.0003S,0:00.0003W,0M", "1,0:00.000N,0:00.000E,0M,,,"},
     {"EndsAfterLongitude", "1,47:30.500N,8:15.250E", "1,47:30.500N,8:15.250E,-1M,,,"},
     {"EndsAfterMinutes", "1,47:30.500", kRefused},
     {"EndsAfterElevation", "1,47:30.500N,8:15.250E,457", kRefused},

@@ -107,7 +107,10 @@ std::string PositionText(double value, char positive, char negative) {
     if (minutesText.size() < 6)
         text += '0';
     text += minutesText;
-    text += value < 0 ? negative : positive;
+    // What rounds to nothing is written as 0 is, so that it reads back and writes the same.
+    const bool nothing =
+        degrees == 0 && minutesText.find_first_not_of("0.") == std::string_view::npos;
+    text += value < 0 && !nothing ? negative : positive;
     return text;
 }
 
