@@ -23,7 +23,7 @@ struct ScriptRow {
     int exitCode;
     const char* said; // on standard output after a success, on standard error alone else
     std::function<void(const ProgramCopy&)> then = nullptr;
-    int toolStatus = 0;
+    int toolStatus = 0; // below 0: no tools in the folder
 };
 
 class ScriptRun : public ::testing::TestWithParam<ScriptRow> {};
@@ -37,6 +37,8 @@ TEST_P(ScriptRun, ExitsWithItsStatusAndSaysWhy) {
     const QByteArray exit = "exit " + QByteArray::number(row.toolStatus) + "\n";
     for (const auto& [name, body] : {std::pair{"scasm", "printf '%s\\n' \"$@\" > scasm.args\n"},
                                      {"cumulus31", "cat > cumulus31.stdin\n"}}) {
+        if (row.toolStatus < 0)
+            break;
         ASSERT_TRUE(WriteBytes(program.Path(name), QByteArray("#!/bin/sh\n") + body + exit));
         ASSERT_TRUE(QFile::setPermissions(program.Path(name), QFile::ReadOwner | QFile::ExeOwner));
     }
@@ -88,6 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
     CommandLines, ScriptRun,
     ::testing::Values(
         ScriptRow{"Help", "--help", 0, "Usage: "},
+        ScriptRow{"Version", "--version", 0, "brevan 1.0 beta 1\n"},
         ScriptRow{"UnknownOption", "--bogus", 2, "Unknown option"},
         ScriptRow{"ThreeFiles", "a.prj b.dat c", 2, "Too many arguments: c\n"},
         ScriptRow{"BoundsAlone", "--bounds 1,2,3,4", 2, "--bounds belongs to"},
@@ -95,6 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptRow{"ThermikToolSucceeds", "--thermik example.prj", 0, "", ThermikRan},
         ScriptRow{"CumulusToolSucceeds", "--cumulus example.prj", 0, "", CumulusRan},
         ScriptRow{"ThermikToolFails", "--thermik example.prj", 1, "", ThermikRan, 3},
+        ScriptRow{"CumulusToolMissing", "--cumulus example.prj", 1, "Error Generating Thermals",
+                  nullptr, -1},
         ScriptRow{"CumulusWithoutThermals", "--cumulus headeronly.prj", 1, "no thermals",
                   NoToolRan},
         ScriptRow{"FromWorldFile", "--new-project maps/alps.png new/alps.prj", 0, "", MapInPlace},
