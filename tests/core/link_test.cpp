@@ -254,12 +254,15 @@ TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
     EXPECT_EQ(server.sends, 2);
     server.silent = true;
     server.Set<std::int32_t>(0x0574, 999);
+    EXPECT_EQ(link->Status().text, "Linked");
     link->ReadCycle();
     EXPECT_TRUE(link->LinkResult() == 1 && server.HoldsNothing());
+    EXPECT_EQ(link->Status().text, "Not answering");
     server.silent = false;
     server.server = Server::none;
     link->ReadCycle();
     EXPECT_EQ(link->LinkResult(), resultNoServer);
+    EXPECT_EQ(link->Status().text, "No simulator");
     link->SetMsStrength(5); // skipped while down
     link->SetRollRate(2.0);
     link->MoveAircraft(47.25, 8.5);

@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
             kHead + "\"Ridge, \"\"north\"\"\",RN,,4630.000N,00715.000E,1000.0m,4,,,,"
                     "\"Rabbit holes, 20\" ditch\"  \r\n",
             "Ridge \"north\"|46.5|7.25|1000|AT|Rabbit holes 20\" ditch\n"},
-        Row{"FeetSouthWest", kHead + "Field ,,,3230.000S, 07006.000W ,1500ft,3\n",
+        Row{"FeetSouthWest", kHead + "Field ,,,3230.000s, 07006.000w ,1500ft,3\n",
             "Field|-32.5|-70.1|457|TL|\n"},
         Row{"NameFromCode", kHead + "\"\",CODE,,9000.000S,18000.000E,,1\n", "CODE|-90|180|0|T|\n"},
         Row{"LaterColumns",
