@@ -68,6 +68,7 @@ struct Placing : InFolder, ::testing::WithParamInterface<PlaceRow> {};
 TEST_P(Placing, WorldFileThenGeoTiffThenDialog) {
     const PlaceRow& row = GetParam();
     WriteTiff(path("map.tif"), row.tags);
+    QFile::copy(path("map.tif"), path("map.tiff"));
     if (row.worldFile)
         WriteAll(path(row.worldFile), kPlainWorld);
     std::string found;
@@ -91,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PlaceRow{"WorldFileBeforeTags", "map.tif", "map.WLD", kProjected, "46.5 46 7 8"},
         PlaceRow{"GeographicTags", "map.tif", nullptr, GeoTags{}, "46.5 46 7 8"},
+        PlaceRow{"LongSuffix", "map.tiff", nullptr, GeoTags{}, "46.5 46 7 8"},
         PlaceRow{"TiePointOnPixelCentre", "map.tif", nullptr,
                  GeoTags{.tie = {0, 0, 0, 7.0025, 46.4975, 0}, .pixelIsPoint = true},
                  "46.5 46 7 8"},
