@@ -3,6 +3,7 @@
 
 #include "geo/coordtext.h"
 #include "qtfixtures.h"
+#include "scene/trailitem.h"
 
 #include <set>
 
@@ -107,6 +108,27 @@ TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMomentAndAClickBesideAGlyp
     QTest::mousePress(view.viewport(), Qt::LeftButton, {}, at(pixelOf(thermal(0))));
     QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at({20, 20}));
     EXPECT_EQ(clicked.count(), 1);
+}
+
+// Once points drop off the trail's far end, the newest still lands where it was flown.
+TEST_F(MapPanel, TheTrailKeepsItsNewestPointsOnceTheOldestDropOff) {
+    Trail trail(std::chrono::seconds(10));
+    auto* item = new TrailItem(trail, doc.map());
+    view.scene()->addItem(item);
+    const Trail::Clock::time_point start{};
+    const auto fly = [&](int seconds, double lon) {
+        trail.Add(start + std::chrono::seconds(seconds), 47.25, lon, 1000);
+        item->Refresh();
+    };
+    fly(0, 7.6);
+    fly(5, 7.7);
+    fly(12, 8.3); // the first drops off
+    ASSERT_EQ(trail.dropped(), 1u);
+    const QPoint middle = at({doc.map().LonToX(8.0), doc.map().LatToY(47.25)});
+    const QColor drawn = view.viewport()->grab().toImage().pixelColor(middle);
+    trail.Clear();
+    item->Refresh();
+    EXPECT_NE(view.viewport()->grab().toImage().pixelColor(middle), drawn);
 }
 
 } // namespace
