@@ -1,10 +1,16 @@
-// The Thermal Data and Randomize Thermals windows as a user types and clicks in them.
+// The Thermal Data and Randomize Thermals windows as a user types and clicks in them, and
+// the legend of glyph colours.
 
+#include "app/glyphlegend.h"
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
+#include "model/thermalglyph.h"
 #include "qtfixtures.h"
 
 #include <climits>
+
+#include <QGridLayout>
+#include <QLabel>
 
 namespace {
 
@@ -128,6 +134,33 @@ TEST_F(RandomizeWindow, ApplyChangesOnlyTickedFieldsOfTickedTypes) {
         EXPECT_TRUE(ticked ? t->tStrengthPercent >= 10 && t->tStrengthPercent <= 20
                            : t->tStrengthPercent == 80);
     }
+}
+
+// The legend draws each glyph as the map does: its fill is the type's colour for the map.
+TEST(GlyphLegend, EachThermalRowShowsTheFillTheMapGivesIt) {
+    const std::unique_ptr<QWidget> legend(NewGlyphLegend(nullptr));
+    auto* grid = qobject_cast<QGridLayout*>(legend->layout());
+    ASSERT_NE(grid, nullptr);
+    int rows = 0;
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        const QLayoutItem* item = grid->itemAtPosition(row, 1);
+        const auto* text = item ? qobject_cast<QLabel*>(item->widget()) : nullptr;
+        if (!text || !text->text().front().isDigit())
+            continue;
+        const QString caption = text->text();
+        const Rgb fill = ThermalFill(caption.front().digitValue(), caption.contains("cloud"),
+                                     caption.contains("flies now"));
+        const QImage picture =
+            qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget())->pixmap().toImage();
+        bool found = false;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                found =
+                    found || picture.pixelColor(x, y) == QColor(fill.red, fill.green, fill.blue);
+        EXPECT_TRUE(found) << caption.toStdString();
+        ++rows;
+    }
+    EXPECT_EQ(rows, 7);
 }
 
 } // namespace
