@@ -115,6 +115,13 @@ TEST_F(InFolder, TheSettingsBesideTheProgramAreReadWhenTheyCannotBeWritten) {
 }
 
 TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindowAndDropsOpenWhatTheCommandsWould) {
+    // Help's two commands show their windows.
+    for (const auto& [command, name] :
+         {std::pair{Command::About1, "About"}, {Command::Legend, "GlyphLegend"}}) {
+        run(command);
+        const auto* window = form->findChild<QWidget*>(QLatin1String(name));
+        EXPECT_TRUE(window && window->isVisible()) << name;
+    }
     run(Command::Randomize1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->randomizeForm()));
     for (const QWidget* window :
