@@ -44,14 +44,14 @@ TEST(DemoFlight, ShapesTheLiftWhereTheGliderIsAndEndsCleanly) {
     ProgramCopy program;
     program.Start({QStringLiteral(BREVAN_DEMO_DIR "/demo.prj"), BREVAN_DEMO_DIR "/demo.dat"});
     // Circling in the first thermal (100 %) on the simulator's strength of 120.
-    EXPECT_EQ(SettlesOn(log, "78"), "") << program.process.readAllStandardError().toStdString();
+    EXPECT_EQ(SettlesOn(log, "78"), "") << program.Errors().toStdString();
     // Moved into the core of the 150 % thermal in the east: 180.
     FSUPIC mover(MakeDefaultTransport());
     ASSERT_EQ(mover.LinkResult(), 0u);
     mover.MoveAircraft(46.57706, 7.62491);
     EXPECT_EQ(SettlesOn(log, "b4"), "");
 
-    EXPECT_EQ(program.Terminate(), 0) << program.process.readAllStandardError().toStdString();
+    EXPECT_EQ(program.Terminate(), 0) << program.Errors().toStdString();
     EXPECT_EQ(QDir(program.Path(".")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' '),
               "brevan brevan.INI");
 }

@@ -53,8 +53,8 @@ TEST_P(ScriptRun, ExitsWithItsStatusAndSaysWhy) {
 
     program.Start(QString::fromUtf8(row.arguments).split(' '));
     EXPECT_EQ(program.Finish(), row.exitCode);
-    const QString out = QString::fromUtf8(program.process.readAllStandardOutput());
-    const QString err = QString::fromUtf8(program.process.readAllStandardError());
+    const QString out = QString::fromUtf8(program.Output());
+    const QString err = QString::fromUtf8(program.Errors());
     EXPECT_TRUE((row.exitCode ? err : out).contains(QLatin1String(row.said)) &&
                 (row.exitCode ? out : err).isEmpty())
         << out.toStdString() << err.toStdString();

@@ -1,6 +1,8 @@
 #include "programrun.h"
 
+#include <chrono>
 #include <csignal>
+#include <optional>
 
 #include <QDir>
 #include <QFile>
@@ -25,30 +27,30 @@ ProgramCopy::ProgramCopy()
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), config_.path());
     if (!environment.contains(QStringLiteral("BREVAN_IPC_DIR")))
         environment.insert(QStringLiteral("BREVAN_IPC_DIR"), config_.path());
-    process.setWorkingDirectory(dir_.path());
-}
-
-ProgramCopy::~ProgramCopy() {
-    process.kill();
-    process.waitForFinished();
 }
 
 void ProgramCopy::Start(const QStringList& arguments) {
-    process.setProcessEnvironment(environment);
-    process.start(Path(QStringLiteral("brevan")), arguments);
-    EXPECT_TRUE(process.waitForStarted()) << process.errorString().toStdString();
-    pid_ = process.processId();
+    ChildCommand command{.arguments = {Path(QStringLiteral("brevan")).toStdString()},
+                         .outputFile = output_.filePath(QStringLiteral("out")).toStdString(),
+                         .errorFile = output_.filePath(QStringLiteral("err")).toStdString(),
+                         .directory = dir_.path().toStdString()};
+    for (const QString& argument : arguments)
+        command.arguments.push_back(argument.toStdString());
+    for (const QString& variable : environment.toStringList())
+        command.environment.push_back(variable.toStdString());
+    process_.Start(command);
+    pid_ = process_.Pid();
 }
 
 int ProgramCopy::Finish() {
-    const bool ended = process.waitForFinished(kPatienceMs);
-    return ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    const std::optional<int> status = process_.Wait(std::chrono::milliseconds(kPatienceMs));
+    return status ? ExitCode(*status) : -1;
 }
 
 int ProgramCopy::Terminate() {
-    // Never 0: that would signal the test's own process group.
-    if (process.processId() > 0)
-        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    // Only while it runs: -1 would signal every process there is.
+    if (process_.Running())
+        ::kill(process_.Pid(), SIGTERM);
     return Finish();
 }
 

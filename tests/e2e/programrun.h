@@ -1,7 +1,9 @@
 #pragma once
 
+#include "childprocess.h"
+
 #include <QByteArray>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -18,11 +20,10 @@ bool WriteBytes(const QString& path, const QByteArray& bytes);
 // The program copied into a scratch folder of its own, so that its settings file lands
 // beside it there, and run as a user runs it: headless, with its configuration and runtime
 // folders elsewhere, and without a simulator unless BREVAN_IPC_DIR names one. A program
-// still running when the object goes is killed.
+// still running when the object goes is ended.
 class ProgramCopy {
 public:
     ProgramCopy();
-    ~ProgramCopy();
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
     QString SettingsFile() const { return Path(QStringLiteral("brevan.INI")); }
@@ -37,14 +38,18 @@ public:
     void NoDisplay();
     // The request areas in /dev/shm of the program last started.
     QStringList IpcAreas() const;
+    // What it printed on its standard output and error so far.
+    QByteArray Output() const { return ReadBytes(output_.filePath(QStringLiteral("out"))); }
+    QByteArray Errors() const { return ReadBytes(output_.filePath(QStringLiteral("err"))); }
 
     QProcessEnvironment environment;
-    QProcess process;
 
 private:
     QTemporaryDir dir_;
     QTemporaryDir config_; // also the runtime folder
-    qint64 pid_ = 0;
+    QTemporaryDir output_;
+    pid_t pid_ = 0;
+    ChildProcess process_; // last: ended before its folders go
 };
 
 // Waits until the settings file at path holds what the program writes as it starts: then

@@ -44,8 +44,8 @@ TEST_P(SettingsFile, IsWrittenWithTheValuesInEffect) {
                                 ? program.ConfigFolder() + QStringLiteral("/brevan/brevan.INI")
                                 : program.SettingsFile();
     program.Start({});
-    ASSERT_TRUE(WaitForSettings(written)) << program.process.readAllStandardError().toStdString();
-    EXPECT_EQ(program.Terminate(), 0) << program.process.readAllStandardError().toStdString();
+    ASSERT_TRUE(WaitForSettings(written)) << program.Errors().toStdString();
+    EXPECT_EQ(program.Terminate(), 0) << program.Errors().toStdString();
     EXPECT_EQ(ReadSettingValues(written), row.after);
     EXPECT_TRUE(!row.movesToConfigFolder || QDir(program.SettingsFile()).isEmpty());
 }
