@@ -293,10 +293,11 @@ TEST_F(EditingMap, SceneryToolsRunWhileTheWindowGoesOnAndTheirFailuresAreReporte
                         "Error|Error Generating Thermals"}));
     ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Cumulus); }));
     rec.clear();
-    // A stand-in tool that waits (10 s at most) for a file the test writes only once the
-    // command has returned.
-    WriteAll(path("scasm"), "#!/bin/sh\ni=0\nwhile [ ! -e go ] && [ $i -lt 200 ]; do\n"
-                            "  sleep 0.05; i=$((i+1))\ndone\n[ -e go ] && echo \"$@\" > ran\n");
+    // A stand-in tool that waits (10 s at most, and never longer than the test) for a file
+    // the test writes only once the command has returned.
+    WriteAll(path("scasm"),
+             "#!/bin/sh\ni=0\nwhile [ ! -e go ] && [ $i -lt 200 ] && kill -0 $PPID; do\n"
+             "  sleep 0.05; i=$((i+1))\ndone\n[ -e go ] && echo \"$@\" > ran\n");
     QFile::setPermissions(path("scasm"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     run(Command::Thermik);
     EXPECT_FALSE(enabled(Command::Thermik));

@@ -3,17 +3,19 @@
 // takes no new file, the settings file always read, windows that hide no question, and drops
 // on the map.
 
+#include "childprocess.h"
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
 #include "io/settings.h"
 #include "qtfixtures.h"
 
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 #include <QDragEnterEvent>
 #include <QMimeData>
-#include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QWindow>
@@ -23,8 +25,12 @@ namespace {
 // Makes a folder (or a file) refuse to be changed as the test's user can: immutable for
 // root, without write permission otherwise. False when neither can be done here.
 bool Freeze(const QString& path, bool frozen) {
-    if (::geteuid() == 0)
-        return QProcess::execute("chattr", {frozen ? "+i" : "-i", path}) == 0;
+    if (::geteuid() == 0) {
+        ChildProcess chattr;
+        chattr.Start({.arguments = {"chattr", frozen ? "+i" : "-i", path.toStdString()}});
+        const std::optional<int> status = chattr.Wait(std::chrono::seconds(10));
+        return status && ExitCode(*status) == 0;
+    }
     return QFile::setPermissions(path,
                                  frozen ? QFile::ReadOwner | QFile::ExeOwner
                                         : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
