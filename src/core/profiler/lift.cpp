@@ -52,15 +52,23 @@ float VerticalFactor(const Thermal& t, double groundM, double altitudeM) {
     return 1.0f;
 }
 
-int ComputeLift(const Thermal& t, int msStrength, double distanceM, double groundM,
-                double altitudeM) {
+double PlateauLift(const Thermal& t, int msStrength, double distanceM, double groundM,
+                   double altitudeM) {
     const float r = RadialFactor(t, distanceM);
     const float v = VerticalFactor(t, groundM, altitudeM);
-    const double lift = v * (static_cast<double>(msStrength) * t.tStrengthPercent * 0.01 * r);
+    return v * (static_cast<double>(msStrength) * t.tStrengthPercent * 0.01 * r);
+}
+
+int StrengthByte(double lift) {
     // The simulator keeps only the low byte: above 255 a strong thermal would come out weak.
     if (!(lift > 0))
         return 0;
     return lift >= 255 ? 255 : static_cast<int>(lift);
+}
+
+int ComputeLift(const Thermal& t, int msStrength, double distanceM, double groundM,
+                double altitudeM) {
+    return StrengthByte(PlateauLift(t, msStrength, distanceM, groundM, altitudeM));
 }
 
 double ComputeRoll(const Thermal& t, double acLat, double acLon, double headingDeg,

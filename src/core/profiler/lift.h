@@ -16,8 +16,16 @@ float RadialFactor(const Thermal& t, double distanceM);
 // and top, 0 outside the band.
 float VerticalFactor(const Thermal& t, double groundM, double altitudeM);
 
-// The strength byte for the aircraft's place in the thermal: msStrength x tStrengthPercent
-// shaped by both factors, truncated, and held within 0-255 so it never wraps.
+// The strength for the aircraft's place in the thermal, in units of the strength byte:
+// msStrength x tStrengthPercent shaped by both factors, not yet truncated.
+double PlateauLift(const Thermal& t, int msStrength, double distanceM, double groundM,
+                   double altitudeM);
+
+// What the strength byte carries of a strength: truncated, and held within 0-255 so it never
+// wraps (sink is held at 0).
+int StrengthByte(double lift);
+
+// The strength byte for the aircraft's place in the thermal: PlateauLift as a byte.
 int ComputeLift(const Thermal& t, int msStrength, double distanceM, double groundM,
                 double altitudeM);
 
