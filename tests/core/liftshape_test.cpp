@@ -1,11 +1,22 @@
+#include "builders.h"
 #include "coretest.h"
+#include "profiler/liftshape.h"
 #include "profiler/updraft.h"
+
+#include <algorithm>
 
 namespace {
 
 constexpr auto kRowName = [](const auto& info) {
     return std::string(info.param.name);
 };
+
+// A thermal up to 1500 m above the ground, of 500 m radius, whose core is half the radius and
+// the band but its lowest and highest fifth.
+ThermalSettings Band(int bottom, int strength) {
+    return {4,  bottom, 1500, 500,   270, 0,  false,    0,  0,  1,
+            -1, -1,     0,    -0.5f, -1,  -1, strength, 50, 20, 80};
+}
 
 // The layer's updraft of 1400 m with w* = 2.56 m/s, worked by hand from the paper's equations:
 // at 350 m (a quarter of the layer) r2 = 84.33597 m, r1 = 19.63085 m, w-peak = 2.72553 m/s and
@@ -40,5 +51,69 @@ INSTANTIATE_TEST_SUITE_P(
         AirRow{"NearTheBaseAxis", 0.3, 0, 0.39143}, AirRow{"NearTheBaseFlank", 0.3, 5, 0.22627},
         AirRow{"AtTheBase", 0, 0, 0}, AirRow{"AtTheTop", 1400, 0, 0}),
     kRowName);
+
+// A thermal of 500 m radius from the ground to 1500 m at 100 % of an ms strength of 100, so
+// the lift is per cent of the strength setting; at 1050 m, inside the plateau's core (50 % of
+// the radius, fades over the lowest and highest 20 % of the band). The layer's updraft there
+// is 0.7 of the way up: 38 % of its strongest at the axis, a sink ring down to -9.8 %.
+struct ShapeRow {
+    const char* name;
+    LiftShape shape;
+    double radii; // distance from the axis in radii
+    double percent;
+};
+class Shapes : public ::testing::TestWithParam<ShapeRow> {};
+TEST_P(Shapes, LiftAcrossTheRadius) {
+    const ShapeRow& row = GetParam();
+    const auto t = NewThermal(47, 8, Band(0, 100));
+    EXPECT_NEAR(ShapeLift(*t, row.shape, 100, row.radii * 500, 0, 1050), row.percent, 1e-4);
+}
+INSTANTIATE_TEST_SUITE_P(
+    AtRadii, Shapes,
+    ::testing::Values(ShapeRow{"Plateau0", LiftShape::plateau, 0, 100},
+                      ShapeRow{"Plateau05", LiftShape::plateau, 0.5, 100},
+                      ShapeRow{"Plateau1", LiftShape::plateau, 1, 0},
+                      ShapeRow{"Plateau15", LiftShape::plateau, 1.5, 0},
+                      ShapeRow{"Plateau2", LiftShape::plateau, 2, 0},
+                      ShapeRow{"Gaussian0", LiftShape::gaussian, 0, 100},
+                      ShapeRow{"Gaussian05", LiftShape::gaussian, 0.5, 58.4101},
+                      ShapeRow{"Gaussian1", LiftShape::gaussian, 1, 0},
+                      ShapeRow{"Gaussian15", LiftShape::gaussian, 1.5, -13.1749},
+                      ShapeRow{"Gaussian2", LiftShape::gaussian, 2, -5.4947},
+                      ShapeRow{"Bell0", LiftShape::bellWithSink, 0, 38.3619},
+                      ShapeRow{"Bell05", LiftShape::bellWithSink, 0.5, 38.1078},
+                      ShapeRow{"Bell1", LiftShape::bellWithSink, 1, -0.9734},
+                      ShapeRow{"Bell15", LiftShape::bellWithSink, 1.5, -9.7577},
+                      ShapeRow{"Bell2", LiftShape::bellWithSink, 2, -2.2384}),
+    kRowName);
+
+// The strength setting is the bell's peak: nowhere in the layer is the axis stronger, and just
+// above the ground, where the paper's mean updraft is weak, it is little more than half.
+TEST(BellWithSinkShare, TheStrengthSettingIsThePeak) {
+    double strongest = 0;
+    for (double heightM = 1; heightM < 1500; heightM += 1)
+        strongest = std::max(strongest, BellWithSinkShare(0, heightM, 1500, 500));
+    EXPECT_NEAR(strongest, 1, 1e-6);
+    EXPECT_LE(strongest, 1);
+    EXPECT_NEAR(BellWithSinkShare(0, 10, 1500, 500), 0.553187, 1e-6);
+}
+
+// A thermal of no strength or size gives no air in any shape, not even the sink's opposite,
+// nor does the layer's updraft outside the layer; half a unit of strength is still there.
+TEST(ShapeLift, NothingWithoutStrengthSizeOrLayer) {
+    const auto none = NewThermal(47, 8, Band(0, -50));
+    EXPECT_EQ(ShapeLift(*none, LiftShape::gaussian, 50, 750, 0, 900), 0);
+    EXPECT_EQ(ShapeLift(*none, LiftShape::bellWithSink, 50, 750, 0, 900), 0);
+    const auto weak = NewThermal(47, 8, Band(0, 50));
+    EXPECT_DOUBLE_EQ(ShapeLift(*weak, LiftShape::gaussian, 1, 0, 0, 900), 0.5);
+    for (LiftShape shape : {LiftShape::gaussian, LiftShape::bellWithSink}) {
+        ThermalSettings pointLike = Band(0, 80);
+        pointLike.radius = 0;
+        EXPECT_EQ(ShapeLift(*NewThermal(47, 8, pointLike), shape, 50, 0, 0, 900), 0);
+    }
+    const auto layer = NewThermal(47, 8, Band(300, 80));
+    EXPECT_EQ(ShapeLift(*layer, LiftShape::bellWithSink, 50, 0, 0, 290), 0);
+    EXPECT_EQ(ShapeLift(*layer, LiftShape::bellWithSink, 50, 0, 0, 1510), 0);
+}
 
 } // namespace
