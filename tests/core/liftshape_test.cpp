@@ -1,5 +1,7 @@
 #include "builders.h"
 #include "coretest.h"
+#include "geo/distance.h"
+#include "geo/offset.h"
 #include "profiler/liftshape.h"
 #include "profiler/updraft.h"
 
@@ -114,6 +116,15 @@ TEST(ShapeLift, NothingWithoutStrengthSizeOrLayer) {
     const auto layer = NewThermal(47, 8, Band(300, 80));
     EXPECT_EQ(ShapeLift(*layer, LiftShape::bellWithSink, 50, 0, 0, 290), 0);
     EXPECT_EQ(ShapeLift(*layer, LiftShape::bellWithSink, 50, 0, 0, 1510), 0);
+}
+
+TEST(Moved, ByMetresEastAndNorth) {
+    const GeoPoint p = Moved({47, 8}, {3000, -4000});
+    EXPECT_NEAR(Distance(47, 8, p.lat, p.lon), 5, 1e-6);
+    EXPECT_NEAR(Distance(47, 8, p.lat, 8), 4, 1e-9);
+    EXPECT_LT(p.lat, 47);
+    EXPECT_GT(p.lon, 8);
+    EXPECT_EQ(Moved({47, 8}, {}), (GeoPoint{47, 8}));
 }
 
 } // namespace
