@@ -1,7 +1,7 @@
 #include "builders.h"
 #include "coretest.h"
 #include "geo/distance.h"
-#include "geo/offset.h"
+#include "profiler/drift.h"
 #include "profiler/liftshape.h"
 #include "profiler/updraft.h"
 
@@ -118,6 +118,29 @@ TEST(ShapeLift, NothingWithoutStrengthSizeOrLayer) {
     EXPECT_EQ(ShapeLift(*layer, LiftShape::bellWithSink, 50, 0, 0, 1510), 0);
 }
 
+// Wind of 5 m/s and an updraft of 2 m/s: 2.5 m downwind for every metre of height.
+struct DriftRow {
+    const char* name;
+    int windFromDeg;
+    double heightM;
+    GeoOffset offset;
+};
+class Drift : public ::testing::TestWithParam<DriftRow> {};
+TEST_P(Drift, AxisCarriedDownwind) {
+    const DriftRow& row = GetParam();
+    const GeoOffset offset = DriftAt(row.heightM, row.windFromDeg, 5, 2);
+    EXPECT_NEAR(offset.eastM, row.offset.eastM, 1e-6);
+    EXPECT_NEAR(offset.northM, row.offset.northM, 1e-6);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Heights, Drift,
+    ::testing::Values(DriftRow{"OnTheGround", 270, 0, {0, 0}},
+                      DriftRow{"At300FromTheWest", 270, 300, {750, 0}},
+                      DriftRow{"At1500FromTheWest", 270, 1500, {3750, 0}},
+                      DriftRow{"FromTheNorth", 0, 600, {0, -1500}},
+                      DriftRow{"FromTheNorthEast", 45, 400, {-707.106781, -707.106781}}),
+    kRowName);
+
 TEST(Moved, ByMetresEastAndNorth) {
     const GeoPoint p = Moved({47, 8}, {3000, -4000});
     EXPECT_NEAR(Distance(47, 8, p.lat, p.lon), 5, 1e-6);
@@ -125,6 +148,12 @@ TEST(Moved, ByMetresEastAndNorth) {
     EXPECT_LT(p.lat, 47);
     EXPECT_GT(p.lon, 8);
     EXPECT_EQ(Moved({47, 8}, {}), (GeoPoint{47, 8}));
+}
+
+TEST(DriftM, NoneWithoutWindUpdraftOrHeight) {
+    EXPECT_EQ(DriftM(1000, 0, 2), 0);
+    EXPECT_EQ(DriftM(1000, 5, 0), 0);
+    EXPECT_EQ(DriftM(-10, 5, 2), 0);
 }
 
 } // namespace
