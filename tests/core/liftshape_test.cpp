@@ -2,7 +2,9 @@
 #include "coretest.h"
 #include "geo/distance.h"
 #include "profiler/drift.h"
+#include "profiler/lift.h"
 #include "profiler/liftshape.h"
+#include "profiler/thermallift.h"
 #include "profiler/updraft.h"
 
 #include <algorithm>
@@ -154,6 +156,52 @@ TEST(DriftM, NoneWithoutWindUpdraftOrHeight) {
     EXPECT_EQ(DriftM(1000, 0, 2), 0);
     EXPECT_EQ(DriftM(1000, 5, 0), 0);
     EXPECT_EQ(DriftM(-10, 5, 2), 0);
+}
+
+// Wind from the west at 4 m/s; 80 % of an ms strength of 50 rises at 0.8 m/s, so 1000 m above
+// the ground the core is 5 km east of where the thermal stands.
+TEST(LiftAtAircraft, ThePilotWhoFollowsTheDriftFindsTheCore) {
+    const auto t = NewThermal(47, 8);
+    const LiftModel model{LiftShape::gaussian, 4};
+    const GeoPoint axis = AxisAt(*t, model, 50, 200, 1200);
+    EXPECT_NEAR(Distance(47, 8, axis.lat, axis.lon), 5, 1e-6);
+    EXPECT_GT(axis.lon, 8);
+    EXPECT_EQ(LiftAtAircraft(*t, model, 50, axis, 200, 1200).byte, 40);
+    EXPECT_EQ(LiftAtAircraft(*t, model, 50, {47, 8}, 200, 1200).byte, 0);
+    EXPECT_EQ(LiftAtAircraft(*t, {LiftShape::gaussian, 0}, 50, {47, 8}, 200, 1200).byte, 40);
+}
+
+// In the sink ring the lift is below zero for a link that carries it; the byte holds 0.
+TEST(LiftAtAircraft, SinkIsSignedAndItsByteIsZero) {
+    const auto t = NewThermal(47, 8);
+    const GeoPoint ring{47 + 0.75 / 111.195, 8}; // 1.5 radii north
+    const ThermalLift lift = LiftAtAircraft(*t, {LiftShape::gaussian}, 50, ring, 0, 750);
+    EXPECT_NEAR(lift.lift, 40 * -0.131749, 1e-3);
+    EXPECT_EQ(lift.byte, 0);
+}
+
+// Without wind the plateau writes what it always wrote, at every place of a grid around and
+// through a thermal, over several grounds, strengths and settings.
+TEST(LiftAtAircraft, PlateauWithoutWindIsTodaysLift) {
+    int compared = 0;
+    for (int strength : {80, 100, 150}) {
+        ThermalSettings values = Band(300, strength);
+        values.radius = 1000;
+        const auto t = NewThermal(47, 8, values);
+        for (int ms : {1, 50, 255})
+            for (double ground : {0.0, -20.5, 310.7})
+                for (double altitude = 250; altitude <= 2100; altitude += 37.3)
+                    for (double northKm = -1.2; northKm <= 1.2; northKm += 0.0731) {
+                        const GeoPoint at{47 + northKm / 111.195, 8 + northKm / 200};
+                        const double distanceM = Distance(at.lat, at.lon, 47, 8) * 1000;
+                        const ThermalLift lift =
+                            LiftAtAircraft(*t, LiftModel{}, ms, at, ground, altitude);
+                        ASSERT_EQ(lift.byte, ComputeLift(*t, ms, distanceM, ground, altitude));
+                        ASSERT_EQ(lift.lift, PlateauLift(*t, ms, distanceM, ground, altitude));
+                        ++compared;
+                    }
+    }
+    EXPECT_EQ(compared, 3 * 3 * 3 * 50 * 33);
 }
 
 } // namespace
