@@ -3,6 +3,7 @@
 #include "geo/distance.h"
 #include "profiler/drift.h"
 #include "profiler/lift.h"
+#include "profiler/liftpicture.h"
 #include "profiler/liftshape.h"
 #include "profiler/thermallift.h"
 #include "profiler/updraft.h"
@@ -202,6 +203,46 @@ TEST(LiftAtAircraft, PlateauWithoutWindIsTodaysLift) {
                     }
     }
     EXPECT_EQ(compared, 3 * 3 * 3 * 50 * 33);
+}
+
+TEST(Picture, AcrossTheRadiusIsTheShapeToTwoRadii) {
+    const ThermalSettings values = Band(300, 80);
+    const double heightM = ProfileHeightM(values, LiftShape::bellWithSink);
+    EXPECT_EQ(heightM, 300 + 0.7 * 1200);
+    const auto bell = AcrossTheRadius(values, LiftShape::bellWithSink, heightM, 21);
+    ASSERT_EQ(bell.size(), 21u);
+    EXPECT_EQ(bell.back().atM, 1000);
+    for (const ShapePoint& p : bell)
+        EXPECT_DOUBLE_EQ(p.percent, 80 * BellWithSinkShare(p.atM, heightM - 300, 1200, 500));
+    EXPECT_LT(bell[15].percent, 0); // 1.5 radii: the sink ring
+    const auto gaussian = AcrossTheRadius(values, LiftShape::gaussian, CoreMiddleM(values), 21);
+    for (const ShapePoint& p : gaussian)
+        EXPECT_DOUBLE_EQ(p.percent, 80 * GaussianShare(p.atM, 500));
+    EXPECT_EQ(AcrossTheRadius(values, LiftShape::plateau, 900, 21).back().atM, 625);
+}
+
+TEST(Picture, UpTheBandIsTheShapeAtTheAxis) {
+    const ThermalSettings values = Band(300, 80);
+    const auto plateau = VerticalProfile(values, 25);
+    const auto points = UpTheBand(values, LiftShape::plateau, 25);
+    const auto bell = UpTheBand(values, LiftShape::bellWithSink, 25);
+    ASSERT_EQ(points.size(), plateau.size());
+    ASSERT_EQ(bell.size(), plateau.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(points[i].atM, plateau[i].atM);
+        EXPECT_EQ(StrengthByte(points[i].percent), plateau[i].percent);
+        EXPECT_DOUBLE_EQ(bell[i].percent, 80 * BellWithSinkShare(0, bell[i].atM - 300, 1200, 500));
+    }
+}
+
+// 80 % of 100 rises at 1.6 m/s: in 4 m/s of wind the top, 1500 m up, is 3750 m downwind.
+TEST(Picture, LeaningAxisFromTheGroundToTheTop) {
+    const auto axis = LeaningAxis(Band(300, 80), {LiftShape::plateau, 4}, 11);
+    ASSERT_EQ(axis.size(), 11u);
+    EXPECT_EQ(axis.front().downwindM, 0);
+    EXPECT_EQ(axis.back().heightM, 1500);
+    EXPECT_NEAR(axis.back().downwindM, 3750, 1e-9);
+    EXPECT_NEAR(axis[4].downwindM, 1500, 1e-9);
 }
 
 } // namespace

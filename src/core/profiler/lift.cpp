@@ -108,6 +108,12 @@ Band BandOf(const Thermal& t) {
 
 } // namespace
 
+double CoreMiddleM(const ThermalSettings& values) {
+    Thermal t;
+    t.SetData(values);
+    return BandOf(t).coreMiddle;
+}
+
 std::vector<ProfileSample> RadialProfile(const ThermalSettings& values, int samples) {
     Thermal t;
     t.SetData(values);
