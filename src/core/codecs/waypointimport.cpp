@@ -166,26 +166,6 @@ std::optional<Columns> HeaderColumns(const Fields& fields) {
 
 } // namespace
 
-void ImportedWaypoints::AddProblem(long long line, const std::string& what) {
-    if (problems.size() < kListedProblems)
-        problems.push_back("line " + IntText(line) + ": " + what);
-    ++problemCount;
-}
-
-std::string ImportedWaypoints::Report() const {
-    if (problemCount == 0)
-        return {};
-    std::string text = IntText(static_cast<long long>(problemCount)) +
-                       (problemCount == 1 ? " line could not be read and was passed over:"
-                                          : " lines could not be read and were passed over:");
-    for (const std::string& problem : problems)
-        text += '\n' + problem;
-    if (problemCount > problems.size())
-        text +=
-            "\nand " + IntText(static_cast<long long>(problemCount - problems.size())) + " more.";
-    return text;
-}
-
 ImportedWaypoints ReadCupFile(std::string_view data) {
     ImportedWaypoints result;
     const TextEncoding encoding = DetectEncoding(data);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lineproblems.h"
 #include "model/waypoint.h"
 
 #include <cstddef>
@@ -9,19 +10,10 @@
 
 // Waypoints read from another program's file, and what of it could not be read. The
 // waypoints carry no ID yet: the list they join gives them theirs.
-struct ImportedWaypoints {
+struct ImportedWaypoints : LineProblems {
     WaypointList waypoints;
-    // The first problems, each "line N: what", and how many there were in all: a hostile
-    // file's millions of bad lines cost a counter, not memory.
-    std::vector<std::string> problems;
-    std::size_t problemCount = 0;
-
-    void AddProblem(long long line, const std::string& what);
-    // One message for every problem: the first ones, then how many more; empty when none.
-    std::string Report() const;
 };
 
-inline constexpr std::size_t kListedProblems = 10;
 // Longer lines are reported and passed over unread.
 inline constexpr std::size_t kLongestCupLine = 16384;
 
