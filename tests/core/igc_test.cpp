@@ -1,9 +1,12 @@
-// Flight logs: the IGC reader record by record and on the real logs.
+// Flight logs: the IGC reader record by record and on the real logs, and the writer read
+// back.
 
 #include "coretest.h"
 #include "flight/igcfile.h"
+#include "flight/igcwriter.h"
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -260,6 +263,33 @@ TEST(IgcReaderTest, TheNewZealandFlightPassesMidnightAndKeepsItsExtensions) {
     EXPECT_EQ(flight.fixes.back().timeS, 86400 + 4 * 3600 + 8 * 60 + 30);
     EXPECT_LT(flight.fixes.front().Position().lat, -38);
     EXPECT_EQ(flight.Extension(0, "OAT"), "0190");
+}
+
+TEST(IgcWriterTest, AWrittenLogReadsBackWithinAThousandthOfAMinuteAndAMetre) {
+    const IgcLogHeader header{{2024, 7, 5}, "Jane\r\nDoe", "LS 4", "D-5678"};
+    std::string log = IgcHeaderText(header);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> lat(-90, 90), lon(-180, 180), altitude(-500, 9000);
+    std::vector<std::tuple<int, GeoPoint, double>> written;
+    for (int i = 0; i < 500; ++i) {
+        // From just before midnight into the next day.
+        written.emplace_back(86300 + i, GeoPoint{lat(random), lon(random)}, altitude(random));
+        log += IgcFixLine(86300 + i, std::get<1>(written.back()), std::get<2>(written.back()));
+    }
+    const IgcFlight read = ReadIgcFile(log);
+    EXPECT_EQ(IgcReadReport(read), "");
+    EXPECT_EQ(std::tuple(read.date, read.pilot, read.gliderType, read.gliderId, read.recorder),
+              std::tuple(std::optional(header.date), std::string("Jane  Doe"), header.gliderType,
+                         header.gliderId, std::string("XBTSIM")));
+    ASSERT_EQ(read.fixes.size(), written.size());
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const auto& [second, position, altitudeM] = written[i];
+        const IgcFix& fix = read.fixes[i];
+        EXPECT_EQ(fix.timeS, second);
+        EXPECT_LE(std::abs(fix.Position().lat - position.lat) * 60, 0.001);
+        EXPECT_LE(std::abs(fix.Position().lon - position.lon) * 60, 0.001);
+        EXPECT_LE(std::abs(read.AltitudeM(fix) - altitudeM), 1);
+    }
 }
 
 } // namespace
