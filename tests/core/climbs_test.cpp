@@ -1,0 +1,166 @@
+// The climbs of a flight: made-up spirals whose circles, climb and drift are known, straight
+// glides that hold none, and the real logs' strongest climbs.
+
+#include "coretest.h"
+#include "flight/climbs.h"
+#include "flight/igcwriter.h"
+#include "geo/localplane.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+struct Spiral {
+    const char* name;
+    GeoPoint centre; // of the circles halfway through the climb
+    double radiusM = 100;
+    double circleS = 25; // negative: left turns
+    double climbMps = 2;
+    double driftDeg = 0;
+    double driftMps = 0;
+    int fixStepS = 1;
+    int circles = 8;
+};
+
+constexpr int kGlideS = 300;
+
+// Five minutes of glide into the circles, the circles, five minutes of glide out of them,
+// the glides along the circles' ends; fixes every fixStepS seconds, written as the writer
+// writes them.
+std::string SpiralLog(const Spiral& s) {
+    const LocalPlane plane(s.centre);
+    const double circlingS = std::abs(s.circleS) * s.circles;
+    const double midS = kGlideS + circlingS / 2;
+    const double driftE = s.driftMps * std::sin(s.driftDeg * std::numbers::pi / 180);
+    const double driftN = s.driftMps * std::cos(s.driftDeg * std::numbers::pi / 180);
+    const auto circling = [&](double t) {
+        const double angle = 2 * std::numbers::pi * (t - kGlideS) / s.circleS;
+        return PlaneOffset{driftE * (t - midS) - s.radiusM * std::cos(angle),
+                           driftN * (t - midS) + s.radiusM * std::sin(angle)};
+    };
+    // Flying on from the circles' end at `endS` for `afterS` seconds (back when negative).
+    const auto glide = [&](double endS, double afterS) {
+        const PlaneOffset end = circling(endS), next = circling(endS + 0.01);
+        const double stepM = std::hypot(next.eastM - end.eastM, next.northM - end.northM);
+        return PlaneOffset{end.eastM + (next.eastM - end.eastM) / stepM * 25 * afterS,
+                           end.northM + (next.northM - end.northM) / stepM * 25 * afterS};
+    };
+    std::string log = IgcHeaderText({{2024, 6, 1}, "", "", ""});
+    for (int t = 0; t <= 2 * kGlideS + circlingS; t += s.fixStepS) {
+        const double circledS = std::clamp(t - double(kGlideS), 0.0, circlingS);
+        const double altitudeM = 1000 - (t - circledS) + s.climbMps * circledS;
+        const PlaneOffset p = t < kGlideS ? glide(kGlideS, t - kGlideS)
+                              : t > kGlideS + circlingS
+                                  ? glide(kGlideS + circlingS, t - kGlideS - circlingS)
+                                  : circling(t);
+        log += IgcFixLine(36000 + t, plane.ToGeo(p), altitudeM);
+    }
+    return log;
+}
+
+class SpiralTable : public ::testing::TestWithParam<Spiral> {};
+
+TEST_P(SpiralTable, FindsTheCirclesClimbAndDrift) {
+    const Spiral& s = GetParam();
+    const std::vector<Climb> climbs = FindClimbs(ReadIgcFile(SpiralLog(s)));
+    ASSERT_EQ(climbs.size(), 1U);
+    const Climb& c = climbs[0];
+    const double circlingS = std::abs(s.circleS) * s.circles;
+    EXPECT_NEAR(c.startS, 36000 + kGlideS, 2 * s.fixStepS + 1);
+    EXPECT_NEAR(c.endS, 36000 + kGlideS + circlingS, 2 * s.fixStepS + 1);
+    const PlaneOffset off = LocalPlane(s.centre).ToPlane(c.centre);
+    EXPECT_LT(std::hypot(off.eastM, off.northM), 0.1 * s.radiusM);
+    EXPECT_NEAR(c.radiusM, s.radiusM, 0.1 * s.radiusM);
+    EXPECT_NEAR(c.meanClimbMps, s.climbMps, 0.15);
+    EXPECT_NEAR(c.driftSpeedMps, s.driftMps, 0.3);
+    if (s.driftMps > 0) {
+        EXPECT_NEAR(std::remainder(c.driftDirectionDeg - s.driftDeg, 360), 0, 5);
+        EXPECT_NEAR(std::remainder(c.WindFromDeg() - s.driftDeg - 180, 360), 0, 5);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spirals, SpiralTable,
+    ::testing::Values(Spiral{"StillAir", {46.5, 7.5}},
+                      Spiral{"WindFromTheWest", {46.5, 7.5}, 100, 25, 2, 90, 4},
+                      Spiral{"LeftTurnsInTheSouth", {-38.6, 176.2}, 150, -30, 1.5, 200, 6},
+                      Spiral{"EightSecondFixes", {53.7, 20.4}, 150, 32, 1.2, 120, 5, 8, 10},
+                      Spiral{"AcrossTheDateLine", {0.01, 180}, 80, 22, 3, 315, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClimbsTest, NoneInAGlideInSCurvesOrInCirclesThatSink) {
+    Spiral sinking{"Sinking", {46.5, 7.5}};
+    sinking.climbMps = -1;
+    EXPECT_TRUE(FindClimbs(ReadIgcFile(SpiralLog(sinking))).empty());
+    // Weaving 40 degrees either side of a course every 20 s, losing height.
+    std::string log;
+    for (int t = 0; t < 1200; ++t) {
+        const double course = 40 * std::sin(2 * std::numbers::pi * t / 20);
+        log += IgcFixLine(t, LocalPlane({46.5, 7.5}).ToGeo({30.0 * t, 200 * std::sin(course)}),
+                          2000 - t);
+    }
+    EXPECT_TRUE(FindClimbs(ReadIgcFile(log)).empty());
+}
+
+// A stretch of at least 60 s in which the track runs straight: it covers 90 % or more of its
+// length as the crow flies.
+bool StraightAround(const std::vector<IgcFix>& fixes, std::size_t first) {
+    double lengthM = 0;
+    std::size_t last = first;
+    for (; last + 1 < fixes.size() && fixes[last].timeS - fixes[first].timeS < 60; ++last) {
+        const PlaneOffset step =
+            LocalPlane(fixes[last].Position()).ToPlane(fixes[last + 1].Position());
+        lengthM += std::hypot(step.eastM, step.northM);
+    }
+    const PlaneOffset crow = LocalPlane(fixes[first].Position()).ToPlane(fixes[last].Position());
+    return lengthM > 500 && std::hypot(crow.eastM, crow.northM) >= 0.9 * lengthM;
+}
+
+class RealClimbs : public ::testing::TestWithParam<const char*> {};
+
+// The log's three largest gains within two minutes, each away from the others, lie in
+// climbs found; no climb holds a straight minute. The first ten minutes are left out: a
+// tow or a winch launch climbs without circling.
+TEST_P(RealClimbs, TheStrongestAreFoundAndNoneInAStraightGlide) {
+    const IgcFlight flight = ReadIgcFile(coretest::Fixture(std::string("igc/") + GetParam()));
+    const std::vector<Climb> climbs = FindClimbs(flight);
+    const std::vector<IgcFix>& fixes = flight.fixes;
+    std::vector<std::pair<int, std::int32_t>> gains; // metres, middle time
+    for (std::size_t i = 0, j = 0; i < fixes.size(); ++i) {
+        if (fixes[i].timeS < fixes.front().timeS + 600)
+            continue;
+        while (j + 1 < fixes.size() && fixes[j + 1].timeS - fixes[i].timeS <= 120)
+            ++j;
+        gains.emplace_back(flight.AltitudeM(fixes[j]) - flight.AltitudeM(fixes[i]),
+                           (fixes[i].timeS + fixes[j].timeS) / 2);
+    }
+    std::sort(gains.rbegin(), gains.rend());
+    std::vector<std::int32_t> strongest;
+    for (const auto& [gain, middleS] : gains)
+        if (strongest.size() < 3 && std::none_of(strongest.begin(), strongest.end(), [&](int s) {
+                return std::abs(s - middleS) < 600;
+            }))
+            strongest.push_back(middleS);
+    for (const std::int32_t middleS : strongest)
+        EXPECT_TRUE(std::any_of(climbs.begin(), climbs.end(), [&](const Climb& c) {
+            return c.startS <= middleS && middleS <= c.endS;
+        })) << middleS;
+    for (std::size_t i = 0; i < fixes.size(); ++i) {
+        if (!StraightAround(fixes, i))
+            continue;
+        for (const Climb& c : climbs)
+            EXPECT_FALSE(c.startS <= fixes[i].timeS && fixes[i].timeS + 60 <= c.endS)
+                << fixes[i].timeS;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Igc, RealClimbs,
+                         ::testing::Values("flight_with_middle_landing.igc", "napret.igc",
+                                           "new_zealand.igc", "olsztyn.igc"),
+                         [](const auto& info) {
+                             const std::string file = info.param;
+                             return file.substr(0, file.find('.'));
+                         });
+
+} // namespace
