@@ -1,8 +1,9 @@
 // The climbs of a flight: made-up spirals whose circles, climb and drift are known, straight
-// glides that hold none, and the real logs' strongest climbs.
+// glides that hold none, the real logs' strongest climbs; and a climb made a thermal.
 
 #include "coretest.h"
 #include "flight/climbs.h"
+#include "flight/climbthermal.h"
 #include "flight/igcwriter.h"
 #include "geo/localplane.h"
 
@@ -162,5 +163,47 @@ INSTANTIATE_TEST_SUITE_P(Igc, RealClimbs,
                              const std::string file = info.param;
                              return file.substr(0, file.find('.'));
                          });
+
+struct ThermalRow {
+    const char* name;
+    double radiusM, driftDeg, climbMps;
+    int entryM, exitM, groundM;
+    double fullStrengthMps;
+    int radius, bottom, top, windDir, strengthPercent; // the thermal's
+};
+
+class ClimbThermalTable : public ::testing::TestWithParam<ThermalRow> {};
+
+TEST_P(ClimbThermalTable, TurnsTheClimbIntoAThermalOfType4) {
+    const ThermalRow& row = GetParam();
+    Climb climb;
+    climb.centre = {46.5, 7.25};
+    climb.radiusM = row.radiusM;
+    climb.driftDirectionDeg = row.driftDeg;
+    climb.meanClimbMps = row.climbMps;
+    climb.entryAltitudeM = row.entryM;
+    climb.exitAltitudeM = row.exitM;
+    ThermalSettings base;
+    base.cloud = true;
+    base.tCorePercent = 60;
+    const ClimbThermal t = ThermalFromClimb(climb, row.groundM, row.fullStrengthMps, base);
+    const ThermalSettings& s = t.settings;
+    EXPECT_EQ(std::tuple(s.radius, s.bottom, s.top, s.windDir, s.tStrengthPercent),
+              std::tuple(row.radius, row.bottom, row.top, row.windDir, row.strengthPercent));
+    EXPECT_EQ(std::tuple(t.position, t.groundHeightM, s.type, s.cloud, s.tCorePercent),
+              std::tuple(climb.centre, row.groundM, 4, true, 60));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ClimbThermalTable,
+    ::testing::Values(
+        ThermalRow{"DriftingEast", 180, 90, 2, 900, 1500, 400, 4, 180, 500, 1100, 270, 50},
+        ThermalRow{"NarrowCircles", 60, 90, 2, 900, 1500, 400, 4, 150, 500, 1100, 270, 50},
+        ThermalRow{"BelowTheGround", 180, 90, 2, 300, 350, 400, 4, 180, 0, 0, 270, 50},
+        ThermalRow{"WindJustWestOfNorth", 180, 179.6, 2, 900, 1500, 400, 4, 180, 500, 1100, 0, 50},
+        ThermalRow{"StrongerThanTheRule", 180, 0, 6, 900, 1500, 400, 4, 180, 500, 1100, 180, 150},
+        ThermalRow{"OwnRule", 180, 0, 1.3, 900, 1500, 400, 2.6, 180, 500, 1100, 180, 50},
+        ThermalRow{"NoRule", 180, 0, 2, 900, 1500, 400, 0, 180, 500, 1100, 180, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
