@@ -3,6 +3,7 @@
 
 #include "coretest.h"
 #include "flight/climbs.h"
+#include "flight/climbscsv.h"
 #include "flight/climbthermal.h"
 #include "flight/igcwriter.h"
 #include "geo/localplane.h"
@@ -205,5 +206,16 @@ INSTANTIATE_TEST_SUITE_P(
         ThermalRow{"OwnRule", 180, 0, 1.3, 900, 1500, 400, 2.6, 180, 500, 1100, 180, 50},
         ThermalRow{"NoRule", 180, 0, 2, 900, 1500, 400, 0, 180, 500, 1100, 180, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClimbsCsvTest, AHeaderThenOneClimbALineWithTimesOfDayPastMidnight) {
+    const std::vector<Climb> climbs{
+        {41000, 41262, {46.123456, 7.5}, 120, 1.234, 880, 1203, 87.6, 3.25},
+        {86390, 86400 + 75, {-38.6, -176.000004}, 150, 0.5, 1000, 1042, 359.7, 0}};
+    EXPECT_EQ(ClimbsCsv(climbs),
+              "start_utc,end_utc,latitude,longitude,mean_climb_mps,entry_altitude_m,"
+              "exit_altitude_m,drift_direction_deg,drift_speed_mps\n"
+              "11:23:20,11:27:42,46.12346,7.50000,1.23,880,1203,88,3.2\n"
+              "23:59:50,00:01:15,-38.60000,-176.00000,0.50,1000,1042,0,0.0\n");
+}
 
 } // namespace
