@@ -30,10 +30,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("The new project's map edges: north,south,west,east, each like 47.5, "
                        "N47*30' or 47:30.000N."),
         QStringLiteral("N,S,W,E"));
+    const QCommandLineOption climbs(
+        QStringLiteral("climbs"),
+        QStringLiteral("Print the climbs of the flight log <log> (IGC) as comma-separated values, "
+                       "without a window."),
+        QStringLiteral("log"));
     parser.addOption(thermik);
     parser.addOption(cumulus);
     parser.addOption(newProject);
     parser.addOption(bounds);
+    parser.addOption(climbs);
     parser.addPositionalArgument(QStringLiteral("project"),
                                  QStringLiteral("Project file (.prj) to load at start."),
                                  QStringLiteral("[PROJECT.prj]"));
@@ -67,6 +73,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return fail(QStringLiteral("Choose one of --thermik and --cumulus."));
     if (parser.isSet(bounds) && !parser.isSet(newProject))
         return fail(QStringLiteral("--bounds belongs to --new-project."));
+    if (parser.isSet(climbs)) {
+        if (batch || parser.isSet(newProject))
+            return fail(QStringLiteral("Choose one of --climbs, --new-project, --thermik and "
+                                       "--cumulus."));
+        if (!positional.isEmpty())
+            return fail(QStringLiteral("Too many arguments: %1").arg(positional.join(' ')));
+        result.action = CommandLine::Climbs;
+        result.log = parser.value(climbs);
+        return result;
+    }
     if (parser.isSet(newProject)) {
         if (batch)
             return fail(QStringLiteral("Choose one of --new-project, --thermik and --cumulus."));

@@ -1,4 +1,5 @@
 #include "batch.h"
+#include "climbsbatch.h"
 #include "commandline.h"
 #include "io/settings.h"
 #include "mainform.h"
@@ -80,6 +81,12 @@ int main(int argc, char** argv) {
         SetApplicationNames();
         UseDecimalPoint();
         return RunNewProject(commandLine.map, commandLine.bounds, commandLine.project);
+    }
+    case CommandLine::Climbs: {
+        QCoreApplication app(argc, argv);
+        SetApplicationNames();
+        UseDecimalPoint();
+        return RunClimbs(commandLine.log);
     }
     case CommandLine::Run:
         break;

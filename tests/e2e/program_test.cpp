@@ -1,9 +1,10 @@
 // The program run as a script runs it, with no window system at all: the command line, the
-// batch scenery runs `--thermik P.prj` and `--cumulus P.prj`, and `--new-project MAP
-// [--bounds N,S,W,E] OUT.prj`. Each run has a folder holding example.prj, headeronly.prj and
-// map.bmp from the test data, the scenery tools (stand-ins that record what they were given
-// and exit with the row's status), and three map pictures: maps/alps.png with a world file
-// that places it, maps/wrong.png with one that places it elsewhere, maps/bare.png without.
+// batch scenery runs `--thermik P.prj` and `--cumulus P.prj`, `--new-project MAP
+// [--bounds N,S,W,E] OUT.prj` and a flight log's climbs, `--climbs LOG.igc`. Each run has a
+// folder holding example.prj, headeronly.prj and map.bmp from the test data, the scenery
+// tools (stand-ins that record what they were given and exit with the row's status), and
+// three map pictures: maps/alps.png with a world file that places it, maps/wrong.png with
+// one that places it elsewhere, maps/bare.png without.
 
 #include "programrun.h"
 
@@ -110,6 +111,14 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptRow{"WithoutWorldFile", "--new-project maps/bare.png new/alps.prj", 1,
                   "Error: The map has no world file and no GeoTIFF tags: give its edges with "
                   "--bounds N,S,W,E\n"},
+        ScriptRow{"ClimbsOfALog", "--climbs " BREVAN_TEST_DATA "/igc/napret.igc", 0,
+                  "start_utc,end_utc,latitude,longitude,mean_climb_mps,entry_altitude_m,"
+                  "exit_altitude_m,drift_direction_deg,drift_speed_mps\n12:06:23,12:07:55,"},
+        ScriptRow{"ClimbsOfAMissingLog", "--climbs gone.igc", 1,
+                  "File Error: gone.igc: the file cannot be read.\n"},
+        ScriptRow{"ClimbsOfAProject", "--climbs example.prj", 1,
+                  "File Error: example.prj: The file holds no fixes (B records): it is not a "
+                  "flight log.\n"},
         ScriptRow{"ThreeEdges", "--new-project maps/alps.png --bounds 46.5,46,7 new/alps.prj", 1,
                   "Error: --bounds takes four edges, north,south,west,east: \"46.5,46,7\"\n"}),
     [](const auto& info) { return std::string(info.param.name); });
