@@ -1,7 +1,11 @@
-// The stand-in simulator: its variables and flight model on their own, then the program's
-// link against the real brevan-sim, also frozen, killed and restarted.
+// The stand-in simulator: its variables, flight model and replay of a flight log on their
+// own, then the program's link against the real brevan-sim, also frozen, killed and
+// restarted, and replaying a real log.
 
+#include "flight/igcwriter.h"
+#include "geo/localplane.h"
 #include "options.h"
+#include "replay.h"
 #include "simlink/fsupic.h"
 #include "simlink/posixtransport.h"
 #include "simprocess.h"
@@ -12,7 +16,9 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -58,7 +64,15 @@ TEST(StandInTest, BadOptionsAreNamedAndChangeNothing) {
           Row{{"--sim", "65536"}, "bad sim '65536': a code from 0 to 65535 is needed"},
           Row{{"--fsuipc-version", "0x"}, "bad fsuipc-version '0x'"},
           Row{{"--answer", "off"}, "unknown option --answer"}, // for scripts only
-          Row{{"--altitude"}, "option --altitude needs a value"}}) {
+          Row{{"--altitude"}, "option --altitude needs a value"},
+          Row{{"--seek", "10"}, "seek needs --replay"},
+          // A replay's log gives the position; its speed is a time factor.
+          Row{{"--lat", "4", "--replay", "x.igc"}, "lat is the log's in a replay"},
+          Row{{"--replay", "x.igc", "--speed", "1001"},
+              "bad speed '1001': a number from 0 to 1000 is needed"},
+          Row{{"--replay", "x.igc", "--seek", "24:00:00"},
+              "bad seek '24:00:00': a number from 0 to 1000000 is needed, or a UTC time "
+              "hh:mm:ss"}}) {
         SimOptions options;
         std::string error;
         EXPECT_FALSE(ParseOptions(args, options, error));
@@ -88,6 +102,65 @@ TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
     Write<std::uint16_t>(space, 0x330A, 1004);
     EXPECT_EQ(Read<std::uint32_t>(space, 0x3308), 0xFADE0003u);
 }
+
+struct ReplayRow {
+    const char* name;
+    std::optional<ReplaySeek> seek;
+    double realSeconds = 0;
+    double factor = 1;
+    bool paused = false;
+    double clockS = 0, eastM = 0, northM = 0, altitudeM = 0, headingDeg = 0; // where it is then
+};
+
+class ReplayTable : public ::testing::TestWithParam<ReplayRow> {};
+
+constexpr GeoPoint kTakeOff{46, 7};
+
+// Fixes from 23:59:50: 200 m east in 10 s, at the same second 100 m north, 200 m more
+// north in 20 s.
+TEST_P(ReplayTable, PutsTheAircraftBetweenTheFixesAroundItsClock) {
+    const ReplayRow& row = GetParam();
+    const LocalPlane plane(kTakeOff);
+    std::string log;
+    for (const auto& [second, east, north, altitude] : {std::tuple{0, 0, 0, 1000},
+                                                        {10, 200, 0, 1100},
+                                                        {10, 200, 100, 1200},
+                                                        {30, 200, 300, 1000}})
+        log += IgcFixLine(86390 + second, plane.ToGeo({double(east), double(north)}), altitude);
+    auto replay = Replay::FromLog(ReadIgcFile(log));
+    ASSERT_TRUE(replay);
+    SimState state;
+    state.replaying = true;
+    state.replayFactor = row.factor;
+    state.replaySeek = row.seek;
+    replay->Advance(state, 0);
+    state.paused = row.paused;
+    replay->Advance(state, row.realSeconds);
+    const PlaneOffset at = plane.ToPlane({state.lat, state.lon});
+    EXPECT_NEAR(replay->ClockS(), row.clockS, 1e-9);
+    // The log keeps positions to a thousandth of a minute: a metre or two.
+    EXPECT_NEAR(at.eastM, row.eastM, 1);
+    EXPECT_NEAR(at.northM, row.northM, 1);
+    EXPECT_NEAR(state.altitude, row.altitudeM, 1e-6);
+    EXPECT_NEAR(state.heading, row.headingDeg, 0.5);
+    EXPECT_EQ(std::tuple(replay->TakeOffAltitudeM(), replay->LengthS()), std::tuple(1000.0, 30.0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clock, ReplayTable,
+    ::testing::Values(ReplayRow{"TakeOff", {}, 0, 1, false, 0, 0, 0, 1000, 90},
+                      ReplayRow{"HalfwayEast", {}, 5, 1, false, 5, 100, 0, 1050, 90},
+                      ReplayRow{"TenTimesFaster", {}, 0.5, 10, false, 5, 100, 0, 1050, 90},
+                      ReplayRow{"Paused", {}, 5, 1, true, 0, 0, 0, 1000, 90},
+                      ReplayRow{"TimeStandsStill", ReplaySeek{10}, 0, 1, false, 10, 200, 100, 1200,
+                                0},
+                      ReplayRow{"HalfwayNorth", ReplaySeek{15}, 5, 1, false, 20, 200, 200, 1100, 0},
+                      ReplayRow{"PastTheEnd", ReplaySeek{100}, 0, 1, false, 30, 200, 300, 1000, 0},
+                      ReplayRow{"TimeOfDayAfterMidnight", ReplaySeek{10, true}, 0, 1, false, 20,
+                                200, 200, 1100, 0},
+                      ReplayRow{"TimeOfDayBeforeMidnight", ReplaySeek{86395, true}, 0, 1, false, 5,
+                                100, 0, 1050, 90}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Short waits, so that a frozen or dead stand-in is noticed within a third of a second.
 constexpr LinkTiming quick{30ms, 1ms, 9};
@@ -151,6 +224,52 @@ TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
     EXPECT_EQ(cycle(), resultOkay);
     EXPECT_NEAR(link->GetAltitude(), 900, 1);
     EXPECT_NE(link->Link().AreaName(), firstArea);
+}
+
+// The distance from p to the nearest point of the track between two fixes.
+double MetresFromTrack(const IgcFlight& flight, GeoPoint p) {
+    double nearestM = 1e9;
+    for (std::size_t i = 0; i + 1 < flight.fixes.size(); ++i) {
+        const LocalPlane plane(flight.fixes[i].Position());
+        const PlaneOffset to = plane.ToPlane(flight.fixes[i + 1].Position());
+        const PlaneOffset q = plane.ToPlane(p);
+        const double lengthSquared = to.eastM * to.eastM + to.northM * to.northM;
+        const double share =
+            lengthSquared > 0
+                ? std::clamp((q.eastM * to.eastM + q.northM * to.northM) / lengthSquared, 0.0, 1.0)
+                : 0;
+        nearestM = std::min(nearestM,
+                            std::hypot(q.eastM - share * to.eastM, q.northM - share * to.northM));
+    }
+    return nearestM;
+}
+
+// The stand-in flies a short real log at 50 times its speed; every read along the way lies
+// on the log's track, over the take-off's ground, until the last fix.
+TEST(StandInLinkTest, ReplaysALogAlongItsTrack) {
+    const std::string path = BREVAN_TEST_DATA "/igc/new_date_format.igc";
+    std::ifstream in(path, std::ios::binary);
+    const IgcFlight flight = ReadIgcFile(
+        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    ASSERT_EQ(flight.fixes.size(), 107U);
+    SimProcess sim;
+    sim.Start({"--replay", path, "--speed", "50"});
+    FSUPIC link(std::make_unique<PosixTransport>(), quick);
+    const GeoPoint end = flight.fixes.back().Position();
+    int reads = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    do {
+        link.ReadCycle();
+        ASSERT_EQ(link.LinkResult(), resultOkay);
+        ++reads;
+        EXPECT_LT(MetresFromTrack(flight, {link.GetLat(), link.GetLon()}), 2);
+        EXPECT_EQ(link.GetGroundAlt(), flight.AltitudeM(flight.fixes.front()));
+    } while (
+        (std::abs(link.GetLat() - end.lat) > 1e-6 || std::abs(link.GetLon() - end.lon) > 1e-6) &&
+        std::chrono::steady_clock::now() < deadline);
+    EXPECT_NEAR(link.GetLat(), end.lat, 1e-6);
+    EXPECT_NEAR(link.GetLon(), end.lon, 1e-6);
+    EXPECT_GT(reads, 20);
 }
 
 } // namespace

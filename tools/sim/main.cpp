@@ -1,6 +1,8 @@
 // brevan-sim: a stand-in flight simulator that serves the program's simulator link.
 
 #include "options.h"
+#include "readhook.h"
+#include "replay.h"
 #include "requestlog.h"
 #include "simlink/posixtransport.h"
 #include "simserver.h"
@@ -15,12 +17,19 @@
 
 namespace {
 
-void PrintStatus(double seconds, const SimState& state, const SimServer& server) {
+void PrintStatus(double seconds, const SimState& state, const SimServer& server,
+                 const Replay* replay) {
     std::printf("%6.0f s  lat %.5f  lon %.5f  alt %.0f m  ground %.0f m  hdg %.0f  strength %d"
-                "  block %s  roll %.2f  clients %zu  requests %llu\n",
+                "  block %s  roll %.2f  clients %zu  requests %llu",
                 seconds, state.lat, state.lon, state.altitude, GroundElevation(state),
                 state.heading, state.strength, state.blockPresent ? "on" : "off", state.rollRate,
                 server.Clients(), static_cast<unsigned long long>(server.Frames()));
+    if (replay) {
+        const int t = replay->TimeOfDayS();
+        std::printf("  log %02d:%02d:%02d UTC x%g", t / 3600, t / 60 % 60, t % 60,
+                    state.replayFactor);
+    }
+    std::printf("%s\n", state.paused ? "  paused" : "");
     std::fflush(stdout);
 }
 
@@ -45,10 +54,20 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "brevan-sim: cannot read script %s\n", options.script.c_str());
             return 2;
         }
-        if (!ParseScript(script, steps, error)) {
+        if (!ParseScript(script, options.state, steps, error)) {
             std::fprintf(stderr, "brevan-sim: %s: %s\n", options.script.c_str(), error.c_str());
             return 2;
         }
+    }
+    std::optional<Replay> replay;
+    if (!options.replay.empty()) {
+        replay = Replay::FromFile(options.replay, error);
+        if (!replay) {
+            std::fprintf(stderr, "brevan-sim: %s\n", error.c_str());
+            return 2;
+        }
+        options.state.flatGround = replay->TakeOffAltitudeM();
+        replay->Advance(options.state, 0);
     }
     std::ofstream logFile;
     if (!options.log.empty()) {
@@ -59,12 +78,24 @@ int main(int argc, char** argv) {
         }
     }
 
+    using Clock = std::chrono::steady_clock;
     SimState& state = options.state;
+    Clock::time_point last = Clock::now();
+    const auto advance = [&] {
+        const Clock::time_point now = Clock::now();
+        const double seconds = std::chrono::duration<double>(now - last).count();
+        last = now;
+        if (replay)
+            replay->Advance(state, seconds);
+        else if (!state.paused)
+            Advance(state, seconds);
+    };
     SimVariables variables(state, options.fsuipcVersion, 0xFADE0000 | options.simCode);
+    ReadHook moving(variables, advance);
     std::unique_ptr<RequestLog> log;
     if (logFile.is_open())
-        log = std::make_unique<RequestLog>(logFile, variables);
-    SimServer server(log ? static_cast<OffsetSpace&>(*log) : variables, state);
+        log = std::make_unique<RequestLog>(logFile, moving);
+    SimServer server(log ? static_cast<OffsetSpace&>(*log) : moving, state);
 
     const std::string path = posixipc::IpcDirectory() + "/" +
                              (options.fs98 ? posixipc::fs98MainSocket : posixipc::uipcMainSocket);
@@ -76,23 +107,19 @@ int main(int argc, char** argv) {
     std::printf("brevan-sim: listening on %s\n", path.c_str());
     std::fflush(stdout);
 
-    using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
-    Clock::time_point last = start;
     double nextStatus = 1;
     std::size_t nextStep = 0;
     while (!stopRequested) {
         server.Poll(std::chrono::milliseconds(20));
-        const Clock::time_point now = Clock::now();
-        Advance(state, std::chrono::duration<double>(now - last).count());
-        last = now;
-        const double elapsed = std::chrono::duration<double>(now - start).count();
+        advance();
+        const double elapsed = std::chrono::duration<double>(last - start).count();
         for (; nextStep < steps.size() && steps[nextStep].time <= elapsed; ++nextStep)
             ApplySetting(state, steps[nextStep].key, steps[nextStep].value, error);
         if (logFile.is_open())
             logFile.flush();
         if (elapsed >= nextStatus) {
-            PrintStatus(elapsed, state, server);
+            PrintStatus(elapsed, state, server, replay ? &*replay : nullptr);
             nextStatus += 1;
         }
     }

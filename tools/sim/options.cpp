@@ -15,7 +15,8 @@ set, else $XDG_RUNTIME_DIR if set, else /tmp. Start it, then start the program.
   --lon DEG            start longitude, east positive (default 7.5)
   --heading DEG        start heading, degrees true (default 0)
   --altitude M         start altitude in metres (default 1500)
-  --speed KMH          airspeed in km/h (default 90)
+  --speed KMH          airspeed in km/h (default 90); with --replay the replay's
+                       time factor instead (default 1: real time, 10: ten times as fast)
   --circle SECONDS     fly circles taking SECONDS each; negative turns left
                        (default 0: straight ahead)
   --strength N         thermal strength byte 0-255; it lifts the glider (default 0)
@@ -26,10 +27,18 @@ set, else $XDG_RUNTIME_DIR if set, else /tmp. Start it, then start the program.
   --fsuipc-version N   FSUIPC version reported, e.g. 0x19980005 (the lowest accepted)
   --fs98               listen as FS98MAIN instead of UIPCMAIN
   --delay MS           answer each request MS milliseconds late (default 0)
+  --pause on|off       hold the aircraft where it is (default off)
+  --replay FILE        fly the IGC flight log FILE again: position, altitude and
+                       heading (from the track) between its fixes at every read, the
+                       ground at the take-off altitude; --lat, --lon, --heading,
+                       --altitude, --circle and --ground are the log's then
+  --seek TIME          with --replay, go to TIME of the log: seconds after its first
+                       fix, or its UTC time hh:mm:ss (default: the first fix)
   --script FILE        apply settings at given times; each line "SECONDS KEY VALUE"
                        with a KEY named like the options above (lat, lon, heading,
-                       altitude, speed, circle, strength, block, ground, delay) or
-                       "answer on|off" (off: requests are read but never answered)
+                       altitude, speed, circle, strength, block, ground, delay, pause,
+                       seek) or "answer on|off" (off: requests are read but never
+                       answered)
   --log FILE           write every request record received as one JSON line:
                        time, op (read or write), offset, size and written bytes
   --help               show this text and stop
@@ -41,8 +50,9 @@ removing its socket.
 namespace {
 
 // The settings a script may also change; "answer" is for scripts only.
-constexpr std::array<std::string_view, 10> settingOptions{
-    "lat", "lon", "heading", "altitude", "speed", "circle", "strength", "block", "ground", "delay"};
+constexpr std::array<std::string_view, 12> settingOptions{
+    "lat",      "lon",   "heading", "altitude", "speed", "circle",
+    "strength", "block", "ground",  "delay",    "pause", "seek"};
 
 bool ParseUnsigned(const std::string& text, std::uint32_t& value) {
     const bool hex = text.starts_with("0x") || text.starts_with("0X");
@@ -55,6 +65,8 @@ bool ParseUnsigned(const std::string& text, std::uint32_t& value) {
 } // namespace
 
 bool ParseOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error) {
+    // A replay changes what other options mean, wherever it stands.
+    options.state.replaying = std::find(args.begin(), args.end(), "--replay") != args.end();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help") {
@@ -77,6 +89,8 @@ bool ParseOptions(const std::vector<std::string>& args, SimOptions& options, std
         const std::string& value = args[++i];
         if (name == "script") {
             options.script = value;
+        } else if (name == "replay") {
+            options.replay = value;
         } else if (name == "log") {
             options.log = value;
         } else if (name == "sim") {
@@ -100,8 +114,9 @@ bool ParseOptions(const std::vector<std::string>& args, SimOptions& options, std
     return true;
 }
 
-bool ParseScript(std::istream& in, std::vector<ScriptStep>& steps, std::string& error) {
-    SimState scratch;
+bool ParseScript(std::istream& in, const SimState& start, std::vector<ScriptStep>& steps,
+                 std::string& error) {
+    SimState scratch = start;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         if (!line.empty() && line.back() == '\r')

@@ -15,6 +15,7 @@ struct SimOptions {
     bool fs98 = false; // listen as FS98MAIN
     std::string script;
     std::string log;
+    std::string replay; // the flight log to fly again
     bool help = false;
 };
 
@@ -31,6 +32,7 @@ struct ScriptStep {
 };
 
 // Lines "SECONDS KEY VALUE"; blank lines and lines starting with # are skipped. Every step
-// is checked when read; the steps come back in time order. False with a message naming the
-// line on the first bad one.
-bool ParseScript(std::istream& in, std::vector<ScriptStep>& steps, std::string& error);
+// is checked when read, on the state the options made; the steps come back in time order.
+// False with a message naming the line on the first bad one.
+bool ParseScript(std::istream& in, const SimState& start, std::vector<ScriptStep>& steps,
+                 std::string& error);

@@ -23,6 +23,20 @@ bool ParseNumber(std::string_view text, double& value) {
     return failure == std::errc{} && stop == end && std::isfinite(value);
 }
 
+// "hh:mm:ss" as seconds of the day.
+std::optional<double> ParseTimeOfDay(std::string_view text) {
+    int h = 0, m = 0, sec = 0;
+    const auto two = [&](std::size_t at, int& field, int high) {
+        const char* end = text.data() + at + 2;
+        return std::from_chars(text.data() + at, end, field).ptr == end && field >= 0 &&
+               field <= high;
+    };
+    if (text.size() != 8 || text[2] != ':' || text[5] != ':' || !two(0, h, 23) || !two(3, m, 59) ||
+        !two(6, sec, 59))
+        return std::nullopt;
+    return h * 3600.0 + m * 60 + sec;
+}
+
 bool ParseSwitch(std::string_view text, bool& value) {
     if (text == "on" || text == "off") {
         value = text == "on";
@@ -55,6 +69,34 @@ bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
         return true;
     };
 
+    if (state.replaying) {
+        for (const std::string_view logs :
+             {"lat", "lon", "heading", "altitude", "circle", "ground"})
+            if (key == logs) {
+                error = std::string(key) + " is the log's in a replay";
+                return false;
+            }
+        if (key == "speed")
+            return numberIn(0, 1000, state.replayFactor);
+        if (key == "seek") {
+            if (const auto timeOfDay = ParseTimeOfDay(value)) {
+                state.replaySeek = ReplaySeek{*timeOfDay, true};
+                return true;
+            }
+            double seconds = 0;
+            if (!numberIn(0, 1000000, seconds)) {
+                error += ", or a UTC time hh:mm:ss";
+                return false;
+            }
+            state.replaySeek = ReplaySeek{seconds, false};
+            return true;
+        }
+    } else if (key == "seek") {
+        error = "seek needs --replay";
+        return false;
+    }
+    if (key == "pause")
+        return onOff(state.paused);
     if (key == "lat")
         return numberIn(-90, 90, state.lat);
     if (key == "lon")

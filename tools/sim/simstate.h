@@ -5,6 +5,14 @@
 #include <string>
 #include <string_view>
 
+// A jump of a replay to a moment of its log.
+struct ReplaySeek {
+    double seconds = 0;
+    bool timeOfDay = false; // UTC seconds of the day; else seconds after the log's first fix
+
+    friend bool operator==(const ReplaySeek&, const ReplaySeek&) = default;
+};
+
 // Everything the stand-in simulates and every switch a script may flip.
 struct SimState {
     double lat = 46.5;      // degrees, north positive
@@ -24,11 +32,19 @@ struct SimState {
     std::uint64_t moves = 0;
     bool answering = true;   // false: frames are read but never answered
     double replyDelayMs = 0; // each request is answered this late
+    bool paused = false;     // the aircraft holds where it is
+    // A flight log flown again (--replay): it sets position, altitude and heading, and the
+    // speed is its time factor. A seek waits here until the replay makes it.
+    bool replaying = false;
+    double replayFactor = 1;
+    std::optional<ReplaySeek> replaySeek = std::nullopt;
 };
 
 // Sets one value by name from its text: lat, lon, heading, altitude, speed (km/h), circle
 // (seconds), strength (0-255), block (on/off), ground (metres or "terrain"), answer (on/off),
-// delay (milliseconds).
+// delay (milliseconds), pause (on/off). In a replay speed is the time factor (0-1000), seek
+// jumps (seconds after the log's first fix, or its UTC time hh:mm:ss), and the values the
+// log gives (lat, lon, heading, altitude, circle, ground) are refused.
 // On failure returns false with a message and leaves the state as it was.
 bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
                   std::string& error);
