@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench format clean
+.PHONY: all deps configure build run replay test test-sanitize fuzz bench format clean
 
 all: build
 
@@ -18,6 +18,12 @@ build: configure
 
 run: build
 	@BUILD=$(BUILD) scripts/run-demo
+
+# The stand-in flies a real glider flight again at ten times its speed, and the program
+# follows it; REPLAY=LOG.igc and REPLAY_SPEED=N choose another.
+REPLAY ?= tests/data/igc/olsztyn.igc
+replay: build
+	@BUILD=$(BUILD) REPLAY=$(REPLAY) scripts/run-demo
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
