@@ -75,8 +75,11 @@ std::optional<std::int32_t> Altitude(std::string_view text) {
 
 class Reader {
 public:
-    // Fixes are most lines: the room for them is taken once.
-    explicit Reader(std::string_view bytes) { flight_.fixes.reserve(CountFixLines(bytes)); }
+    // Fixes are most lines: the room for them is taken once, for no more than the bytes can
+    // hold (a fix takes a line of 35 characters and its end).
+    explicit Reader(std::string_view bytes) {
+        flight_.fixes.reserve(std::min(CountFixLines(bytes), bytes.size() / (kFixLength + 1) + 1));
+    }
 
     void Line(long long number, std::string_view line);
     IgcFlight Finish();

@@ -22,8 +22,9 @@ struct IgcDate {
     friend bool operator==(const IgcDate&, const IgcDate&) = default;
 };
 
-// One fix, 24 bytes: a flight of 15,000 fixes takes 360 kB, a third less than its lines.
-// Positions keep the file's own thousandths of a minute, so nothing is lost in the reading.
+// One fix, 24 bytes, and its extensions' characters: a flight of 15,000 fixes without
+// extensions takes 360 kB, a third less than its lines. Positions keep the file's own
+// thousandths of a minute, so nothing is lost in the reading.
 struct IgcFix {
     // UTC seconds after midnight of the log's date: past 86,400 once the flight has passed
     // midnight. Never less than the fix before's.
