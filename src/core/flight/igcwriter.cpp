@@ -6,13 +6,6 @@
 
 namespace {
 
-// Two digits a value, as the date and time fields want them.
-std::string TwoDigits(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", value % 100);
-    return text;
-}
-
 std::string HeaderValue(std::string_view text) {
     std::string value(text);
     std::replace_if(
@@ -39,15 +32,23 @@ std::string Altitude(double metres) {
 } // namespace
 
 std::string IgcHeaderText(const IgcLogHeader& header) {
-    return "A" + std::string(kIgcMakerCode) + "SIM\r\n" +
-           "HFDTEDATE:" + TwoDigits(header.date.day) + TwoDigits(header.date.month) +
-           TwoDigits(header.date.year) + ",01\r\n" +
-           "HFPLTPILOTINCHARGE:" + HeaderValue(header.pilot) + "\r\n" +
-           "HFGTYGLIDERTYPE:" + HeaderValue(header.gliderType) + "\r\n" +
-           "HFGIDGLIDERID:" + HeaderValue(header.gliderId) + "\r\n" +
-           "HFDTMGPSDATUM:WGS-1984\r\n"
-           "HFFTYFRTYPE:Brevan Talvor\r\n"
-           "HFGPSRECEIVER:none, the positions come from a flight simulator\r\n";
+    char date[32];
+    std::snprintf(date, sizeof date, "%02d%02d%02d", header.date.day % 100, header.date.month % 100,
+                  header.date.year % 100);
+    std::string text = "A";
+    text += kIgcMakerCode;
+    text += "SIM\r\nHFDTEDATE:";
+    text += date;
+    text += ",01\r\nHFPLTPILOTINCHARGE:";
+    text += HeaderValue(header.pilot);
+    text += "\r\nHFGTYGLIDERTYPE:";
+    text += HeaderValue(header.gliderType);
+    text += "\r\nHFGIDGLIDERID:";
+    text += HeaderValue(header.gliderId);
+    text += "\r\nHFDTMGPSDATUM:WGS-1984\r\n"
+            "HFFTYFRTYPE:Brevan Talvor\r\n"
+            "HFGPSRECEIVER:none, the positions come from a flight simulator\r\n";
+    return text;
 }
 
 std::string IgcFixLine(int utcSecondOfDay, GeoPoint position, double altitudeM) {
@@ -55,6 +56,9 @@ std::string IgcFixLine(int utcSecondOfDay, GeoPoint position, double altitudeM) 
     const double lat = std::clamp(position.lat, -90.0, 90.0);
     const double lon = std::remainder(position.lon, 360.0);
     const std::string altitude = Altitude(altitudeM);
-    return "B" + TwoDigits(second / 3600) + TwoDigits(second / 60 % 60) + TwoDigits(second % 60) +
-           Angle(lat, 2, 'N', 'S') + Angle(lon, 3, 'E', 'W') + "A" + altitude + altitude + "\r\n";
+    char line[96];
+    std::snprintf(line, sizeof line, "B%02d%02d%02d%s%sA%s%s\r\n", second / 3600, second / 60 % 60,
+                  second % 60, Angle(lat, 2, 'N', 'S').c_str(), Angle(lon, 3, 'E', 'W').c_str(),
+                  altitude.c_str(), altitude.c_str());
+    return line;
 }
