@@ -177,13 +177,8 @@ class ClimbThermalTable : public ::testing::TestWithParam<ThermalRow> {};
 
 TEST_P(ClimbThermalTable, TurnsTheClimbIntoAThermalOfType4) {
     const ThermalRow& row = GetParam();
-    Climb climb;
-    climb.centre = {46.5, 7.25};
-    climb.radiusM = row.radiusM;
-    climb.driftDirectionDeg = row.driftDeg;
-    climb.meanClimbMps = row.climbMps;
-    climb.entryAltitudeM = row.entryM;
-    climb.exitAltitudeM = row.exitM;
+    const Climb climb{
+        0, 0, {46.5, 7.25}, row.radiusM, row.climbMps, row.entryM, row.exitM, row.driftDeg, 0};
     ThermalSettings base;
     base.cloud = true;
     base.tCorePercent = 60;

@@ -20,8 +20,8 @@ std::string Problems(const IgcFlight& flight) {
 struct FixRow {
     const char* name;
     const char* line;
-    IgcFix fix; // when problem is empty
-    const char* problem = "";
+    IgcFix fix;               // when problem is empty
+    const char* problem = ""; // after "the fix \"LINE\" "
 };
 
 class FixTable : public ::testing::TestWithParam<FixRow> {};
@@ -29,7 +29,9 @@ class FixTable : public ::testing::TestWithParam<FixRow> {};
 TEST_P(FixTable, ReadsTheFixOrNamesWhatIsWrong) {
     const FixRow& row = GetParam();
     const IgcFlight flight = ReadIgcFile(std::string("HFDTE010203\r\n") + row.line + "\r\n");
-    EXPECT_EQ(Problems(flight), *row.problem ? "line 2: " + std::string(row.problem) + '\n' : "");
+    EXPECT_EQ(Problems(flight), *row.problem ? "line 2: the fix \"" + std::string(row.line) +
+                                                   "\" " + row.problem + '\n'
+                                             : "");
     if (*row.problem) {
         EXPECT_TRUE(flight.fixes.empty());
         return;
@@ -54,44 +56,32 @@ INSTANTIATE_TEST_SUITE_P(
         FixRow{"BelowSeaLevel",
                "B0000003000000N18000000EA-0012-0003",
                {0, 30 * 60000, 180 * 60000, -12, -3, true}},
-        FixRow{"Short",
-               "B1101355206343N00006198WA00587",
-               {},
-               "the fix \"B1101355206343N00006198WA00587\" is shorter than 35 characters"},
-        FixRow{"HourPastDay",
-               "B2401355206343N00006198WA0058700558",
-               {},
-               "the fix \"B2401355206343N00006198WA0058700558\" has no time hhmmss"},
+        FixRow{"Short", "B1101355206343N00006198WA00587", {}, "is shorter than 35 characters"},
+        FixRow{"HourPastDay", "B2401355206343N00006198WA0058700558", {}, "has no time hhmmss"},
         FixRow{"SixtyMinutes",
                "B1101355260000N00006198WA0058700558",
                {},
-               "the fix \"B1101355260000N00006198WA0058700558\" has no latitude DDMMmmm with N "
-               "or S"},
+               "has no latitude DDMMmmm with N or S"},
         FixRow{"PastThePole",
                "B1101359000001N00006198WA0058700558",
                {},
-               "the fix \"B1101359000001N00006198WA0058700558\" has no latitude DDMMmmm with N "
-               "or S"},
+               "has no latitude DDMMmmm with N or S"},
         FixRow{"NoHemisphere",
                "B1101355206343N00006198XA0058700558",
                {},
-               "the fix \"B1101355206343N00006198XA0058700558\" has no longitude DDDMMmmm with E "
-               "or W"},
+               "has no longitude DDDMMmmm with E or W"},
         FixRow{"PastTheDateLine",
                "B1101355206343N18000001EA0058700558",
                {},
-               "the fix \"B1101355206343N18000001EA0058700558\" has no longitude DDDMMmmm with E "
-               "or W"},
+               "has no longitude DDDMMmmm with E or W"},
         FixRow{"NoValidity",
                "B1101355206343N00006198W 0058700558",
                {},
-               "the fix \"B1101355206343N00006198W 0058700558\" is neither valid (A) nor invalid "
-               "(V)"},
+               "is neither valid (A) nor invalid (V)"},
         FixRow{"LetterInAltitude",
                "B1101355206343N00006198WA00587005x8",
                {},
-               "the fix \"B1101355206343N00006198WA00587005x8\" has no altitudes of five "
-               "digits"}),
+               "has no altitudes of five digits"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct HeaderRow {
