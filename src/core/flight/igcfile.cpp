@@ -1,6 +1,7 @@
 #include "igcfile.h"
 
 #include "codecs/textencoding.h"
+#include "geo/textfields.h"
 
 #include <algorithm>
 #include <string>
@@ -257,15 +258,9 @@ std::string_view IgcFlight::Extension(std::size_t fix, std::string_view code) co
 IgcFlight ReadIgcFile(std::string_view bytes) {
     Reader reader(bytes);
     long long number = 0;
-    for (std::size_t offset = ByteOrderMarkLength(bytes); offset < bytes.size();) {
-        const std::size_t end = std::min(bytes.find('\n', offset), bytes.size());
-        std::string_view line = bytes.substr(offset, end - offset);
-        offset = end + 1;
-        ++number;
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        reader.Line(number, line);
-    }
+    std::string scratch;
+    for (std::size_t offset = ByteOrderMarkLength(bytes); offset < bytes.size();)
+        reader.Line(++number, ReadLineView(bytes, offset, scratch));
     return reader.Finish();
 }
 
