@@ -6,7 +6,7 @@
 #include "flight/climbscsv.h"
 #include "flight/climbthermal.h"
 #include "flight/igcwriter.h"
-#include "geo/localplane.h"
+#include "geo/offset.h"
 
 #include <cmath>
 #include <numbers>
@@ -31,32 +31,31 @@ constexpr int kGlideS = 300;
 // the glides along the circles' ends; fixes every fixStepS seconds, written as the writer
 // writes them.
 std::string SpiralLog(const Spiral& s) {
-    const LocalPlane plane(s.centre);
     const double circlingS = std::abs(s.circleS) * s.circles;
     const double midS = kGlideS + circlingS / 2;
     const double driftE = s.driftMps * std::sin(s.driftDeg * std::numbers::pi / 180);
     const double driftN = s.driftMps * std::cos(s.driftDeg * std::numbers::pi / 180);
     const auto circling = [&](double t) {
         const double angle = 2 * std::numbers::pi * (t - kGlideS) / s.circleS;
-        return PlaneOffset{driftE * (t - midS) - s.radiusM * std::cos(angle),
-                           driftN * (t - midS) + s.radiusM * std::sin(angle)};
+        return GeoOffset{driftE * (t - midS) - s.radiusM * std::cos(angle),
+                         driftN * (t - midS) + s.radiusM * std::sin(angle)};
     };
     // Flying on from the circles' end at `endS` for `afterS` seconds (back when negative).
     const auto glide = [&](double endS, double afterS) {
-        const PlaneOffset end = circling(endS), next = circling(endS + 0.01);
+        const GeoOffset end = circling(endS), next = circling(endS + 0.01);
         const double stepM = std::hypot(next.eastM - end.eastM, next.northM - end.northM);
-        return PlaneOffset{end.eastM + (next.eastM - end.eastM) / stepM * 25 * afterS,
-                           end.northM + (next.northM - end.northM) / stepM * 25 * afterS};
+        return GeoOffset{end.eastM + (next.eastM - end.eastM) / stepM * 25 * afterS,
+                         end.northM + (next.northM - end.northM) / stepM * 25 * afterS};
     };
     std::string log = IgcHeaderText({{2024, 6, 1}, "", "", ""});
     for (int t = 0; t <= 2 * kGlideS + circlingS; t += s.fixStepS) {
         const double circledS = std::clamp(t - double(kGlideS), 0.0, circlingS);
         const double altitudeM = 1000 - (t - circledS) + s.climbMps * circledS;
-        const PlaneOffset p = t < kGlideS ? glide(kGlideS, t - kGlideS)
-                              : t > kGlideS + circlingS
-                                  ? glide(kGlideS + circlingS, t - kGlideS - circlingS)
-                                  : circling(t);
-        log += IgcFixLine(36000 + t, plane.ToGeo(p), altitudeM);
+        const GeoOffset p = t < kGlideS ? glide(kGlideS, t - kGlideS)
+                            : t > kGlideS + circlingS
+                                ? glide(kGlideS + circlingS, t - kGlideS - circlingS)
+                                : circling(t);
+        log += IgcFixLine(36000 + t, Moved(s.centre, p), altitudeM);
     }
     return log;
 }
@@ -71,7 +70,7 @@ TEST_P(SpiralTable, FindsTheCirclesClimbAndDrift) {
     const double circlingS = std::abs(s.circleS) * s.circles;
     EXPECT_NEAR(c.startS, 36000 + kGlideS, 2 * s.fixStepS + 1);
     EXPECT_NEAR(c.endS, 36000 + kGlideS + circlingS, 2 * s.fixStepS + 1);
-    const PlaneOffset off = LocalPlane(s.centre).ToPlane(c.centre);
+    const GeoOffset off = OffsetBetween(s.centre, c.centre);
     EXPECT_LT(std::hypot(off.eastM, off.northM), 0.1 * s.radiusM);
     EXPECT_NEAR(c.radiusM, s.radiusM, 0.1 * s.radiusM);
     EXPECT_NEAR(c.meanClimbMps, s.climbMps, 0.15);
@@ -99,8 +98,7 @@ TEST(ClimbsTest, NoneInAGlideInSCurvesOrInCirclesThatSink) {
     std::string log;
     for (int t = 0; t < 1200; ++t) {
         const double course = 40 * std::sin(2 * std::numbers::pi * t / 20);
-        log += IgcFixLine(t, LocalPlane({46.5, 7.5}).ToGeo({30.0 * t, 200 * std::sin(course)}),
-                          2000 - t);
+        log += IgcFixLine(t, Moved({46.5, 7.5}, {30.0 * t, 200 * std::sin(course)}), 2000 - t);
     }
     EXPECT_TRUE(FindClimbs(ReadIgcFile(log)).empty());
 }
@@ -111,11 +109,10 @@ bool StraightAround(const std::vector<IgcFix>& fixes, std::size_t first) {
     double lengthM = 0;
     std::size_t last = first;
     for (; last + 1 < fixes.size() && fixes[last].timeS - fixes[first].timeS < 60; ++last) {
-        const PlaneOffset step =
-            LocalPlane(fixes[last].Position()).ToPlane(fixes[last + 1].Position());
+        const GeoOffset step = OffsetBetween(fixes[last].Position(), fixes[last + 1].Position());
         lengthM += std::hypot(step.eastM, step.northM);
     }
-    const PlaneOffset crow = LocalPlane(fixes[first].Position()).ToPlane(fixes[last].Position());
+    const GeoOffset crow = OffsetBetween(fixes[first].Position(), fixes[last].Position());
     return lengthM > 500 && std::hypot(crow.eastM, crow.northM) >= 0.9 * lengthM;
 }
 

@@ -3,7 +3,7 @@
 // restarted, and replaying a real log.
 
 #include "flight/igcwriter.h"
-#include "geo/localplane.h"
+#include "geo/offset.h"
 #include "options.h"
 #include "replay.h"
 #include "simlink/fsupic.h"
@@ -120,13 +120,12 @@ constexpr GeoPoint kTakeOff{46, 7};
 // north in 20 s.
 TEST_P(ReplayTable, PutsTheAircraftBetweenTheFixesAroundItsClock) {
     const ReplayRow& row = GetParam();
-    const LocalPlane plane(kTakeOff);
     std::string log;
     for (const auto& [second, east, north, altitude] : {std::tuple{0, 0, 0, 1000},
                                                         {10, 200, 0, 1100},
                                                         {10, 200, 100, 1200},
                                                         {30, 200, 300, 1000}})
-        log += IgcFixLine(86390 + second, plane.ToGeo({double(east), double(north)}), altitude);
+        log += IgcFixLine(86390 + second, Moved(kTakeOff, {double(east), double(north)}), altitude);
     auto replay = Replay::FromLog(ReadIgcFile(log));
     ASSERT_TRUE(replay);
     SimState state;
@@ -136,7 +135,7 @@ TEST_P(ReplayTable, PutsTheAircraftBetweenTheFixesAroundItsClock) {
     replay->Advance(state, 0);
     state.paused = row.paused;
     replay->Advance(state, row.realSeconds);
-    const PlaneOffset at = plane.ToPlane({state.lat, state.lon});
+    const GeoOffset at = OffsetBetween(kTakeOff, {state.lat, state.lon});
     EXPECT_NEAR(replay->ClockS(), row.clockS, 1e-9);
     // The log keeps positions to a thousandth of a minute: a metre or two.
     EXPECT_NEAR(at.eastM, row.eastM, 1);
@@ -230,9 +229,9 @@ TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
 double MetresFromTrack(const IgcFlight& flight, GeoPoint p) {
     double nearestM = 1e9;
     for (std::size_t i = 0; i + 1 < flight.fixes.size(); ++i) {
-        const LocalPlane plane(flight.fixes[i].Position());
-        const PlaneOffset to = plane.ToPlane(flight.fixes[i + 1].Position());
-        const PlaneOffset q = plane.ToPlane(p);
+        const GeoPoint origin = flight.fixes[i].Position();
+        const GeoOffset to = OffsetBetween(origin, flight.fixes[i + 1].Position());
+        const GeoOffset q = OffsetBetween(origin, p);
         const double lengthSquared = to.eastM * to.eastM + to.northM * to.northM;
         const double share =
             lengthSquared > 0

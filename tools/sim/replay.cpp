@@ -1,6 +1,6 @@
 #include "replay.h"
 
-#include "geo/localplane.h"
+#include "geo/offset.h"
 
 #include <algorithm>
 #include <cmath>
@@ -96,9 +96,9 @@ void Replay::Advance(SimState& state, double realSeconds) {
     const IgcFix& from = *(after - 1);
     const IgcFix& to = *after;
     const double share = (timeS - from.timeS) / (to.timeS - from.timeS);
-    const LocalPlane plane(from.Position());
-    const PlaneOffset step = plane.ToPlane(to.Position());
-    const GeoPoint here = plane.ToGeo({step.eastM * share, step.northM * share});
+    const GeoPoint origin = from.Position();
+    const GeoOffset step = OffsetBetween(origin, to.Position());
+    const GeoPoint here = Moved(origin, {step.eastM * share, step.northM * share});
     state.lat = here.lat;
     state.lon = here.lon;
     state.altitude = AltitudeM(from) + (AltitudeM(to) - AltitudeM(from)) * share;

@@ -1,6 +1,6 @@
 #include "climbs.h"
 
-#include "geo/localplane.h"
+#include "geo/offset.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,7 +60,7 @@ std::vector<Direction> Directions(const std::vector<Sample>& samples) {
         const Sample& from = samples[i];
         const Sample& to = samples[i + 1];
         const double stepS = to.timeS - from.timeS;
-        const PlaneOffset step = LocalPlane(from.position).ToPlane(to.position);
+        const GeoOffset step = OffsetBetween(from.position, to.position);
         if (stepS <= 0 || std::hypot(step.eastM, step.northM) < kLeastGroundSpeedMps * stepS)
             continue;
         const double bearing = BearingDeg(step);
@@ -191,10 +191,10 @@ std::optional<Climb> ClimbOf(const std::vector<Sample>& samples, const std::vect
     if (climb.meanClimbMps < kLeastClimbMps)
         return std::nullopt;
 
-    const LocalPlane plane(entry->position);
+    const GeoPoint origin = entry->position;
     std::vector<PlanePoint> track;
     for (auto s = entry; s <= exit; ++s) {
-        const PlaneOffset offset = plane.ToPlane(s->position);
+        const GeoOffset offset = OffsetBetween(origin, s->position);
         track.push_back({s->timeS, {offset.eastM, offset.northM}});
     }
     // Each whole circle's centre at its middle time.
@@ -243,7 +243,7 @@ std::optional<Climb> ClimbOf(const std::vector<Sample>& samples, const std::vect
     }
     climb.radiusM = distanceSum / double(track.size());
     const Vector centre = centreAt((climb.startS + climb.endS) / 2.0);
-    climb.centre = plane.ToGeo({centre.x, centre.y});
+    climb.centre = Moved(origin, {centre.x, centre.y});
     climb.driftSpeedMps = std::hypot(drift.x, drift.y);
     climb.driftDirectionDeg = BearingDeg({drift.x, drift.y});
     return climb;
