@@ -205,6 +205,9 @@ std::optional<Climb> ClimbOf(const std::vector<Sample>& samples, const std::vect
         const auto after = std::lower_bound(
             circling.begin(), circling.end(), turning,
             [](const Direction& direction, double t) { return direction.turningDeg < t; });
+        // The last whole circle may end a rounding past the last direction.
+        if (after == circling.end())
+            return circling.back().timeS;
         if (after == circling.begin())
             return after->timeS;
         const Direction& a = *(after - 1);
