@@ -42,10 +42,9 @@ std::string SpiralLog(const Spiral& s) {
     };
     // Flying on from the circles' end at `endS` for `afterS` seconds (back when negative).
     const auto glide = [&](double endS, double afterS) {
-        const GeoOffset end = circling(endS), next = circling(endS + 0.01);
-        const double stepM = std::hypot(next.eastM - end.eastM, next.northM - end.northM);
-        return GeoOffset{end.eastM + (next.eastM - end.eastM) / stepM * 25 * afterS,
-                         end.northM + (next.northM - end.northM) / stepM * 25 * afterS};
+        const GeoOffset a = circling(endS), b = circling(endS + 0.01);
+        return GeoOffset{a.eastM + (b.eastM - a.eastM) * afterS * 100,
+                         a.northM + (b.northM - a.northM) * afterS * 100};
     };
     std::string log = IgcHeaderText({{2024, 6, 1}, "", "", ""});
     for (int t = 0; t <= 2 * kGlideS + circlingS; t += s.fixStepS) {
@@ -77,7 +76,6 @@ TEST_P(SpiralTable, FindsTheCirclesClimbAndDrift) {
     EXPECT_NEAR(c.driftSpeedMps, s.driftMps, 0.3);
     if (s.driftMps > 0) {
         EXPECT_NEAR(std::remainder(c.driftDirectionDeg - s.driftDeg, 360), 0, 5);
-        EXPECT_NEAR(std::remainder(c.WindFromDeg() - s.driftDeg - 180, 360), 0, 5);
     }
 }
 
@@ -103,36 +101,37 @@ TEST(ClimbsTest, NoneInAGlideInSCurvesOrInCirclesThatSink) {
     EXPECT_TRUE(FindClimbs(ReadIgcFile(log)).empty());
 }
 
-// A stretch of at least 60 s in which the track runs straight: it covers 90 % or more of its
-// length as the crow flies.
-bool StraightAround(const std::vector<IgcFix>& fixes, std::size_t first) {
-    double lengthM = 0;
-    std::size_t last = first;
-    for (; last + 1 < fixes.size() && fixes[last].timeS - fixes[first].timeS < 60; ++last) {
-        const GeoOffset step = OffsetBetween(fixes[last].Position(), fixes[last + 1].Position());
-        lengthM += std::hypot(step.eastM, step.northM);
-    }
-    const GeoOffset crow = OffsetBetween(fixes[first].Position(), fixes[last].Position());
-    return lengthM > 500 && std::hypot(crow.eastM, crow.northM) >= 0.9 * lengthM;
-}
-
 class RealClimbs : public ::testing::TestWithParam<const char*> {};
 
-// The log's three largest gains within two minutes, each away from the others, lie in
-// climbs found; no climb holds a straight minute. The first ten minutes are left out: a
-// tow or a winch launch climbs without circling.
+// Over every two minutes of a real log: a straight stretch (90 % of its way as the crow flies)
+// lies in no climb, and the three strongest gains, ten minutes apart, lie in climbs. Gains in
+// the first ten minutes are left out: a tow or a winch launch climbs without circling.
 TEST_P(RealClimbs, TheStrongestAreFoundAndNoneInAStraightGlide) {
-    const IgcFlight flight = ReadIgcFile(coretest::Fixture(std::string("igc/") + GetParam()));
+    const IgcFlight flight =
+        ReadIgcFile(coretest::Fixture("igc/" + std::string(GetParam()) + ".igc"));
     const std::vector<Climb> climbs = FindClimbs(flight);
-    const std::vector<IgcFix>& fixes = flight.fixes;
+    const auto inAClimb = [&](std::int32_t fromS, std::int32_t toS) {
+        return std::any_of(climbs.begin(), climbs.end(),
+                           [&](const Climb& c) { return c.startS <= fromS && toS <= c.endS; });
+    };
+    const std::vector<IgcFix>& f = flight.fixes;
+    std::vector<double> wayM{0};
+    for (std::size_t i = 1; i < f.size(); ++i) {
+        const GeoOffset step = OffsetBetween(f[i - 1].Position(), f[i].Position());
+        wayM.push_back(wayM.back() + std::hypot(step.eastM, step.northM));
+    }
     std::vector<std::pair<int, std::int32_t>> gains; // metres, middle time
-    for (std::size_t i = 0, j = 0; i < fixes.size(); ++i) {
-        if (fixes[i].timeS < fixes.front().timeS + 600)
-            continue;
-        while (j + 1 < fixes.size() && fixes[j + 1].timeS - fixes[i].timeS <= 120)
+    for (std::size_t i = 0, j = 0; i < f.size(); ++i) {
+        while (j + 1 < f.size() && f[j + 1].timeS - f[i].timeS <= 120)
             ++j;
-        gains.emplace_back(flight.AltitudeM(fixes[j]) - flight.AltitudeM(fixes[i]),
-                           (fixes[i].timeS + fixes[j].timeS) / 2);
+        const GeoOffset crow = OffsetBetween(f[i].Position(), f[j].Position());
+        if (wayM[j] - wayM[i] > 1000 &&
+            std::hypot(crow.eastM, crow.northM) > 0.9 * (wayM[j] - wayM[i])) {
+            EXPECT_FALSE(inAClimb(f[i].timeS, f[j].timeS)) << f[i].timeS;
+        }
+        if (f[i].timeS >= f.front().timeS + 600)
+            gains.emplace_back(flight.AltitudeM(f[j]) - flight.AltitudeM(f[i]),
+                               (f[i].timeS + f[j].timeS) / 2);
     }
     std::sort(gains.rbegin(), gains.rend());
     std::vector<std::int32_t> strongest;
@@ -142,25 +141,13 @@ TEST_P(RealClimbs, TheStrongestAreFoundAndNoneInAStraightGlide) {
             }))
             strongest.push_back(middleS);
     for (const std::int32_t middleS : strongest)
-        EXPECT_TRUE(std::any_of(climbs.begin(), climbs.end(), [&](const Climb& c) {
-            return c.startS <= middleS && middleS <= c.endS;
-        })) << middleS;
-    for (std::size_t i = 0; i < fixes.size(); ++i) {
-        if (!StraightAround(fixes, i))
-            continue;
-        for (const Climb& c : climbs)
-            EXPECT_FALSE(c.startS <= fixes[i].timeS && fixes[i].timeS + 60 <= c.endS)
-                << fixes[i].timeS;
-    }
+        EXPECT_TRUE(inAClimb(middleS, middleS)) << middleS;
 }
 
 INSTANTIATE_TEST_SUITE_P(Igc, RealClimbs,
-                         ::testing::Values("flight_with_middle_landing.igc", "napret.igc",
-                                           "new_zealand.igc", "olsztyn.igc"),
-                         [](const auto& info) {
-                             const std::string file = info.param;
-                             return file.substr(0, file.find('.'));
-                         });
+                         ::testing::Values("flight_with_middle_landing", "napret", "new_zealand",
+                                           "olsztyn"),
+                         [](const auto& info) { return std::string(info.param); });
 
 struct ThermalRow {
     const char* name;
@@ -176,9 +163,7 @@ TEST_P(ClimbThermalTable, TurnsTheClimbIntoAThermalOfType4) {
     const ThermalRow& row = GetParam();
     const Climb climb{
         0, 0, {46.5, 7.25}, row.radiusM, row.climbMps, row.entryM, row.exitM, row.driftDeg, 0};
-    ThermalSettings base;
-    base.cloud = true;
-    base.tCorePercent = 60;
+    const ThermalSettings base{.cloud = true, .tCorePercent = 60};
     const ClimbThermal t = ThermalFromClimb(climb, row.groundM, row.fullStrengthMps, base);
     const ThermalSettings& s = t.settings;
     EXPECT_EQ(std::tuple(s.radius, s.bottom, s.top, s.windDir, s.tStrengthPercent),
@@ -195,7 +180,6 @@ INSTANTIATE_TEST_SUITE_P(
         ThermalRow{"BelowTheGround", 180, 90, 2, 300, 350, 400, 4, 180, 0, 0, 270, 50},
         ThermalRow{"WindJustWestOfNorth", 180, 179.6, 2, 900, 1500, 400, 4, 180, 500, 1100, 0, 50},
         ThermalRow{"StrongerThanTheRule", 180, 0, 6, 900, 1500, 400, 4, 180, 500, 1100, 180, 150},
-        ThermalRow{"OwnRule", 180, 0, 1.3, 900, 1500, 400, 2.6, 180, 500, 1100, 180, 50},
         ThermalRow{"NoRule", 180, 0, 2, 900, 1500, 400, 0, 180, 500, 1100, 180, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -116,9 +116,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "exit_altitude_m,drift_direction_deg,drift_speed_mps\n12:06:23,12:07:55,"},
         ScriptRow{"ClimbsOfAMissingLog", "--climbs gone.igc", 1,
                   "File Error: gone.igc: the file cannot be read.\n"},
-        ScriptRow{"ClimbsOfAProject", "--climbs example.prj", 1,
-                  "File Error: example.prj: The file holds no fixes (B records): it is not a "
-                  "flight log.\n"},
         ScriptRow{"ThreeEdges", "--new-project maps/alps.png --bounds 46.5,46,7 new/alps.prj", 1,
                   "Error: --bounds takes four edges, north,south,west,east: \"46.5,46,7\"\n"}),
     [](const auto& info) { return std::string(info.param.name); });
