@@ -66,7 +66,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "brevan-sim: %s\n", error.c_str());
             return 2;
         }
-        options.state.flatGround = replay->TakeOffAltitudeM();
+        // Flat ground at the take-off unless --ground gave a height: a flight launched from
+        // a mountain lands far below it.
+        if (!options.state.flatGround)
+            options.state.flatGround = replay->TakeOffAltitudeM();
         replay->Advance(options.state, 0);
     }
     std::ofstream logFile;

@@ -29,9 +29,9 @@ set, else $XDG_RUNTIME_DIR if set, else /tmp. Start it, then start the program.
   --delay MS           answer each request MS milliseconds late (default 0)
   --pause on|off       hold the aircraft where it is (default off)
   --replay FILE        fly the IGC flight log FILE again: position, altitude and
-                       heading (from the track) between its fixes at every read, the
-                       ground at the take-off altitude; --lat, --lon, --heading,
-                       --altitude, --circle and --ground are the log's then
+                       heading (from the track) between its fixes at every read, over
+                       flat ground at the take-off altitude unless --ground gives one;
+                       --lat, --lon, --heading, --altitude and --circle are the log's
   --seek TIME          with --replay, go to TIME of the log: seconds after its first
                        fix, or its UTC time hh:mm:ss (default: the first fix)
   --script FILE        apply settings at given times; each line "SECONDS KEY VALUE"

@@ -70,8 +70,7 @@ bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
     };
 
     if (state.replaying) {
-        for (const std::string_view logs :
-             {"lat", "lon", "heading", "altitude", "circle", "ground"})
+        for (const std::string_view logs : {"lat", "lon", "heading", "altitude", "circle"})
             if (key == logs) {
                 error = std::string(key) + " is the log's in a replay";
                 return false;

@@ -44,7 +44,7 @@ struct SimState {
 // (seconds), strength (0-255), block (on/off), ground (metres or "terrain"), answer (on/off),
 // delay (milliseconds), pause (on/off). In a replay speed is the time factor (0-1000), seek
 // jumps (seconds after the log's first fix, or its UTC time hh:mm:ss), and the values the
-// log gives (lat, lon, heading, altitude, circle, ground) are refused.
+// log gives (lat, lon, heading, altitude, circle) are refused.
 // On failure returns false with a message and leaves the state as it was.
 bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
                   std::string& error);
