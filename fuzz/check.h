@@ -15,6 +15,12 @@ inline void Check(bool holds, const char* property) {
     }
 }
 
+// Every message has something to say.
+inline void CheckMessages(const Messages& messages) {
+    for (const Message& m : messages)
+        Check(!m.caption.empty() && !m.text.empty(), "every message has something to say");
+}
+
 inline std::string_view Text(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }

@@ -6,10 +6,10 @@
 #include <cmath>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static SilentPrompts prompts;
-    const long before = prompts.messages;
-    Check(std::isfinite(ParseDegrees(Text(data, size))), "the degrees are a finite number");
+    const Read<double> degrees = ParseDegrees(Text(data, size));
+    Check(std::isfinite(degrees.value), "the degrees are a finite number");
     // Degrees, minutes, their sum and the hemisphere can each fail once, no more.
-    Check(prompts.messages - before <= 4, "at most one message per failing step");
+    Check(degrees.messages.size() <= 4, "at most one message per failing step");
+    CheckMessages(degrees.messages);
     return 0;
 }

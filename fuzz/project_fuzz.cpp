@@ -17,8 +17,8 @@ std::pair<std::string, ThermalList> ReadAll(std::string_view bytes, bool add = f
     if (add)
         SkipProjectHeader(bytes, offset);
     else
-        header = ReadProjectHeader(bytes, offset).text;
-    return {header, ReadThermalLines(bytes, offset)};
+        header = ReadProjectHeader(bytes, offset).value.text;
+    return {header, ReadThermalLines(bytes, offset).value};
 }
 
 } // namespace

@@ -130,7 +130,7 @@ void BM_ParseProject(benchmark::State& state) {
         std::size_t offset = 0;
         const std::string_view bytes = ByteView(std::get<QByteArray>(read));
         ReadProjectHeader(bytes, offset);
-        if (ReadThermalLines(bytes, offset).size() != kThermals)
+        if (ReadThermalLines(bytes, offset).value.size() != kThermals)
             state.SkipWithError("not every thermal was read");
     }
 }
@@ -221,7 +221,7 @@ void BM_FormatProject(benchmark::State& state) {
     Window window;
     window.document.LoadProject(Files().path(), false);
     std::size_t offset = 0;
-    const std::string header = ReadProjectHeader(Files().bytes, offset).text;
+    const std::string header = ReadProjectHeader(Files().bytes, offset).value.text;
     for (auto _ : state)
         benchmark::DoNotOptimize(ProjectFileBytes(header, window.document.thermals(), true));
 }

@@ -133,8 +133,7 @@ void Document::AppendThermals(ThermalList added) {
     emit thermalsAdded(first);
 }
 
-void Document::LoadProject(const QString& path, bool add) {
-    const MessageCounter problems;
+bool Document::LoadProject(const QString& path, bool add) {
     const auto read = ReadFileBytes(path);
     if (const auto* failure = std::get_if<ReadFailure>(&read)) {
         prompts().message("File Error", *failure == ReadFailure::CannotOpen
@@ -142,24 +141,34 @@ void Document::LoadProject(const QString& path, bool add) {
                                             : "Error opening Project File 2");
         // The lists were cleared for it: the file named now no longer matches them.
         project_.incomplete = project_.incomplete || !add;
-        return;
+        return false;
     }
     const std::string_view data = ByteView(std::get<QByteArray>(read));
     std::size_t offset = 0;
+    bool complete = true;
     if (add) {
-        SkipProjectHeader(data, offset);
+        const Messages skipped = SkipProjectHeader(data, offset);
+        ShowMessages(skipped);
+        complete = skipped.empty();
     } else {
         newMap_.reset();
-        ProjectHeader header = ReadProjectHeader(data, offset);
-        projectHeader_ = std::move(header.text);
+        Read<ProjectHeader> header = ReadProjectHeader(data, offset);
+        ShowMessages(header.messages);
+        projectHeader_ = std::move(header.value.text);
         project_.modified = false;
         project_.Set(path);
-        map_.Load(QString::fromStdString(header.mapFile), project_.folder, header.latTop,
-                  header.latBottom, header.lonLeft, header.lonRight);
+        const bool mapLoaded = map_.Load(
+            QString::fromStdString(header.value.mapFile), project_.folder, header.value.latTop,
+            header.value.latBottom, header.value.lonLeft, header.value.lonRight);
+        complete = header.complete() && mapLoaded;
     }
-    AppendThermals(ReadThermalLines(data, offset));
+    Read<ThermalList> thermals = ReadThermalLines(data, offset);
+    ShowMessages(thermals.messages);
+    complete = complete && thermals.complete();
+    AppendThermals(std::move(thermals.value));
     if (!add)
-        project_.incomplete = problems.messages > 0;
+        project_.incomplete = !complete;
+    return complete;
 }
 
 void Document::NewProjectFromMap(const QString& picturePath, const MapEdges& edges) {

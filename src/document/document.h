@@ -50,8 +50,9 @@ public:
     void SetHeightUnits(heightDispType unit);
 
     // The project file: load (add false: the header, the map and the thermals, to be
-    // placed on cleared lists) or add its thermals to the current ones (add true).
-    void LoadProject(const QString& path, bool add);
+    // placed on cleared lists) or add its thermals to the current ones (add true). Problems
+    // are shown as they are met; false when there was one, so the file was not read whole.
+    bool LoadProject(const QString& path, bool add);
     // A new project on the picture at picturePath (absolute) placed by edges: the map is
     // loaded, the thermal and waypoint lists are cleared, and the project counts as modified
     // until it is saved. Its header names the picture relative to the folder the project is

@@ -15,7 +15,7 @@ constexpr int kPictureLimitMB = 512;
 Map::Map(QObject* parent)
     : QObject(parent) {}
 
-void Map::Load(const QString& mapFile, const QString& directory, double latTop, double latBottom,
+bool Map::Load(const QString& mapFile, const QString& directory, double latTop, double latBottom,
                double lonLeft, double lonRight) {
     // The reader refuses a picture above its allocation limit before allocating it, so a
     // huge or forged picture cannot exhaust the memory; the limit still takes large
@@ -28,7 +28,7 @@ void Map::Load(const QString& mapFile, const QString& directory, double latTop, 
     QImage picture = QFileInfo(path).isFile() ? reader.read() : QImage();
     if (picture.isNull()) {
         prompts().message("File Error", "Error with Map File");
-        return;
+        return false;
     }
     // Indexed and odd formats are scaled coarsely and slowly; 32-bit pixels draw smoothly.
     picture_ = picture.hasAlphaChannel()
@@ -40,6 +40,7 @@ void Map::Load(const QString& mapFile, const QString& directory, double latTop, 
     frame_.lonLeft = lonLeft;
     frame_.lonRight = lonRight;
     Fit();
+    return true;
 }
 
 void Map::Resize(int w, int h) {

@@ -17,8 +17,8 @@ public:
     // Loads the picture mapFile from directory, stores the calibration and fits the picture
     // into the box of the last Resize. On any failure shows "Error with Map File" (caption
     // "File Error") and keeps the previous picture and calibration. Pictures too large to
-    // hold are refused the same way.
-    void Load(const QString& mapFile, const QString& directory, double latTop, double latBottom,
+    // hold are refused the same way. False when it failed.
+    bool Load(const QString& mapFile, const QString& directory, double latTop, double latBottom,
               double lonLeft, double lonRight);
     // Fits the displayed picture into a box of w x h pixels, keeping its aspect ratio;
     // 0 x 0 while nothing is loaded.

@@ -157,52 +157,82 @@ TEST(TextEncoding, EveryWindows1252ByteComesBack) {
 }
 
 // The fixtures read as a load does (an add skips the header), with the messages in order.
-using ProjectRow = std::tuple<Name, const char*, std::size_t, Strings>;
+struct ProjectRow {
+    const char* name;
+    const char* file;
+    std::size_t thermals;
+    Strings loadMessages;
+    Strings addMessages;
+};
 class ProjectFixtureTable : public ::testing::TestWithParam<ProjectRow> {};
 TEST_P(ProjectFixtureTable, HeaderThenThermalsUpToTheFirstShortLine) {
-    const auto& [name, file, count, messages] = GetParam();
-    const std::string data = Fixture(std::string("files/") + file);
-    RecordingPrompts rec;
+    const ProjectRow& row = GetParam();
+    const std::string data = Fixture(std::string("files/") + row.file);
     std::size_t offset = 0, skipped = 0;
-    const ProjectHeader header = ReadProjectHeader(data, offset);
-    SkipProjectHeader(data, skipped);
+    const Read<ProjectHeader> header = ReadProjectHeader(data, offset);
+    const Messages skipMessages = SkipProjectHeader(data, skipped);
     EXPECT_EQ(skipped, offset);
-    EXPECT_EQ(ReadThermalLines(data, offset).size(), count);
-    EXPECT_EQ(rec.messages(), messages);
-    EXPECT_EQ(std::tuple(header.mapFile, header.latTop, header.latBottom),
+    const Read<ThermalList> thermals = ReadThermalLines(data, offset);
+    EXPECT_EQ(thermals.value.size(), row.thermals);
+    Messages load = header.messages;
+    load.insert(load.end(), thermals.messages.begin(), thermals.messages.end());
+    EXPECT_EQ(Shown(load), row.loadMessages);
+    EXPECT_EQ(Shown(skipMessages), row.addMessages);
+    EXPECT_EQ(std::tuple(header.value.mapFile, header.value.latTop, header.value.latBottom),
               std::tuple("map.bmp", 47.5, 47.0));
 }
 const std::string kError = "File Error|Error reading ";
-const auto kProjectRows = ::testing::Values(
-    ProjectRow{"Example", "example.prj", 2, {}},
-    // The third line has 24 characters: it and every line after it are not read.
-    ProjectRow{"TwentyFiveCharacters", "boundary.prj", 2, {}},
-    ProjectRow{"BadThermal", "badthermal.prj", 1, {kError + "thermal data from Project File map"}},
-    ProjectRow{"ShortHeader",
-               "shortheader.prj",
-               0,
-               {kError + "Project File header", kError + "additional Project data map"}});
+const auto kProjectRows =
+    ::testing::Values(ProjectRow{"Example", "example.prj", 2, {}, {}},
+                      // The third line has 24 characters: it and every line after it are not read.
+                      ProjectRow{"TwentyFiveCharacters", "boundary.prj", 2, {}, {}},
+                      ProjectRow{"BadThermal",
+                                 "badthermal.prj",
+                                 1,
+                                 {kError + "thermal data from Project File map (line 7)"},
+                                 {}},
+                      ProjectRow{"ShortHeader",
+                                 "shortheader.prj",
+                                 0,
+                                 {kError + "Project File header (line 4)"},
+                                 {kError + "additional Project data map (line 4)"}});
 INSTANTIATE_TEST_SUITE_P(Files, ProjectFixtureTable, kProjectRows, RowName);
 
 TEST(ProjectFile, EveryMissingHeaderLineIsReportedInOrder) {
-    RecordingPrompts rec;
     std::size_t offset = 0;
-    EXPECT_EQ(ReadProjectHeader("", offset).text, "\n\n\n\n\n");
-    const std::string data = "map.bmp\r\n47:30\r\n47:00.000N\r\n7:30.000E\r\n8:30.000E\r\n";
-    EXPECT_DOUBLE_EQ(ReadProjectHeader(data, offset).lonRight, 8.5);
-    EXPECT_EQ(rec.messages(),
-              (Strings{kError + "Project File header 1", kError + "Project File header 2:readline",
-                       kError + "Project File header",
-                       "Error|Error converting negative a=4 b=6 s=47:30"}));
+    const Read<ProjectHeader> empty = ReadProjectHeader("", offset);
+    EXPECT_EQ(empty.value.text, "\n\n\n\n\n");
+    EXPECT_EQ(Shown(empty.messages), (Strings{kError + "Project File header 1 (line 1)",
+                                              kError + "Project File header 2:readline (line 2)",
+                                              kError + "Project File header (line 3)"}));
+}
+
+TEST(ProjectFile, BadDegreesAreToldWithTheirLineAndStillPlaceTheEdge) {
+    std::size_t offset = 0;
+    const std::string data = "map.bmp\r\n47:30.000N\r\n47:00.000N\r\n7:30\r\n8:30.000E\r\n";
+    const Read<ProjectHeader> header = ReadProjectHeader(data, offset);
+    EXPECT_DOUBLE_EQ(header.value.lonLeft, 7.5);
+    ASSERT_EQ(Shown(header.messages),
+              Strings{"Error|Error converting negative a=3 b=5 s=7:30 (line 4)"});
+    EXPECT_EQ(header.messages[0].quoted, "7:30");
+}
+
+TEST(ProjectFile, ABadThermalLineIsQuotedInItsMessage) {
+    const std::string data = ProjectText(kBasic + "\r\n" + V(3, "1.5") + "\r\n");
+    std::size_t offset = 0;
+    ReadProjectHeader(data, offset);
+    const Read<ThermalList> thermals = ReadThermalLines(data, offset);
+    ASSERT_EQ(thermals.messages.size(), 1u);
+    EXPECT_EQ(thermals.messages[0].quoted, V(3, "1.5"));
 }
 
 TEST(ProjectFile, LinesThatRunOutOfValuesStillLoadWithTheLinesAfterThem) {
-    RecordingPrompts rec;
     const std::string lines =
         "10,0,1,0,0,0,0,0,0,0,0,10\r\n" + B(",1,6,2.5,3,4,0.25,5,6\r\n") + kBasic + "\r\n";
     std::size_t offset = 0;
-    EXPECT_EQ(ReadThermalLines(lines, offset).size(), 3u);
-    EXPECT_TRUE(rec.messages().empty());
+    const Read<ThermalList> thermals = ReadThermalLines(lines, offset);
+    EXPECT_EQ(thermals.value.size(), 3u);
+    EXPECT_TRUE(thermals.complete());
 }
 
 TEST(ProjectFile, HeaderIsWrittenBackByteForByteWithOrWithoutTheSections) {
@@ -211,8 +241,8 @@ TEST(ProjectFile, HeaderIsWrittenBackByteForByteWithOrWithoutTheSections) {
         "Karte M\xFCnchen.bmp\r\n47:30.000N\r\n47:00.000N\r\n7:30.000E\r\n8:30.000E\r\n";
     for (const std::string& data : {"\xEF\xBB\xBF" + ProjectText(line), latin + line}) {
         std::size_t offset = 0;
-        const ProjectHeader header = ReadProjectHeader(data, offset);
-        const ThermalList thermals = ReadThermalLines(data, offset);
+        const ProjectHeader header = ReadProjectHeader(data, offset).value;
+        const ThermalList thermals = ReadThermalLines(data, offset).value;
         EXPECT_EQ(ProjectFileBytes(header.text, thermals, false), data);
         EXPECT_EQ(ProjectFileBytes("", thermals, true), kAll + "\r\n");
         EXPECT_EQ(header.mapFile, data == latin + line ? "Karte M\xC3\xBCnchen.bmp" : "map.bmp");

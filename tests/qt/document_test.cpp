@@ -43,7 +43,7 @@ TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
     QDir(dir.path()).mkdir("dir.prj");
     for (const char* target : {"dir.prj", "none/alps.prj"})
         doc.SaveProjectTo(path(target), true);
-    EXPECT_EQ(rec.messages(), Messages(2, "File Error|Error with Project File"));
+    EXPECT_EQ(rec.messages(), Strings(2, "File Error|Error with Project File"));
     EXPECT_EQ(std::tuple(doc.projectFileName(), doc.projectModified()),
               std::tuple("alps.prj", true));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
@@ -65,7 +65,7 @@ TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
     QDir(dir.path()).mkdir("dir.dat");
     doc.SaveWaypointsTo(path("dir.dat"));
     doc.LoadWaypoints(path("missing.dat"));
-    EXPECT_EQ(rec.messages(), Messages(2, kDatError));
+    EXPECT_EQ(rec.messages(), Strings(2, kDatError));
     EXPECT_EQ(doc.waypointFileName(), "route.dat");
     EXPECT_TRUE(doc.waypointsModified());
     doc.SaveWaypoints();
@@ -75,7 +75,7 @@ TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
 
 // Name, project under tests/data (null: no file), picture copied as map.bmp (null: none; "pipe": a
 // pipe), messages, thermals read, map loaded.
-using LoadFailure = std::tuple<const char*, const char*, const char*, Messages, std::size_t, bool>;
+using LoadFailure = std::tuple<const char*, const char*, const char*, Strings, std::size_t, bool>;
 
 const LoadFailure kLoadFailures[] = {
     {"MissingFile", nullptr, "files/map.bmp", {kOpenError}, 0, false},
@@ -136,7 +136,7 @@ TEST_P(SpecialFiles, AreRefusedWithoutWaiting) {
     }
     done.get();
     const bool large = GetParam() == std::string_view("BeyondAQuarterGigabyte");
-    EXPECT_EQ(rec.messages(), (Messages{kOpenError + (large ? " 2" : ""), kDatError}));
+    EXPECT_EQ(rec.messages(), (Strings{kOpenError + (large ? " 2" : ""), kDatError}));
     EXPECT_EQ(doc.projectFileName() + doc.waypointFileName(), "");
 }
 

@@ -61,8 +61,8 @@ TEST_P(LoadQuestions, AskAboutTheProjectThenTheWaypointsAndNoEndsTheCommand) {
     const auto& [name, answers, asked, loads] = GetParam();
     rec.answers = answers;
     loadProject(project("other.prj", Lines({kBasicLine, kFullLine})));
-    const Messages questions{kProjectQuestion, kWaypointsQuestion};
-    EXPECT_EQ(rec.questions(), Messages(questions.begin(), questions.begin() + asked));
+    const Strings questions{kProjectQuestion, kWaypointsQuestion};
+    EXPECT_EQ(rec.questions(), Strings(questions.begin(), questions.begin() + asked));
     EXPECT_EQ(std::tuple(doc().thermals().size(), doc().waypoints().size()),
               loads ? std::tuple(2u, 0u) : std::tuple(1u, 1u));
 }
@@ -80,7 +80,7 @@ TEST_F(MainWindow, LoadDatAsksOnlyAboutWaypointsAndCancelledDialogsChangeNothing
     rec.clear();
     rec.answers = {false};
     run(Command::LoadDat1);
-    EXPECT_EQ(rec.questions(), Messages{kWaypointsQuestion});
+    EXPECT_EQ(rec.questions(), Strings{kWaypointsQuestion});
     // Yes to every question, then each dialog is cancelled.
     for (const Command c : {Command::LoadDat1, Command::LoadProject1, Command::AddProjectThermals})
         run(c);
@@ -145,7 +145,7 @@ TEST_F(EditingMap, ClickAddsAThermalOrANamedWaypointAtThePointerAndClearAllAsks)
     }
     const std::string thermals = "Clear All Thermals|Clear All Thermals, Continue?";
     const std::string waypoints = "Clear All Waypoints|Clear All Waypoints, Continue?";
-    EXPECT_EQ(rec.questions(), (Messages{thermals, waypoints, thermals, waypoints}));
+    EXPECT_EQ(rec.questions(), (Strings{thermals, waypoints, thermals, waypoints}));
     EXPECT_TRUE(panel().glyphs().glyphs().empty());
 }
 
@@ -268,8 +268,8 @@ TEST_F(MainWindow, ClosingAsksBothQuestionsEvenAfterANoThenStopsTheTimers) {
     rec.answers = {false, true, true, false, true, true};
     EXPECT_FALSE(form->close());
     EXPECT_FALSE(form->close());
-    EXPECT_EQ(rec.questions(), (Messages{kProjectQuestion, kWaypointsQuestion, kProjectQuestion,
-                                         kWaypointsQuestion}));
+    EXPECT_EQ(rec.questions(), (Strings{kProjectQuestion, kWaypointsQuestion, kProjectQuestion,
+                                        kWaypointsQuestion}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->statusText(2) == "412m"; }));
     run(Command::Exit1);
     ASSERT_FALSE(form->isVisible());
@@ -289,8 +289,8 @@ TEST_F(EditingMap, SceneryToolsRunWhileTheWindowGoesOnAndTheirFailuresAreReporte
     run(Command::Cumulus); // no cumulus tool in the folder
     ASSERT_TRUE(QTest::qWaitFor([this] { return rec.messages().size() == 2; }));
     EXPECT_EQ(rec.messages(),
-              (Messages{"Error|There are no thermals to generate from: place at least one.",
-                        "Error|Error Generating Thermals"}));
+              (Strings{"Error|There are no thermals to generate from: place at least one.",
+                       "Error|Error Generating Thermals"}));
     ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Cumulus); }));
     rec.clear();
     // A stand-in tool that waits (10 s at most, and never longer than the test) for a file

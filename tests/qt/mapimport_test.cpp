@@ -137,7 +137,7 @@ TEST_F(InFolder, NewProjectFromMapNamesItsPictureRelativeToTheSavedProject) {
     doc.LoadProject(path("old.prj"), false); // a loaded project keeps its own header
     doc.SaveProjectTo(path("flights/old.prj"), true);
     EXPECT_TRUE(ReadAll(path("flights/old.prj")).startsWith("map.bmp\r\n"));
-    EXPECT_EQ(rec.messages(), Messages{"File Error|Error with Map File"});
+    EXPECT_EQ(rec.messages(), Strings{"File Error|Error with Map File"});
 }
 
 // Every waypoint as name|lat|lon|metres|text, then the problems.
@@ -195,10 +195,10 @@ TEST_F(InFolder, ImportedWaypointsJoinTheListAsIfAddedOneByOne) {
         EXPECT_EQ(doc.waypoints()[i]->tID, 41 + static_cast<int>(i));
     EXPECT_TRUE(doc.waypointsModified());
     EXPECT_EQ(rec.messages(),
-              (Messages{"File Error|walk.gpx: 1 line could not be read and was passed over:\n"
-                        "line 3: a waypoint without a latitude and longitude in degrees",
-                        "File Error|notes.txt: waypoints are imported from SeeYou (.cup), GPX "
-                        "(.gpx) and waypoint (.dat) files."}));
+              (Strings{"File Error|walk.gpx: 1 line could not be read and was passed over:\n"
+                       "line 3: a waypoint without a latitude and longitude in degrees",
+                       "File Error|notes.txt: waypoints are imported from SeeYou (.cup), GPX "
+                       "(.gpx) and waypoint (.dat) files."}));
 }
 
 TEST_F(MainWindow, NewProjectFromAMapAndImportedWaypointsThroughTheMenus) {

@@ -35,7 +35,7 @@ inline constexpr auto RowName = [](const auto& info) {
     return std::string(std::get<0>(info.param));
 };
 
-using Messages = std::vector<std::string>;
+using Strings = std::vector<std::string>;
 
 // Thermal lines: the 13 basic values, the same thermal with both sections, and another
 // thermal whose every value differs.

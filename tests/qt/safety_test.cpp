@@ -104,7 +104,7 @@ TEST_F(Safety, SavesWhereTheFolderTakesNoNewFile) {
         GTEST_SKIP() << "no folder here can be made to refuse new files";
     doc.SaveProjectTo(file, false);
     Freeze(dir.filePath("frozen"), false);
-    EXPECT_EQ(rec.messages(), Messages{});
+    EXPECT_EQ(rec.messages(), Strings{});
     EXPECT_EQ(ReadAll(file).toStdString(), ProjectText(Lines({kBasicLine})));
 }
 

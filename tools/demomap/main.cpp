@@ -4,7 +4,6 @@
 // picture, WIDTH pixels wide and as high as the area's true shape needs, beside the project.
 
 #include "codecs/projectfile.h"
-#include "prompts/prompts.h"
 #include "relief.h"
 
 #include <cstdio>
@@ -15,19 +14,6 @@
 #include <QFileInfo>
 
 namespace {
-
-// Counts the header's problems, which the header reader reports as messages.
-class CountingPrompts final : public Prompts {
-public:
-    int failures = 0;
-    void message(const std::string& caption, const std::string& text) override {
-        std::fprintf(stderr, "demomap: %s: %s\n", caption.c_str(), text.c_str());
-        ++failures;
-    }
-    bool ask(const std::string&, const std::string&, Preferred) override { return false; }
-    std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
-};
 
 int Fail(const char* text, const QString& name) {
     std::fprintf(stderr, "demomap: %s %s\n", text, qUtf8Printable(name));
@@ -50,14 +36,14 @@ int main(int argc, char** argv) {
     if (!project.open(QIODevice::ReadOnly))
         return Fail("cannot read", args[1]);
     const QByteArray bytes = project.readAll();
-    CountingPrompts counting;
-    setPrompts(&counting);
     std::size_t offset = 0;
-    const ProjectHeader header =
+    const Read<ProjectHeader> read =
         ReadProjectHeader({bytes.constData(), static_cast<std::size_t>(bytes.size())}, offset);
-    setPrompts(nullptr);
+    for (const Message& message : read.messages)
+        std::fprintf(stderr, "demomap: %s: %s\n", message.caption.c_str(), message.text.c_str());
+    const ProjectHeader& header = read.value;
     const MapArea area{header.latTop, header.latBottom, header.lonLeft, header.lonRight};
-    if (counting.failures > 0 || header.mapFile.empty() || area.latTop <= area.latBottom ||
+    if (!read.complete() || header.mapFile.empty() || area.latTop <= area.latBottom ||
         area.lonRight <= area.lonLeft)
         return Fail("bad header in", args[1]);
 

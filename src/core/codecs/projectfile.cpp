@@ -2,10 +2,10 @@
 
 #include "geo/coordtext.h"
 #include "geo/textfields.h"
-#include "prompts/prompts.h"
 #include "textencoding.h"
 #include "thermalline.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kHeaderLines = 5;
 
-void Report(const char* text) {
-    prompts().message("File Error", text);
+Message FileError(const char* text, long long line, std::string quoted = {}) {
+    return {"File Error", text, line, std::move(quoted)};
 }
 
 // The next line, or nothing when the data has ended before it.
@@ -26,10 +26,12 @@ std::optional<std::string> NextLine(std::string_view data, std::size_t& offset) 
 
 } // namespace
 
-ProjectHeader ReadProjectHeader(std::string_view data, std::size_t& offset) {
+Read<ProjectHeader> ReadProjectHeader(std::string_view data, std::size_t& offset) {
     // A header line that the file does not hold counts as a failed read; it stays empty.
     offset = ByteOrderMarkLength(data);
-    ProjectHeader header;
+    Read<ProjectHeader> result;
+    ProjectHeader& header = result.value;
+    Messages& messages = result.messages;
     header.text = data.substr(0, offset);
     std::array<std::string, kHeaderLines> lines;
     std::array<bool, kHeaderLines> present{};
@@ -43,50 +45,64 @@ ProjectHeader ReadProjectHeader(std::string_view data, std::size_t& offset) {
         header.text += line + '\n';
     header.mapFile = DecodeText(lines[0], DetectEncoding(header.text));
 
-    if (!present[0])
-        Report("Error reading Project File header 1");
+    // The edges take what the degree parser made of their lines, bad ones too, as the
+    // map has always been placed; its messages are told with the line they are about.
     std::array<double, kHeaderLines> degrees{};
+    const auto parse = [&](int i) {
+        Read<double> parsed = ParseDegrees(lines[i]);
+        degrees[i] = parsed.value;
+        for (Message& message : parsed.messages) {
+            message.line = i + 1;
+            messages.push_back(std::move(message));
+        }
+    };
+    if (!present[0])
+        messages.push_back(FileError("Error reading Project File header 1", 1));
     if (present[1])
-        degrees[1] = ParseDegrees(lines[1]);
+        parse(1);
     else
-        Report("Error reading Project File header 2:readline");
+        messages.push_back(FileError("Error reading Project File header 2:readline", 2));
     for (int i = 2; i < kHeaderLines; ++i) {
         if (!present[i]) {
-            Report("Error reading Project File header");
+            messages.push_back(FileError("Error reading Project File header", i + 1));
             break;
         }
-        degrees[i] = ParseDegrees(lines[i]);
+        parse(i);
     }
     header.latTop = degrees[1];
     header.latBottom = degrees[2];
     header.lonLeft = degrees[3];
     header.lonRight = degrees[4];
-    return header;
+    return result;
 }
 
-void SkipProjectHeader(std::string_view data, std::size_t& offset) {
+Messages SkipProjectHeader(std::string_view data, std::size_t& offset) {
     offset = ByteOrderMarkLength(data);
     for (int i = 0; i < kHeaderLines; ++i) {
-        if (!NextLine(data, offset)) {
-            Report("Error reading additional Project data map");
-            return;
-        }
+        if (!NextLine(data, offset))
+            return {FileError("Error reading additional Project data map", i + 1)};
     }
+    return {};
 }
 
-ThermalList ReadThermalLines(std::string_view data, std::size_t& offset) {
-    ThermalList thermals;
+Read<ThermalList> ReadThermalLines(std::string_view data, std::size_t& offset) {
+    Read<ThermalList> result;
     std::string scratch;
-    for (std::string_view line = ReadLineView(data, offset, scratch);
-         line.size() >= kShortestThermalLine; line = ReadLineView(data, offset, scratch)) {
+    for (std::size_t start = offset;; start = offset) {
+        const std::string_view line = ReadLineView(data, offset, scratch);
+        if (line.size() < kShortestThermalLine)
+            break;
         auto thermal = ParseThermalLine(line);
         if (!thermal) {
-            Report("Error reading thermal data from Project File map");
+            // Counted only here: lines are numbered for the message alone.
+            const auto number = std::count(data.begin(), data.begin() + start, '\n') + 1;
+            result.messages.push_back(FileError("Error reading thermal data from Project File map",
+                                                number, std::string(line)));
             break;
         }
-        thermals.push_back(std::make_unique<Thermal>(std::move(*thermal)));
+        result.value.push_back(std::make_unique<Thermal>(std::move(*thermal)));
     }
-    return thermals;
+    return result;
 }
 
 std::string ProjectFileBytes(std::string_view headerText, const ThermalList& thermals,

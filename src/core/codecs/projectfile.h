@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messages/message.h"
 #include "model/thermal.h"
 
 #include <cstddef>
@@ -7,8 +8,9 @@
 #include <string_view>
 
 // A project file's text: a five-line header (the map picture and its four edges), then one
-// line per thermal. Problems are reported through the prompts (caption "File Error"; bad
-// degrees by the degree parser) and reading goes on where it can.
+// line per thermal. The readers return their problems as messages in the order they arose
+// (caption "File Error"; bad degrees with the degree parser's own) and read on where they
+// can; each message names the line it is about.
 
 struct ProjectHeader {
     // The five lines as read, each followed by a line feed, with a byte order mark before
@@ -22,12 +24,12 @@ struct ProjectHeader {
 };
 
 // The header from the start of the file; offset is left on the first thermal line.
-ProjectHeader ReadProjectHeader(std::string_view data, std::size_t& offset);
+Read<ProjectHeader> ReadProjectHeader(std::string_view data, std::size_t& offset);
 // The five header lines passed over, when the file's thermals are added to a project.
-void SkipProjectHeader(std::string_view data, std::size_t& offset);
+Messages SkipProjectHeader(std::string_view data, std::size_t& offset);
 // The thermal lines from offset on, up to the first line shorter than 25 characters. A line
 // that cannot be read ends the list; the thermals before it stay.
-ThermalList ReadThermalLines(std::string_view data, std::size_t& offset);
+Read<ThermalList> ReadThermalLines(std::string_view data, std::size_t& offset);
 
 // The whole file as written: the header, then every thermal; lines end with CR LF.
 std::string ProjectFileBytes(std::string_view headerText, const ThermalList& thermals,

@@ -1,7 +1,6 @@
 #include "coordtext.h"
 
 #include "numbertext.h"
-#include "prompts/prompts.h"
 #include "units.h"
 
 #include <cmath>
@@ -86,13 +85,14 @@ int FindNumberEnd(std::string_view text, int p) {
     return SkipWhile(text, p, true);
 }
 
-double ParseDegrees(std::string_view s) {
+Read<double> ParseDegrees(std::string_view s) {
     // Each step is guarded on its own and the later steps run on whatever a failed one
-    // left, so one bad field shows every message it leads to. Finding the runs, cutting
+    // left, so one bad field gives every message it leads to. Finding the runs, cutting
     // the minutes out and dividing cannot fail with these routines.
     const std::string text(s);
-    const auto fail = [](const std::string& message) {
-        prompts().message("Error", message);
+    Read<double> result;
+    const auto fail = [&result, &text](std::string message) {
+        result.messages.push_back({"Error", std::move(message), 0, text});
     };
     const auto length = static_cast<int>(s.size());
     // The characters a to b - 1; FindNumberStart and FindNumberEnd keep a <= b <= length + 1.
@@ -135,5 +135,6 @@ double ParseDegrees(std::string_view s) {
     } else {
         fail("Error converting negative a=" + IntText(a) + " b=" + IntText(b) + " s=" + text);
     }
-    return deg;
+    result.value = deg;
+    return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messages/message.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +28,7 @@ int FindNumberStart(std::string_view text, int p);
 int FindNumberEnd(std::string_view text, int p);
 
 // Degrees, any separator, minutes and a hemisphere letter right after the minutes
-// ("47:30.500N", "8 15.25E", "47*30.5S"). Never fails towards the caller: each failed
-// step shows its message (caption "Error") through the prompts and parsing goes on.
-double ParseDegrees(std::string_view text);
+// ("47:30.500N", "8 15.25E", "47*30.5S"). Each failed step gives its message (caption
+// "Error", the text quoted) and parsing goes on with what the step left, so the value is
+// always a finite number; the caller decides what to make of it.
+Read<double> ParseDegrees(std::string_view text);

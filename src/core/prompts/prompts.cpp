@@ -29,6 +29,11 @@ Prompts* setPrompts(Prompts* p) {
     return previous;
 }
 
+void ShowMessages(const Messages& messages) {
+    for (const Message& m : messages)
+        prompts().message(m.caption, m.text);
+}
+
 MessageCounter::MessageCounter()
     : previous_(setPrompts(this)) {}
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messages/message.h"
+
 #include <optional>
 #include <string>
 
@@ -36,6 +38,9 @@ public:
 Prompts& prompts();
 // Installs p (not owned; nullptr restores the default) and returns the previous one.
 Prompts* setPrompts(Prompts* p);
+
+// Each message as a message box, in order.
+void ShowMessages(const Messages& messages);
 
 // Counts the messages shown while it is installed, passing everything on to the prompts it
 // replaced: whether an operation that reports its own problems ran into one.
