@@ -7,16 +7,17 @@
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static SilentPrompts prompts;
     const std::string_view bytes = Text(data, size);
-    const WaypointFileContent first = ReadWaypointFile(bytes);
+    const Read<WaypointFileContent> firstRead = ReadWaypointFile(bytes);
+    CheckMessages(firstRead.messages);
+    const WaypointFileContent& first = firstRead.value;
     Check(bytes.starts_with(first.frame.header), "the comment lines are the start of the file");
     Check(bytes.ends_with(first.frame.trailer), "the trailer is the end of the file");
     const std::string saved = WaypointFileBytes(first.frame, first.waypoints);
     Check(saved.starts_with(first.frame.header) && saved.ends_with(first.frame.trailer),
           "a save keeps the comment lines and the trailer");
 
-    const WaypointFileContent second = ReadWaypointFile(saved);
+    const WaypointFileContent second = ReadWaypointFile(saved).value;
     Check(second.waypoints.size() == first.waypoints.size(), "every saved waypoint is read back");
     Check(WaypointFileBytes(second.frame, second.waypoints) == saved,
           "a saved waypoint file saves again unchanged");

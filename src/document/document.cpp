@@ -228,7 +228,6 @@ void Document::SaveProjectAs(bool saveAll) {
 }
 
 void Document::LoadWaypoints(const QString& path) {
-    const MessageCounter problems;
     const auto read = ReadFileBytes(path);
     if (!std::holds_alternative<QByteArray>(read)) {
         ReportWaypointFile();
@@ -238,17 +237,18 @@ void Document::LoadWaypoints(const QString& path) {
     }
     waypointFile_.modified = false;
     waypointFile_.Set(path);
-    WaypointFileContent content = ReadWaypointFile(ByteView(std::get<QByteArray>(read)));
-    waypointFrame_ = std::move(content.frame);
+    Read<WaypointFileContent> content = ReadWaypointFile(ByteView(std::get<QByteArray>(read)));
+    ShowMessages(content.messages);
+    waypointFrame_ = std::move(content.value.frame);
     const std::size_t first = waypoints_.size();
-    std::move(content.waypoints.begin(), content.waypoints.end(), std::back_inserter(waypoints_));
+    std::move(content.value.waypoints.begin(), content.value.waypoints.end(),
+              std::back_inserter(waypoints_));
     emit waypointsAdded(first);
-    waypointFile_.incomplete = problems.messages > 0;
+    waypointFile_.incomplete = !content.complete();
 }
 
 void Document::ImportWaypoints(const QString& path) {
     const QString name = QFileInfo(path).fileName();
-    const MessageCounter messages;
     const auto report = [&name](const std::string& text) {
         prompts().message("File Error", name.toStdString() + ": " + text);
     };
@@ -260,13 +260,17 @@ void Document::ImportWaypoints(const QString& path) {
     }
     const QString suffix = QFileInfo(path).suffix().toLower();
     ImportedWaypoints imported;
+    // A waypoint file that gave its own message needs no "holds no waypoints" after it.
+    bool told = false;
     if (suffix == QLatin1String("cup")) {
         imported = ReadCupFile(ByteView(*bytes));
     } else if (suffix == QLatin1String("gpx")) {
         imported = ReadGpxFile(*bytes);
     } else if (suffix == QLatin1String("dat")) {
-        // The waypoint reader reports its own problems.
-        imported.waypoints = ReadWaypointFile(ByteView(*bytes)).waypoints;
+        Read<WaypointFileContent> content = ReadWaypointFile(ByteView(*bytes));
+        ShowMessages(content.messages);
+        told = !content.complete();
+        imported.waypoints = std::move(content.value.waypoints);
     } else {
         report("waypoints are imported from SeeYou (.cup), GPX (.gpx) and waypoint (.dat) "
                "files.");
@@ -287,7 +291,7 @@ void Document::ImportWaypoints(const QString& path) {
     }
     if (imported.problemCount > 0)
         report(imported.Report());
-    else if (waypoints_.size() == first && messages.messages == 0)
+    else if (waypoints_.size() == first && !told)
         report("the file holds no waypoints.");
 }
 

@@ -5,7 +5,6 @@
 #include "codecs/waypointfile.h"
 #include "codecs/waypointline.h"
 #include "coretest.h"
-#include "recordingprompts.h"
 
 #include <optional>
 
@@ -251,35 +250,46 @@ TEST(ProjectFile, HeaderIsWrittenBackByteForByteWithOrWithoutTheSections) {
 
 // Comments before the waypoints and every line after them come back byte for byte, and so do
 // the waypoint lines while their waypoints are unchanged.
-// Columns: the fixture, the waypoints read, the messages.
-using DatRow = std::tuple<Name, const char*, std::size_t, Strings>;
+struct DatRow {
+    const char* name;
+    const char* file;
+    std::size_t waypoints;
+    Strings messages;
+};
 class WaypointFileTable : public ::testing::TestWithParam<DatRow> {};
 TEST_P(WaypointFileTable, EveryLineComesBackAsItStood) {
-    const auto& [name, file, count, messages] = GetParam();
-    const std::string original = Fixture(std::string("files/") + file);
-    RecordingPrompts rec;
-    const WaypointFileContent read = ReadWaypointFile(original);
-    EXPECT_EQ(read.waypoints.size(), count);
-    EXPECT_EQ(rec.messages(), messages);
-    EXPECT_EQ(WaypointFileBytes(read.frame, read.waypoints), original);
+    const DatRow& row = GetParam();
+    const std::string original = Fixture(std::string("files/") + row.file);
+    const Read<WaypointFileContent> read = ReadWaypointFile(original);
+    EXPECT_EQ(read.value.waypoints.size(), row.waypoints);
+    EXPECT_EQ(Shown(read.messages), row.messages);
+    EXPECT_EQ(WaypointFileBytes(read.value.frame, read.value.waypoints), original);
 }
-const auto kDatRows =
-    ::testing::Values(DatRow{"XcsoarWaypoints", "xcsoar_waypoints.dat", 5, {}},
-                      DatRow{"XcsoarParserTest", "xcsoar_wp_parser_test.dat", 90, {}},
-                      DatRow{"XcsoarEuregio", "xcsoar_wp_parser_euregio9.dat", 99, {}},
-                      DatRow{"BadLine", "badline.dat", 2, {"File Error|Error with Dat File"}},
-                      DatRow{"NotWaypoints", "notwaypoints.dat", 0, {}});
+const auto kDatRows = ::testing::Values(
+    DatRow{"XcsoarWaypoints", "xcsoar_waypoints.dat", 5, {}},
+    DatRow{"XcsoarParserTest", "xcsoar_wp_parser_test.dat", 90, {}},
+    DatRow{"XcsoarEuregio", "xcsoar_wp_parser_euregio9.dat", 99, {}},
+    DatRow{"BadLine", "badline.dat", 2, {"File Error|Error with Dat File (line 4)"}},
+    DatRow{"NotWaypoints", "notwaypoints.dat", 0, {}});
 INSTANTIATE_TEST_SUITE_P(Files, WaypointFileTable, kDatRows, RowName);
 
+TEST(WaypointFile, ABadLineIsQuotedInTheFilesCharacterSet) {
+    const Read<WaypointFileContent> read = ReadWaypointFile(
+        "* Z\xFCrich\r\n1,47:30.5N,8:15.25E,0M,T,A,\r\n2,\xFC N47:30.5,8:15.25E,0\r\n");
+    ASSERT_EQ(read.messages.size(), 1u);
+    EXPECT_EQ(read.messages[0].line, 3);
+    EXPECT_EQ(read.messages[0].quoted, "2,\xC3\xBC N47:30.5,8:15.25E,0");
+}
+
 TEST(WaypointFile, UnchangedWaypointsKeepTheirLinesChangedOnesAreWrittenAfresh) {
-    RecordingPrompts rec;
     const std::string original = "1,047:30.5N,8:15.25E,0,T,Alpha,x,y\r\n"
                                  "2,47:31:00N,8:16:00E,1500F,T,Z\xFCrich,z\n"
                                  "3,47:32.000N,8:17.000E\r\n"
                                  "4,47:33.000N,8:18.000E,459M,T,Last,cut";
-    const WaypointFileContent read = ReadWaypointFile(original);
+    const Read<WaypointFileContent> readWhole = ReadWaypointFile(original);
+    const WaypointFileContent& read = readWhole.value;
     ASSERT_EQ(read.waypoints.size(), 4u);
-    EXPECT_TRUE(rec.messages().empty());
+    EXPECT_TRUE(readWhole.complete());
     Waypoint& first = *read.waypoints[0];
     first.SetLat(first.lat);
     first.SetName("Alpha");
@@ -299,20 +309,19 @@ TEST(WaypointFile, UnchangedWaypointsKeepTheirLinesChangedOnesAreWrittenAfresh) 
 // A fuzz finding: a one-figure line reads -1 for every value, the id too, and written afresh
 // it would not read back as a waypoint.
 TEST(WaypointFile, AOneFigureLastLineComesBackAsItStood) {
-    RecordingPrompts rec;
-    const WaypointFileContent read = ReadWaypointFile("1,47:30.500N,8:15.250E,0M,T,A,\r\n2");
+    const WaypointFileContent read = ReadWaypointFile("1,47:30.500N,8:15.250E,0M,T,A,\r\n2").value;
     const std::string saved = WaypointFileBytes(read.frame, read.waypoints);
     EXPECT_EQ(saved, "1,47:30.500N,8:15.250E,0M,T,A,\r\n2\r\n");
-    EXPECT_EQ(ReadWaypointFile(saved).waypoints.size(), 2u);
+    EXPECT_EQ(ReadWaypointFile(saved).value.waypoints.size(), 2u);
 }
 
 TEST(WaypointFile, TextsDecodedByTheFilesEncodingAfterAMark) {
     for (const char* file : {"files/windows1252.dat", "files/utf8.dat"})
-        EXPECT_EQ(ReadWaypointFile(Fixture(file)).waypoints.at(0)->tText,
+        EXPECT_EQ(ReadWaypointFile(Fixture(file)).value.waypoints.at(0)->tText,
                   "Flugplatz \u2013 S\u00FCd")
             << file;
     const std::string marked = "\xEF\xBB\xBF" + std::string("1,4:30.5N,8:15.25E,0M,T,N,");
-    EXPECT_EQ(ReadWaypointFile(marked).waypoints.size(), 1u);
+    EXPECT_EQ(ReadWaypointFile(marked).value.waypoints.size(), 1u);
 }
 
 } // namespace

@@ -1,22 +1,24 @@
 #include "waypointfile.h"
 
 #include "geo/textfields.h"
-#include "prompts/prompts.h"
 #include "waypointline.h"
 
 #include <algorithm>
 
-WaypointFileContent ReadWaypointFile(std::string_view data) {
-    WaypointFileContent content;
+Read<WaypointFileContent> ReadWaypointFile(std::string_view data) {
+    Read<WaypointFileContent> result;
+    WaypointFileContent& content = result.value;
     WaypointFileFrame& frame = content.frame;
     frame.encoding = DetectEncoding(data);
 
     std::size_t offset = ByteOrderMarkLength(data);
     std::size_t lineStart = offset;
+    long long number = 0;
     std::string line;
     const auto next = [&] {
         lineStart = offset;
         line = ReadLine(data, offset);
+        ++number;
     };
     next();
     while (IsCommentLine(line))
@@ -25,7 +27,8 @@ WaypointFileContent ReadWaypointFile(std::string_view data) {
     while (IsWaypointLine(line)) {
         const auto parsed = ParseWaypointLine(line);
         if (!parsed) {
-            prompts().message("File Error", "Error with Dat File");
+            result.messages.push_back(
+                {"File Error", "Error with Dat File", number, DecodeText(line, frame.encoding)});
             break;
         }
         auto w = std::make_unique<Waypoint>();
@@ -48,7 +51,7 @@ WaypointFileContent ReadWaypointFile(std::string_view data) {
     // From the first line that is not a waypoint (or the one that could not be read) to
     // the end, so that a save loses nothing of the file.
     frame.trailer = data.substr(lineStart);
-    return content;
+    return result;
 }
 
 std::string WaypointFileBytes(const WaypointFileFrame& frame, const WaypointList& waypoints) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messages/message.h"
 #include "model/waypoint.h"
 #include "textencoding.h"
 
@@ -24,9 +25,9 @@ struct WaypointFileContent {
 };
 
 // Reads the waypoints up to the first line that is not one. A waypoint line that cannot be
-// read is reported (caption "File Error") and stays, with every line after it, in the
-// trailer.
-WaypointFileContent ReadWaypointFile(std::string_view data);
+// read gives a message (caption "File Error", with the line) and stays, with every line
+// after it, in the trailer.
+Read<WaypointFileContent> ReadWaypointFile(std::string_view data);
 
 // The whole file as written: the header, every waypoint (CR LF), the trailer.
 std::string WaypointFileBytes(const WaypointFileFrame& frame, const WaypointList& waypoints);
