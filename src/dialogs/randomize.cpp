@@ -1,5 +1,7 @@
 #include "randomize.h"
 
+#include "prompts/prompts.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -123,6 +125,7 @@ RandomizeChoice TRandomizeForm::choice() const {
 void TRandomizeForm::ApplyClick() {
     if (!thermals_)
         return;
-    RandomizeThermals(*thermals_, choice(), random_);
+    const Messages problems = RandomizeThermals(*thermals_, choice(), random_);
+    ShowMessages(problems);
     emit thermalsChanged();
 }

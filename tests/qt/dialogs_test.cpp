@@ -136,6 +136,14 @@ TEST_F(RandomizeWindow, ApplyChangesOnlyTickedFieldsOfTickedTypes) {
     }
 }
 
+TEST_F(RandomizeWindow, ApplyShowsTheTextsThatDoNotConvert) {
+    for (const char* box : {"type1", "thermTop"})
+        Click(window, box);
+    Retype(window, "thermTopMin", "low");
+    Click(window, "Apply");
+    EXPECT_EQ(rec.messages(), Strings{"Error|Error Converting thermTop Min Value"});
+}
+
 // The legend draws each glyph as the map does: its fill is the type's colour for the map.
 TEST(GlyphLegend, EachThermalRowShowsTheFillTheMapGivesIt) {
     const std::unique_ptr<QWidget> legend(NewGlyphLegend(nullptr));

@@ -1,7 +1,6 @@
 #include "model/randomize.h"
 
 #include "geo/numbertext.h"
-#include "prompts/prompts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,60 +76,60 @@ std::uint32_t Randomizer::TimeSeed() {
 }
 
 std::optional<int> Randomizer::RandomInRange(std::string_view minText, std::string_view maxText,
-                                             const char* field) {
+                                             const char* field, Messages& problems) {
     const std::optional<int> min = ParseWholeNumber(minText);
     if (!min) {
-        if (reportErrors)
-            prompts().message(kErrorCaption,
-                              std::string("Error Converting ") + field + " Min Value");
+        problems.push_back(
+            {kErrorCaption, std::string("Error Converting ") + field + " Min Value", 0, {}});
         return std::nullopt;
     }
     const std::optional<int> max = ParseWholeNumber(maxText);
     if (!max) {
-        if (reportErrors)
-            prompts().message(kErrorCaption,
-                              std::string("Error Converting ") + field + " Max Value");
+        problems.push_back(
+            {kErrorCaption, std::string("Error Converting ") + field + " Max Value", 0, {}});
         return std::nullopt;
     }
     return ValueInRange(*min, *max, Draw());
 }
 
-std::optional<bool> Randomizer::CloudDraw(std::string_view chanceText) {
+std::optional<bool> Randomizer::CloudDraw(std::string_view chanceText, Messages& problems) {
     const std::optional<int> chance = ParseInteger(chanceText);
     if (!chance) {
-        if (reportErrors)
-            prompts().message(kErrorCaption, "Error Converting Cloud On/Off Value");
+        problems.push_back({kErrorCaption, "Error Converting Cloud On/Off Value", 0, {}});
         return std::nullopt;
     }
     return static_cast<int>(Draw() % 101) <= *chance;
 }
 
-void RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& choice,
-                       Randomizer& random) {
-    const auto drawInto = [&](Thermal& thermal, const RangeSetter& setter) {
-        const RandomizeChoice::Range& range = choice[setter.field];
-        if (!range.ticked)
-            return;
-        if (const std::optional<int> value =
-                random.RandomInRange(range.min, range.max, RangeFieldName(setter.field)))
-            (thermal.*setter.set)(*value);
-    };
-
-    random.reportErrors = true;
-    // By index, the size read again each time: a message box runs the event loop, and the
-    // timers may add thermals meanwhile (they never remove any).
-    for (std::size_t i = 0; i < thermals.size(); ++i) {
-        Thermal& thermal = *thermals[i];
+Messages RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& choice,
+                           Randomizer& random) {
+    Messages firstThermalsProblems;
+    bool first = true;
+    for (const auto& owned : thermals) {
+        Thermal& thermal = *owned;
         if (!PassesTypeFilter(thermal.type, choice.typeTicked))
             continue;
+        // Every thermal meets the same texts: the first one's problems tell them all.
+        Messages problems;
+        const auto drawInto = [&](const RangeSetter& setter) {
+            const RandomizeChoice::Range& range = choice[setter.field];
+            if (!range.ticked)
+                return;
+            if (const std::optional<int> value = random.RandomInRange(
+                    range.min, range.max, RangeFieldName(setter.field), problems))
+                (thermal.*setter.set)(*value);
+        };
         for (const RangeSetter& setter : kThermalSetters)
-            drawInto(thermal, setter);
+            drawInto(setter);
         if (choice.cloudOnOff) {
-            if (const std::optional<bool> on = random.CloudDraw(choice.cloudChance))
+            if (const std::optional<bool> on = random.CloudDraw(choice.cloudChance, problems))
                 thermal.SetCloud(*on);
         }
         for (const RangeSetter& setter : kCloudAndProfileSetters)
-            drawInto(thermal, setter);
-        random.reportErrors = false;
+            drawInto(setter);
+        if (first)
+            firstThermalsProblems = std::move(problems);
+        first = false;
     }
+    return firstThermalsProblems;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messages/message.h"
 #include "model/thermal.h"
 
 #include <array>
@@ -43,7 +44,7 @@ int ValueInRange(int min, int max, std::uint32_t r);
 bool PassesTypeFilter(int type, const std::array<bool, 4>& typeTicked);
 
 // One generator of uniform non-negative 31-bit integers, seeded once, and the conversions
-// that report their failures while reportErrors is set.
+// whose failures are added to problems (caption "Error").
 class Randomizer {
 public:
     explicit Randomizer(std::uint32_t seed);
@@ -51,17 +52,15 @@ public:
     // The time in seconds, for the one generator made at start.
     static std::uint32_t TimeSeed();
 
-    bool reportErrors = false;
-
     std::uint32_t Draw() { return generator_() >> 1; }
 
-    // A fresh value between the converted Min and Max texts; on a text that does not convert
-    // ("Error Converting <field> Min Value" or "... Max Value" when reporting) nothing.
+    // A fresh value between the converted Min and Max texts; on a text that does not convert,
+    // nothing and "Error Converting <field> Min Value" (or "... Max Value").
     std::optional<int> RandomInRange(std::string_view minText, std::string_view maxText,
-                                     const char* field);
+                                     const char* field, Messages& problems);
     // The cloud flag for a percentage chance: a draw from 0 to 100 that is at most the
     // chance turns the cloud on. Nothing when the chance is not a whole number.
-    std::optional<bool> CloudDraw(std::string_view chanceText);
+    std::optional<bool> CloudDraw(std::string_view chanceText, Messages& problems);
 
 private:
     std::mt19937 generator_;
@@ -85,6 +84,6 @@ struct RandomizeChoice {
 };
 
 // Apply: every thermal that passes the type filter gets a fresh draw for every ticked field,
-// written through its setter. Conversion errors are reported for the first such thermal only.
-void RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& choice,
-                       Randomizer& random);
+// written through its setter. Returns the conversion errors of the first such thermal only.
+Messages RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& choice,
+                           Randomizer& random);
