@@ -10,8 +10,8 @@
 
 namespace {
 
-// Prints every message to standard error and remembers that one was shown. Nothing is
-// asked in a batch run: questions are answered No and dialogs cancelled.
+// Prints every message to standard error. Nothing is asked in a batch run: questions are
+// answered No and dialogs cancelled.
 class StderrPrompts final : public Prompts {
 public:
     StderrPrompts()
@@ -22,7 +22,6 @@ public:
 
     void message(const std::string& caption, const std::string& text) override {
         print(caption, text);
-        shown = true;
     }
     bool ask(const std::string& caption, const std::string& text, Preferred) override {
         print(caption, text);
@@ -30,8 +29,6 @@ public:
     }
     std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
-
-    bool shown = false;
 
 private:
     static void print(const std::string& caption, const std::string& text) {
@@ -56,10 +53,12 @@ int RunBatch(const QString& kind, const QString& projectPath) {
         return 2;
     }
 
+    // A project that was not read whole still gives its scenery, as the window's command does,
+    // but the run counts as failed.
     Document document;
-    document.LoadProject(projectPath, false);
+    const bool loaded = document.LoadProject(projectPath, false);
     const auto run = SceneryRun::Prepare(sceneryKind, QDir::currentPath(), document.thermals(),
                                          document.projectFileName());
     const bool generated = run && run->RunToEnd();
-    return generated && !messages.shown ? 0 : 1;
+    return loaded && generated ? 0 : 1;
 }

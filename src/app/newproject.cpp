@@ -30,8 +30,8 @@ std::optional<MapEdges> EdgesFromText(const QString& bounds) {
 } // namespace
 
 int RunNewProject(const QString& mapPath, const QString& bounds, const QString& projectPath) {
-    // With no prompts installed, messages go to standard error.
-    const MessageCounter messages;
+    // With no prompts installed, messages go to standard error; every one of them comes with
+    // a failure.
     const auto edges = !bounds.isEmpty() ? EdgesFromText(bounds) : FindMapEdges(mapPath, [] {
         prompts().message("Error", "The map has no world file and no "
                                    "GeoTIFF tags: give its edges with "
@@ -41,8 +41,7 @@ int RunNewProject(const QString& mapPath, const QString& bounds, const QString& 
     if (!edges)
         return 1;
     Document document;
-    document.NewProjectFromMap(mapPath, *edges);
-    if (messages.messages == 0)
-        document.SaveProjectTo(projectPath, true);
-    return messages.messages == 0 ? 0 : 1;
+    return document.NewProjectFromMap(mapPath, *edges) && document.SaveProjectTo(projectPath, true)
+               ? 0
+               : 1;
 }

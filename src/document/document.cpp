@@ -171,19 +171,17 @@ bool Document::LoadProject(const QString& path, bool add) {
     return complete;
 }
 
-void Document::NewProjectFromMap(const QString& picturePath, const MapEdges& edges) {
+bool Document::NewProjectFromMap(const QString& picturePath, const MapEdges& edges) {
     const QFileInfo picture(picturePath);
     if (picture.fileName().contains(QLatin1Char('\n')) ||
         picture.fileName().contains(QLatin1Char('\r'))) {
         // The header's first line could not hold the name.
         prompts().message("File Error", "Error with Map File");
-        return;
+        return false;
     }
-    const MessageCounter problems;
-    map_.Load(picture.fileName(), picture.absolutePath(), edges.north, edges.south, edges.west,
-              edges.east);
-    if (problems.messages > 0)
-        return;
+    if (!map_.Load(picture.fileName(), picture.absolutePath(), edges.north, edges.south, edges.west,
+                   edges.east))
+        return false;
     ClearThermals();
     ClearWaypoints();
     waypointFile_.modified = false;
@@ -192,11 +190,12 @@ void Document::NewProjectFromMap(const QString& picturePath, const MapEdges& edg
     project_.Set(picture.absolutePath() + QLatin1Char('/'));
     project_.modified = true;
     project_.incomplete = false;
+    return true;
 }
 
-void Document::SaveProjectTo(const QString& path, bool saveAll) {
+bool Document::SaveProjectTo(const QString& path, bool saveAll) {
     if (!project_.MaySaveTo(path, "Project"))
-        return;
+        return false;
     std::string header = projectHeader_;
     if (newMap_) {
         const QString picture =
@@ -205,12 +204,13 @@ void Document::SaveProjectTo(const QString& path, bool saveAll) {
     }
     if (!SaveFileBytes(path, ProjectFileBytes(header, thermals_, saveAll))) {
         prompts().message("File Error", "Error with Project File");
-        return;
+        return false;
     }
     projectHeader_ = std::move(header);
     project_.modified = false;
     project_.incomplete = false;
     project_.Set(path);
+    return true;
 }
 
 void Document::SaveProject(bool saveAll) {

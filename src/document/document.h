@@ -57,11 +57,12 @@ public:
     // loaded, the thermal and waypoint lists are cleared, and the project counts as modified
     // until it is saved. Its header names the picture relative to the folder the project is
     // saved in, so the name is composed at every save. A picture that cannot be loaded
-    // changes nothing.
-    void NewProjectFromMap(const QString& picturePath, const MapEdges& edges);
+    // changes nothing and gives false.
+    bool NewProjectFromMap(const QString& picturePath, const MapEdges& edges);
     // Saves to the project file; a new project that has none yet asks for one.
     void SaveProject(bool saveAll);
-    void SaveProjectTo(const QString& path, bool saveAll);
+    // False when nothing was written: the user kept the file, or the save failed.
+    bool SaveProjectTo(const QString& path, bool saveAll);
     // Asks for a file name; a cancelled dialog does nothing.
     void SaveProjectAs(bool saveAll);
     // The waypoint file: its waypoints are added to the (cleared) list.

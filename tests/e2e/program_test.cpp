@@ -32,7 +32,7 @@ class ScriptRun : public ::testing::TestWithParam<ScriptRow> {};
 TEST_P(ScriptRun, ExitsWithItsStatusAndSaysWhy) {
     const ScriptRow& row = GetParam();
     ProgramCopy program;
-    for (const char* name : {"example.prj", "headeronly.prj", "map.bmp"})
+    for (const char* name : {"example.prj", "headeronly.prj", "badthermal.prj", "map.bmp"})
         ASSERT_TRUE(QFile::copy(QStringLiteral(BREVAN_TEST_DATA "/files/") + name,
                                 program.Path(QLatin1String(name))));
     const QByteArray exit = "exit " + QByteArray::number(row.toolStatus) + "\n";
@@ -103,6 +103,11 @@ INSTANTIATE_TEST_SUITE_P(
                   nullptr, -1},
         ScriptRow{"CumulusWithoutThermals", "--cumulus headeronly.prj", 1, "no thermals",
                   NoToolRan},
+        // The thermals before the bad line still make scenery.
+        ScriptRow{"ProjectNotReadWhole", "--thermik badthermal.prj", 1,
+                  "File Error: Error reading thermal data from Project File map\n"},
+        ScriptRow{"NewProjectNotSaved", "--new-project maps/alps.png nofolder/alps.prj", 1,
+                  "File Error: Error with Project File\n"},
         ScriptRow{"FromWorldFile", "--new-project maps/alps.png new/alps.prj", 0, "", MapInPlace},
         ScriptRow{
             "BoundsBeforeWorldFile",

@@ -33,27 +33,3 @@ void ShowMessages(const Messages& messages) {
     for (const Message& m : messages)
         prompts().message(m.caption, m.text);
 }
-
-MessageCounter::MessageCounter()
-    : previous_(setPrompts(this)) {}
-
-MessageCounter::~MessageCounter() {
-    setPrompts(previous_);
-}
-
-void MessageCounter::message(const std::string& caption, const std::string& text) {
-    ++messages;
-    previous_->message(caption, text);
-}
-
-bool MessageCounter::ask(const std::string& caption, const std::string& text, Preferred preferred) {
-    return previous_->ask(caption, text, preferred);
-}
-
-std::optional<std::string> MessageCounter::openFile(const FileDialog& dialog) {
-    return previous_->openFile(dialog);
-}
-
-std::optional<std::string> MessageCounter::saveFile(const FileDialog& dialog) {
-    return previous_->saveFile(dialog);
-}

@@ -41,23 +41,3 @@ Prompts* setPrompts(Prompts* p);
 
 // Each message as a message box, in order.
 void ShowMessages(const Messages& messages);
-
-// Counts the messages shown while it is installed, passing everything on to the prompts it
-// replaced: whether an operation that reports its own problems ran into one.
-class MessageCounter final : public Prompts {
-public:
-    MessageCounter();
-    ~MessageCounter() override;
-    MessageCounter(const MessageCounter&) = delete;
-    MessageCounter& operator=(const MessageCounter&) = delete;
-
-    void message(const std::string& caption, const std::string& text) override;
-    bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
-    std::optional<std::string> openFile(const FileDialog& dialog) override;
-    std::optional<std::string> saveFile(const FileDialog& dialog) override;
-
-    int messages = 0;
-
-private:
-    Prompts* previous_;
-};
