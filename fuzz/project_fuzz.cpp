@@ -14,17 +14,21 @@ namespace {
 std::pair<std::string, ThermalList> ReadAll(std::string_view bytes, bool add = false) {
     std::size_t offset = 0;
     std::string header;
-    if (add)
-        SkipProjectHeader(bytes, offset);
-    else
-        header = ReadProjectHeader(bytes, offset).value.text;
-    return {header, ReadThermalLines(bytes, offset).value};
+    if (add) {
+        CheckMessages(SkipProjectHeader(bytes, offset));
+    } else {
+        Read<ProjectHeader> read = ReadProjectHeader(bytes, offset);
+        CheckMessages(read.messages);
+        header = std::move(read.value.text);
+    }
+    Read<ThermalList> thermals = ReadThermalLines(bytes, offset);
+    CheckMessages(thermals.messages);
+    return {header, std::move(thermals.value)};
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static SilentPrompts prompts;
     const auto [header, thermals] = ReadAll(Text(data, size));
     Check(ReadAll(Text(data, size), true).second.size() == thermals.size(),
           "adding a file reads the thermals a load reads");

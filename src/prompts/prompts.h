@@ -6,8 +6,8 @@
 #include <string>
 
 // Every message box and file dialog of the program goes through this interface, so that
-// the core can report without knowing about windows and tests can answer without a modal
-// window. Texts and paths are UTF-8.
+// tests can answer without a modal window. The core never calls it: its readers return
+// their messages, and the layers above show them here. Texts and paths are UTF-8.
 class Prompts {
 public:
     // What an open or save dialog is prepared with. The filter uses the "Text|*.EXT" form
