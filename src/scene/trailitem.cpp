@@ -2,7 +2,6 @@
 
 #include "map/map.h"
 
-
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 
@@ -51,8 +50,8 @@ void TrailItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
     const auto flush = [&] {
         if (run.size() >= 2) {
             const Rgb c = ClimbStepColour(runStep);
-            painter->setPen(QPen(QColor(c.red, c.green, c.blue), 2, Qt::SolidLine, Qt::FlatCap,
-                                 Qt::BevelJoin));
+            painter->setPen(
+                QPen(QColor(c.red, c.green, c.blue), 2, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
             painter->drawPolyline(run);
         }
         run.clear();
@@ -60,8 +59,7 @@ void TrailItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
     for (std::size_t i = 1; i < shown_.size(); ++i) {
         const QPointF& from = shown_[i - 1].pixel;
         const QPointF& to = shown_[i].pixel;
-        const bool seen =
-            exposed.intersects(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1));
+        const bool seen = exposed.intersects(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1));
         if (!seen || shown_[i].step != runStep) {
             flush();
             runStep = shown_[i].step;
