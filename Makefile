@@ -25,6 +25,8 @@ REPLAY ?= tests/data/igc/olsztyn.igc
 replay: build
 	@BUILD=$(BUILD) REPLAY=$(REPLAY) scripts/run-demo
 
+# The tests build the project's own code with -Werror; the setting stays in $(BUILD)'s cache.
+test: CMAKE_FLAGS += -DBREVAN_WERROR=ON
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
