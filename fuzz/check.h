@@ -1,7 +1,5 @@
 #pragma once
 
-#include "messages/message.h"
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,12 +11,6 @@ inline void Check(bool holds, const char* property) {
         std::fprintf(stderr, "property broken: %s\n", property);
         std::abort();
     }
-}
-
-// Every message has something to say.
-inline void CheckMessages(const Messages& messages) {
-    for (const Message& m : messages)
-        Check(!m.caption.empty() && !m.text.empty(), "every message has something to say");
 }
 
 inline std::string_view Text(const std::uint8_t* data, std::size_t size) {

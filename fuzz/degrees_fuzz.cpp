@@ -10,6 +10,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(std::isfinite(degrees.value), "the degrees are a finite number");
     // Degrees, minutes, their sum and the hemisphere can each fail once, no more.
     Check(degrees.messages.size() <= 4, "at most one message per failing step");
-    CheckMessages(degrees.messages);
     return 0;
 }

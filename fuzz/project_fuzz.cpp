@@ -14,16 +14,11 @@ namespace {
 std::pair<std::string, ThermalList> ReadAll(std::string_view bytes, bool add = false) {
     std::size_t offset = 0;
     std::string header;
-    if (add) {
-        CheckMessages(SkipProjectHeader(bytes, offset));
-    } else {
-        Read<ProjectHeader> read = ReadProjectHeader(bytes, offset);
-        CheckMessages(read.messages);
-        header = std::move(read.value.text);
-    }
-    Read<ThermalList> thermals = ReadThermalLines(bytes, offset);
-    CheckMessages(thermals.messages);
-    return {header, std::move(thermals.value)};
+    if (add)
+        SkipProjectHeader(bytes, offset);
+    else
+        header = ReadProjectHeader(bytes, offset).value.text;
+    return {header, ReadThermalLines(bytes, offset).value};
 }
 
 } // namespace

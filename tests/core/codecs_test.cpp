@@ -155,49 +155,41 @@ TEST(TextEncoding, EveryWindows1252ByteComesBack) {
               "? ? ? ? \xFF ?");
 }
 
-// The fixtures read as a load does (an add skips the header), with the messages in order.
-struct ProjectRow {
-    const char* name;
-    const char* file;
-    std::size_t thermals;
-    Strings loadMessages;
-    Strings addMessages;
-};
+// The fixtures read as a load does (an add skips the header), with the messages of the
+// header, the skipped header and the thermal lines in turn.
+using ProjectRow = std::tuple<Name, const char*, std::size_t, Strings>;
 class ProjectFixtureTable : public ::testing::TestWithParam<ProjectRow> {};
 TEST_P(ProjectFixtureTable, HeaderThenThermalsUpToTheFirstShortLine) {
-    const ProjectRow& row = GetParam();
-    const std::string data = Fixture(std::string("files/") + row.file);
+    const auto& [name, file, count, messages] = GetParam();
+    const std::string data = Fixture(std::string("files/") + file);
     std::size_t offset = 0, skipped = 0;
     const Read<ProjectHeader> header = ReadProjectHeader(data, offset);
-    const Messages skipMessages = SkipProjectHeader(data, skipped);
+    const Messages skipping = SkipProjectHeader(data, skipped);
     EXPECT_EQ(skipped, offset);
     const Read<ThermalList> thermals = ReadThermalLines(data, offset);
-    EXPECT_EQ(thermals.value.size(), row.thermals);
-    Messages load = header.messages;
-    load.insert(load.end(), thermals.messages.begin(), thermals.messages.end());
-    EXPECT_EQ(Shown(load), row.loadMessages);
-    EXPECT_EQ(Shown(skipMessages), row.addMessages);
+    EXPECT_EQ(thermals.value.size(), count);
+    EXPECT_EQ(Shown(header.messages, skipping, thermals.messages), messages);
     EXPECT_EQ(std::tuple(header.value.mapFile, header.value.latTop, header.value.latBottom),
               std::tuple("map.bmp", 47.5, 47.0));
 }
 const std::string kError = "File Error|Error reading ";
-const auto kProjectRows =
-    ::testing::Values(ProjectRow{"Example", "example.prj", 2, {}, {}},
-                      // The third line has 24 characters: it and every line after it are not read.
-                      ProjectRow{"TwentyFiveCharacters", "boundary.prj", 2, {}, {}},
-                      ProjectRow{"BadThermal",
-                                 "badthermal.prj",
-                                 1,
-                                 {kError + "thermal data from Project File map (line 7)"},
-                                 {}},
-                      ProjectRow{"ShortHeader",
-                                 "shortheader.prj",
-                                 0,
-                                 {kError + "Project File header (line 4)"},
-                                 {kError + "additional Project data map (line 4)"}});
+const auto kProjectRows = ::testing::Values(
+    ProjectRow{"Example", "example.prj", 2, {}},
+    // The third line has 24 characters: it and every line after it are not read.
+    ProjectRow{"TwentyFiveCharacters", "boundary.prj", 2, {}},
+    ProjectRow{"BadThermal",
+               "badthermal.prj",
+               1,
+               {kError + "thermal data from Project File map (line 7: "
+                         "4712345,812345,1.5,0,1500,300,270,5,1,450,1800,800,2)"}},
+    ProjectRow{"ShortHeader",
+               "shortheader.prj",
+               0,
+               {kError + "Project File header (line 4)",
+                kError + "additional Project data map (line 4)"}});
 INSTANTIATE_TEST_SUITE_P(Files, ProjectFixtureTable, kProjectRows, RowName);
 
-TEST(ProjectFile, EveryMissingHeaderLineIsReportedInOrder) {
+TEST(ProjectFile, EveryMissingHeaderLineIsReportedInOrderWithItsNumber) {
     std::size_t offset = 0;
     const Read<ProjectHeader> empty = ReadProjectHeader("", offset);
     EXPECT_EQ(empty.value.text, "\n\n\n\n\n");
@@ -208,21 +200,10 @@ TEST(ProjectFile, EveryMissingHeaderLineIsReportedInOrder) {
 
 TEST(ProjectFile, BadDegreesAreToldWithTheirLineAndStillPlaceTheEdge) {
     std::size_t offset = 0;
-    const std::string data = "map.bmp\r\n47:30.000N\r\n47:00.000N\r\n7:30\r\n8:30.000E\r\n";
-    const Read<ProjectHeader> header = ReadProjectHeader(data, offset);
+    const auto header = ReadProjectHeader("m\n47:30.000N\n47:00.000N\n7:30\n8:30.000E\n", offset);
     EXPECT_DOUBLE_EQ(header.value.lonLeft, 7.5);
-    ASSERT_EQ(Shown(header.messages),
-              Strings{"Error|Error converting negative a=3 b=5 s=7:30 (line 4)"});
-    EXPECT_EQ(header.messages[0].quoted, "7:30");
-}
-
-TEST(ProjectFile, ABadThermalLineIsQuotedInItsMessage) {
-    const std::string data = ProjectText(kBasic + "\r\n" + V(3, "1.5") + "\r\n");
-    std::size_t offset = 0;
-    ReadProjectHeader(data, offset);
-    const Read<ThermalList> thermals = ReadThermalLines(data, offset);
-    ASSERT_EQ(thermals.messages.size(), 1u);
-    EXPECT_EQ(thermals.messages[0].quoted, V(3, "1.5"));
+    EXPECT_EQ(Shown(header.messages),
+              Strings{"Error|Error converting negative a=3 b=5 s=7:30 (line 4: 7:30)"});
 }
 
 TEST(ProjectFile, LinesThatRunOutOfValuesStillLoadWithTheLinesAfterThem) {
@@ -250,35 +231,31 @@ TEST(ProjectFile, HeaderIsWrittenBackByteForByteWithOrWithoutTheSections) {
 
 // Comments before the waypoints and every line after them come back byte for byte, and so do
 // the waypoint lines while their waypoints are unchanged.
-struct DatRow {
-    const char* name;
-    const char* file;
-    std::size_t waypoints;
-    Strings messages;
-};
+// Columns: the fixture, the waypoints read, the messages.
+using DatRow = std::tuple<Name, const char*, std::size_t, Strings>;
 class WaypointFileTable : public ::testing::TestWithParam<DatRow> {};
 TEST_P(WaypointFileTable, EveryLineComesBackAsItStood) {
-    const DatRow& row = GetParam();
-    const std::string original = Fixture(std::string("files/") + row.file);
+    const auto& [name, file, count, messages] = GetParam();
+    const std::string original = Fixture(std::string("files/") + file);
     const Read<WaypointFileContent> read = ReadWaypointFile(original);
-    EXPECT_EQ(read.value.waypoints.size(), row.waypoints);
-    EXPECT_EQ(Shown(read.messages), row.messages);
+    EXPECT_EQ(read.value.waypoints.size(), count);
+    EXPECT_EQ(Shown(read.messages), messages);
     EXPECT_EQ(WaypointFileBytes(read.value.frame, read.value.waypoints), original);
 }
 const auto kDatRows = ::testing::Values(
     DatRow{"XcsoarWaypoints", "xcsoar_waypoints.dat", 5, {}},
     DatRow{"XcsoarParserTest", "xcsoar_wp_parser_test.dat", 90, {}},
     DatRow{"XcsoarEuregio", "xcsoar_wp_parser_euregio9.dat", 99, {}},
-    DatRow{"BadLine", "badline.dat", 2, {"File Error|Error with Dat File (line 4)"}},
+    DatRow{"BadLine",
+           "badline.dat",
+           2,
+           {"File Error|Error with Dat File (line 4: 3,47:31.500N,8:16.500E,457)"}},
     DatRow{"NotWaypoints", "notwaypoints.dat", 0, {}});
 INSTANTIATE_TEST_SUITE_P(Files, WaypointFileTable, kDatRows, RowName);
 
 TEST(WaypointFile, ABadLineIsQuotedInTheFilesCharacterSet) {
-    const Read<WaypointFileContent> read = ReadWaypointFile(
-        "* Z\xFCrich\r\n1,47:30.5N,8:15.25E,0M,T,A,\r\n2,\xFC N47:30.5,8:15.25E,0\r\n");
-    ASSERT_EQ(read.messages.size(), 1u);
-    EXPECT_EQ(read.messages[0].line, 3);
-    EXPECT_EQ(read.messages[0].quoted, "2,\xC3\xBC N47:30.5,8:15.25E,0");
+    EXPECT_EQ(Shown(ReadWaypointFile("* Z\xFCrich\r\n2,\xFC N47:30.5,8:15.25E,0\r\n").messages),
+              Strings{"File Error|Error with Dat File (line 2: 2,\xC3\xBC N47:30.5,8:15.25E,0)"});
 }
 
 TEST(WaypointFile, UnchangedWaypointsKeepTheirLinesChangedOnesAreWrittenAfresh) {

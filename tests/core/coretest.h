@@ -23,22 +23,22 @@ template <typename... Columns>
 void PrintTo(const std::tuple<Name, Columns...>& row, std::ostream* os) {
     *os << std::get<0>(row).text;
 }
-// Rows that are structs carry their name in the member name.
 inline constexpr auto RowName = [](const auto& info) {
-    if constexpr (requires { info.param.name; })
-        return std::string(info.param.name);
-    else
-        return std::string(std::get<0>(info.param).text);
+    return std::string(std::get<0>(info.param).text);
 };
 
 using Strings = std::vector<std::string>;
 
-// Each message as "caption|text", with " (line N)" when it is about one line, in order.
-inline Strings Shown(const Messages& messages) {
+// The messages of every list in turn, each as "caption|text" and, for one about a line,
+// " (line N)" or " (line N: quoted)".
+template <typename... Lists> Strings Shown(const Lists&... lists) {
     Strings shown;
-    for (const Message& m : messages)
-        shown.push_back(m.caption + '|' + m.text +
-                        (m.line > 0 ? " (line " + std::to_string(m.line) + ')' : ""));
+    for (const Messages* list : {&lists...})
+        for (const Message& m : *list) {
+            const std::string quoted = m.quoted.empty() ? "" : ": " + m.quoted;
+            shown.push_back(m.caption + '|' + m.text +
+                            (m.line > 0 ? " (line " + std::to_string(m.line) + quoted + ')' : ""));
+        }
     return shown;
 }
 
