@@ -103,14 +103,13 @@ std::optional<bool> Randomizer::CloudDraw(std::string_view chanceText, Messages&
 
 Messages RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& choice,
                            Randomizer& random) {
-    Messages firstThermalsProblems;
-    bool first = true;
+    Messages problems;
     for (const auto& owned : thermals) {
         Thermal& thermal = *owned;
         if (!PassesTypeFilter(thermal.type, choice.typeTicked))
             continue;
-        // Every thermal meets the same texts: the first one's problems tell them all.
-        Messages problems;
+        // Every thermal meets the same texts and so the same problems: they are told once.
+        problems.clear();
         const auto drawInto = [&](const RangeSetter& setter) {
             const RandomizeChoice::Range& range = choice[setter.field];
             if (!range.ticked)
@@ -127,9 +126,6 @@ Messages RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& c
         }
         for (const RangeSetter& setter : kCloudAndProfileSetters)
             drawInto(setter);
-        if (first)
-            firstThermalsProblems = std::move(problems);
-        first = false;
     }
-    return firstThermalsProblems;
+    return problems;
 }

@@ -84,6 +84,6 @@ struct RandomizeChoice {
 };
 
 // Apply: every thermal that passes the type filter gets a fresh draw for every ticked field,
-// written through its setter. Returns the conversion errors of the first such thermal only.
+// written through its setter. Returns the conversion errors once, not once per thermal.
 Messages RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& choice,
                            Randomizer& random);
