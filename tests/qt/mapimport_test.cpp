@@ -125,6 +125,8 @@ TEST_F(InFolder, NewProjectFromMapNamesItsPictureRelativeToTheSavedProject) {
     doc.LoadProject(project("old.prj", kBasicLine), false);
     doc.AddWaypoint(46, 7, "Old");
     doc.NewProjectFromMap(path("gone.png"), {46.5, 46, 7, 8});
+    QImage(200, 100, QImage::Format_RGB32).save(path("a\nb.png")); // no header line holds it
+    EXPECT_FALSE(doc.NewProjectFromMap(path("a\nb.png"), {46.5, 46, 7, 8}));
     EXPECT_EQ(doc.thermals().size(), 1U); // a picture that cannot be loaded changes nothing
     QImage(200, 100, QImage::Format_RGB32).save(path("alps.png"));
     doc.NewProjectFromMap(path("alps.png"), {46.5, 46, 7, 8});
@@ -137,7 +139,7 @@ TEST_F(InFolder, NewProjectFromMapNamesItsPictureRelativeToTheSavedProject) {
     doc.LoadProject(path("old.prj"), false); // a loaded project keeps its own header
     doc.SaveProjectTo(path("flights/old.prj"), true);
     EXPECT_TRUE(ReadAll(path("flights/old.prj")).startsWith("map.bmp\r\n"));
-    EXPECT_EQ(rec.messages(), Strings{"File Error|Error with Map File"});
+    EXPECT_EQ(rec.messages(), Strings(2, "File Error|Error with Map File"));
 }
 
 // Every waypoint as name|lat|lon|metres|text, then the problems.
