@@ -263,10 +263,9 @@ TEST(WaypointFile, UnchangedWaypointsKeepTheirLinesChangedOnesAreWrittenAfresh) 
                                  "2,47:31:00N,8:16:00E,1500F,T,Z\xFCrich,z\n"
                                  "3,47:32.000N,8:17.000E\r\n"
                                  "4,47:33.000N,8:18.000E,459M,T,Last,cut";
-    const Read<WaypointFileContent> readWhole = ReadWaypointFile(original);
-    const WaypointFileContent& read = readWhole.value;
+    const auto [read, messages] = ReadWaypointFile(original);
     ASSERT_EQ(read.waypoints.size(), 4u);
-    EXPECT_TRUE(readWhole.complete());
+    EXPECT_TRUE(messages.empty());
     Waypoint& first = *read.waypoints[0];
     first.SetLat(first.lat);
     first.SetName("Alpha");

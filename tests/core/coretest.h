@@ -34,11 +34,11 @@ using Strings = std::vector<std::string>;
 template <typename... Lists> Strings Shown(const Lists&... lists) {
     Strings shown;
     for (const Messages* list : {&lists...})
-        for (const Message& m : *list) {
-            const std::string quoted = m.quoted.empty() ? "" : ": " + m.quoted;
+        for (const Message& m : *list)
             shown.push_back(m.caption + '|' + m.text +
-                            (m.line > 0 ? " (line " + std::to_string(m.line) + quoted + ')' : ""));
-        }
+                            (m.line ? " (line " + std::to_string(m.line) +
+                                          (m.quoted.empty() ? "" : ": " + m.quoted) + ')'
+                                    : ""));
     return shown;
 }
 
