@@ -99,7 +99,7 @@ void LiveTracking::ProfilerTimer() {
 }
 
 Thermal& LiveTracking::AddThermal(double lat, double lon) {
-    Thermal& t = document_.AddThermal(lat, lon, settings_.values());
+    Thermal& t = document_.AddThermal({lat, lon}, settings_.values());
     lastThermalLat_ = link_->GetLat();
     lastThermalLon_ = link_->GetLon();
     return t;
@@ -157,7 +157,7 @@ void LiveTracking::ApplyPendingWinds() {
 Waypoint* LiveTracking::WaypointAtAircraft(const std::string& name) {
     if (!HasLivePosition())
         return nullptr;
-    Waypoint& w = document_.AddWaypoint(link_->GetLat(), link_->GetLon(), name);
+    Waypoint& w = document_.AddWaypoint({link_->GetLat(), link_->GetLon()}, name);
     w.SetGroundHeight(TruncateToInt(link_->GetGroundAlt()));
     return &w;
 }

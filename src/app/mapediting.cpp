@@ -48,7 +48,7 @@ void TMainForm::mainImageClick() {
 }
 
 void TMainForm::AddWaypoint(double lat, double lon) {
-    document_.AddWaypoint(lat, lon, waypointDescription->text().toStdString());
+    document_.AddWaypoint({lat, lon}, waypointDescription->text().toStdString());
 }
 
 void TMainForm::GetData() {

@@ -58,11 +58,10 @@ Document::~Document() {
     DestroyNewestFirst(waypoints_);
 }
 
-Thermal& Document::AddThermal(double lat, double lon, const ThermalSettings& values) {
+Thermal& Document::AddThermal(GeoPoint at, const ThermalSettings& values) {
     auto thermal = std::make_unique<Thermal>();
     SetThermalData(*thermal, values);
-    thermal->SetLat(lat);
-    thermal->SetLon(lon);
+    thermal->SetPosition(at);
     thermals_.push_back(std::move(thermal));
     emit thermalsAdded(thermals_.size() - 1);
     return *thermals_.back();
@@ -73,10 +72,9 @@ void Document::SetThermalData(Thermal& thermal, const ThermalSettings& values) {
     project_.modified = true;
 }
 
-Waypoint& Document::AddWaypoint(double lat, double lon, const std::string& name) {
+Waypoint& Document::AddWaypoint(GeoPoint at, const std::string& name) {
     auto w = std::make_unique<Waypoint>();
-    w->SetLat(lat);
-    w->SetLon(lon);
+    w->SetPosition(at);
     w->SetGroundHeight(0);
     w->SetName(name);
     w->SetText(name);

@@ -34,12 +34,12 @@ public:
     const WaypointList& waypoints() const { return waypoints_; }
 
     // A new thermal with the given values at a position; the project counts as modified.
-    Thermal& AddThermal(double lat, double lon, const ThermalSettings& values);
+    Thermal& AddThermal(GeoPoint at, const ThermalSettings& values);
     // "Set Data": the values applied to a thermal; the project counts as modified.
     void SetThermalData(Thermal& thermal, const ThermalSettings& values);
     // A new waypoint named (and described) name, with the next free ID and the attributes
     // "T"; the waypoints count as modified.
-    Waypoint& AddWaypoint(double lat, double lon, const std::string& name);
+    Waypoint& AddWaypoint(GeoPoint at, const std::string& name);
     // The thermal or waypoint, looked up by identity; false when it is not in its list.
     // Either counts as a change.
     bool DeleteThermal(const Thermal* thermal);

@@ -21,8 +21,7 @@ std::unique_ptr<Waypoint> ReadWpt(QXmlStreamReader& xml, std::string& problem) {
     if (!latOk || !lonOk || std::fabs(lat) > 90 || std::fabs(lon) > 180)
         problem = "a waypoint without a latitude and longitude in degrees";
     auto w = std::make_unique<Waypoint>();
-    w->SetLat(lat);
-    w->SetLon(lon);
+    w->SetPosition({lat, lon});
     w->SetAttributes("T");
     while (xml.readNextStartElement()) {
         const auto name = xml.name();

@@ -39,8 +39,8 @@ TEST(SaveOnFullDisk, KeepsThePreviousFilesAndTheChanges) {
     document.LoadWaypoints(dir.filePath("utf8.dat"));
     // Far more than the 64 KiB: about a hundred bytes a line in each file.
     for (int i = 0; i < 3000; ++i) {
-        document.AddThermal(47.2 + i * 1e-5, 8.0, WindowDefaults());
-        document.AddWaypoint(47.2, 8.0 + i * 1e-5, "Waypoint " + std::to_string(i));
+        document.AddThermal({47.2 + i * 1e-5, 8.0}, WindowDefaults());
+        document.AddWaypoint({47.2, 8.0 + i * 1e-5}, "Waypoint " + std::to_string(i));
     }
     document.SaveProject(true);
     document.SaveWaypoints();

@@ -37,7 +37,7 @@ TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
     // The modified flags follow edits, loads and saves, but not failures.
     const QString file = project("alps.prj");
     doc.LoadProject(file, false);
-    Thermal& t = doc.AddThermal(47.2, 8.0, WindowDefaults());
+    Thermal& t = doc.AddThermal({47.2, 8.0}, WindowDefaults());
     // A failed save shows its message and changes no name, flag or file; no temporary file
     // is left behind.
     QDir(dir.path()).mkdir("dir.prj");
@@ -57,7 +57,7 @@ TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
     doc.LoadProject(path("alps.prj"), false);
     EXPECT_FALSE(doc.projectModified());
 
-    Waypoint& w = doc.AddWaypoint(47.1, 8.1, "Ridge");
+    Waypoint& w = doc.AddWaypoint({47.1, 8.1}, "Ridge");
     EXPECT_EQ(std::tuple(doc.projectModified(), doc.waypointsModified()), std::tuple(false, true));
     doc.SaveWaypointsTo(path("route.dat"));
     EXPECT_TRUE(doc.DeleteWaypoint(&w));

@@ -123,7 +123,7 @@ TEST_F(InFolder, EdgesDialogKeepsAskingUntilAllFourAreRight) {
 TEST_F(InFolder, NewProjectFromMapNamesItsPictureRelativeToTheSavedProject) {
     Document doc;
     doc.LoadProject(project("old.prj", kBasicLine), false);
-    doc.AddWaypoint(46, 7, "Old");
+    doc.AddWaypoint({46, 7}, "Old");
     doc.NewProjectFromMap(path("gone.png"), {46.5, 46, 7, 8});
     QImage(200, 100, QImage::Format_RGB32).save(path("a\nb.png")); // no header line holds it
     EXPECT_FALSE(doc.NewProjectFromMap(path("a\nb.png"), {46.5, 46, 7, 8}));
@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(InFolder, ImportedWaypointsJoinTheListAsIfAddedOneByOne) {
     Document doc;
-    doc.AddWaypoint(46, 7, "Home").SetID(41);
+    doc.AddWaypoint({46, 7}, "Home").SetID(41);
     doc.SaveWaypointsTo(path("home.dat"));
     QSignalSpy added(&doc, &Document::waypointsAdded);
     WriteAll(path("walk.gpx"),

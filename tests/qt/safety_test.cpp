@@ -68,7 +68,7 @@ TEST_F(Safety, SavingOntoAFileNotReadWholeAsksFirstAndAnAnsiFileTurnsUtf8Once) {
     // A name that Windows-1252 cannot hold makes the file UTF-8, said once.
     const QString ansi = copy("files/windows1252.dat", "ansi.dat");
     doc.LoadWaypoints(ansi);
-    doc.AddWaypoint(50.7, 15.7, "Śnieżka");
+    doc.AddWaypoint({50.7, 15.7}, "Śnieżka");
     QSignalSpy notes(&doc, &Document::note);
     doc.SaveWaypoints();
     doc.SaveWaypoints();

@@ -22,7 +22,7 @@ protected:
         doc.LoadProject(project("alps.prj", Lines({kFullLine, kFullLine, kFullLine})), false);
         thermal(1).SetLat(47.4);
         thermal(2).SetLon(7.6);
-        doc.AddWaypoint(47.3, 7.9, "Grimsel");
+        doc.AddWaypoint({47.3, 7.9}, "Grimsel");
     }
     Thermal& thermal(std::size_t i) const { return *doc.thermals()[i]; }
     QPoint pixelOf(const auto& value) const {

@@ -215,8 +215,7 @@ ImportedWaypoints ReadCupFile(std::string_view data) {
             continue;
         }
         auto w = std::make_unique<Waypoint>();
-        w->SetLat(*lat);
-        w->SetLon(*lon);
+        w->SetPosition({*lat, *lon});
         w->SetGroundHeight(*elevation);
         const std::string_view name =
             field(columns->name).empty() ? field(columns->code) : field(columns->name);

@@ -18,6 +18,14 @@ void Thermal::SetLon(double v) {
     observer_.Notify(Change::place);
 }
 
+void Thermal::SetPosition(GeoPoint p) {
+    if (p == Position())
+        return;
+    lat = p.lat;
+    lon = p.lon;
+    observer_.Notify(Change::place);
+}
+
 void Thermal::SetType(int v) {
     if (v == type)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/geopoint.h"
 #include "geo/units.h"
 #include "model/observer.h"
 
@@ -37,7 +38,8 @@ struct ThermalSettings {
 
 // One area of lift: the program's central record. Values are read from the fields and
 // written through the Set... setters, which apply the stored forms of type and wind
-// direction and tell the observer (the glyph) what changed.
+// direction and tell the observer (the glyph) what changed. The position keeps the two
+// fields the files and hints name, and is handed on as one GeoPoint.
 class Thermal : public ThermalSettings {
 public:
     double lat = 0;
@@ -47,8 +49,10 @@ public:
     int tGroundHeight = 0; // terrain at the thermal, metres
     bool active = false;   // the profiler is applying this thermal now
 
+    GeoPoint Position() const { return {lat, lon}; }
     void SetLat(double v);
     void SetLon(double v);
+    void SetPosition(GeoPoint p);
     // Types run 1 to 4 and repeat: ((v - 1) rem 4) + 1, the remainder keeping the sign.
     void SetType(int v);
     void SetBottom(int v);

@@ -21,6 +21,12 @@ void Waypoint::SetLon(double v) {
     if (Change(lon, v))
         observer_.Notify(ValueObserver::Change::place);
 }
+void Waypoint::SetPosition(GeoPoint p) {
+    // Both fields change before the glyph hears of it.
+    const bool moved = Change(lat, p.lat) | Change(lon, p.lon);
+    if (moved)
+        observer_.Notify(ValueObserver::Change::place);
+}
 void Waypoint::SetGroundHeight(int v) {
     Change(tGroundHeight, v);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/geopoint.h"
 #include "geo/units.h"
 #include "model/observer.h"
 
@@ -21,8 +22,10 @@ public:
     std::string tText;
     heightDispType heightUnits = meters;
 
+    GeoPoint Position() const { return {lat, lon}; }
     void SetLat(double v);
     void SetLon(double v);
+    void SetPosition(GeoPoint p);
     void SetGroundHeight(int v);
     void SetID(int v);
     void SetAttributes(const std::string& v);
