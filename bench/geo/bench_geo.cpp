@@ -43,7 +43,7 @@ BENCHMARK(ThermalLineFields);
 void GreatCircleDistance(benchmark::State& state) {
     double lon = 8.0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(Distance(47.0, 8.0, 47.01, lon));
+        benchmark::DoNotOptimize(DistanceKm({47.0, 8.0}, {47.01, lon}));
         lon += 1e-7;
     }
 }

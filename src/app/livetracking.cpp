@@ -78,11 +78,10 @@ void LiveTracking::DisplayUpdateTimerTimer() {
     }
     data.lift = profiler_.lift();
     emit aircraftShown(data);
-    const double lat = data.lat;
-    const double lon = data.lon;
     if (settings_.GetAutoThermals() && data.status.live) {
-        const double metres = Distance(lastThermalLat_, lastThermalLon_, lat, lon) * 1000;
-        if (settings_.autoThermalDistValue < metres)
+        // The first check places one: there is no thermal to measure from yet.
+        if (!lastThermal_ ||
+            settings_.autoThermalDistValue < DistanceKm(*lastThermal_, {data.lat, data.lon}) * 1000)
             ThermalAtAircraft();
     }
 }
@@ -100,8 +99,7 @@ void LiveTracking::ProfilerTimer() {
 
 Thermal& LiveTracking::AddThermal(double lat, double lon) {
     Thermal& t = document_.AddThermal({lat, lon}, settings_.values());
-    lastThermalLat_ = link_->GetLat();
-    lastThermalLon_ = link_->GetLon();
+    lastThermal_ = GeoPoint{link_->GetLat(), link_->GetLon()};
     return t;
 }
 

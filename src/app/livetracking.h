@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,8 +96,8 @@ private:
     const TThermalData& settings_;
     TProfiler profiler_;
     Trail trail_;
-    double lastThermalLat_ = 0;
-    double lastThermalLon_ = 0;
+    // The aircraft's position when the last thermal was added; none before the first.
+    std::optional<GeoPoint> lastThermal_;
     std::vector<PendingWind> pendingWinds_;
     QTimer* readTimer_ = nullptr;
     QTimer* displayTimer_ = nullptr;

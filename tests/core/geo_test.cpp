@@ -116,14 +116,27 @@ TEST(Units, TruncatedWithinTheIntRange) {
     EXPECT_EQ(std::pair(TruncateToInt(-2147483648.9), TruncateToInt(kNaN)), std::pair(INT_MIN, 0));
 }
 
-TEST(Distance, GreatCircleKilometres) {
-    EXPECT_EQ(Distance(47.123456789, 8.98765, 47.123456789, 8.98765), 0);
-    EXPECT_NEAR(Distance(9.715, 119.179, 9.71500001, 119.179), 0, 0.001); // cosine above 1
-    // A latitude and longitude adding up to 0 count as 1000 km from anything.
-    EXPECT_EQ(std::pair(Distance(0, 0, 47, 8), Distance(47, 8, -10, 10)),
-              std::pair(1000.0, 1000.0));
-    EXPECT_NEAR(Distance(47, 8, 48, 8), 111.195, 1e-9);
-    EXPECT_NEAR(Distance(1, 0, -1, 180), 180 * 111.195, 1e-6);
+TEST(DistanceKm, EqualPositionsAreNoDistanceApart) {
+    EXPECT_EQ(DistanceKm({47.123456789, 8.98765}, {47.123456789, 8.98765}), 0);
+    EXPECT_NEAR(DistanceKm({9.715, 119.179}, {9.71500001, 119.179}), 0, 0.001); // cosine above 1
+}
+
+// Every place is measured alike, also those whose latitude and longitude add up to 0.
+TEST(DistanceKm, GreatCircleKilometres) {
+    struct Row {
+        const char* name;
+        GeoPoint a;
+        GeoPoint b;
+        double km;
+    };
+    const Row rows[] = {
+        {"AlongAMeridian", {47, 8}, {48, 8}, 111.195},
+        {"HalfwayRoundTheEarth", {1, 0}, {-1, 180}, 180 * 111.195},
+        {"FromZeroZero", {0, 0}, {0, 1}, 111.195},
+        {"ToThirtySouthThirtyEast", {-29, 30}, {-30, 30}, 111.195},
+    };
+    for (const Row& row : rows)
+        EXPECT_NEAR(DistanceKm(row.a, row.b), row.km, 1e-4) << row.name;
 }
 
 TEST(EditText, EmptyAndMinusCountAsZero) {

@@ -146,8 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Moved, ByMetresEastAndNorth) {
     const GeoPoint p = Moved({47, 8}, {3000, -4000});
-    EXPECT_NEAR(Distance(47, 8, p.lat, p.lon), 5, 1e-6);
-    EXPECT_NEAR(Distance(47, 8, p.lat, 8), 4, 1e-9);
+    EXPECT_NEAR(DistanceKm({47, 8}, p), 5, 1e-6);
+    EXPECT_NEAR(DistanceKm({47, 8}, {p.lat, 8}), 4, 1e-9);
     EXPECT_LT(p.lat, 47);
     EXPECT_GT(p.lon, 8);
     EXPECT_EQ(Moved({47, 8}, {}), (GeoPoint{47, 8}));
@@ -165,7 +165,7 @@ TEST(LiftAtAircraft, ThePilotWhoFollowsTheDriftFindsTheCore) {
     const auto t = NewThermal(47, 8);
     const LiftModel model{LiftShape::gaussian, 4};
     const GeoPoint axis = AxisAt(*t, model, 50, 200, 1200);
-    EXPECT_NEAR(Distance(47, 8, axis.lat, axis.lon), 5, 1e-6);
+    EXPECT_NEAR(DistanceKm({47, 8}, axis), 5, 1e-6);
     EXPECT_GT(axis.lon, 8);
     EXPECT_EQ(LiftAtAircraft(*t, model, 50, axis, 200, 1200).byte, 40);
     EXPECT_EQ(LiftAtAircraft(*t, model, 50, {47, 8}, 200, 1200).byte, 0);
@@ -194,7 +194,7 @@ TEST(LiftAtAircraft, PlateauWithoutWindIsTodaysLift) {
                 for (double altitude = 250; altitude <= 2100; altitude += 37.3)
                     for (double northKm = -1.2; northKm <= 1.2; northKm += 0.0731) {
                         const GeoPoint at{47 + northKm / 111.195, 8 + northKm / 200};
-                        const double distanceM = Distance(at.lat, at.lon, 47, 8) * 1000;
+                        const double distanceM = DistanceKm(at, {47, 8}) * 1000;
                         const ThermalLift lift =
                             LiftAtAircraft(*t, LiftModel{}, ms, at, ground, altitude);
                         ASSERT_EQ(lift.byte, ComputeLift(*t, ms, distanceM, ground, altitude));

@@ -65,10 +65,10 @@ TEST_P(RollTable, StrongestAcrossTheBearingToTheThermal) {
     const auto& [name, lat, lon] = GetParam();
     const double east = (8 - lon) * std::cos(47 * std::numbers::pi / 180);
     const double bearing = std::atan2(east, 47 - lat) * 180 / std::numbers::pi;
-    const double km = Distance(lat, lon, 47, 8);
+    const double km = DistanceKm({lat, lon}, {47, 8});
     const auto t = NewThermal(47, 8, Profile(100));
-    EXPECT_NEAR(ComputeRoll(*t, lat, lon, bearing, km, 160, 10), 0, 0.01);
-    EXPECT_NEAR(ComputeRoll(*t, lat, lon, bearing - 90, km, 160, 10), 0.8, 0.01);
+    EXPECT_NEAR(ComputeRoll(*t, {lat, lon}, bearing, km, 160, 10), 0, 0.01);
+    EXPECT_NEAR(ComputeRoll(*t, {lat, lon}, bearing - 90, km, 160, 10), 0.8, 0.01);
 }
 const auto kRollRows =
     ::testing::Values(Roll{"NorthEast", 47.01, 8.01}, Roll{"NorthWest", 47.01, 7.99},
@@ -76,11 +76,10 @@ const auto kRollRows =
 INSTANTIATE_TEST_SUITE_P(Quadrants, RollTable, kRollRows, RowName);
 
 TEST(ComputeRoll, FiniteAtTheCentreAndForARatioAboveOne) {
-    EXPECT_EQ(ComputeRoll(*NewThermal(47, 8, Profile(100)), 47, 8, 45, 0, 160, 10), 0.0);
-    // The east-west offset is measured from (10, -10), which counts as 1000 km from anything,
-    // while the thermal itself is 1.5 km away.
+    EXPECT_EQ(ComputeRoll(*NewThermal(47, 8, Profile(100)), {47, 8}, 45, 0, 160, 10), 0.0);
+    // The east-west offset, 1.1 km, is more than the distance handed in: straight across.
     const auto t = NewThermal(10, -9.99, Profile(100));
-    EXPECT_DOUBLE_EQ(ComputeRoll(*t, 10.01, -10, 0, Distance(10.01, -10, 10, -9.99), 160, 10), 0.8);
+    EXPECT_DOUBLE_EQ(ComputeRoll(*t, {10.01, -10}, 0, 0.5, 160, 10), 0.8);
 }
 
 class ProfilerTest : public ::testing::Test {
@@ -176,6 +175,17 @@ TEST_F(ProfilerTest, SampleWithNoneWithinTenKilometresKeepsThePreviousThermal) {
     EXPECT_EQ(profiler.current(), near);
     EXPECT_FALSE(near->active);
     EXPECT_EQ(link.strengthWrites, (Ints{40, 0}));
+}
+
+// 30 S 30 E, where latitude and longitude add up to 0, is a place like any other: its
+// thermal is the nearest, not one 2 km away.
+TEST_F(ProfilerTest, FindsTheNearestThermalAtThirtySouthThirtyEast) {
+    std::tie(link.lat, link.lon) = std::tuple(-30.001, 30);
+    thermals.push_back(NewThermal(-30, 30, Profile()));
+    thermals.push_back(NewThermal(-30 + 2 / kKmPerDegree, 30, Profile()));
+    Ticks(1);
+    EXPECT_EQ(profiler.current(), thermals[0].get());
+    EXPECT_EQ(link.strengthWrites, (Ints{40}));
 }
 
 TEST_F(ProfilerTest, ForgettingTheCurrentThermalWritesNothingOfItAgain) {

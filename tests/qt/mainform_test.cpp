@@ -180,9 +180,10 @@ TEST_F(EditingMap, HeightUnitsSwitchEveryHintTheWindowAndTheGroundReadout) {
                 ::testing::ContainsRegex("Top 1500m.*Window 1500$"));
 }
 
-// The latitude north of 47.2 N, 8 E at which Distance gives metres, to its decimetre.
+// The latitude north of 30 S, 30 E at which DistanceKm gives metres, to its decimetre. There
+// latitude and longitude add up to 0, which is a place like any other.
 double NorthBy(double metres) {
-    return 47.2 + metres / 111195;
+    return -30 + metres / 111195;
 }
 
 TEST_F(EditingMap, NothingIsPlacedWithoutALivePositionThenOnceFartherThanTheDistance) {
@@ -200,9 +201,9 @@ TEST_F(EditingMap, NothingIsPlacedWithoutALivePositionThenOnceFartherThanTheDist
     EXPECT_TRUE(doc().thermals().empty() && doc().waypoints().empty());
     EXPECT_TRUE(form->noteText().contains("No simulator"));
     link->live = true;
-    link->lon = 8.0;
-    link->lat = 47.2;
-    // The first live tick measures from 0, 0 and places one at once; then 799 m are not enough.
+    link->lon = 30.0;
+    link->lat = NorthBy(0);
+    // With no thermal yet the first live tick places one at once; then 799 m are not enough.
     EXPECT_EQ(status(), std::tuple("Linked", true));
     for (const double lat : {NorthBy(799), NorthBy(800.5), NorthBy(800.5)}) {
         link->lat = lat;

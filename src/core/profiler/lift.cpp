@@ -71,20 +71,20 @@ int ComputeLift(const Thermal& t, int msStrength, double distanceM, double groun
     return StrengthByte(PlateauLift(t, msStrength, distanceM, groundM, altitudeM));
 }
 
-double ComputeRoll(const Thermal& t, double acLat, double acLon, double headingDeg,
-                   double distanceKm, int msStrength, int rollRate) {
+double ComputeRoll(const Thermal& t, GeoPoint aircraft, double headingDeg, double distanceKm,
+                   int msStrength, int rollRate) {
     // At the centre there is no bearing to turn across.
     if (distanceKm == 0)
         return 0;
-    const double dxKm = acLon == t.lon ? 0 : Distance(t.lat, acLon, t.lat, t.lon);
+    const double dxKm = DistanceKm({t.lat, aircraft.lon}, t.Position());
     // Rounding, or a far-off dx, can put the ratio above 1, where the arcsine has no value.
     const double a =
         std::asin(std::min(std::abs(dxKm) / std::abs(distanceKm), 1.0)) * kDegreesPerRadian;
     double bearing;
-    if (acLat > t.lat)
-        bearing = acLon > t.lon ? 180 + a : 180 - a;
+    if (aircraft.lat > t.lat)
+        bearing = aircraft.lon > t.lon ? 180 + a : 180 - a;
     else
-        bearing = acLon > t.lon ? 360 - a : a;
+        bearing = aircraft.lon > t.lon ? 360 - a : a;
     const double s = std::sin(std::abs(headingDeg - bearing) * kRadiansPerDegree);
     const double roll = s * (msStrength * 0.05) * (t.tStrengthPercent * 0.01);
     return rollRate * roll * 0.01;

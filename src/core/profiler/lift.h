@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geo/geopoint.h"
+
 #include <vector>
 
 class Thermal;
@@ -29,11 +31,11 @@ int StrengthByte(double lift);
 int ComputeLift(const Thermal& t, int msStrength, double distanceM, double groundM,
                 double altitudeM);
 
-// The roll impulse for an aircraft at (acLat, acLon) on headingDeg (-180 to 180),
-// distanceKm from the thermal: strongest when flying across the bearing to the thermal,
-// scaled by the strength and rollRate per cent. Always a finite number.
-double ComputeRoll(const Thermal& t, double acLat, double acLon, double headingDeg,
-                   double distanceKm, int msStrength, int rollRate);
+// The roll impulse for an aircraft at a position on headingDeg (-180 to 180), distanceKm
+// from the thermal: strongest when flying across the bearing to the thermal, scaled by the
+// strength and rollRate per cent. Always a finite number.
+double ComputeRoll(const Thermal& t, GeoPoint aircraft, double headingDeg, double distanceKm,
+                   int msStrength, int rollRate);
 
 struct ThermalSettings;
 

@@ -38,8 +38,7 @@ void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
     }
     if (!current_)
         return;
-    WriteLift(Distance(link_.GetLat(), link_.GetLon(), current_->lat, current_->lon) *
-              kMetresPerKm);
+    WriteLift(DistanceKm(Aircraft(), current_->Position()) * kMetresPerKm);
 }
 
 void TProfiler::Stop() {
@@ -66,8 +65,8 @@ void TProfiler::Start(bool rollEnabled, int rollRate) {
     // Read only now: from here on the profiler itself overwrites that byte.
     msStrength_ = link_.GetMsStrength();
     if (current_ && rollEnabled) {
-        roll_ = ComputeRoll(*current_, link_.GetLat(), link_.GetLon(), link_.GetHeading(),
-                            distanceKm, msStrength_, rollRate);
+        roll_ = ComputeRoll(*current_, Aircraft(), link_.GetHeading(), distanceKm, msStrength_,
+                            rollRate);
         link_.SetRollRate(roll_);
         rollStep_ = 0;
     } else {
@@ -75,6 +74,10 @@ void TProfiler::Start(bool rollEnabled, int rollRate) {
     }
     if (current_)
         WriteLift(distanceKm * kMetresPerKm);
+}
+
+GeoPoint TProfiler::Aircraft() const {
+    return {link_.GetLat(), link_.GetLon()};
 }
 
 void TProfiler::FadeRoll() {
@@ -85,14 +88,13 @@ void TProfiler::FadeRoll() {
 }
 
 double TProfiler::Search(std::size_t n) {
-    const double lat = link_.GetLat();
-    const double lon = link_.GetLon();
+    const GeoPoint aircraft = Aircraft();
     // The thermal being flown takes part with its fresh distance, so a sample that misses it
     // cannot make a farther one current (which would drop the lift for that tick).
     Thermal* const previous = current_;
     double nearestKm = kSearchLimitKm;
     if (current_)
-        nearestKm = std::min(nearestKm, Distance(lat, lon, current_->lat, current_->lon));
+        nearestKm = std::min(nearestKm, DistanceKm(aircraft, current_->Position()));
     const std::size_t count = thermals_.size();
     if (count > 0 && n > 0) {
         if (searchIndex_ >= count)
@@ -105,7 +107,7 @@ double TProfiler::Search(std::size_t n) {
             if (index >= count)
                 index -= count;
             Thermal* t = thermals_[index].get();
-            const double km = Distance(lat, lon, t->lat, t->lon);
+            const double km = DistanceKm(aircraft, t->Position());
             if (km < nearestKm) {
                 nearestKm = km;
                 current_ = t;

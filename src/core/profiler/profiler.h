@@ -34,6 +34,7 @@ public:
 
 private:
     void Start(bool rollEnabled, int rollRate);
+    GeoPoint Aircraft() const;
     void FadeRoll();
     // Looks at the next n thermals; the nearest within reach, the current one included,
     // becomes current. Returns the distance to it, or the search limit when none is within

@@ -12,13 +12,13 @@ double UpdraftMs(const ThermalSettings& values, const LiftModel& model, int msSt
 GeoPoint AxisAt(const Thermal& t, const LiftModel& model, int msStrength, double groundM,
                 double altitudeM) {
     const double updraftMs = UpdraftMs(t, model, msStrength);
-    return Moved({t.lat, t.lon}, DriftAt(altitudeM - groundM, t.windDir, model.windMs, updraftMs));
+    return Moved(t.Position(), DriftAt(altitudeM - groundM, t.windDir, model.windMs, updraftMs));
 }
 
 ThermalLift LiftAtAircraft(const Thermal& t, const LiftModel& model, int msStrength,
                            GeoPoint aircraft, double groundM, double altitudeM) {
     const GeoPoint axis = AxisAt(t, model, msStrength, groundM, altitudeM);
-    const double distanceM = Distance(aircraft.lat, aircraft.lon, axis.lat, axis.lon) * 1000.0;
+    const double distanceM = DistanceKm(aircraft, axis) * 1000.0;
     const double lift = ShapeLift(t, model.shape, msStrength, distanceM, groundM, altitudeM);
     return {lift, StrengthByte(lift)};
 }
