@@ -54,14 +54,13 @@ void LiveTracking::StopTimers() {
 void LiveTracking::ReadDataTimerTimer() {
     link_->ReadCycle();
     ApplyPendingWinds();
-    if (link_->Status().live)
-        trail_.Add(Trail::Clock::now(), link_->GetLat(), link_->GetLon(), link_->GetAltitude());
+    if (const std::optional<GeoPoint> at = LivePosition())
+        trail_.Add(Trail::Clock::now(), *at, link_->GetAltitude());
 }
 
 void LiveTracking::DisplayUpdateTimerTimer() {
     FlightData data;
-    data.lat = link_->GetLat();
-    data.lon = link_->GetLon();
+    data.position = link_->Position();
     data.groundM = link_->GetGroundAlt();
     data.altitudeM = link_->GetAltitude();
     data.climbMps = trail_.ClimbMps();
@@ -78,12 +77,11 @@ void LiveTracking::DisplayUpdateTimerTimer() {
     }
     data.lift = profiler_.lift();
     emit aircraftShown(data);
-    if (settings_.GetAutoThermals() && data.status.live) {
-        // The first check places one: there is no thermal to measure from yet.
-        if (!lastThermal_ ||
-            settings_.autoThermalDistValue < DistanceKm(*lastThermal_, {data.lat, data.lon}) * 1000)
-            ThermalAtAircraft();
-    }
+    const std::optional<GeoPoint> at = LivePosition();
+    // The first check places one: there is no thermal to measure from yet.
+    if (settings_.GetAutoThermals() && at &&
+        (!lastThermal_ || settings_.autoThermalDistValue < DistanceKm(*lastThermal_, *at) * 1000))
+        ThermalAtAircraft();
 }
 
 void LiveTracking::ProfilerTimer() {
@@ -97,27 +95,31 @@ void LiveTracking::ProfilerTimer() {
         profiler_.Stop();
 }
 
-Thermal& LiveTracking::AddThermal(double lat, double lon) {
-    Thermal& t = document_.AddThermal({lat, lon}, settings_.values());
-    lastThermal_ = GeoPoint{link_->GetLat(), link_->GetLon()};
+Thermal& LiveTracking::AddThermal(GeoPoint at) {
+    Thermal& t = document_.AddThermal(at, settings_.values());
+    lastThermal_ = link_->Position();
     return t;
 }
 
-bool LiveTracking::HasLivePosition() {
+std::optional<GeoPoint> LiveTracking::LivePosition() const {
+    return link_->Status().live ? link_->Position() : std::nullopt;
+}
+
+std::optional<GeoPoint> LiveTracking::FreshLivePosition() {
     link_->ReadCycle();
-    if (link_->Status().live)
-        return true;
-    // A position of 0, 0 or one from before the link went down would put it in the wrong
-    // place.
+    if (const std::optional<GeoPoint> at = LivePosition())
+        return at;
+    // A position from before the link went down would put it in the wrong place.
     emit note(tr("Nothing placed: no live aircraft position (%1)")
                   .arg(QString::fromStdString(link_->Status().text)));
-    return false;
+    return std::nullopt;
 }
 
 Thermal* LiveTracking::ThermalAtAircraft() {
-    if (!HasLivePosition())
+    const std::optional<GeoPoint> at = FreshLivePosition();
+    if (!at)
         return nullptr;
-    Thermal& t = AddThermal(link_->GetLat(), link_->GetLon());
+    Thermal& t = AddThermal(*at);
     // The left side wins when both are asked for.
     const int offsetDeg = settings_.GetWindLeft() ? 270 : settings_.GetWindRight() ? 90 : 0;
     if (offsetDeg != 0) {
@@ -153,13 +155,14 @@ void LiveTracking::ApplyPendingWinds() {
 }
 
 Waypoint* LiveTracking::WaypointAtAircraft(const std::string& name) {
-    if (!HasLivePosition())
+    const std::optional<GeoPoint> at = FreshLivePosition();
+    if (!at)
         return nullptr;
-    Waypoint& w = document_.AddWaypoint({link_->GetLat(), link_->GetLon()}, name);
+    Waypoint& w = document_.AddWaypoint(*at, name);
     w.SetGroundHeight(TruncateToInt(link_->GetGroundAlt()));
     return &w;
 }
 
-void LiveTracking::MoveAircraft(double lat, double lon) {
-    link_->MoveAircraft(lat, lon);
+void LiveTracking::MoveAircraft(GeoPoint to) {
+    link_->MoveAircraft(to);
 }

@@ -22,8 +22,7 @@ class QTimer;
 
 // What the display tick shows: the aircraft, its flight and the live work.
 struct FlightData {
-    double lat = 0;
-    double lon = 0;
+    std::optional<GeoPoint> position; // none before the link has read or been moved to one
     double groundM = 0;
     double altitudeM = 0; // above sea level
     double climbMps = 0;
@@ -57,13 +56,13 @@ public:
 
     // A thermal with the Thermal Data values at a position; the automatic thermals measure
     // their distance from the aircraft's position at the last one.
-    Thermal& AddThermal(double lat, double lon);
+    Thermal& AddThermal(GeoPoint at);
     // At the aircraft's position; nothing (and a note why) while the link has no live
     // position. A thermal's wind from the aircraft's side follows once the link has read
     // the heading.
     Thermal* ThermalAtAircraft();
     Waypoint* WaypointAtAircraft(const std::string& name);
-    void MoveAircraft(double lat, double lon);
+    void MoveAircraft(GeoPoint to);
 
     SimLink& link() const { return *link_; }
     const TProfiler& profiler() const { return profiler_; }
@@ -86,8 +85,10 @@ private:
         int offsetDeg; // 90: wind from the right, 270: from the left
         std::uint64_t served;
     };
-    // False, with a note, while there is no live position.
-    bool HasLivePosition();
+    // The position while the link is live, else none.
+    std::optional<GeoPoint> LivePosition() const;
+    // The live position after a fresh read cycle; none, with a note why, without one.
+    std::optional<GeoPoint> FreshLivePosition();
     void TurnWind(Thermal& thermal, int offsetDeg);
     void ApplyPendingWinds();
 

@@ -287,10 +287,10 @@ void TMainForm::createPopupMenus() {
     MapPopupMenu->setObjectName(QStringLiteral("MapPopupMenu"));
     connect(MapPopupMenu->addAction(tr("Move AC Here")), &QAction::triggered, this, [this] {
         const Map& map = document_.map();
-        live_->MoveAircraft(map.YToLat(popupY), map.XToLon(popupX));
+        live_->MoveAircraft({map.YToLat(popupY), map.XToLon(popupX)});
     });
     connect(MapPopupMenu->addAction(tr("Add Thermal")), &QAction::triggered, this, [this] {
-        live_->AddThermal(document_.map().YToLat(popupY), document_.map().XToLon(popupX));
+        live_->AddThermal({document_.map().YToLat(popupY), document_.map().XToLon(popupX)});
     });
     connect(MapPopupMenu->addAction(tr("Add Waypoint")), &QAction::triggered, this, [this] {
         AddWaypoint(document_.map().YToLat(popupY), document_.map().XToLon(popupX));

@@ -42,7 +42,7 @@ void TMainForm::mainImageMouseMove(int x, int y) {
 void TMainForm::mainImageClick() {
     const Map& map = document_.map();
     if (action(Command::ClickToAddThermal)->isChecked())
-        live_->AddThermal(map.YToLat(mouseY), map.XToLon(mouseX));
+        live_->AddThermal({map.YToLat(mouseY), map.XToLon(mouseX)});
     else
         AddWaypoint(map.YToLat(mouseY), map.XToLon(mouseX));
 }
@@ -64,8 +64,11 @@ void TMainForm::showAircraft(const FlightData& data) {
         return metres ? IntText(TruncateToInt(m)) + "m" : IntText(MetresToFeetTruncated(m)) + "ft";
     };
     statusPanels[2]->setText(Text(height(data.groundM)));
-    statusPanels[0]->setText(Text(LatText(data.lat, latLonFormat)));
-    statusPanels[1]->setText(Text(LonText(data.lon, latLonFormat)));
+    // Before the first position the panels show 0, 0, greyed like every value that is not
+    // live.
+    const GeoPoint aircraft = data.position.value_or(GeoPoint{});
+    statusPanels[0]->setText(Text(LatText(aircraft.lat, latLonFormat)));
+    statusPanels[1]->setText(Text(LonText(aircraft.lon, latLonFormat)));
     for (std::size_t i : {0u, 1u})
         statusPanels[i]->setToolTip(statusPanels[i]->text());
     // Values that are not live are shown greyed, never as if they were.
@@ -87,8 +90,8 @@ void TMainForm::showAircraft(const FlightData& data) {
 
     // Scene coordinates are map-image pixels; the view subtracts its scroll positions.
     const Map& map = document_.map();
-    acCursor->setPos(map.LonToX(data.lon) - acCursor->width() / 2,
-                     map.LatToY(data.lat) - acCursor->height() / 2);
+    acCursor->setPos(map.LonToX(aircraft.lon) - acCursor->width() / 2,
+                     map.LatToY(aircraft.lat) - acCursor->height() / 2);
     acCursor->SetHeading(data.headingDeg);
     trail_->Refresh();
     // Following, the map scrolls once the aircraft comes within a fifth of its edges.

@@ -13,7 +13,8 @@ TrailItem::TrailItem(const Trail& trail, const Map& map)
 }
 
 TrailItem::Shown TrailItem::ShownOf(const Trail::Point& point) const {
-    return {QPointF(map_.LonToX(point.lon), map_.LatToY(point.lat)), ClimbStep(point.climbMps)};
+    return {QPointF(map_.LonToX(point.position.lon), map_.LatToY(point.position.lat)),
+            ClimbStep(point.climbMps)};
 }
 
 void TrailItem::Refresh() {

@@ -22,9 +22,9 @@ TEST(TrailTest, KeepsThirtyMinutesAndStartsAnewWhenTheClockGoesBack) {
     // A point every 50 ms for 31 minutes: the oldest minute drops off.
     const int points = 31 * 60 * 20;
     for (int i = 0; i < points; ++i)
-        trail.Add(kStart + i * 50ms, 46, 7, 1000);
+        trail.Add(kStart + i * 50ms, {46, 7}, 1000);
     EXPECT_EQ(trail.points().front().time, kStart + 60s - 50ms);
-    trail.Add(kStart, 46, 7, 1000);
+    trail.Add(kStart, {46, 7}, 1000);
     EXPECT_EQ(trail.points().size(), 1u);
     // Every point is counted as dropped once: the minute that fell off and the rest cleared.
     EXPECT_EQ(trail.dropped(), std::size_t(points));
@@ -36,7 +36,7 @@ TEST_P(VarioTable, AltitudeChangeOverTheLastThreeSeconds) {
     const auto& [name, series, climb] = GetParam();
     Trail trail;
     for (const auto& [ms, altitude] : series)
-        trail.Add(kStart + std::chrono::milliseconds(ms), 46, 7, altitude);
+        trail.Add(kStart + std::chrono::milliseconds(ms), {46, 7}, altitude);
     EXPECT_DOUBLE_EQ(trail.ClimbMps(), climb);
     EXPECT_DOUBLE_EQ(trail.points().back().climbMps, climb);
 }

@@ -244,10 +244,12 @@ protected:
 // A read cycle is one exchange of four reads, the heading one of its own. A failed cycle
 // takes the link down and keeps the cache, and every cycle tries to reconnect.
 TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
+    EXPECT_EQ(link->Position(), std::nullopt); // none before the first cycle
     link->ReadCycle();
     EXPECT_EQ(server.requests.size(), 4u);
-    EXPECT_NEAR(link->GetLat(), 47.0, 1e-12);
-    EXPECT_EQ(std::tuple(link->GetLon(), link->GetGroundAlt(), link->GetAltitude(),
+    ASSERT_TRUE(link->Position());
+    EXPECT_NEAR(link->Position()->lat, 47.0, 1e-12);
+    EXPECT_EQ(std::tuple(link->Position()->lon, link->GetGroundAlt(), link->GetAltitude(),
                          link->ThermalBlockPresent(), link->GetMsStrength(), server.sends),
               std::tuple(22.5, 412.5, 1234, true, 0x17, 1));
     EXPECT_EQ(link->GetHeading(), -90); // taken as signed
@@ -265,13 +267,13 @@ TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
     EXPECT_EQ(link->Status().text, "No simulator");
     link->SetMsStrength(5); // skipped while down
     link->SetRollRate(2.0);
-    link->MoveAircraft(47.25, 8.5);
+    link->MoveAircraft({47.25, 8.5});
     EXPECT_EQ(std::pair(server.sends, link->GetAltitude()), std::pair(2 + 9, 1234.0));
-    EXPECT_NEAR(link->GetLat(), 47.25, 1e-9); // moved in the cache at once
-    EXPECT_NEAR(link->GetLon(), 8.5, 1e-9);
+    EXPECT_NEAR(link->Position()->lat, 47.25, 1e-9); // moved in the cache at once
+    EXPECT_NEAR(link->Position()->lon, 8.5, 1e-9);
     server.server = Server::uipcMain;
     link->ReadCycle();
-    EXPECT_EQ(std::tuple(link->LinkResult(), link->GetAltitude(), link->GetLon()),
+    EXPECT_EQ(std::tuple(link->LinkResult(), link->GetAltitude(), link->Position()->lon),
               std::tuple(resultOkay, 999, 22.5));
     // The block needs the mark and six zero bytes below the strength: only the first has both.
     constexpr std::uint64_t present = 0x40FF000000000000;
@@ -299,29 +301,44 @@ TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
     const std::int64_t south = -42957189152768000;
     using Row = std::pair<std::function<void()>, std::vector<FakeServer::Request>>;
     int row = 0;
-    for (const auto& [write, expected] : std::vector<Row>{
-             {[&] { link->SetMsStrength(-1); }, {Wrote<std::uint8_t>(0x2AE6, 0)}},
-             {[&] { link->SetMsStrength(255); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
-             {[&] { link->SetMsStrength(256); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
-             {[&] { link->SetRollRate(-12.75); }, {Wrote(0x30B0, -12.75)}},
-             {[&] { link->SetRollRate(nan); }, {}},
-             {[&] { link->MoveAircraft(1, -1); }, {moved(477302101697422, -51240955760304312)}},
-             {[&] { link->MoveAircraft(-90, 180); }, {moved(south, INT64_MIN)}},
-             {[&] { link->MoveAircraft(-90, 190); }, {moved(south, -8710962479251733504)}},
-             {[&] { link->MoveAircraft(-90, -190); }, {moved(south, 8710962479251733504)}},
-             {[&] { link->MoveAircraft(nan, 0); }, {}}}) {
+    for (const auto& [write, expected] :
+         std::vector<Row>{{[&] { link->SetMsStrength(-1); }, {Wrote<std::uint8_t>(0x2AE6, 0)}},
+                          {[&] { link->SetMsStrength(255); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
+                          {[&] { link->SetMsStrength(256); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
+                          {[&] { link->SetRollRate(-12.75); }, {Wrote(0x30B0, -12.75)}},
+                          {[&] { link->SetRollRate(nan); }, {}},
+                          {[&] {
+                               link->MoveAircraft({1, -1});
+                           },
+                           {moved(477302101697422, -51240955760304312)}},
+                          {[&] {
+                               link->MoveAircraft({-90, 180});
+                           },
+                           {moved(south, INT64_MIN)}},
+                          {[&] {
+                               link->MoveAircraft({-90, 190});
+                           },
+                           {moved(south, -8710962479251733504)}},
+                          {[&] {
+                               link->MoveAircraft({-90, -190});
+                           },
+                           {moved(south, 8710962479251733504)}},
+                          {[&] {
+                               link->MoveAircraft({nan, 0});
+                           },
+                           {}}}) {
         server.requests.clear();
         write();
         EXPECT_EQ(server.Writes(), expected) << "row " << row++;
     }
     // The cache holds the last position written; the rejected move left it.
-    EXPECT_NEAR(link->GetLat(), -90, 1e-9);
-    EXPECT_NEAR(link->GetLon(), 170, 1e-9);
+    EXPECT_NEAR(link->Position()->lat, -90, 1e-9);
+    EXPECT_NEAR(link->Position()->lon, 170, 1e-9);
     // Failed writes are ignored: the link stays up.
     server.tries = std::string(27, 'f');
     link->SetMsStrength(3);
     link->SetRollRate(1.0);
-    link->MoveAircraft(1, 2);
+    link->MoveAircraft({1, 2});
     EXPECT_TRUE(link->LinkResult() == resultOkay && link->Link().IsOpen());
 }
 

@@ -44,10 +44,10 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
         worker.WriteStrength(10);
         worker.WriteRoll(0.5);
         worker.WriteStrength(20);
-        worker.MoveAircraft(1, -1);
+        worker.MoveAircraft({1, -1});
         worker.WriteStrength(30);
-        EXPECT_EQ(worker.Snapshot().lon, -1); // the move shows at once
-        worker.RequestHeading();              // served once the writes before it have gone
+        EXPECT_EQ(worker.Snapshot().position, GeoPoint(1, -1)); // the move shows at once
+        worker.RequestHeading(); // served once the writes before it have gone
         server.gateShut = false;
         ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 2; }));
         // A failed heading exchange takes the link down. The worker waits for work: the
@@ -80,8 +80,8 @@ TEST(LinkWorkerTest, ReadsAndNeverSendsWritesMadeForALinkThatWentDown) {
     HoldNextExchange(server);
     const LinkSnapshot s = worker->Snapshot();
     EXPECT_TRUE(s.positionRead && s.linked && s.blockPresent);
-    EXPECT_EQ(std::tuple(s.lat, s.lon, s.groundM, s.altitudeM, s.msStrength, s.headingDeg),
-              std::tuple(46.5, 7.25, 612.0, 1500.0, 120, 90.0));
+    EXPECT_EQ(std::tuple(s.position, s.groundM, s.altitudeM, s.msStrength, s.headingDeg),
+              std::tuple(GeoPoint(46.5, 7.25), 612.0, 1500.0, 120, 90.0));
     // Read as the block appeared, and not again while it stays.
     EXPECT_EQ(std::ranges::count(server.requests, 0x0580u, &FakeServer::Request::offset), 1);
     server.Forget();
@@ -120,16 +120,16 @@ TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
         ThreadedLink link(server.MakeTransport(), 0ms);
         link.SetMsStrength(-5);
         link.SetRollRate(std::numeric_limits<double>::infinity());
-        link.MoveAircraft(47, 8);
-        link.MoveAircraft(std::nan(""), 9);
-        link.MoveAircraft(46, -std::numeric_limits<double>::infinity());
-        EXPECT_EQ(std::pair(link.GetLat(), link.GetLon()), std::pair(47.0, 8.0));
+        link.MoveAircraft({47, 8});
+        link.MoveAircraft({std::nan(""), 9});
+        link.MoveAircraft({46, -std::numeric_limits<double>::infinity()});
+        EXPECT_EQ(link.Position(), GeoPoint(47, 8));
         link.RequestHeading(); // served after the writes
         EXPECT_TRUE(Eventually([&] {
             link.ReadCycle();
             return link.snapshot().headings > 0;
         }));
-        EXPECT_EQ(std::pair(link.GetLat(), link.GetLon()), std::pair(47.0, 8.0));
+        EXPECT_EQ(link.Position(), GeoPoint(47, 8));
     }
     // After the handshake's version, the strength held to the byte and the one valid move.
     EXPECT_EQ(server.Writes(),

@@ -177,6 +177,14 @@ TEST_F(ProfilerTest, SampleWithNoneWithinTenKilometresKeepsThePreviousThermal) {
     EXPECT_EQ(link.strengthWrites, (Ints{40, 0}));
 }
 
+TEST_F(ProfilerTest, DoesNothingBeforeTheLinkHasAPosition) {
+    North(0);
+    link.hasPosition = false;
+    Ticks(2, 10, true);
+    EXPECT_EQ(profiler.current(), nullptr);
+    EXPECT_TRUE(link.strengthWrites.empty() && link.rollWrites.empty());
+}
+
 // 30 S 30 E, where latitude and longitude add up to 0, is a place like any other: its
 // thermal is the nearest, not one 2 km away.
 TEST_F(ProfilerTest, FindsTheNearestThermalAtThirtySouthThirtyEast) {

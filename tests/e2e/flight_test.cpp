@@ -48,7 +48,7 @@ TEST(DemoFlight, ShapesTheLiftWhereTheGliderIsAndEndsCleanly) {
     // Moved into the core of the 150 % thermal in the east: 180.
     FSUPIC mover(MakeDefaultTransport());
     ASSERT_EQ(mover.LinkResult(), 0u);
-    mover.MoveAircraft(46.57706, 7.62491);
+    mover.MoveAircraft({46.57706, 7.62491});
     EXPECT_EQ(SettlesOn(log, "b4"), "");
 
     EXPECT_EQ(program.Terminate(), 0) << program.Errors().toStdString();

@@ -185,8 +185,9 @@ TEST_F(FakeFlightGear, TheProgramFliesFlightGearsAircraftThroughTheBridge) {
     EXPECT_FALSE(Fly([&] { return link->ThermalBlockPresent(); }, 300ms));
     properties["/sim/sceneryloaded"] = 1;
     ASSERT_TRUE(Fly([&] { return link->ThermalBlockPresent(); }));
-    EXPECT_NEAR(link->GetLat(), 21.5, 1e-7);
-    EXPECT_NEAR(link->GetLon(), -158.25, 1e-7);
+    ASSERT_TRUE(link->Position());
+    EXPECT_NEAR(link->Position()->lat, 21.5, 1e-7);
+    EXPECT_NEAR(link->Position()->lon, -158.25, 1e-7);
     EXPECT_EQ(std::tuple(link->GetAltitude(), link->GetGroundAlt(), link->GetMsStrength()),
               std::tuple(1000.0, 12.5, 200));
     EXPECT_NEAR(link->GetHeading(), -90, 1e-6);
@@ -215,12 +216,12 @@ TEST_F(FakeFlightGear, TheProgramFliesFlightGearsAircraftThroughTheBridge) {
     EXPECT_TRUE(link->ThermalBlockPresent());
 
     // The move is served at once, though FlightGear's next lines still carry the old place.
-    link->MoveAircraft(21.25, -157.75);
+    link->MoveAircraft({21.25, -157.75});
     ASSERT_TRUE(Fly([&] { return received.count("/position/latitude-deg"); }));
     EXPECT_NEAR(received["/position/latitude-deg"], 21.25, 1e-7);
     EXPECT_NEAR(received["/position/longitude-deg"], -157.75, 1e-7);
-    EXPECT_NEAR(link->GetLat(), 21.25, 1e-7);
-    EXPECT_NEAR(link->GetLon(), -157.75, 1e-7);
+    EXPECT_NEAR(link->Position()->lat, 21.25, 1e-7);
+    EXPECT_NEAR(link->Position()->lon, -157.75, 1e-7);
 
     // A FlightGear that flies on without the bridge keeps no lift.
     ASSERT_TRUE(Fly(writing(5)));

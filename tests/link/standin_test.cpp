@@ -176,8 +176,8 @@ TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
         return link->LinkResult();
     };
     ASSERT_EQ(cycle(), resultOkay);
-    EXPECT_NEAR(link->GetLat(), 47.25, 1e-9);
-    EXPECT_NEAR(link->GetLon(), -8.5, 1e-9);
+    EXPECT_NEAR(link->Position()->lat, 47.25, 1e-9);
+    EXPECT_NEAR(link->Position()->lon, -8.5, 1e-9);
     EXPECT_EQ(std::tuple(link->Link().FsVersion(), link->GetGroundAlt(), link->GetHeading(),
                          link->ThermalBlockPresent(), link->GetMsStrength()),
               std::tuple(3u, 0.5, -90.0, true, 40));
@@ -189,11 +189,11 @@ TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
     ASSERT_EQ(::kill(sim.Pid(), SIGCONT), 0);
     EXPECT_EQ(cycle(), resultOkay);
 
-    link->MoveAircraft(-33.5, 151.25);
+    link->MoveAircraft({-33.5, 151.25});
     link->SetMsStrength(255);
     EXPECT_EQ(cycle(), resultOkay);
-    EXPECT_NEAR(link->GetLat(), -33.5, 1e-9);
-    EXPECT_NEAR(link->GetLon(), 151.25, 1e-9);
+    EXPECT_NEAR(link->Position()->lat, -33.5, 1e-9);
+    EXPECT_NEAR(link->Position()->lon, 151.25, 1e-9);
     EXPECT_EQ(link->GetMsStrength(), 255);
     // The climb shows within seconds.
     const auto deadline = std::chrono::steady_clock::now() + 5s;
@@ -240,17 +240,18 @@ TEST(StandInLinkTest, ReplaysALogAlongItsTrack) {
     do {
         link.ReadCycle();
         ASSERT_EQ(link.LinkResult(), resultOkay);
+        ASSERT_TRUE(link.Position());
         ++reads;
         EXPECT_TRUE(std::any_of(flight.fixes.begin(), flight.fixes.end(), [&](const IgcFix& fix) {
-            const GeoOffset off = OffsetBetween(fix.Position(), {link.GetLat(), link.GetLon()});
+            const GeoOffset off = OffsetBetween(fix.Position(), *link.Position());
             return std::hypot(off.eastM, off.northM) < 20;
         }));
         EXPECT_EQ(link.GetGroundAlt(), flight.AltitudeM(flight.fixes.front()));
-    } while (
-        (std::abs(link.GetLat() - end.lat) > 1e-6 || std::abs(link.GetLon() - end.lon) > 1e-6) &&
-        std::chrono::steady_clock::now() < deadline);
-    EXPECT_NEAR(link.GetLat(), end.lat, 1e-6);
-    EXPECT_NEAR(link.GetLon(), end.lon, 1e-6);
+    } while ((std::abs(link.Position()->lat - end.lat) > 1e-6 ||
+              std::abs(link.Position()->lon - end.lon) > 1e-6) &&
+             std::chrono::steady_clock::now() < deadline);
+    EXPECT_NEAR(link.Position()->lat, end.lat, 1e-6);
+    EXPECT_NEAR(link.Position()->lon, end.lon, 1e-6);
     EXPECT_GT(reads, 20);
 }
 

@@ -246,7 +246,7 @@ TEST_F(MainWindow, AThermalAtTheAircraftTakesTheTickedWindSideAndHeights) {
 TEST_F(MainWindow, ProfilerTimerTicksStopsOrLeavesTheProfilerAlone) {
     std::tie(link->lat, link->lon, link->altitude, link->msStrength) =
         std::tuple(47.2, 8.0, 700, 50);
-    const Thermal& t = live().AddThermal(47.2, 8.0);
+    const Thermal& t = live().AddThermal({47.2, 8.0});
     const auto tick = [this](bool block) {
         link->block = block;
         live().ProfilerTimer();
@@ -286,7 +286,7 @@ TEST_F(MainWindow, ClosingAsksBothQuestionsEvenAfterANoThenStopsTheTimers) {
 
 TEST_F(EditingMap, SceneryToolsRunWhileTheWindowGoesOnAndTheirFailuresAreReported) {
     run(Command::Thermik);
-    live().AddThermal(47.3, 7.9);
+    live().AddThermal({47.3, 7.9});
     run(Command::Cumulus); // no cumulus tool in the folder
     ASSERT_TRUE(QTest::qWaitFor([this] { return rec.messages().size() == 2; }));
     EXPECT_EQ(rec.messages(),

@@ -117,7 +117,7 @@ TEST_F(MapPanel, TheTrailKeepsItsNewestPointsOnceTheOldestDropOff) {
     view.scene()->addItem(item);
     const Trail::Clock::time_point start{};
     const auto fly = [&](int seconds, double lon) {
-        trail.Add(start + std::chrono::seconds(seconds), 47.25, lon, 1000);
+        trail.Add(start + std::chrono::seconds(seconds), {47.25, lon}, 1000);
         item->Refresh();
     };
     fly(0, 7.6);

@@ -2,6 +2,7 @@
 
 #include "simlink/simlink.h"
 
+#include <tuple>
 #include <vector>
 
 // A simulator link without a simulator: the cached values are plain fields the test sets,
@@ -10,6 +11,7 @@ class FakeLink final : public SimLink {
 public:
     double lat = 0;
     double lon = 0;
+    bool hasPosition = true; // lat and lon have been read
     double ground = 0;
     double altitude = 0;
     double heading = 0;
@@ -26,8 +28,9 @@ public:
     std::vector<double> rollWrites;
 
     void ReadCycle() override { ++readCycles; }
-    double GetLat() const override { return lat; }
-    double GetLon() const override { return lon; }
+    std::optional<GeoPoint> Position() const override {
+        return hasPosition ? std::optional(GeoPoint{lat, lon}) : std::nullopt;
+    }
     double GetGroundAlt() const override { return ground; }
     double GetAltitude() const override { return altitude; }
     double GetHeading() override {
@@ -41,8 +44,7 @@ public:
     LinkStatus Status() const override { return {live, live ? "Linked" : "No simulator"}; }
     bool RequestHeading() override { return headingOnRequest; }
     std::uint64_t HeadingsServed() const override { return headingsServed; }
-    void MoveAircraft(double newLat, double newLon) override {
-        lat = newLat;
-        lon = newLon;
+    void MoveAircraft(GeoPoint to) override {
+        std::tie(lat, lon, hasPosition) = std::tuple(to.lat, to.lon, true);
     }
 };

@@ -13,10 +13,10 @@ Trail::Trail(std::chrono::seconds length, std::chrono::seconds varioWindow)
     : length_(length)
     , varioWindow_(varioWindow) {}
 
-void Trail::Add(Clock::time_point time, double lat, double lon, double altitudeM) {
+void Trail::Add(Clock::time_point time, GeoPoint position, double altitudeM) {
     if (!points_.empty() && time < points_.back().time)
         Clear();
-    points_.push_back({time, lat, lon, altitudeM, 0});
+    points_.push_back({time, position, altitudeM, 0});
     while (time - points_.front().time > length_) {
         points_.pop_front();
         ++dropped_;

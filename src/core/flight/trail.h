@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/geopoint.h"
 #include "model/thermalglyph.h"
 
 #include <chrono>
@@ -14,8 +15,7 @@ public:
 
     struct Point {
         Clock::time_point time;
-        double lat = 0;
-        double lon = 0;
+        GeoPoint position;
         double altitudeM = 0;
         double climbMps = 0; // the climb rate when the point was taken
     };
@@ -25,7 +25,7 @@ public:
 
     // A new position; points older than the trail's length drop off its far end. A point
     // earlier than the last one (a clock that went back) starts the trail anew.
-    void Add(Clock::time_point time, double lat, double lon, double altitudeM);
+    void Add(Clock::time_point time, GeoPoint position, double altitudeM);
     void Clear();
 
     const std::deque<Point>& points() const { return points_; }

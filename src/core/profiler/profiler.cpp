@@ -16,15 +16,19 @@ TProfiler::TProfiler(const ThermalList& thermals, SimLink& link)
     , link_(link) {}
 
 void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
+    // With no position read yet there is nothing to measure from.
+    const std::optional<GeoPoint> aircraft = link_.Position();
+    if (!aircraft)
+        return;
     if (!started_) {
-        Start(rollEnabled, rollRate);
+        Start(*aircraft, rollEnabled, rollRate);
         return;
     }
     // The impulse fades even while no thermal is held, so no roll rate is left behind
     // when its thermal was forgotten.
     FadeRoll();
     if (searchAll_) {
-        Search(thermals_.size());
+        Search(*aircraft, thermals_.size());
         searchAll_ = current_ == nullptr;
         // The simulator still holds the lift of the thermal that is gone: with none
         // within reach to take its place, there is no lift.
@@ -34,11 +38,11 @@ void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
             return;
         }
     } else if (current_ && sampleSize > 0) {
-        Search(static_cast<std::size_t>(sampleSize));
+        Search(*aircraft, static_cast<std::size_t>(sampleSize));
     }
     if (!current_)
         return;
-    WriteLift(DistanceKm(Aircraft(), current_->Position()) * kMetresPerKm);
+    WriteLift(DistanceKm(*aircraft, current_->Position()) * kMetresPerKm);
 }
 
 void TProfiler::Stop() {
@@ -59,14 +63,14 @@ void TProfiler::Forget(const Thermal* t) {
     searchAll_ = started_;
 }
 
-void TProfiler::Start(bool rollEnabled, int rollRate) {
+void TProfiler::Start(GeoPoint aircraft, bool rollEnabled, int rollRate) {
     started_ = true;
-    const double distanceKm = Search(thermals_.size());
+    const double distanceKm = Search(aircraft, thermals_.size());
     // Read only now: from here on the profiler itself overwrites that byte.
     msStrength_ = link_.GetMsStrength();
     if (current_ && rollEnabled) {
-        roll_ = ComputeRoll(*current_, Aircraft(), link_.GetHeading(), distanceKm, msStrength_,
-                            rollRate);
+        roll_ =
+            ComputeRoll(*current_, aircraft, link_.GetHeading(), distanceKm, msStrength_, rollRate);
         link_.SetRollRate(roll_);
         rollStep_ = 0;
     } else {
@@ -76,10 +80,6 @@ void TProfiler::Start(bool rollEnabled, int rollRate) {
         WriteLift(distanceKm * kMetresPerKm);
 }
 
-GeoPoint TProfiler::Aircraft() const {
-    return {link_.GetLat(), link_.GetLon()};
-}
-
 void TProfiler::FadeRoll() {
     if (rollStep_ >= kRollSteps)
         return;
@@ -87,8 +87,7 @@ void TProfiler::FadeRoll() {
     link_.SetRollRate(roll_ * (1 - rollStep_ / static_cast<double>(kRollSteps)));
 }
 
-double TProfiler::Search(std::size_t n) {
-    const GeoPoint aircraft = Aircraft();
+double TProfiler::Search(GeoPoint aircraft, std::size_t n) {
     // The thermal being flown takes part with its fresh distance, so a sample that misses it
     // cannot make a farther one current (which would drop the lift for that tick).
     Thermal* const previous = current_;

@@ -13,9 +13,9 @@ class TProfiler {
 public:
     TProfiler(const ThermalList& thermals, SimLink& link);
 
-    // One profiler step. The first tick after creation or Stop searches the whole list,
-    // reads the simulator's own strength and may give a roll impulse; later ticks fade
-    // the impulse and look at the next sampleSize thermals.
+    // One profiler step; nothing while the link has no position. The first tick after creation or
+    // Stop searches the whole list, reads the simulator's own strength and may give a roll impulse;
+    // later ticks fade the impulse and look at the next sampleSize thermals.
     void Tick(bool rollEnabled, int rollRate, int sampleSize);
     // Back to the stopped state: the current thermal is released and the next tick starts
     // anew.
@@ -33,13 +33,12 @@ public:
     int lift() const { return lift_; }
 
 private:
-    void Start(bool rollEnabled, int rollRate);
-    GeoPoint Aircraft() const;
+    void Start(GeoPoint aircraft, bool rollEnabled, int rollRate);
     void FadeRoll();
     // Looks at the next n thermals; the nearest within reach, the current one included,
     // becomes current. Returns the distance to it, or the search limit when none is within
     // reach.
-    double Search(std::size_t n);
+    double Search(GeoPoint aircraft, std::size_t n);
     void WriteLift(double distanceM);
 
     const ThermalList& thermals_;

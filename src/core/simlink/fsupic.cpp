@@ -47,7 +47,7 @@ void FSUPIC::ReadCycle() {
     if (!done)
         GoDown();
     else
-        positionRead_ = true;
+        positionRead_ = positionKnown_ = true;
 }
 
 LinkStatus FSUPIC::Status() const {
@@ -56,12 +56,10 @@ LinkStatus FSUPIC::Status() const {
     return {false, linkResult_ == resultNoServer ? "No simulator" : "Not answering"};
 }
 
-double FSUPIC::GetLat() const {
-    return LatFromRaw(position_[0]);
-}
-
-double FSUPIC::GetLon() const {
-    return LonFromRaw(position_[1]);
+std::optional<GeoPoint> FSUPIC::Position() const {
+    if (!positionKnown_)
+        return std::nullopt;
+    return GeoPoint{LatFromRaw(position_[0]), LonFromRaw(position_[1])};
 }
 
 double FSUPIC::GetGroundAlt() const {
@@ -111,9 +109,10 @@ void FSUPIC::SetRollRate(double value) {
         WriteIfLinked(rollRateOffset, sizeof value, &value);
 }
 
-void FSUPIC::MoveAircraft(double lat, double lon) {
-    if (!std::isfinite(lat) || !std::isfinite(lon))
+void FSUPIC::MoveAircraft(GeoPoint to) {
+    if (!std::isfinite(to.lat) || !std::isfinite(to.lon))
         return;
-    position_ = {LatToRaw(lat), LonToRaw(lon)};
+    position_ = {LatToRaw(to.lat), LonToRaw(to.lon)};
+    positionKnown_ = true;
     WriteIfLinked(positionOffset, sizeof position_, position_.data());
 }

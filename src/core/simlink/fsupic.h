@@ -19,8 +19,7 @@ public:
     void Connect();
     void ReadCycle() override;
 
-    double GetLat() const override;
-    double GetLon() const override;
+    std::optional<GeoPoint> Position() const override;
     double GetGroundAlt() const override;
     double GetAltitude() const override;
     double GetHeading() override;
@@ -29,7 +28,7 @@ public:
 
     void SetMsStrength(int value) override;
     void SetRollRate(double value) override;
-    void MoveAircraft(double lat, double lon) override;
+    void MoveAircraft(GeoPoint to) override;
     LinkStatus Status() const override;
 
     // 0 while linked; the result code of the failed Open, or 1 after a failed exchange.
@@ -43,7 +42,8 @@ private:
 
     FsuipcLink link_;
     std::uint32_t linkResult_ = 0;
-    bool positionRead_ = false; // a read cycle has succeeded since the link last went down
+    bool positionRead_ = false;  // a read cycle has succeeded since the link last went down
+    bool positionKnown_ = false; // a position has been read or moved to
 
     // Raw values as the simulator holds them; latitude then longitude, read as one block.
     std::array<std::int64_t, 2> position_{};

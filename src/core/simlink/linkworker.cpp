@@ -65,8 +65,7 @@ void LinkWorker::Queue(const Write& write) {
         slot = write;
         if (write.kind == Kind::move) {
             ++moves_;
-            snapshot_.lat = write.lat;
-            snapshot_.lon = write.lon;
+            snapshot_.position = write.to;
         }
     }
     wake_.notify_one();
@@ -80,8 +79,8 @@ void LinkWorker::WriteRoll(double value, std::uint64_t connection) {
     Queue({Kind::roll, connection, 0, value});
 }
 
-void LinkWorker::MoveAircraft(double lat, double lon, std::uint64_t connection) {
-    Queue({Kind::move, connection, 0, 0, lat, lon});
+void LinkWorker::MoveAircraft(GeoPoint to, std::uint64_t connection) {
+    Queue({Kind::move, connection, 0, 0, to});
 }
 
 void LinkWorker::RequestHeading() {
@@ -132,10 +131,8 @@ void LinkWorker::Run(std::unique_ptr<Transport> transport, LinkTiming timing) {
             noteLink();
             if (read) {
                 // A move queued while the cycle was under way is newer than what it read.
-                if (moves_ == movesBefore) {
-                    snapshot_.lat = link.GetLat();
-                    snapshot_.lon = link.GetLon();
-                }
+                if (moves_ == movesBefore)
+                    snapshot_.position = link.Position();
                 snapshot_.groundM = link.GetGroundAlt();
                 snapshot_.altitudeM = link.GetAltitude();
                 snapshot_.blockPresent = link.ThermalBlockPresent();
@@ -162,7 +159,7 @@ void LinkWorker::Run(std::unique_ptr<Transport> transport, LinkTiming timing) {
             else if (write.kind == Kind::roll)
                 link.SetRollRate(write.roll);
             else
-                link.MoveAircraft(write.lat, write.lon);
+                link.MoveAircraft(write.to);
             lock.lock();
             noteLink();
             continue;

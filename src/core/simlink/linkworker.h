@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/geopoint.h"
 #include "simlink/fsuipclink.h"
 #include "simlink/transport.h"
 
@@ -16,8 +17,7 @@
 struct LinkSnapshot {
     using Clock = std::chrono::steady_clock;
 
-    double lat = 0; // degrees, north positive
-    double lon = 0; // degrees, east positive
+    std::optional<GeoPoint> position{}; // none before the first read or move
     double groundM = 0;
     double altitudeM = 0;
     double headingDeg = 0; // -180 to 180, from the last heading exchange
@@ -70,7 +70,7 @@ public:
     void WriteStrength(int value, std::uint64_t connection = 0); // 0-255
     void WriteRoll(double value, std::uint64_t connection = 0);
     // The snapshot's position changes at once; the simulator hears of it next.
-    void MoveAircraft(double lat, double lon, std::uint64_t connection = 0);
+    void MoveAircraft(GeoPoint to, std::uint64_t connection = 0);
     // One heading exchange, as soon as the writes queued before it have gone; the snapshot's
     // headings count goes up when it is served (with the last heading when it fails).
     void RequestHeading();
@@ -82,8 +82,7 @@ private:
         std::uint64_t connection = 0;
         int strength = 0;
         double roll = 0;
-        double lat = 0;
-        double lon = 0;
+        GeoPoint to{};
     };
 
     void Run(std::unique_ptr<Transport> transport, LinkTiming timing);

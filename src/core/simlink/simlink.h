@@ -1,6 +1,9 @@
 #pragma once
 
+#include "geo/geopoint.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // How the link stands for the pilot.
@@ -22,8 +25,8 @@ public:
     // is reconnected).
     virtual void ReadCycle() = 0;
 
-    virtual double GetLat() const = 0;       // degrees, north positive
-    virtual double GetLon() const = 0;       // degrees, east positive
+    // The aircraft's position as last read or moved to; none before either.
+    virtual std::optional<GeoPoint> Position() const = 0;
     virtual double GetGroundAlt() const = 0; // metres
     virtual double GetAltitude() const = 0;  // whole metres
     // Degrees from -180 to +180: read at once, or (where RequestHeading is taken up) the
@@ -35,7 +38,7 @@ public:
     virtual void SetMsStrength(int value) = 0;
     virtual void SetRollRate(double value) = 0;
     // Updates the cached position at once, then writes it to the simulator.
-    virtual void MoveAircraft(double lat, double lon) = 0;
+    virtual void MoveAircraft(GeoPoint to) = 0;
 
     virtual LinkStatus Status() const = 0;
     // Asks for a fresh heading without waiting for it; false where GetHeading reads at once.

@@ -29,10 +29,9 @@ void ThreadedLink::SetRollRate(double value) {
         worker_.WriteRoll(value, snapshot_.connection);
 }
 
-void ThreadedLink::MoveAircraft(double lat, double lon) {
-    if (!std::isfinite(lat) || !std::isfinite(lon))
+void ThreadedLink::MoveAircraft(GeoPoint to) {
+    if (!std::isfinite(to.lat) || !std::isfinite(to.lon))
         return;
-    snapshot_.lat = lat;
-    snapshot_.lon = lon;
-    worker_.MoveAircraft(lat, lon, snapshot_.connection);
+    snapshot_.position = to;
+    worker_.MoveAircraft(to, snapshot_.connection);
 }

@@ -15,8 +15,7 @@ public:
 
     void ReadCycle() override { snapshot_ = worker_.Snapshot(); }
 
-    double GetLat() const override { return snapshot_.lat; }
-    double GetLon() const override { return snapshot_.lon; }
+    std::optional<GeoPoint> Position() const override { return snapshot_.position; }
     double GetGroundAlt() const override { return snapshot_.groundM; }
     double GetAltitude() const override { return snapshot_.altitudeM; }
     double GetHeading() override { return snapshot_.headingDeg; }
@@ -25,7 +24,7 @@ public:
 
     void SetMsStrength(int value) override;
     void SetRollRate(double value) override;
-    void MoveAircraft(double lat, double lon) override;
+    void MoveAircraft(GeoPoint to) override;
 
     // Live while the last good cycle is no older than staleAfter.
     LinkStatus Status() const override;
