@@ -285,15 +285,15 @@ QString TMainForm::noteText() const {
 void TMainForm::createPopupMenus() {
     MapPopupMenu = new QMenu(this);
     MapPopupMenu->setObjectName(QStringLiteral("MapPopupMenu"));
+    // Each at the map point under the pointer when the popup opened.
     connect(MapPopupMenu->addAction(tr("Move AC Here")), &QAction::triggered, this, [this] {
-        const Map& map = document_.map();
-        live_->MoveAircraft({map.YToLat(popupY), map.XToLon(popupX)});
+        live_->MoveAircraft(document_.map().PositionAt({popupX, popupY}));
     });
     connect(MapPopupMenu->addAction(tr("Add Thermal")), &QAction::triggered, this, [this] {
-        live_->AddThermal({document_.map().YToLat(popupY), document_.map().XToLon(popupX)});
+        live_->AddThermal(document_.map().PositionAt({popupX, popupY}));
     });
     connect(MapPopupMenu->addAction(tr("Add Waypoint")), &QAction::triggered, this, [this] {
-        AddWaypoint(document_.map().YToLat(popupY), document_.map().XToLon(popupX));
+        AddWaypoint(document_.map().PositionAt({popupX, popupY}));
     });
 
     ThermalPopup = new QMenu(this);

@@ -111,7 +111,7 @@ private:
     // Map editing.
     void mainImageMouseMove(int x, int y);
     void mainImageClick();
-    void AddWaypoint(double lat, double lon);
+    void AddWaypoint(GeoPoint at);
     void ApplyHeightUnits(heightDispType unit);
     void SetLatLonFormat(latLonDispType format);
     void ZoomBy(int step);

@@ -32,23 +32,23 @@ QString Text(const std::string& text) {
 } // namespace
 
 void TMainForm::mainImageMouseMove(int x, int y) {
-    const Map& map = document_.map();
-    statusPanels[3]->setText(Text(LatText(map.YToLat(y), latLonFormat)));
-    statusPanels[4]->setText(Text(LonText(map.XToLon(x), latLonFormat)));
+    const GeoPoint pointer = document_.map().PositionAt({x, y});
+    statusPanels[3]->setText(Text(LatText(pointer.lat, latLonFormat)));
+    statusPanels[4]->setText(Text(LonText(pointer.lon, latLonFormat)));
     mouseX = x;
     mouseY = y;
 }
 
 void TMainForm::mainImageClick() {
-    const Map& map = document_.map();
+    const GeoPoint clicked = document_.map().PositionAt({mouseX, mouseY});
     if (action(Command::ClickToAddThermal)->isChecked())
-        live_->AddThermal({map.YToLat(mouseY), map.XToLon(mouseX)});
+        live_->AddThermal(clicked);
     else
-        AddWaypoint(map.YToLat(mouseY), map.XToLon(mouseX));
+        AddWaypoint(clicked);
 }
 
-void TMainForm::AddWaypoint(double lat, double lon) {
-    document_.AddWaypoint({lat, lon}, waypointDescription->text().toStdString());
+void TMainForm::AddWaypoint(GeoPoint at) {
+    document_.AddWaypoint(at, waypointDescription->text().toStdString());
 }
 
 void TMainForm::GetData() {
@@ -89,9 +89,8 @@ void TMainForm::showAircraft(const FlightData& data) {
         label->setEnabled(data.status.live);
 
     // Scene coordinates are map-image pixels; the view subtracts its scroll positions.
-    const Map& map = document_.map();
-    acCursor->setPos(map.LonToX(aircraft.lon) - acCursor->width() / 2,
-                     map.LatToY(aircraft.lat) - acCursor->height() / 2);
+    acCursor->setPos(document_.map().PixelOf(aircraft) -
+                     QPoint(acCursor->width() / 2, acCursor->height() / 2));
     acCursor->SetHeading(data.headingDeg);
     trail_->Refresh();
     // Following, the map scrolls once the aircraft comes within a fifth of its edges.

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 
 // The calibrated map: a picture whose four edges carry latitudes and longitudes, shown
@@ -28,6 +29,8 @@ public:
     int LatToY(double lat) const { return frame_.LatToY(lat); }
     double XToLon(int x) const { return frame_.XToLon(x); }
     double YToLat(int y) const { return frame_.YToLat(y); }
+    QPoint PixelOf(GeoPoint p) const { return {LonToX(p.lon), LatToY(p.lat)}; }
+    GeoPoint PositionAt(QPoint pixel) const { return frame_.PositionAt(pixel.x(), pixel.y()); }
 
     bool loaded() const { return !picture_.isNull(); }
     const QString& mapFile() const { return mapFile_; }

@@ -52,7 +52,7 @@ void ThermalAreas::paint(QPainter* painter, const QStyleOptionGraphicsItem* opti
         // Smaller than the glyph: the glyph says it all.
         if (std::max(radius.x(), radius.y()) <= kThermalGlyphRadius)
             continue;
-        const QPointF centre(map_.LonToX(t->lon), map_.LatToY(t->lat));
+        const QPointF centre = map_.PixelOf(t->Position());
         const QRectF area(centre - radius, centre + radius);
         if (!option->exposedRect.intersects(area))
             continue;
@@ -88,7 +88,7 @@ void WaypointLabels::paint(QPainter* painter, const QStyleOptionGraphicsItem* op
         if (name.isEmpty())
             continue;
         // To the right of the cross, its middle at the cross's height.
-        const QPoint at(map_.LonToX(w->lon) + 7, map_.LatToY(w->lat) + metrics.ascent() / 2 - 1);
+        const QPoint at = map_.PixelOf(w->Position()) + QPoint(7, metrics.ascent() / 2 - 1);
         const QRect box = metrics.boundingRect(name).translated(at).adjusted(-1, -1, 1, 1);
         if (!option->exposedRect.intersects(box))
             continue;

@@ -25,8 +25,9 @@ MapGlyph::~MapGlyph() {
 }
 
 void MapGlyph::resize() {
-    mapY_ = map_.LatToY(lat());
-    mapX_ = map_.LonToX(lon());
+    const QPoint pixel = map_.PixelOf(position());
+    mapX_ = pixel.x();
+    mapY_ = pixel.y();
     move();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/geopoint.h"
 #include "model/observer.h"
 
 #include <cstddef>
@@ -23,7 +24,7 @@ private:
     std::vector<MapGlyph*> glyphs_;
 };
 
-// A glyph that stands over a thermal's or waypoint's latitude and longitude. It keeps its
+// A glyph that stands over a thermal's or waypoint's position. It keeps its
 // pixel position on the map image at the displayed size, follows its value's changes, and
 // goes when its value goes. A glyph that goes first (with its scene) stops its value from
 // reporting to it.
@@ -34,15 +35,14 @@ public:
     MapGlyph(const MapGlyph&) = delete;
     MapGlyph& operator=(const MapGlyph&) = delete;
 
-    // Recomputes the pixel position from the value's latitude and longitude.
+    // Recomputes the pixel position from the value's position.
     void resize();
 
     int mapX() const { return mapX_; }
     int mapY() const { return mapY_; }
     // The value's multi-line hint.
     virtual std::string Hint() const = 0;
-    virtual double lat() const = 0;
-    virtual double lon() const = 0;
+    virtual GeoPoint position() const = 0;
 
 protected:
     // Places the item so that its anchor falls on (mapX, mapY).

@@ -76,8 +76,8 @@ QString MapView::hintAt(const QPoint& viewportPos) const {
     if (!glyph)
         return {};
     // Where it is, as pilots read it, then every value.
-    return QString::fromStdString(RoundedPositionText(glyph->lat(), glyph->lon()) + '\n' +
-                                  glyph->Hint());
+    return QString::fromStdString(
+        RoundedPositionText(glyph->position().lat, glyph->position().lon) + '\n' + glyph->Hint());
 }
 
 std::optional<QPoint> MapView::imagePixelAt(const QPoint& viewportPos) const {

@@ -27,8 +27,7 @@ public:
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-    double lat() const override { return thermal_.lat; }
-    double lon() const override { return thermal_.lon; }
+    GeoPoint position() const override { return thermal_.Position(); }
 
 protected:
     void move() override;

@@ -13,8 +13,7 @@ TrailItem::TrailItem(const Trail& trail, const Map& map)
 }
 
 TrailItem::Shown TrailItem::ShownOf(const Trail::Point& point) const {
-    return {QPointF(map_.LonToX(point.position.lon), map_.LatToY(point.position.lat)),
-            ClimbStep(point.climbMps)};
+    return {map_.PixelOf(point.position), ClimbStep(point.climbMps)};
 }
 
 void TrailItem::Refresh() {

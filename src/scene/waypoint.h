@@ -17,8 +17,7 @@ public:
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-    double lat() const override { return waypoint_.lat; }
-    double lon() const override { return waypoint_.lon; }
+    GeoPoint position() const override { return waypoint_.Position(); }
 
 protected:
     void move() override;

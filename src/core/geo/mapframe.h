@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geo/geopoint.h"
+
 // Where a calibrated map picture lies on the earth and how large it is shown: its four
 // edges in degrees, linear in between, and its displayed size in pixels. Every conversion
 // between degrees and map pixels uses the displayed size.
@@ -19,6 +21,7 @@ struct MapFrame {
     // A frame shown at no size gives 0.
     double XToLon(int x) const;
     double YToLat(int y) const;
+    GeoPoint PositionAt(int x, int y) const { return {YToLat(y), XToLon(x)}; }
 };
 
 struct PixelSize {
