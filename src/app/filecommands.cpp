@@ -47,7 +47,7 @@ void TMainForm::NewProjectFromMap() {
     if (!picture)
         return;
     const QString path = QString::fromStdString(*picture);
-    const std::optional<MapEdges> edges = FindMapEdges(path, [this] { return AskMapEdges(this); });
+    const std::optional<GeoBounds> edges = FindMapEdges(path, [this] { return AskMapEdges(this); });
     if (!edges)
         return;
     zoom = 1;

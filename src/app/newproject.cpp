@@ -11,7 +11,7 @@
 
 namespace {
 
-std::optional<MapEdges> EdgesFromText(const QString& bounds) {
+std::optional<GeoBounds> EdgesFromText(const QString& bounds) {
     const QStringList parts = bounds.split(QLatin1Char(','));
     if (parts.size() != 4) {
         prompts().message("Error", "--bounds takes four edges, north,south,west,east: \"" +
@@ -24,7 +24,7 @@ std::optional<MapEdges> EdgesFromText(const QString& bounds) {
         prompts().message("Error", *problem);
         return std::nullopt;
     }
-    return std::get<MapEdges>(edges);
+    return std::get<GeoBounds>(edges);
 }
 
 } // namespace
@@ -36,7 +36,7 @@ int RunNewProject(const QString& mapPath, const QString& bounds, const QString& 
         prompts().message("Error", "The map has no world file and no "
                                    "GeoTIFF tags: give its edges with "
                                    "--bounds N,S,W,E");
-        return std::optional<MapEdges>();
+        return std::optional<GeoBounds>();
     });
     if (!edges)
         return 1;

@@ -1,5 +1,6 @@
 #include "mapedgesdialog.h"
 
+#include "geo/mapedges.h"
 #include "prompts/prompts.h"
 
 #include <variant>
@@ -45,11 +46,11 @@ void MapEdgesDialog::accept() {
         prompts().message("Error", *problem);
         return;
     }
-    edges_ = std::get<MapEdges>(parsed);
+    edges_ = std::get<GeoBounds>(parsed);
     QDialog::accept();
 }
 
-std::optional<MapEdges> AskMapEdges(QWidget* parent) {
+std::optional<GeoBounds> AskMapEdges(QWidget* parent) {
     MapEdgesDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geo/mapedges.h"
+#include "geo/geopoint.h"
 
 #include <array>
 #include <optional>
@@ -19,14 +19,14 @@ public:
     explicit MapEdgesDialog(QWidget* parent = nullptr);
 
     // The edges OK accepted; nothing before that.
-    const std::optional<MapEdges>& edges() const { return edges_; }
+    const std::optional<GeoBounds>& edges() const { return edges_; }
 
     void accept() override;
 
 private:
     std::array<QLineEdit*, 4> edits_{}; // north, south, west, east
-    std::optional<MapEdges> edges_;
+    std::optional<GeoBounds> edges_;
 };
 
 // Shows the dialog and waits for it: the edges, or nothing when the user cancels.
-std::optional<MapEdges> AskMapEdges(QWidget* parent);
+std::optional<GeoBounds> AskMapEdges(QWidget* parent);

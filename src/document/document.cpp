@@ -155,9 +155,8 @@ bool Document::LoadProject(const QString& path, bool add) {
         projectHeader_ = std::move(header.value.text);
         project_.modified = false;
         project_.Set(path);
-        const bool mapLoaded = map_.Load(
-            QString::fromStdString(header.value.mapFile), project_.folder, header.value.latTop,
-            header.value.latBottom, header.value.lonLeft, header.value.lonRight);
+        const bool mapLoaded = map_.Load(QString::fromStdString(header.value.mapFile),
+                                         project_.folder, header.value.edges);
         complete = header.complete() && mapLoaded;
     }
     Read<ThermalList> thermals = ReadThermalLines(data, offset);
@@ -169,7 +168,7 @@ bool Document::LoadProject(const QString& path, bool add) {
     return complete;
 }
 
-bool Document::NewProjectFromMap(const QString& picturePath, const MapEdges& edges) {
+bool Document::NewProjectFromMap(const QString& picturePath, const GeoBounds& edges) {
     const QFileInfo picture(picturePath);
     if (picture.fileName().contains(QLatin1Char('\n')) ||
         picture.fileName().contains(QLatin1Char('\r'))) {
@@ -177,8 +176,7 @@ bool Document::NewProjectFromMap(const QString& picturePath, const MapEdges& edg
         prompts().message("File Error", "Error with Map File");
         return false;
     }
-    if (!map_.Load(picture.fileName(), picture.absolutePath(), edges.north, edges.south, edges.west,
-                   edges.east))
+    if (!map_.Load(picture.fileName(), picture.absolutePath(), edges))
         return false;
     ClearThermals();
     ClearWaypoints();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "codecs/waypointfile.h"
-#include "geo/mapedges.h"
+#include "geo/geopoint.h"
 #include "map/map.h"
 #include "model/thermal.h"
 #include "model/waypoint.h"
@@ -58,7 +58,7 @@ public:
     // until it is saved. Its header names the picture relative to the folder the project is
     // saved in, so the name is composed at every save. A picture that cannot be loaded
     // changes nothing and gives false.
-    bool NewProjectFromMap(const QString& picturePath, const MapEdges& edges);
+    bool NewProjectFromMap(const QString& picturePath, const GeoBounds& edges);
     // Saves to the project file; a new project that has none yet asks for one.
     void SaveProject(bool saveAll);
     // False when nothing was written: the user kept the file, or the save failed.
@@ -123,7 +123,7 @@ private:
     // The picture and edges of a project made from a map, until another project is loaded.
     struct NewMap {
         QString picturePath;
-        MapEdges edges;
+        GeoBounds edges;
     };
     std::optional<NewMap> newMap_;
     FilePlace waypointFile_;

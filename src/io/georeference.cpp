@@ -2,6 +2,7 @@
 
 #include "codecs/mapfiles.h"
 #include "filestore.h"
+#include "geo/mapedges.h"
 #include "prompts/prompts.h"
 
 #include <geotiff.h>
@@ -23,7 +24,7 @@ constexpr const char* kPlainLatLon =
 
 // Nothing found: the GeoTIFF tags are missing, so the edges are asked for.
 struct NoTags {};
-using Found = std::variant<NoTags, MapEdges, std::string>;
+using Found = std::variant<NoTags, GeoBounds, std::string>;
 
 void Refuse(const QString& file, const std::string& why) {
     prompts().message("File Error", file.toStdString() + ": " + why);
@@ -113,7 +114,7 @@ Found GeoTiffEdgesOf(GTIF* keys, TIFF* tiff) {
     auto edges = GridEdges(west, north, dx, dy, static_cast<int>(width), static_cast<int>(height));
     if (const auto* problem = std::get_if<std::string>(&edges))
         return "In the GeoTIFF, " + *problem + '.' + kPlainLatLon;
-    return std::get<MapEdges>(edges);
+    return std::get<GeoBounds>(edges);
 }
 
 Found GeoTiffEdges(const QString& path) {
@@ -145,7 +146,7 @@ QString WorldFileOf(const QFileInfo& picture) {
 
 } // namespace
 
-std::optional<MapEdges> FindMapEdges(const QString& picturePath, const AskForMapEdges& ask) {
+std::optional<GeoBounds> FindMapEdges(const QString& picturePath, const AskForMapEdges& ask) {
     const QFileInfo picture(picturePath);
     QImageReader reader(picturePath);
     reader.setAllocationLimit(kPictureLimitMB);
@@ -164,12 +165,12 @@ std::optional<MapEdges> FindMapEdges(const QString& picturePath, const AskForMap
         const auto bytes = ReadFileBytes(worldFile);
         const auto* data = std::get_if<QByteArray>(&bytes);
         auto edges = data ? ReadWorldFile(ByteView(*data), size.width(), size.height())
-                          : std::variant<MapEdges, std::string>("The world file cannot be read.");
+                          : std::variant<GeoBounds, std::string>("The world file cannot be read.");
         if (auto* problem = std::get_if<std::string>(&edges)) {
             Refuse(QFileInfo(worldFile).fileName(), *problem);
             return std::nullopt;
         }
-        return std::get<MapEdges>(edges);
+        return std::get<GeoBounds>(edges);
     }
     const QString suffix = picture.suffix().toLower();
     if (suffix == QLatin1String("tif") || suffix == QLatin1String("tiff"))
@@ -178,7 +179,7 @@ std::optional<MapEdges> FindMapEdges(const QString& picturePath, const AskForMap
         Refuse(picture.fileName(), *problem);
         return std::nullopt;
     }
-    if (const auto* edges = std::get_if<MapEdges>(&found))
+    if (const auto* edges = std::get_if<GeoBounds>(&found))
         return *edges;
     return ask ? ask() : std::nullopt;
 }

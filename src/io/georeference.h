@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geo/mapedges.h"
+#include "geo/geopoint.h"
 
 #include <functional>
 #include <optional>
@@ -13,8 +13,8 @@
 // cancels). A picture that cannot be read, a rotated map and a map in a projected system are
 // refused with a message (caption "File Error") that names what was found; then, and when
 // ask gives nothing, the result is nothing.
-using AskForMapEdges = std::function<std::optional<MapEdges>()>;
-std::optional<MapEdges> FindMapEdges(const QString& picturePath, const AskForMapEdges& ask);
+using AskForMapEdges = std::function<std::optional<GeoBounds>()>;
+std::optional<GeoBounds> FindMapEdges(const QString& picturePath, const AskForMapEdges& ask);
 
 // The open dialog's filter for map pictures, in the prompts' "Text|*.EXT" form.
 inline constexpr const char* kMapPictureFilter =

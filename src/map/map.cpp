@@ -15,8 +15,7 @@ constexpr int kPictureLimitMB = 512;
 Map::Map(QObject* parent)
     : QObject(parent) {}
 
-bool Map::Load(const QString& mapFile, const QString& directory, double latTop, double latBottom,
-               double lonLeft, double lonRight) {
+bool Map::Load(const QString& mapFile, const QString& directory, const GeoBounds& edges) {
     // The reader refuses a picture above its allocation limit before allocating it, so a
     // huge or forged picture cannot exhaust the memory; the limit still takes large
     // scanned maps (about 11000 x 11000 pixels).
@@ -35,10 +34,7 @@ bool Map::Load(const QString& mapFile, const QString& directory, double latTop, 
                    ? picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                    : picture.convertToFormat(QImage::Format_RGB32);
     mapFile_ = mapFile;
-    frame_.latTop = latTop;
-    frame_.latBottom = latBottom;
-    frame_.lonLeft = lonLeft;
-    frame_.lonRight = lonRight;
+    frame_.edges = edges;
     Fit();
     return true;
 }

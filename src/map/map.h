@@ -19,8 +19,7 @@ public:
     // into the box of the last Resize. On any failure shows "Error with Map File" (caption
     // "File Error") and keeps the previous picture and calibration. Pictures too large to
     // hold are refused the same way. False when it failed.
-    bool Load(const QString& mapFile, const QString& directory, double latTop, double latBottom,
-              double lonLeft, double lonRight);
+    bool Load(const QString& mapFile, const QString& directory, const GeoBounds& edges);
     // Fits the displayed picture into a box of w x h pixels, keeping its aspect ratio;
     // 0 x 0 while nothing is loaded.
     void Resize(int w, int h);

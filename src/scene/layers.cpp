@@ -22,8 +22,8 @@ QRectF DisplayRect(const Map& map) {
 
 QPointF PixelsPerMetre(const Map& map, double lat) {
     const MapFrame& f = map.frame();
-    const double latSpan = std::abs(f.latBottom - f.latTop);
-    const double lonSpan = std::abs(f.lonRight - f.lonLeft);
+    const double latSpan = std::abs(f.edges.south - f.edges.north);
+    const double lonSpan = std::abs(f.edges.east - f.edges.west);
     if (latSpan == 0 || lonSpan == 0)
         return {};
     const double across = std::cos(lat * kRadiansPerDegree) * kMetresPerDegree;

@@ -169,7 +169,7 @@ TEST_P(ProjectFixtureTable, HeaderThenThermalsUpToTheFirstShortLine) {
     const Read<ThermalList> thermals = ReadThermalLines(data, offset);
     EXPECT_EQ(thermals.value.size(), count);
     EXPECT_EQ(Shown(header.messages, skipping, thermals.messages), messages);
-    EXPECT_EQ(std::tuple(header.value.mapFile, header.value.latTop, header.value.latBottom),
+    EXPECT_EQ(std::tuple(header.value.mapFile, header.value.edges.north, header.value.edges.south),
               std::tuple("map.bmp", 47.5, 47.0));
 }
 const std::string kError = "File Error|Error reading ";
@@ -201,7 +201,7 @@ TEST(ProjectFile, EveryMissingHeaderLineIsReportedInOrderWithItsNumber) {
 TEST(ProjectFile, BadDegreesAreToldWithTheirLineAndStillPlaceTheEdge) {
     std::size_t offset = 0;
     const auto header = ReadProjectHeader("m\n47:30.000N\n47:00.000N\n7:30\n8:30.000E\n", offset);
-    EXPECT_DOUBLE_EQ(header.value.lonLeft, 7.5);
+    EXPECT_DOUBLE_EQ(header.value.edges.west, 7.5);
     EXPECT_EQ(Shown(header.messages),
               Strings{"Error|Error converting negative a=3 b=5 s=7:30 (line 4: 7:30)"});
 }

@@ -151,14 +151,14 @@ TEST(EditText, EmptyAndMinusCountAsZero) {
 }
 
 TEST(MapFrame, DegreesToPixelsAndBack) {
-    const MapFrame frame{47, 46, 8, 10, 400, 300};
+    const MapFrame frame{{47, 46, 8, 10}, 400, 300};
     EXPECT_EQ(std::pair(frame.LonToX(9), frame.LatToY(46.5)), std::pair(200, 150));
     EXPECT_EQ(std::pair(frame.LatToY(47.001), frame.LatToY(47.02)), std::pair(0, -6));
     EXPECT_EQ(std::pair(frame.XToLon(300), frame.YToLat(150)), std::pair(9.5, 46.5));
     EXPECT_EQ(std::pair(frame.LonToX(1e300), frame.LatToY(kNaN)), std::pair(1000000000, 0));
-    const MapFrame flat{47, 47, 8, 8, 400, 300};
+    const MapFrame flat{{47, 47, 8, 8}, 400, 300};
     EXPECT_EQ(std::pair(flat.LonToX(9), flat.LatToY(46)), std::pair(0, 0));
-    const MapFrame unshown{47, 46, 8, 10, 0, 0};
+    const MapFrame unshown{{47, 46, 8, 10}, 0, 0};
     EXPECT_EQ(std::pair(unshown.XToLon(100), unshown.YToLat(100)), std::pair(0.0, 0.0));
 }
 

@@ -2,6 +2,7 @@
 #include "codecs/waypointfile.h"
 #include "codecs/waypointimport.h"
 #include "coretest.h"
+#include "geo/mapedges.h"
 #include "geo/numbertext.h"
 
 #include <algorithm>
@@ -19,10 +20,10 @@ using namespace coretest;
 using Row = std::tuple<Name, std::string, std::string>; // input, what comes of it
 
 // Edges as "N S W E", or the problem.
-std::string Shown(const std::variant<MapEdges, std::string>& result) {
+std::string Shown(const std::variant<GeoBounds, std::string>& result) {
     if (const auto* problem = std::get_if<std::string>(&result))
         return *problem;
-    const MapEdges& e = std::get<MapEdges>(result);
+    const GeoBounds& e = std::get<GeoBounds>(result);
     return NumberText(e.north) + " " + NumberText(e.south) + " " + NumberText(e.west) + " " +
            NumberText(e.east);
 }

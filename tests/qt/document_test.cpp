@@ -27,9 +27,7 @@ TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
     doc.LoadProject(path("more.prj"), true);
     EXPECT_TRUE(rec.entries.empty());
     EXPECT_EQ(doc.projectFileName(), "alps.prj");
-    const MapFrame& f = doc.map().frame();
-    EXPECT_EQ(std::tuple(f.latTop, f.latBottom, f.lonLeft, f.lonRight),
-              std::tuple(47.5, 47.0, 7.5, 8.5));
+    EXPECT_EQ(doc.map().frame().edges, (GeoBounds{47.5, 47.0, 7.5, 8.5}));
     ASSERT_EQ(doc.thermals().size(), 3u);
     EXPECT_EQ(doc.thermals()[2]->windDir, 90);
     EXPECT_EQ(view.glyphs().glyphs().size(), 3u); // every thermal has its glyph

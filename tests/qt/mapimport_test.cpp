@@ -116,8 +116,7 @@ TEST_F(InFolder, EdgesDialogKeepsAskingUntilAllFourAreRight) {
     Click(dialog, "ok");
     EXPECT_EQ(rec.messages().size(), 1u); // its text is the degree reader's
     ASSERT_TRUE(dialog.edges() && dialog.result() == QDialog::Accepted);
-    const MapEdges& e = *dialog.edges();
-    EXPECT_EQ(std::tie(e.north, e.south, e.west, e.east), std::tuple(46.5, 46.0, -0.5, 8.0));
+    EXPECT_EQ(*dialog.edges(), (GeoBounds{46.5, 46.0, -0.5, 8.0}));
 }
 
 TEST_F(InFolder, NewProjectFromMapNamesItsPictureRelativeToTheSavedProject) {
@@ -209,7 +208,7 @@ TEST_F(MainWindow, NewProjectFromAMapAndImportedWaypointsThroughTheMenus) {
     rec.files = {path("map.png").toStdString(),
                  DataFile("files/xcsoar_waypoints.cup").toStdString()};
     run(Command::NewProjectFromMap);
-    EXPECT_NEAR(doc().map().frame().lonRight, 8, 1e-9);
+    EXPECT_NEAR(doc().map().frame().edges.east, 8, 1e-9);
     EXPECT_TRUE(enabled(Command::SaveProject) && enabled(Command::ImportWaypoints));
     run(Command::ImportWaypoints);
     EXPECT_EQ(panel().glyphs().glyphs().size(), 5u); // the .cup's five places

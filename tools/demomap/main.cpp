@@ -42,9 +42,9 @@ int main(int argc, char** argv) {
     for (const Message& message : read.messages)
         std::fprintf(stderr, "demomap: %s: %s\n", message.caption.c_str(), message.text.c_str());
     const ProjectHeader& header = read.value;
-    const MapArea area{header.latTop, header.latBottom, header.lonLeft, header.lonRight};
-    if (!read.complete() || header.mapFile.empty() || area.latTop <= area.latBottom ||
-        area.lonRight <= area.lonLeft)
+    const GeoBounds& area = header.edges;
+    if (!read.complete() || header.mapFile.empty() || area.north <= area.south ||
+        area.east <= area.west)
         return Fail("bad header in", args[1]);
 
     const QString picture =

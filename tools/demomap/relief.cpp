@@ -69,25 +69,25 @@ int Step(double value, int n, double dither) {
 
 } // namespace
 
-int TrueHeight(const MapArea& area, int width) {
-    const double midLat = (area.latTop + area.latBottom) / 2 * std::numbers::pi / 180;
-    const double northSouth = std::abs(area.latTop - area.latBottom);
-    const double eastWest = std::abs(area.lonRight - area.lonLeft) * std::cos(midLat);
+int TrueHeight(const GeoBounds& area, int width) {
+    const double midLat = (area.north + area.south) / 2 * std::numbers::pi / 180;
+    const double northSouth = std::abs(area.north - area.south);
+    const double eastWest = std::abs(area.east - area.west) * std::cos(midLat);
     return std::max(1, static_cast<int>(std::lround(width * northSouth / eastWest)));
 }
 
-QImage RenderRelief(const MapArea& area, int width, int height) {
-    const double dLat = (area.latBottom - area.latTop) / height;
-    const double dLon = (area.lonRight - area.lonLeft) / width;
+QImage RenderRelief(const GeoBounds& area, int width, int height) {
+    const double dLat = (area.south - area.north) / height;
+    const double dLon = (area.east - area.west) / width;
     // Heights at the pixel centres, with a one-pixel rim for the slopes at the edges.
     const int w = width + 2;
     std::vector<double> ground(static_cast<std::size_t>(w) * (height + 2));
     for (int y = 0; y < height + 2; ++y)
         for (int x = 0; x < w; ++x)
             ground[y * w + x] =
-                TerrainElevation(area.latTop + (y - 0.5) * dLat, area.lonLeft + (x - 0.5) * dLon);
+                TerrainElevation(area.north + (y - 0.5) * dLat, area.west + (x - 0.5) * dLon);
 
-    const double midLat = (area.latTop + area.latBottom) / 2 * std::numbers::pi / 180;
+    const double midLat = (area.north + area.south) / 2 * std::numbers::pi / 180;
     const double pixelNorth = std::abs(dLat) * kMetresPerDegree;
     const double pixelEast = std::abs(dLon) * kMetresPerDegree * std::cos(midLat);
     // Light from the north-west, 45 degrees up: east, north and up components.

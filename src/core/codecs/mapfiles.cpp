@@ -1,5 +1,6 @@
 #include "mapfiles.h"
 
+#include "geo/mapedges.h"
 #include "geo/numbertext.h"
 #include "waypointline.h"
 
@@ -19,7 +20,7 @@ bool IsBlank(char c) {
 
 } // namespace
 
-std::variant<MapEdges, std::string> ReadWorldFile(std::string_view text, int width, int height) {
+std::variant<GeoBounds, std::string> ReadWorldFile(std::string_view text, int width, int height) {
     // Whitespace-separated numbers; tools write them in E notation too ("1.0E-004").
     std::array<double, 6> n{};
     std::size_t count = 0;
@@ -57,7 +58,7 @@ std::variant<MapEdges, std::string> ReadWorldFile(std::string_view text, int wid
     return edges;
 }
 
-std::string ProjectHeaderText(std::string_view mapFile, const MapEdges& edges) {
+std::string ProjectHeaderText(std::string_view mapFile, const GeoBounds& edges) {
     std::string text(mapFile);
     text += '\n';
     for (const auto& [value, positive, negative] :

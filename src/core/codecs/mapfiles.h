@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geo/mapedges.h"
+#include "geo/geopoint.h"
 
 #include <string>
 #include <string_view>
@@ -13,9 +13,9 @@
 // (negative: rows run south), then the centre of the upper-left pixel. The picture's outer
 // edges lie half a pixel beyond the centres of its outer pixels. A rotated or projected
 // map is refused with a text that names what was found.
-std::variant<MapEdges, std::string> ReadWorldFile(std::string_view text, int width, int height);
+std::variant<GeoBounds, std::string> ReadWorldFile(std::string_view text, int width, int height);
 
 // A project file's five header lines, each followed by a line feed, as the project reader
 // reads them back: the picture's name, then the north, south, west and east edges as
 // degrees, minutes to a thousandth and a hemisphere letter ("47:30.000N").
-std::string ProjectHeaderText(std::string_view mapFile, const MapEdges& edges);
+std::string ProjectHeaderText(std::string_view mapFile, const GeoBounds& edges);

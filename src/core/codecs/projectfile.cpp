@@ -69,10 +69,7 @@ Read<ProjectHeader> ReadProjectHeader(std::string_view data, std::size_t& offset
         }
         parse(i);
     }
-    header.latTop = degrees[1];
-    header.latBottom = degrees[2];
-    header.lonLeft = degrees[3];
-    header.lonRight = degrees[4];
+    header.edges = {degrees[1], degrees[2], degrees[3], degrees[4]};
     return result;
 }
 

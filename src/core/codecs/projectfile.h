@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/geopoint.h"
 #include "messages/message.h"
 #include "model/thermal.h"
 
@@ -17,10 +18,7 @@ struct ProjectHeader {
     // line 1 kept; written back unchanged.
     std::string text;
     std::string mapFile; // line 1, as UTF-8
-    double latTop = 0;
-    double latBottom = 0;
-    double lonLeft = 0;
-    double lonRight = 0;
+    GeoBounds edges;     // lines 2 to 5: the top, bottom, left and right edges
 };
 
 // The header from the start of the file; offset is left on the first thermal line.

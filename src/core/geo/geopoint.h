@@ -11,7 +11,9 @@ struct GeoPoint {
 };
 
 // The four edges of an area in degrees (north and east positive): a map picture's outer
-// pixel edges, a project header's calibration, a flight's frame.
+// pixel edges as a project header gives them, a flight's frame. For a map picture, north is
+// the latitude of the top edge and west the longitude of the left edge however the picture
+// stands: its conversions use only the differences.
 struct GeoBounds {
     double north = 0;
     double south = 0;

@@ -87,9 +87,9 @@ std::optional<double> ParseLongitude(std::string_view text) {
     return ParseCoordinate(text, 'E', 'W', 180);
 }
 
-std::variant<MapEdges, std::string> ParseMapEdges(std::string_view north, std::string_view south,
-                                                  std::string_view west, std::string_view east) {
-    MapEdges edges;
+std::variant<GeoBounds, std::string> ParseMapEdges(std::string_view north, std::string_view south,
+                                                   std::string_view west, std::string_view east) {
+    GeoBounds edges;
     const auto read = [](std::string_view text, bool latitude, const char* edge, double& value) {
         const auto parsed = latitude ? ParseLatitude(text) : ParseLongitude(text);
         if (parsed) {
@@ -109,7 +109,7 @@ std::variant<MapEdges, std::string> ParseMapEdges(std::string_view north, std::s
     return edges;
 }
 
-std::string MapEdgesProblem(const MapEdges& edges) {
+std::string MapEdgesProblem(const GeoBounds& edges) {
     if (!(edges.north > edges.south))
         return "The north edge must lie north of the south edge.";
     if (!(edges.east > edges.west))
@@ -118,13 +118,13 @@ std::string MapEdgesProblem(const MapEdges& edges) {
     return {};
 }
 
-std::variant<MapEdges, std::string> GridEdges(double west, double north, double pixelWidth,
-                                              double pixelHeight, int width, int height) {
+std::variant<GeoBounds, std::string> GridEdges(double west, double north, double pixelWidth,
+                                               double pixelHeight, int width, int height) {
     if (!(pixelWidth > 0) || !(pixelHeight > 0) || !std::isfinite(pixelWidth) ||
         !std::isfinite(pixelHeight))
         return "the pixels measure " + NumberText(pixelWidth) + " to the east by " +
                NumberText(pixelHeight) + " to the south: the picture does not stand north up";
-    const MapEdges edges{north, north - pixelHeight * height, west, west + pixelWidth * width};
+    const GeoBounds edges{north, north - pixelHeight * height, west, west + pixelWidth * width};
     if (!(edges.west >= -180 && edges.east <= 180 && edges.south >= -90 && edges.north <= 90))
         return "the upper-left corner lies at " + NumberText(west) + ", " + NumberText(north) +
                ", which are not degrees of longitude and latitude: the map is in a projected "

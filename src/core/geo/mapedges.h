@@ -1,18 +1,11 @@
 #pragma once
 
+#include "geo/geopoint.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
-
-// The four edges of a map picture in degrees (north and east positive): the outer edges of
-// its outermost pixels, as a project file's header gives them.
-struct MapEdges {
-    double north = 0;
-    double south = 0;
-    double west = 0;
-    double east = 0;
-};
 
 // A latitude or longitude typed in any of the three forms the status bar shows ("47.5",
 // "N47*30'", "N47*30'0\"") or as a project file holds it ("47:30.000N"): degrees, then
@@ -23,15 +16,15 @@ std::optional<double> ParseLatitude(std::string_view text);
 std::optional<double> ParseLongitude(std::string_view text);
 
 // The four edges as typed; or a text that says which one is wrong and how to type it.
-std::variant<MapEdges, std::string> ParseMapEdges(std::string_view north, std::string_view south,
-                                                  std::string_view west, std::string_view east);
+std::variant<GeoBounds, std::string> ParseMapEdges(std::string_view north, std::string_view south,
+                                                   std::string_view west, std::string_view east);
 
 // What is wrong with edges that are to place a map, or an empty text: north must lie north
 // of south and east east of west (a map across the 180th meridian is not supported).
-std::string MapEdgesProblem(const MapEdges& edges);
+std::string MapEdgesProblem(const GeoBounds& edges);
 
 // The edges of a north-up picture of width x height pixels whose upper-left corner lies at
 // (west, north) and whose pixels span pixelWidth degrees to the east and pixelHeight to the
 // south; or why they place no map in latitude and longitude.
-std::variant<MapEdges, std::string> GridEdges(double west, double north, double pixelWidth,
-                                              double pixelHeight, int width, int height);
+std::variant<GeoBounds, std::string> GridEdges(double west, double north, double pixelWidth,
+                                               double pixelHeight, int width, int height);

@@ -16,27 +16,29 @@ int TruncPixel(double v) {
 } // namespace
 
 int MapFrame::LonToX(double lon) const {
-    if (lonRight - lonLeft == 0)
+    const double span = edges.east - edges.west;
+    if (span == 0)
         return 0;
-    return TruncPixel((lon - lonLeft) / (lonRight - lonLeft) * double(displayWidth));
+    return TruncPixel((lon - edges.west) / span * double(displayWidth));
 }
 
 int MapFrame::LatToY(double lat) const {
-    if (latBottom - latTop == 0)
+    const double span = edges.south - edges.north;
+    if (span == 0)
         return 0;
-    return TruncPixel((lat - latTop) / (latBottom - latTop) * double(displayHeight));
+    return TruncPixel((lat - edges.north) / span * double(displayHeight));
 }
 
 double MapFrame::XToLon(int x) const {
     if (displayWidth == 0)
         return 0.0;
-    return double(x) / displayWidth * (lonRight - lonLeft) + lonLeft;
+    return double(x) / displayWidth * (edges.east - edges.west) + edges.west;
 }
 
 double MapFrame::YToLat(int y) const {
     if (displayHeight == 0)
         return 0.0;
-    return double(y) / displayHeight * (latBottom - latTop) + latTop;
+    return double(y) / displayHeight * (edges.south - edges.north) + edges.north;
 }
 
 PixelSize FitPicture(int pictureWidth, int pictureHeight, int boxWidth, int boxHeight) {

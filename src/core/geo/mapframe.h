@@ -3,13 +3,10 @@
 #include "geo/geopoint.h"
 
 // Where a calibrated map picture lies on the earth and how large it is shown: its four
-// edges in degrees, linear in between, and its displayed size in pixels. Every conversion
-// between degrees and map pixels uses the displayed size.
+// edges, linear in between, and its displayed size in pixels. Every conversion between
+// degrees and map pixels uses the displayed size.
 struct MapFrame {
-    double latTop = 0;
-    double latBottom = 0;
-    double lonLeft = 0;
-    double lonRight = 0;
+    GeoBounds edges;
     int displayWidth = 0;
     int displayHeight = 0;
 
