@@ -413,9 +413,8 @@ bool TThermalData::GetAutoThermals() const {
 }
 
 void TThermalData::SetType(int t) {
-    // Types run 1 to 4 and repeat; the remainder keeps the sign, so 0 and below select nothing.
-    const int type = static_cast<int>((static_cast<long long>(t) - 1) % 4 + 1);
-    if (QAbstractButton* radio = typeGroup_->button(type))
+    // A value that wraps to no type selects nothing: the type shown before stays.
+    if (QAbstractButton* radio = typeGroup_->button(WrappedType(t)))
         radio->setChecked(true);
 }
 

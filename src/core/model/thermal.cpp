@@ -26,11 +26,15 @@ void Thermal::SetPosition(GeoPoint p) {
     observer_.Notify(Change::place);
 }
 
+int WrappedType(int v) {
+    // Widened so that the lowest int does not overflow on its way to the remainder.
+    return static_cast<int>((static_cast<long long>(v) - 1) % 4 + 1);
+}
+
 void Thermal::SetType(int v) {
     if (v == type)
         return;
-    // Widened so that the lowest int does not overflow on its way to the remainder.
-    type = int((static_cast<long long>(v) - 1) % 4 + 1);
+    type = WrappedType(v);
     observer_.Notify(Change::look);
 }
 

@@ -36,6 +36,10 @@ struct ThermalSettings {
     int tCoreTopPercent = 0;
 };
 
+// Types run 1 to 4 and repeat: ((v - 1) rem 4) + 1, the remainder keeping the sign (0 gives 0,
+// -1 gives -1, -3 gives 1); a result below 1 is no type.
+int WrappedType(int v);
+
 // One area of lift: the program's central record. Values are read from the fields and
 // written through the Set... setters, which apply the stored forms of type and wind
 // direction and tell the observer (the glyph) what changed. The position keeps the two
@@ -53,7 +57,7 @@ public:
     void SetLat(double v);
     void SetLon(double v);
     void SetPosition(GeoPoint p);
-    // Types run 1 to 4 and repeat: ((v - 1) rem 4) + 1, the remainder keeping the sign.
+    // Stores WrappedType(v).
     void SetType(int v);
     void SetBottom(int v);
     void SetTop(int v);
