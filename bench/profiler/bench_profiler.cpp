@@ -32,9 +32,9 @@ struct Flight {
 // A tick of a running profiler: a sample of 10 and one strength write.
 void BM_Tick(benchmark::State& state) {
     Flight flight;
-    flight.profiler.Tick(false, 100, 10);
+    flight.profiler.Tick({false, 100, 10});
     for (auto _ : state) {
-        flight.profiler.Tick(false, 100, 10);
+        flight.profiler.Tick({false, 100, 10});
         flight.link.strengthWrites.clear();
     }
 }
@@ -45,7 +45,7 @@ void BM_FirstTick(benchmark::State& state) {
     Flight flight;
     for (auto _ : state) {
         flight.profiler.Stop();
-        flight.profiler.Tick(false, 100, 10);
+        flight.profiler.Tick({false, 100, 10});
         flight.link.strengthWrites.clear();
     }
 }

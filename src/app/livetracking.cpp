@@ -90,7 +90,7 @@ void LiveTracking::ProfilerTimer() {
     // Values that are not live are not flown: the profiler starts anew, from the strength
     // the simulator then holds, once the link answers again.
     if (link_->ThermalBlockPresent() && link_->Status().live)
-        profiler_.Tick(settings_.GetRoll(), settings_.rollRateValue, settings_.sampleSizeValue);
+        profiler_.Tick({settings_.GetRoll(), settings_.rollRateValue, settings_.sampleSizeValue});
     else
         profiler_.Stop();
 }

@@ -98,7 +98,7 @@ protected:
     }
     void Ticks(int n, int sampleSize = 10, bool roll = false) {
         while (n-- > 0)
-            profiler.Tick(roll, 10, sampleSize);
+            profiler.Tick({roll, 10, sampleSize});
     }
 
     FakeLink link;

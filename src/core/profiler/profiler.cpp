@@ -15,13 +15,13 @@ TProfiler::TProfiler(const ThermalList& thermals, SimLink& link)
     : thermals_(thermals)
     , link_(link) {}
 
-void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
+void TProfiler::Tick(const ProfilerSettings& settings) {
     // With no position read yet there is nothing to measure from.
     const std::optional<GeoPoint> aircraft = link_.Position();
     if (!aircraft)
         return;
     if (!started_) {
-        Start(*aircraft, rollEnabled, rollRate);
+        Start(*aircraft, settings);
         return;
     }
     // The impulse fades even while no thermal is held, so no roll rate is left behind
@@ -37,8 +37,8 @@ void TProfiler::Tick(bool rollEnabled, int rollRate, int sampleSize) {
             link_.SetMsStrength(lift_);
             return;
         }
-    } else if (current_ && sampleSize > 0) {
-        Search(*aircraft, static_cast<std::size_t>(sampleSize));
+    } else if (current_ && settings.sampleSize > 0) {
+        Search(*aircraft, static_cast<std::size_t>(settings.sampleSize));
     }
     if (!current_)
         return;
@@ -63,14 +63,14 @@ void TProfiler::Forget(const Thermal* t) {
     searchAll_ = started_;
 }
 
-void TProfiler::Start(GeoPoint aircraft, bool rollEnabled, int rollRate) {
+void TProfiler::Start(GeoPoint aircraft, const ProfilerSettings& settings) {
     started_ = true;
     const double distanceKm = Search(aircraft, thermals_.size());
     // Read only now: from here on the profiler itself overwrites that byte.
     msStrength_ = link_.GetMsStrength();
-    if (current_ && rollEnabled) {
-        roll_ =
-            ComputeRoll(*current_, aircraft, link_.GetHeading(), distanceKm, msStrength_, rollRate);
+    if (current_ && settings.roll) {
+        roll_ = ComputeRoll(*current_, aircraft, link_.GetHeading(), distanceKm, msStrength_,
+                            settings.rollRatePercent);
         link_.SetRollRate(roll_);
         rollStep_ = 0;
     } else {

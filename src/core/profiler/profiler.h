@@ -6,6 +6,13 @@
 
 class SimLink;
 
+// How the profiler flies, as the Thermal Data window sets it.
+struct ProfilerSettings {
+    bool roll = false;       // a roll impulse when a thermal is first taken up
+    int rollRatePercent = 0; // of the impulse's full strength
+    int sampleSize = 0;      // thermals looked at per tick
+};
+
 // Shapes the lift the simulator gives the aircraft: on every tick it keeps track of the
 // nearest thermal within 10 km and writes that thermal's profiled strength into the
 // simulator's thermal strength byte. Holds the list and the link without owning them.
@@ -16,7 +23,7 @@ public:
     // One profiler step; nothing while the link has no position. The first tick after creation or
     // Stop searches the whole list, reads the simulator's own strength and may give a roll impulse;
     // later ticks fade the impulse and look at the next sampleSize thermals.
-    void Tick(bool rollEnabled, int rollRate, int sampleSize);
+    void Tick(const ProfilerSettings& settings);
     // Back to the stopped state: the current thermal is released and the next tick starts
     // anew.
     void Stop();
@@ -33,7 +40,7 @@ public:
     int lift() const { return lift_; }
 
 private:
-    void Start(GeoPoint aircraft, bool rollEnabled, int rollRate);
+    void Start(GeoPoint aircraft, const ProfilerSettings& settings);
     void FadeRoll();
     // Looks at the next n thermals; the nearest within reach, the current one included,
     // becomes current. Returns the distance to it, or the search limit when none is within
