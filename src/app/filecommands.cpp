@@ -64,7 +64,7 @@ void TMainForm::EnableProjectCommands() {
         action(c)->setEnabled(true);
     menu(Place::create)->setEnabled(true);
     action(Command::SaveDat)->setEnabled(false);
-    ThermalData->thermals = &document_.thermals();
+    ThermalData->SetProjectOpen(true);
 }
 
 void TMainForm::LoadProjectFile(const QString& path, bool add) {

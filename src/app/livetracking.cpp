@@ -1,6 +1,5 @@
 #include "livetracking.h"
 
-#include "dialogs/thermaldata.h"
 #include "document/document.h"
 #include "geo/distance.h"
 #include "simlink/simlink.h"
@@ -10,12 +9,10 @@
 #include <QTimer>
 
 LiveTracking::LiveTracking(const LinkFactory& makeLink, Document& document,
-                           const TThermalData& settings, const TimerIntervals& intervals,
-                           QObject* parent)
+                           const TimerIntervals& intervals, QObject* parent)
     : QObject(parent)
     , link_(makeLink(std::chrono::milliseconds(intervals.dataRead)))
     , document_(document)
-    , settings_(settings)
     , profiler_(document.thermals(), *link_) {
     // Neither the profiler nor a wind waiting for the heading may reach a removed thermal.
     connect(&document_, &Document::thermalRemoving, this, [this](const Thermal* thermal) {
@@ -79,24 +76,24 @@ void LiveTracking::DisplayUpdateTimerTimer() {
     emit aircraftShown(data);
     const std::optional<GeoPoint> at = LivePosition();
     // The first check places one: there is no thermal to measure from yet.
-    if (settings_.GetAutoThermals() && at &&
-        (!lastThermal_ || settings_.autoThermalDistValue < DistanceKm(*lastThermal_, *at) * 1000))
+    if (settings_.autoThermals && at &&
+        (!lastThermal_ || settings_.autoThermalDistM < DistanceKm(*lastThermal_, *at) * 1000))
         ThermalAtAircraft();
 }
 
 void LiveTracking::ProfilerTimer() {
-    if (!settings_.GetProfileOnOff())
+    if (!settings_.profileOn)
         return;
     // Values that are not live are not flown: the profiler starts anew, from the strength
     // the simulator then holds, once the link answers again.
     if (link_->ThermalBlockPresent() && link_->Status().live)
-        profiler_.Tick({settings_.GetRoll(), settings_.rollRateValue, settings_.sampleSizeValue});
+        profiler_.Tick(settings_.profiler);
     else
         profiler_.Stop();
 }
 
 Thermal& LiveTracking::AddThermal(GeoPoint at) {
-    Thermal& t = document_.AddThermal(at, settings_.values());
+    Thermal& t = document_.AddThermal(at, settings_.newThermal);
     lastThermal_ = link_->Position();
     return t;
 }
@@ -121,7 +118,7 @@ Thermal* LiveTracking::ThermalAtAircraft() {
         return nullptr;
     Thermal& t = AddThermal(*at);
     // The left side wins when both are asked for.
-    const int offsetDeg = settings_.GetWindLeft() ? 270 : settings_.GetWindRight() ? 90 : 0;
+    const int offsetDeg = settings_.windFromLeft ? 270 : settings_.windFromRight ? 90 : 0;
     if (offsetDeg != 0) {
         if (link_->RequestHeading())
             pendingWinds_.push_back({&t, offsetDeg, link_->HeadingsServed()});
@@ -129,7 +126,7 @@ Thermal* LiveTracking::ThermalAtAircraft() {
             TurnWind(t, offsetDeg);
     }
     const double ground = link_->GetGroundAlt();
-    if (settings_.GetTopsMSL()) {
+    if (settings_.topsMsl) {
         t.SetTop(TruncateToInt(t.top - ground));
         t.SetCloudBase(TruncateToInt(t.cloudBase - ground));
     }

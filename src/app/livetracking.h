@@ -4,6 +4,7 @@
 #include "io/settings.h"
 #include "model/thermal.h"
 #include "model/waypoint.h"
+#include "profiler/livesettings.h"
 #include "profiler/profiler.h"
 #include "simlink/simlink.h"
 
@@ -32,7 +33,6 @@ struct FlightData {
     int lift = -1;         // the strength it last wrote; -1 none since it started
 };
 class SimLink;
-class TThermalData;
 
 // The live work while the program runs: the simulator link, the profiler, the three timers
 // that drive them (read cycle, display, profiler), the automatic thermals, and the commands
@@ -43,8 +43,8 @@ public:
     // Makes the link, given the interval of its read cycle.
     using LinkFactory = std::function<std::unique_ptr<SimLink>(std::chrono::milliseconds)>;
 
-    LiveTracking(const LinkFactory& makeLink, Document& document, const TThermalData& settings,
-                 const TimerIntervals& intervals, QObject* parent = nullptr);
+    LiveTracking(const LinkFactory& makeLink, Document& document, const TimerIntervals& intervals,
+                 QObject* parent = nullptr);
     ~LiveTracking() override;
 
     // The three timers' work.
@@ -53,9 +53,11 @@ public:
     void ProfilerTimer();
     // No timer event may reach the link, the profiler or the lists after this.
     void StopTimers();
+    // The Thermal Data window's values and switches, read from the next tick or command on.
+    void SetSettings(const LiveSettings& settings) { settings_ = settings; }
 
-    // A thermal with the Thermal Data values at a position; the automatic thermals measure
-    // their distance from the aircraft's position at the last one.
+    // A thermal with the values for new thermals at a position; the automatic thermals
+    // measure their distance from the aircraft's position at the last one.
     Thermal& AddThermal(GeoPoint at);
     // At the aircraft's position; nothing (and a note why) while the link has no live
     // position. A thermal's wind from the aircraft's side follows once the link has read
@@ -94,7 +96,7 @@ private:
 
     std::unique_ptr<SimLink> link_;
     Document& document_;
-    const TThermalData& settings_;
+    LiveSettings settings_;
     TProfiler profiler_;
     Trail trail_;
     // The aircraft's position when the last thermal was added; none before the first.

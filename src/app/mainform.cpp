@@ -81,17 +81,28 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
 
     QSettings settings(settingsPath, QSettings::IniFormat);
     ThermalData = new TThermalData(this);
-    live_ = std::make_unique<LiveTracking>(makeLink, document_, *ThermalData,
-                                           ReadTimerIntervals(settings));
+    live_ = std::make_unique<LiveTracking>(makeLink, document_, ReadTimerIntervals(settings));
+    live_->SetSettings(ThermalData->liveSettings());
+    connect(ThermalData, &TThermalData::liveSettingsChanged, live_.get(),
+            &LiveTracking::SetSettings);
     connect(live_.get(), &LiveTracking::aircraftShown, this, &TMainForm::showAircraft);
     connect(live_.get(), &LiveTracking::note, this, &TMainForm::ShowNote);
     connect(&document_, &Document::note, this, &TMainForm::ShowNote);
-    // Apply To All and Randomize change thermals the window knows nothing of.
+    // Apply To All and Randomize change thermals the windows know nothing of.
     const auto changed = [this] {
         if (!document_.thermals().empty())
             document_.MarkProjectModified();
     };
-    connect(ThermalData, &TThermalData::thermalsChanged, this, changed);
+    connect(ThermalData, &TThermalData::applyProfileToAll, this,
+            [this, changed](const ThermalSettings& values) {
+                ApplyProfileToAll(document_.thermals(), values);
+                changed();
+            });
+    connect(ThermalData, &TThermalData::applyCumulusToAll, this,
+            [this, changed](const ThermalSettings& values) {
+                ApplyCumulusToAll(document_.thermals(), values);
+                changed();
+            });
     connectDocument();
 
     setWindowTitle(BaseCaption());

@@ -130,6 +130,14 @@ TThermalData::TThermalData(QWidget* parent)
     connect(this, &TThermalData::valuesChanged, this, [this] { profile_->SetValues(values()); });
     connect(typeGroup_, &QButtonGroup::idClicked, this, &TThermalData::valuesChanged);
     profile_->SetValues(values());
+    // A box also changes when another one unticks it, or when Get Data shows a thermal.
+    const auto announce = [this] {
+        emit liveSettingsChanged(liveSettings());
+    };
+    connect(this, &TThermalData::valuesChanged, this, announce);
+    for (QCheckBox* box :
+         {cloudOn_, profileOnOff_, roll_, windLeft_, windRight_, topsMSL_, autoThermals_})
+        connect(box, &QCheckBox::toggled, this, announce);
 }
 
 void TThermalData::buildTopRow(QBoxLayout* layout) {
@@ -228,14 +236,9 @@ QWidget* TThermalData::buildProfileGroup() {
     bind(coreSize_, values_.tCorePercent);
     bind(coreTop_, values_.tCoreTopPercent);
     bind(coreBottom_, values_.tCoreBasePercent);
-    bind(rollRate, rollRateValue);
-    bind(sampleSize, sampleSizeValue);
-    connect(applyToAll, &QPushButton::clicked, this, [this] {
-        if (!thermals)
-            return;
-        ApplyProfileToAll(*thermals, values_);
-        emit thermalsChanged();
-    });
+    bind(rollRate, rollRatePercent_);
+    bind(sampleSize, sampleSize_);
+    connect(applyToAll, &QPushButton::clicked, this, [this] { emit applyProfileToAll(values()); });
     return box;
 }
 
@@ -274,10 +277,9 @@ QWidget* TThermalData::buildAutomaticGroup() {
     row->addWidget(NewLabel("m"));
     row->addStretch();
 
-    bind(autoThermalDist, autoThermalDistValue);
-    // Automatic thermals need a thermal list to add to, which comes with a project.
+    bind(autoThermalDist, autoThermalDistM_);
     connect(autoThermals_, &QCheckBox::clicked, this, [this](bool ticked) {
-        if (ticked && !thermals)
+        if (ticked && !projectOpen_)
             autoThermals_->setChecked(false);
     });
     return box;
@@ -312,12 +314,7 @@ QWidget* TThermalData::buildCumulusGroup() {
     bind(cuCloud_, values_.tCuCloud);
     bind(cuStart_, values_.tCuStart);
     bind(cuEnd_, values_.tCuEnd);
-    connect(applyToAll, &QPushButton::clicked, this, [this] {
-        if (!thermals)
-            return;
-        ApplyCumulusToAll(*thermals, values_);
-        emit thermalsChanged();
-    });
+    connect(applyToAll, &QPushButton::clicked, this, [this] { emit applyCumulusToAll(values()); });
     return box;
 }
 
@@ -368,9 +365,21 @@ void TThermalData::showValue(const Binding& binding) {
 
 ThermalSettings TThermalData::values() const {
     ThermalSettings v = values_;
-    v.type = GetType();
-    v.cloud = GetCloud();
+    const int checked = typeGroup_->checkedId();
+    v.type = checked >= 1 && checked <= 3 ? checked : 4;
+    v.cloud = cloudOn_->isChecked();
     return v;
+}
+
+LiveSettings TThermalData::liveSettings() const {
+    return {values(),
+            profileOnOff_->isChecked(),
+            {roll_->isChecked(), rollRatePercent_, sampleSize_},
+            autoThermals_->isChecked(),
+            autoThermalDistM_,
+            windRight_->isChecked(),
+            windLeft_->isChecked(),
+            topsMSL_->isChecked()};
 }
 
 void TThermalData::ShowValues(const ThermalSettings& v) {
@@ -382,34 +391,8 @@ void TThermalData::ShowValues(const ThermalSettings& v) {
     emit valuesChanged();
 }
 
-int TThermalData::GetType() const {
-    const int checked = typeGroup_->checkedId();
-    return checked >= 1 && checked <= 3 ? checked : 4;
-}
-
-bool TThermalData::GetCloud() const {
-    return cloudOn_->isChecked();
-}
-bool TThermalData::GetWindRight() const {
-    return windRight_->isChecked();
-}
-bool TThermalData::GetWindLeft() const {
-    return windLeft_->isChecked();
-}
-bool TThermalData::GetTopsMSL() const {
-    return topsMSL_->isChecked();
-}
 bool TThermalData::GetSaveCuData() const {
     return saveCuData_->isChecked();
-}
-bool TThermalData::GetProfileOnOff() const {
-    return profileOnOff_->isChecked();
-}
-bool TThermalData::GetRoll() const {
-    return roll_->isChecked();
-}
-bool TThermalData::GetAutoThermals() const {
-    return autoThermals_->isChecked();
 }
 
 void TThermalData::SetType(int t) {

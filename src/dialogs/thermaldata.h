@@ -2,6 +2,7 @@
 
 #include "geo/units.h"
 #include "model/thermal.h"
+#include "profiler/livesettings.h"
 
 #include <vector>
 
@@ -18,7 +19,8 @@ class QRadioButton;
 // The "Thermal Data" tool window: the values every new thermal receives, the editor of one
 // thermal's values (Get Data / Set Data), and the switches of the live work. Every edit's
 // value is parsed on each change; text that does not convert is replaced by the last good
-// value. Other windows read only values() and the Get... accessors. Closing it only hides it.
+// value. Other windows read its values as values: values(), liveSettings() and the signals.
+// Closing it only hides it.
 class TThermalData : public QWidget {
     Q_OBJECT
 
@@ -29,23 +31,12 @@ public:
     ThermalSettings values() const;
     // Get Data: shows a thermal's twenty values.
     void ShowValues(const ThermalSettings& values);
-
-    int autoThermalDistValue = 0; // metres
-    int rollRateValue = 0;        // per cent
-    int sampleSizeValue = 0;      // thermals looked at per profiler tick
-
-    // The main window's thermal list, handed over once a project has been opened.
-    const ThermalList* thermals = nullptr;
-
-    int GetType() const;
-    bool GetCloud() const;
-    bool GetWindRight() const;
-    bool GetWindLeft() const;
-    bool GetTopsMSL() const;
+    // Everything the live work reads, as it stands now.
+    LiveSettings liveSettings() const;
     bool GetSaveCuData() const;
-    bool GetProfileOnOff() const;
-    bool GetRoll() const;
-    bool GetAutoThermals() const;
+    // Automatic thermals need a thermal list to add to, which comes with a project: until
+    // one is open, their box does not stay ticked.
+    void SetProjectOpen(bool open) { projectOpen_ = open; }
 
     // Shows Bottom, Top and cloud Base in u; the stored metres do not change.
     void SetHeightUnits(heightDispType u);
@@ -53,10 +44,13 @@ public:
     const LiftProfileView& liftProfile() const { return *profile_; }
 
 signals:
-    // Apply To All has changed the thermals.
-    void thermalsChanged();
+    // Apply To All of the profile (cumulus) group: these values' group goes to every thermal.
+    void applyProfileToAll(const ThermalSettings& values);
+    void applyCumulusToAll(const ThermalSettings& values);
     // A value has changed: typed, set, or a type chosen.
     void valuesChanged();
+    // Anything the live work reads has changed.
+    void liveSettingsChanged(const LiveSettings& settings);
 
 private:
     // An edit and the value it holds: an int, a float, or a height held in metres.
@@ -80,6 +74,10 @@ private:
     void SetType(int t);
 
     ThermalSettings values_;
+    int autoThermalDistM_ = 0;
+    int rollRatePercent_ = 0;
+    int sampleSize_ = 0;
+    bool projectOpen_ = false;
     heightDispType heightUnits_ = meters;
     std::vector<Binding> bindings_;
 

@@ -4,6 +4,7 @@
 #include "app/glyphlegend.h"
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
+#include "geo/numbertext.h"
 #include "model/thermalglyph.h"
 #include "qtfixtures.h"
 
@@ -27,7 +28,10 @@ protected:
 };
 using ThermalDataWindow = Shown<TThermalData>;
 
-TEST_F(ThermalDataWindow, EveryEditFeedsItsValueAndApplyToAllCopiesItsGroupOnly) {
+TEST_F(ThermalDataWindow, EveryEditAndBoxIsHandedOverToTheLiveWork) {
+    LiveSettings handed;
+    QObject::connect(&window, &TThermalData::liveSettingsChanged,
+                     [&handed](const LiveSettings& settings) { handed = settings; });
     const std::pair<const char*, const char*> typed[] = {
         {"bottom", "10"},       {"top", "2000"},      {"radius", "700"},
         {"windDir", "90"},      {"factor", "3"},      {"cloudBase", "305"},
@@ -38,28 +42,43 @@ TEST_F(ThermalDataWindow, EveryEditFeedsItsValueAndApplyToAllCopiesItsGroupOnly)
         {"RollRate", "35"},     {"SampleSize", "4"},  {"autoThermalDist", "900"}};
     for (const auto& [edit, text] : typed)
         Retype(window, edit, text);
-    EXPECT_EQ(Fields(window.values()),
-              Fields(ThermalSettings{1,    10,    2000, 700,   90, 3,  true, 305, 600, 3,
-                                     1.5f, 0.75f, 45,   0.25f, 10, 20, 70,   30,  15,  85}));
-    EXPECT_EQ(std::tuple(window.rollRateValue, window.sampleSizeValue, window.autoThermalDistValue),
-              std::tuple(35, 4, 900));
+    for (const char* box : {"four", "cloudOn", "ProfileOnOff", "Roll", "windRight", "TopsMSL"})
+        Click(window, box);
+    Click(window, "windLeft"); // unticks the right
+    EXPECT_EQ(Fields(handed.newThermal),
+              Fields(ThermalSettings{4,    10,    2000, 700,   90, 3,  false, 305, 600, 3,
+                                     1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85}));
+    const auto switches = [](const LiveSettings& s) {
+        return std::tuple(s.profileOn, s.profiler.roll, s.profiler.rollRatePercent,
+                          s.profiler.sampleSize, s.autoThermalDistM, s.windFromLeft,
+                          s.windFromRight, s.topsMsl);
+    };
+    EXPECT_EQ(switches(handed), std::tuple(false, false, 35, 4, 900, true, false, true));
+    EXPECT_EQ(switches(window.liveSettings()), switches(handed));
+}
 
-    // Automatic thermals and Apply To All need the main window's list.
-    const ThermalList thermals = Thermals({{47.1, 8.1}, {47.2, 8.2}});
+// Automatic thermals need a thermal list to add to, which comes with a project.
+TEST_F(ThermalDataWindow, AutomaticThermalsStayOffUntilAProjectIsOpen) {
     Click(window, "autoThermals");
-    EXPECT_FALSE(window.GetAutoThermals());
-    window.thermals = &thermals;
+    EXPECT_FALSE(window.liveSettings().autoThermals);
+    window.SetProjectOpen(true);
     Click(window, "autoThermals");
-    EXPECT_TRUE(window.GetAutoThermals());
-    // The cumulus group first, then the profile group; the other values stay.
+    EXPECT_TRUE(window.liveSettings().autoThermals);
+}
+
+TEST_F(ThermalDataWindow, EachApplyToAllHandsOverTheValuesForItsOwnGroup) {
+    std::string applied;
+    QObject::connect(&window, &TThermalData::applyCumulusToAll, [&](const ThermalSettings& v) {
+        applied += "cumulus " + NumberText(v.tCuHS);
+    });
+    QObject::connect(&window, &TThermalData::applyProfileToAll, [&](const ThermalSettings& v) {
+        applied += " profile " + IntText(v.tStrengthPercent);
+    });
+    Retype(window, "cuHS", "1.5");
+    Retype(window, "strength", "70");
     Click(window, "ApplyToAll");
-    for (const auto& t : thermals)
-        EXPECT_EQ(std::tie(t->tCuHS, t->tCuEnd, t->tStrengthPercent, t->top),
-                  std::tuple(1.5f, 20, 80, 1500));
     Click(window, "Button1");
-    for (const auto& t : thermals)
-        EXPECT_EQ(std::tie(t->tStrengthPercent, t->tCoreTopPercent, t->top),
-                  std::tuple(70, 85, 1500));
+    EXPECT_EQ(applied, "cumulus 1.5 profile 70");
 }
 
 TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBecomeMetres) {

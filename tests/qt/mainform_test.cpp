@@ -163,6 +163,19 @@ TEST_F(EditingMap, ThermalPopupCopiesValuesAndDeletesTheThermalItWasOpenedOn) {
     EXPECT_EQ(doc().thermals()[0].get(), &target);
 }
 
+TEST_F(EditingMap, ApplyToAllSetsItsGroupOfEveryThermalFromTheWindow) {
+    clickAt({60, 40});
+    clickAt({100, 50});
+    Retype(form->thermalData(), "strength", "33");
+    Retype(form->thermalData(), "cuStart", "7");
+    Click(form->thermalData(), "Button1");
+    for (const auto& t : doc().thermals())
+        EXPECT_EQ(std::tuple(t->tStrengthPercent, t->tCuStart), std::tuple(33, -1));
+    Click(form->thermalData(), "ApplyToAll");
+    for (const auto& t : doc().thermals())
+        EXPECT_EQ(t->tCuStart, 7);
+}
+
 TEST_F(EditingMap, HeightUnitsSwitchEveryHintTheWindowAndTheGroundReadout) {
     link->ground = -3.7;
     run(Command::addACThermal);
