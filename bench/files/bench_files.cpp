@@ -84,7 +84,8 @@ struct Window {
     ~Window() { QCoreApplication::processEvents(); }
 
     Document document;
-    MapView view{document.map()};
+    DisplayUnits units;
+    MapView view{document.map(), units};
 };
 
 // The numbers of every thermal line, as the floors keep them.

@@ -186,10 +186,8 @@ void TMainForm::restoreChoices() {
         const int format = state.value(QStringLiteral("View/LatLong"), int(latLonFormat)).toInt();
         if (format >= decDegrees && format <= degMinSec)
             SetLatLonFormat(static_cast<latLonDispType>(format));
-        if (state.value(QStringLiteral("View/Feet"), false).toBool()) {
-            action(Command::Feet)->setChecked(true);
+        if (state.value(QStringLiteral("View/Feet"), false).toBool())
             ApplyHeightUnits(feet);
-        }
         if (state.value(QStringLiteral("View/ClickAddsWaypoints"), false).toBool())
             action(Command::ClickToAddWaypoint)->setChecked(true);
         action(Command::FollowAircraft)
@@ -204,7 +202,7 @@ void TMainForm::rememberChoices() {
         return;
     QSettings state(statePath_, QSettings::IniFormat);
     state.setValue(QStringLiteral("View/LatLong"), int(latLonFormat));
-    state.setValue(QStringLiteral("View/Feet"), action(Command::Feet)->isChecked());
+    state.setValue(QStringLiteral("View/Feet"), units_.height == feet);
     state.setValue(QStringLiteral("View/ClickAddsWaypoints"),
                    action(Command::ClickToAddWaypoint)->isChecked());
     state.setValue(QStringLiteral("View/Follow"), action(Command::FollowAircraft)->isChecked());

@@ -62,7 +62,7 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     move(161, 135);
     resize(544, 354);
 
-    ImagePanel = new MapView(document_.map(), this);
+    ImagePanel = new MapView(document_.map(), units_, this);
     ImagePanel->setObjectName(QStringLiteral("ImagePanel"));
     // The map is fitted to the panel's outer size; without a frame that is the visible
     // area, so a fitted map needs no scroll bar.
@@ -80,7 +80,7 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
            height() + findChild<QToolBar*>(QStringLiteral("FlightData"))->sizeHint().height());
 
     QSettings settings(settingsPath, QSettings::IniFormat);
-    ThermalData = new TThermalData(this);
+    ThermalData = new TThermalData(units_, this);
     live_ = std::make_unique<LiveTracking>(makeLink, document_, ReadTimerIntervals(settings));
     live_->SetSettings(ThermalData->liveSettings());
     connect(ThermalData, &TThermalData::liveSettingsChanged, live_.get(),

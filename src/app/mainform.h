@@ -119,6 +119,7 @@ private:
     void RunScenery(SceneryKind kind);
     void GetData();
 
+    DisplayUnits units_; // read by the map's hints, the Thermal Data window and the readouts
     Document document_;
     std::unique_ptr<LiveTracking> live_;
 

@@ -59,7 +59,7 @@ void TMainForm::GetData() {
 }
 
 void TMainForm::showAircraft(const FlightData& data) {
-    const bool metres = action(Command::Meters)->isChecked();
+    const bool metres = units_.height == meters;
     const auto height = [metres](double m) {
         return metres ? IntText(TruncateToInt(m)) + "m" : IntText(MetresToFeetTruncated(m)) + "ft";
     };
@@ -108,8 +108,9 @@ void TMainForm::SetLatLonFormat(latLonDispType format) {
 }
 
 void TMainForm::ApplyHeightUnits(heightDispType unit) {
-    ThermalData->SetHeightUnits(unit);
-    document_.SetHeightUnits(unit);
+    units_.height = unit;
+    action(unit == feet ? Command::Feet : Command::Meters)->setChecked(true);
+    ThermalData->ShowHeights();
 }
 
 namespace {

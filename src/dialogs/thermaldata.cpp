@@ -83,10 +83,11 @@ void AddEditRow(QGridLayout* grid, int row, int column, const char* caption, QLi
 
 } // namespace
 
-TThermalData::TThermalData(QWidget* parent)
+TThermalData::TThermalData(const DisplayUnits& units, QWidget* parent)
     // A tool window stays above its main window, and only above it: the program's own
     // dialogs and message boxes must never hide behind it.
-    : QWidget(parent, Qt::Tool) {
+    : QWidget(parent, Qt::Tool)
+    , units_(units) {
     setObjectName(QStringLiteral("ThermalData"));
     setWindowTitle(QStringLiteral("Thermal Data"));
     // A tool window: closing it must never end the program.
@@ -347,7 +348,7 @@ void TThermalData::parse(const Binding& binding, const QString& text) {
             return;
         }
     } else if (const std::optional<int> v =
-                   binding.height ? ParseHeightEdit(typed, heightUnits_) : ParseIntEdit(typed)) {
+                   binding.height ? ParseHeightEdit(typed, units_.height) : ParseIntEdit(typed)) {
         *binding.integer = *v;
         emit valuesChanged();
         return;
@@ -358,7 +359,7 @@ void TThermalData::parse(const Binding& binding, const QString& text) {
 void TThermalData::showValue(const Binding& binding) {
     const QSignalBlocker quiet(binding.edit);
     const std::string text = binding.decimal  ? NumberText(*binding.decimal)
-                             : binding.height ? HeightEditText(*binding.integer, heightUnits_)
+                             : binding.height ? HeightEditText(*binding.integer, units_.height)
                                               : IntText(*binding.integer);
     binding.edit->setText(QString::fromStdString(text));
 }
@@ -401,9 +402,8 @@ void TThermalData::SetType(int t) {
         radio->setChecked(true);
 }
 
-void TThermalData::SetHeightUnits(heightDispType u) {
-    heightUnits_ = u;
-    const QString unit = u == feet ? QStringLiteral("ft") : QStringLiteral("m");
+void TThermalData::ShowHeights() {
+    const QString unit = units_.height == feet ? QStringLiteral("ft") : QStringLiteral("m");
     for (QLabel* label : {topUnits_, bottomUnits_, cloudBaseUnits_})
         label->setText(unit);
     for (const Binding& binding : bindings_) {

@@ -25,7 +25,8 @@ class TThermalData : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TThermalData(QWidget* parent = nullptr);
+    // Heights are shown and typed in the units' height unit.
+    explicit TThermalData(const DisplayUnits& units, QWidget* parent = nullptr);
 
     // The twenty values for a thermal; heights in metres whatever unit the window shows.
     ThermalSettings values() const;
@@ -38,8 +39,9 @@ public:
     // one is open, their box does not stay ticked.
     void SetProjectOpen(bool open) { projectOpen_ = open; }
 
-    // Shows Bottom, Top and cloud Base in u; the stored metres do not change.
-    void SetHeightUnits(heightDispType u);
+    // The height unit has changed: Bottom, Top and cloud Base are shown anew in it; the
+    // metres they hold do not change.
+    void ShowHeights();
 
     const LiftProfileView& liftProfile() const { return *profile_; }
 
@@ -78,7 +80,7 @@ private:
     int rollRatePercent_ = 0;
     int sampleSize_ = 0;
     bool projectOpen_ = false;
-    heightDispType heightUnits_ = meters;
+    const DisplayUnits& units_;
     std::vector<Binding> bindings_;
 
     QButtonGroup* typeGroup_ = nullptr;

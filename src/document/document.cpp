@@ -117,13 +117,6 @@ void Document::ClearWaypoints() {
     DestroyNewestFirst(waypoints_);
 }
 
-void Document::SetHeightUnits(heightDispType unit) {
-    for (const auto& t : thermals_)
-        t->SetHeightUnits(unit);
-    for (const auto& w : waypoints_)
-        w->SetHeightUnits(unit);
-}
-
 void Document::AppendThermals(ThermalList added) {
     const std::size_t first = thermals_.size();
     thermals_.reserve(first + added.size());

@@ -47,7 +47,6 @@ public:
     // Every thermal or waypoint; no question, no flag.
     void ClearThermals();
     void ClearWaypoints();
-    void SetHeightUnits(heightDispType unit);
 
     // The project file: load (add false: the header, the map and the thermals, to be
     // placed on cleared lists) or add its thermals to the current ones (add true). Problems

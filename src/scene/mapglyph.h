@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geo/geopoint.h"
+#include "geo/units.h"
 #include "model/observer.h"
 
 #include <cstddef>
@@ -40,8 +41,8 @@ public:
 
     int mapX() const { return mapX_; }
     int mapY() const { return mapY_; }
-    // The value's multi-line hint.
-    virtual std::string Hint() const = 0;
+    // The value's multi-line hint, heights in the unit given.
+    virtual std::string Hint(heightDispType unit) const = 0;
     virtual GeoPoint position() const = 0;
 
 protected:

@@ -18,9 +18,10 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-MapView::MapView(const Map& map, QWidget* parent)
+MapView::MapView(const Map& map, const DisplayUnits& units, QWidget* parent)
     : QGraphicsView(parent)
-    , map_(map) {
+    , map_(map)
+    , units_(units) {
     setScene(new QGraphicsScene(this));
     // The default depth grows with the item count; with 100,000 glyphs its many small
     // cells make every full repaint walk them all. A thousand cells keep both the
@@ -77,7 +78,8 @@ QString MapView::hintAt(const QPoint& viewportPos) const {
         return {};
     // Where it is, as pilots read it, then every value.
     return QString::fromStdString(
-        RoundedPositionText(glyph->position().lat, glyph->position().lon) + '\n' + glyph->Hint());
+        RoundedPositionText(glyph->position().lat, glyph->position().lon) + '\n' +
+        glyph->Hint(units_.height));
 }
 
 std::optional<QPoint> MapView::imagePixelAt(const QPoint& viewportPos) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geo/units.h"
 #include "model/thermal.h"
 #include "model/waypoint.h"
 #include "scene/mapglyph.h"
@@ -18,7 +19,8 @@ class Map;
 class MapView : public QGraphicsView {
     Q_OBJECT
 public:
-    explicit MapView(const Map& map, QWidget* parent = nullptr);
+    // Hints show heights in the units' height unit of the moment.
+    MapView(const Map& map, const DisplayUnits& units, QWidget* parent = nullptr);
     ~MapView() override;
 
     // Makes the glyphs of the list's values from index first on. Each glyph follows its
@@ -71,6 +73,7 @@ private:
     void fitScene();
 
     const Map& map_;
+    const DisplayUnits& units_;
     GlyphSet glyphs_;
     bool leftPressOnImage_ = false;
     // The click that brings the window to the front only does that: set when the window

@@ -19,7 +19,7 @@ public:
 
     Thermal& value() const { return thermal_; }
     const ThermalGlyph& glyph() const { return glyph_; }
-    std::string Hint() const override { return thermal_.Hint(); }
+    std::string Hint(heightDispType unit) const override { return thermal_.Hint(unit); }
 
     // The glyph's own rectangle, which the pointer hits; boundingRect() adds the reach of
     // the wind line's pen beyond it.

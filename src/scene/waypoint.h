@@ -10,7 +10,7 @@ public:
     ~TWaypoint() override;
 
     Waypoint& value() const { return waypoint_; }
-    std::string Hint() const override { return waypoint_.Hint(); }
+    std::string Hint(heightDispType unit) const override { return waypoint_.Hint(unit); }
 
     // The 8 x 8 cross, which the pointer hits; boundingRect() adds the reach of its pen.
     QPainterPath shape() const override;

@@ -87,18 +87,18 @@ TEST(Thermal, HintExactlyAsTheTooltipShowsIt) {
     const auto t = NewThermal(47.25, -8.125);
     t->SetCuHs(1.3f);
     t->SetGroundHeight(612);
-    EXPECT_EQ(t->Hint(), "Latitude 47.25\nLonitude -8.125\nThermalType 1\nBottom 0m\nTop 1500m\n"
-                         "Radius 500m\nWind Dir 270deg\nFactor 30000\nStrength Percent 80\n"
-                         "Core Size Percent 60\nCore Top Percent 80\nCore Bottom Percent 20\n"
-                         "Cloudbase 1500m\nCloudRadius 500m\nCloudType 1\n"
-                         "Cumulus Horizontal Scale 1.29999995231628\nCumulus Vertical Scale -1\n"
-                         "Cumulus Rotation Scale 0\nCumulus Cloud -0.5\nCumulus Start -1\n"
-                         "Cumulus End -1\nTerrain Height 612");
-    t->SetHeightUnits(feet);
+    EXPECT_EQ(t->Hint(meters),
+              "Latitude 47.25\nLonitude -8.125\nThermalType 1\nBottom 0m\nTop 1500m\n"
+              "Radius 500m\nWind Dir 270deg\nFactor 30000\nStrength Percent 80\n"
+              "Core Size Percent 60\nCore Top Percent 80\nCore Bottom Percent 20\n"
+              "Cloudbase 1500m\nCloudRadius 500m\nCloudType 1\n"
+              "Cumulus Horizontal Scale 1.29999995231628\nCumulus Vertical Scale -1\n"
+              "Cumulus Rotation Scale 0\nCumulus Cloud -0.5\nCumulus Start -1\n"
+              "Cumulus End -1\nTerrain Height 612");
     t->SetBottom(-40);
-    EXPECT_NE(t->Hint().find("\nBottom -131ft\nTop 4921ft\nRadius 500m\n"), std::string::npos);
+    EXPECT_NE(t->Hint(feet).find("\nBottom -131ft\nTop 4921ft\nRadius 500m\n"), std::string::npos);
     t->SetCloud(false);
-    EXPECT_NE(t->Hint().find("\nCore Bottom Percent 20\nNo Cloud\nCumulus Horizontal"),
+    EXPECT_NE(t->Hint(feet).find("\nCore Bottom Percent 20\nNo Cloud\nCumulus Horizontal"),
               std::string::npos);
 }
 
@@ -155,10 +155,10 @@ TEST(Waypoint, HintPlaceChangesAndTheNextId) {
     w.SetGroundHeight(500);
     w.SetText("Pass, 2165 m");
     EXPECT_EQ(rec.events, "PP");
-    EXPECT_EQ(w.Hint(), "ID 5\nLatitude 46.75\nLonitude -7.5\nHeight 500 m\nAttributes \nName: \n"
-                        "Text: Pass, 2165 m");
-    w.SetHeightUnits(feet);
-    EXPECT_NE(w.Hint().find("\nHeight 1640 ft\n"), std::string::npos);
+    EXPECT_EQ(w.Hint(meters),
+              "ID 5\nLatitude 46.75\nLonitude -7.5\nHeight 500 m\nAttributes \nName: \n"
+              "Text: Pass, 2165 m");
+    EXPECT_NE(w.Hint(feet).find("\nHeight 1640 ft\n"), std::string::npos);
     w.SetID(-3);
     EXPECT_EQ(NextWaypointID(list), 1);
 }

@@ -26,7 +26,23 @@ protected:
     RecordingPrompts rec;
     Window window;
 };
-using ThermalDataWindow = Shown<TThermalData>;
+// The window shows heights in the unit of units.
+class ThermalDataWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    QString text(const char* edit) const { return EditIn(window, edit)->text(); }
+    void ShowHeightsIn(heightDispType unit) {
+        units.height = unit;
+        window.ShowHeights();
+    }
+
+    RecordingPrompts rec;
+    DisplayUnits units;
+    TThermalData window{units};
+};
 
 TEST_F(ThermalDataWindow, EveryEditAndBoxIsHandedOverToTheLiveWork) {
     LiveSettings handed;
@@ -91,15 +107,15 @@ TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBe
     EXPECT_EQ(std::tuple(text("cuStart"), window.values().tCuStart), std::tuple("-", 0));
     EXPECT_TRUE(rec.entries.empty());
 
-    window.SetHeightUnits(feet);
+    ShowHeightsIn(feet);
     QTest::keyClicks(EditIn(window, "top"), "a");
     EXPECT_EQ(std::tuple(text("top"), window.values().top), std::tuple("4921", 1500));
     Retype(window, "top", "1000");
     EXPECT_EQ(window.values().top, 305);
-    window.SetHeightUnits(meters);
+    ShowHeightsIn(meters);
     EXPECT_EQ(text("top"), "305");
     // 305 m are 1000.66 ft.
-    window.SetHeightUnits(feet);
+    ShowHeightsIn(feet);
     EXPECT_EQ(std::tuple(text("top"), text("radius")), std::tuple("1001", "500"));
     // Values shown in feet come back as they were; -1 m would not come back from its
     // rounded feet.

@@ -178,19 +178,23 @@ TEST_F(EditingMap, ApplyToAllSetsItsGroupOfEveryThermalFromTheWindow) {
 
 TEST_F(EditingMap, HeightUnitsSwitchEveryHintTheWindowAndTheGroundReadout) {
     link->ground = -3.7;
-    run(Command::addACThermal);
-    run(Command::addACWaypoint);
+    for (const auto& [pixel, command] :
+         {std::pair{QPoint(60, 40), Command::addACThermal}, {{120, 60}, Command::addACWaypoint}}) {
+        std::tie(link->lat, link->lon) =
+            std::tuple(map().PositionAt(pixel).lat, map().PositionAt(pixel).lon);
+        run(command);
+    }
+    const auto shown = [this] {
+        live().DisplayUpdateTimerTimer();
+        return (panel().hintAt(at({60, 40})) + panel().hintAt(at({120, 60})) + "\nWindow " +
+                EditIn(form->thermalData(), "top")->text() + " Ground " + form->statusText(2))
+            .toStdString();
+    };
     run(Command::Feet);
-    live().DisplayUpdateTimerTimer();
     // The readout truncates towards zero.
-    EXPECT_THAT(doc().thermals()[0]->Hint() + doc().waypoints()[0]->Hint() + "\nWindow " +
-                    EditIn(form->thermalData(), "top")->text().toStdString() + " Ground " +
-                    form->statusText(2).toStdString(),
-                ::testing::ContainsRegex("Top 4921ft.*Height -9 ft.*4921 Ground -12ft"));
+    EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 4921ft.*Height -9 ft.*4921 Ground -12ft"));
     run(Command::Meters);
-    EXPECT_THAT(doc().thermals()[0]->Hint() + "\nWindow " +
-                    EditIn(form->thermalData(), "top")->text().toStdString(),
-                ::testing::ContainsRegex("Top 1500m.*Window 1500$"));
+    EXPECT_THAT(shown(), ::testing::ContainsRegex("Top 1500m.*Height -3 m.*1500 Ground -3m"));
 }
 
 // The latitude north of 30 S, 30 E at which DistanceKm gives metres, to its decimetre. There

@@ -143,7 +143,8 @@ protected:
     }
 
     Document doc;
-    MapView view{doc.map()};
+    DisplayUnits units;
+    MapView view{doc.map(), units};
 };
 
 // The window runs in its folder, where the scenery tools are looked for when it opens.

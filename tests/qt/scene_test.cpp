@@ -77,11 +77,11 @@ TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMomentAndAClickBesideAGlyp
         return QToolTip::text().toStdString();
     };
     // Where it is as pilots read it, then the value's hint.
-    const auto hint = [](const auto& value) {
-        return RoundedPositionText(value.lat, value.lon) + '\n' + value.Hint();
+    const auto hint = [this](const auto& value) {
+        return RoundedPositionText(value.lat, value.lon) + '\n' + value.Hint(units.height);
     };
     const Thermal& t = thermal(0);
-    doc.SetHeightUnits(feet); // the hint of the moment, not the one the glyph was made with
+    units.height = feet; // the hint of the moment, not the one the glyph was made with
     EXPECT_EQ(tooltipAt(pixelOf(t)), hint(t));
     EXPECT_EQ(tooltipAt(pixelOf(*doc.waypoints()[0])), hint(*doc.waypoints()[0]));
     EXPECT_EQ(tooltipAt({150, 200}), "(none)");

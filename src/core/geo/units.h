@@ -5,6 +5,12 @@
 // Display unit of heights. Heights are stored in whole metres whatever is shown.
 enum heightDispType : std::uint8_t { meters = 0, feet = 1 };
 
+// The display units of the run: one setting that the windows and the glyphs' hints read, so
+// that changing it changes no stored value.
+struct DisplayUnits {
+    heightDispType height = meters;
+};
+
 inline constexpr double kFeetPerMetre = 3.280839895;
 
 // A double cut to an int toward zero, held to the int range (NaN gives 0), so that no

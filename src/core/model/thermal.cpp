@@ -81,9 +81,6 @@ void Thermal::SetCloudType(int v) {
 void Thermal::SetSpare(int v) {
     spare = v;
 }
-void Thermal::SetHeightUnits(heightDispType v) {
-    heightUnits = v;
-}
 void Thermal::SetCuHs(float v) {
     tCuHS = v;
 }
@@ -149,10 +146,9 @@ void Thermal::SetProfile(const ThermalSettings& v) {
     SetCoreTopPercent(v.tCoreTopPercent);
 }
 
-std::string Thermal::Hint() const {
-    const auto height = [this](int metres) {
-        return heightUnits == feet ? IntText(MetresToFeetTruncated(metres)) + "ft"
-                                   : IntText(metres) + "m";
+std::string Thermal::Hint(heightDispType unit) const {
+    const auto height = [unit](int metres) {
+        return unit == feet ? IntText(MetresToFeetTruncated(metres)) + "ft" : IntText(metres) + "m";
     };
     std::string text;
     const auto line = [&text](const char* label, const std::string& value) {

@@ -48,8 +48,7 @@ class Thermal : public ThermalSettings {
 public:
     double lat = 0;
     double lon = 0;
-    int spare = 0; // set by the project loader; nothing reads it
-    heightDispType heightUnits = meters;
+    int spare = 0;         // set by the project loader; nothing reads it
     int tGroundHeight = 0; // terrain at the thermal, metres
     bool active = false;   // the profiler is applying this thermal now
 
@@ -70,7 +69,6 @@ public:
     void SetCloudRadius(int v);
     void SetCloudType(int v);
     void SetSpare(int v);
-    void SetHeightUnits(heightDispType v);
     void SetCuHs(float v);
     void SetCuVs(float v);
     void SetCuRotation(int v);
@@ -91,8 +89,9 @@ public:
     void SetCumulus(const ThermalSettings& values);
     void SetProfile(const ThermalSettings& values);
 
-    // The multi-line hint, exactly as the tooltip shows it at this moment.
-    std::string Hint() const;
+    // The multi-line hint, exactly as the tooltip shows it at this moment, with heights in
+    // the display unit.
+    std::string Hint(heightDispType unit) const;
 
     void Observe(ValueObserver* observer) { observer_.Set(observer); }
 

@@ -42,14 +42,9 @@ void Waypoint::SetName(const std::string& v) {
 void Waypoint::SetText(const std::string& v) {
     Change(tText, v);
 }
-void Waypoint::SetHeightUnits(heightDispType v) {
-    heightUnits = v;
-}
-
-std::string Waypoint::Hint() const {
-    const std::string height = heightUnits == feet
-                                   ? IntText(MetresToFeetTruncated(tGroundHeight)) + " ft"
-                                   : IntText(tGroundHeight) + " m";
+std::string Waypoint::Hint(heightDispType unit) const {
+    const std::string height = unit == feet ? IntText(MetresToFeetTruncated(tGroundHeight)) + " ft"
+                                            : IntText(tGroundHeight) + " m";
     return "ID " + IntText(tID) + "\nLatitude " + NumberText(lat) + "\nLonitude " +
            NumberText(lon) + "\nHeight " + height + "\nAttributes " + tAttributes +
            "\nName: " + tName + "\nText: " + tText;

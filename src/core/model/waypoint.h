@@ -20,7 +20,6 @@ public:
     std::string tAttributes;
     std::string tName;
     std::string tText;
-    heightDispType heightUnits = meters;
 
     GeoPoint Position() const { return {lat, lon}; }
     void SetLat(double v);
@@ -31,9 +30,9 @@ public:
     void SetAttributes(const std::string& v);
     void SetName(const std::string& v);
     void SetText(const std::string& v);
-    void SetHeightUnits(heightDispType v);
 
-    std::string Hint() const;
+    // The multi-line hint, with the height in the display unit.
+    std::string Hint(heightDispType unit) const;
 
     // The file line the waypoint was read from, in UTF-8 with its line end, kept while none of
     // its values changes: a save writes it back as it was, in the file's own spelling.
