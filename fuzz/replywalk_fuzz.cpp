@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FakeServer server;
     FsuipcLink link(server.MakeTransport(), LinkTiming{{}, {}, 1});
-    std::uint32_t result = 0;
-    Check(link.Open(0, result), "the fake server is accepted");
+    constexpr LinkResult okay = LinkResult::okay;
+    Check(link.Open(0) == okay, "the fake server is accepted");
 
     std::vector<std::unique_ptr<std::byte[]>> buffers;
     for (std::size_t i = 0; i < sizes.size(); ++i) {
@@ -36,19 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             buffers.push_back(std::make_unique<std::byte[]>(bytes));
             destination = buffers.back().get();
         }
-        Check(link.Read(0x3300 + 4 * static_cast<std::uint32_t>(i), bytes, destination, result),
+        Check(link.Read(0x3300 + 4 * static_cast<std::uint32_t>(i), bytes, destination) == okay,
               "a small read is queued");
     }
-    Check(link.Write(0x2AE6, 1, "\x10", result), "a write is queued");
+    Check(link.Write(0x2AE6, 1, "\x10") == okay, "a write is queued");
 
     server.afterServe = [area](std::span<std::byte> served) {
         std::memcpy(served.data(), area.data(), std::min(area.size(), served.size()));
     };
-    Check(link.Process(result), "a reply of 1 is a success whatever the area holds");
+    Check(link.Process() == okay, "a reply of 1 is a success whatever the area holds");
 
     server.afterServe = nullptr;
     std::uint32_t version = 0;
-    Check(link.Read(0x3304, 4, &version, result) && link.Process(result),
+    Check(link.Read(0x3304, 4, &version) == okay && link.Process() == okay,
           "the next batch is served");
     Check(version == 0x19980005, "the next batch reads what the server holds");
     return 0;

@@ -84,7 +84,7 @@ void BM_ReplayStandIn(benchmark::State& state) {
             if (read % 200 == 0 && read > 0)
                 samples.push_back(ResidentKb(std::to_string(sim.Pid())));
         }
-        if (link.LinkResult() != resultOkay)
+        if (link.Result() != LinkResult::okay)
             state.SkipWithError("the link went down");
     }
     std::remove(path.c_str());

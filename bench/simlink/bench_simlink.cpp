@@ -49,7 +49,7 @@ void ReadCycle(benchmark::State& state, bool paced) {
         state.SetIterationTime(us / 1e6);
         samples.push_back(us);
     }
-    if (link.LinkResult() != resultOkay)
+    if (link.Result() != LinkResult::okay)
         state.SkipWithError("the link went down");
     ReportPercentiles(state, std::move(samples));
 }
@@ -67,9 +67,8 @@ void BM_Open(benchmark::State& state) {
     FsuipcLink link(std::make_unique<PosixTransport>());
     std::vector<double> samples;
     for (auto _ : state) {
-        std::uint32_t result = 0;
         const Clock::time_point start = Clock::now();
-        const bool opened = link.Open(0, result);
+        const bool opened = link.Open(0) == LinkResult::okay;
         const double us = MicrosecondsSince(start);
         state.SetIterationTime(us / 1e6);
         samples.push_back(us);

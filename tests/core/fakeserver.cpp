@@ -33,35 +33,31 @@ public:
     }
     void UnmapArea(std::byte*) override { s_.viewHeld = false; }
     void CloseArea() override { s_.areaHeld = false; }
-    bool Send(std::uint32_t, std::uint16_t, std::chrono::milliseconds timeout,
-              std::uint32_t& reply) override {
+    SendResult Send(std::uint32_t, std::uint16_t, std::chrono::milliseconds timeout) override {
+        using Outcome = SendResult::Outcome;
         ++s_.held;
         while (s_.gateShut && !s_.interrupted)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         --s_.held;
         if (s_.interrupted)
-            return false;
+            return {Outcome::timedOut};
         ++s_.sends;
         s_.timeouts.push_back(timeout);
         const char how = !s_.tries.empty() ? s_.tries[0] : s_.silent ? 't' : 'a';
         s_.tries.erase(0, s_.tries.empty() ? 0 : 1);
-        lastError_ = how == 'f' ? 1460 : 0;
         if (how == 't' || how == 'f')
-            return false;
+            return {how == 'f' ? Outcome::failed : Outcome::timedOut, how == 'f' ? 1460u : 0u};
         s_.lastBatch = s_.area;
         ServeRecords(s_.area, s_);
         if (s_.afterServe)
             s_.afterServe(s_.area);
-        reply = s_.replyValue;
-        return how == 'a';
+        return how == 'a' ? SendResult{Outcome::handled, s_.replyValue} : SendResult{};
     }
-    std::uint32_t LastError() override { return lastError_; }
     void Sleep(std::chrono::milliseconds pause) override { s_.sleeps.push_back(pause); }
     void Interrupt() override { s_.interrupted = true; }
 
 private:
     FakeServer& s_;
-    std::uint32_t lastError_ = 0;
 };
 
 } // namespace

@@ -16,18 +16,25 @@ using coretest::Name;
 using coretest::RowName;
 
 constexpr std::uint32_t untouched = 0x1234, lowest = 0x19980005, fs2002 = 0xFADE0006;
+constexpr LinkResult okay = LinkResult::okay;
+
+// The number the protocol gives a result.
+std::uint32_t Code(LinkResult result) {
+    return static_cast<std::uint32_t>(result);
+}
 
 class LinkTest : public ::testing::Test {
 protected:
     FakeServer server;
     FsuipcLink link{server.MakeTransport()};
-    std::uint32_t result = 99, first = untouched, second = untouched;
+    std::uint32_t first = untouched, second = untouched;
 
     // Opens, forgets the handshake, and queues reads of the two versions into first and second.
     void OpenAndQueueTwoReads() {
-        ASSERT_TRUE(link.Open(0, result)) << ResultText(result);
+        ASSERT_EQ(link.Open(0), okay);
         server.Forget();
-        ASSERT_TRUE(link.Read(0x3304, 4, &first, result) && link.Read(0x3308, 4, &second, result));
+        ASSERT_EQ(link.Read(0x3304, 4, &first), okay);
+        ASSERT_EQ(link.Read(0x3308, 4, &second), okay);
     }
     // The 32-bit words of the last batch sent, from `from` up to `to`.
     std::vector<std::uint32_t> Words(std::size_t from, std::size_t to) const {
@@ -51,10 +58,10 @@ TEST_P(OpenTest, ServerIsAcceptedOnlyWithTheRightVersionsAndAFailedOpenHoldsNoth
     server.Set(0x3308, fsVersion);
     if (fails)
         server.*fails = true;
-    const bool okay = expected == resultOkay;
-    EXPECT_EQ(link.Open(requested, result), okay);
+    const std::uint32_t result = Code(link.Open(requested));
+    const bool opened = expected == 0;
     EXPECT_EQ(std::tuple(result, link.IsOpen(), server.HoldsNothing(), server.sends),
-              std::tuple(expected, okay, !okay, sends));
+              std::tuple(expected, opened, !opened, sends));
     // The version is written in the first pass; the versions read stay readable.
     const bool answered = sends != 0 && !server.silent;
     EXPECT_EQ(std::pair(server.Writes().size(), link.FsuipcVersion()),
@@ -88,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
     RowName);
 
 TEST_F(LinkTest, RequestFitsOnlyUpToTheLimitAndARefusalQueuesNothing) {
-    ASSERT_TRUE(link.Open(0, result));
+    ASSERT_EQ(link.Open(0), okay);
     std::vector<std::byte> data(0x8000);
     // Data bytes of a write queued first, then a read or write of a size that fits or not.
     using Row = std::tuple<std::uint32_t, bool, std::uint32_t, bool>;
@@ -98,26 +105,26 @@ TEST_F(LinkTest, RequestFitsOnlyUpToTheLimitAndARefusalQueuesNothing) {
           Row{0, true, 0xFFFFFFF0, false}}) {
         server.Forget();
         if (before != 0)
-            link.Write(0x4000, before, data.data(), result);
-        EXPECT_EQ(write ? link.Write(0x1000, size, data.data(), result)
-                        : link.Read(0x1000, size, data.data(), result),
-                  fits)
+            link.Write(0x4000, before, data.data());
+        EXPECT_EQ(write ? link.Write(0x1000, size, data.data())
+                        : link.Read(0x1000, size, data.data()),
+                  fits ? okay : LinkResult::full)
             << size;
-        EXPECT_EQ(result, fits ? resultOkay : resultFull);
-        EXPECT_EQ(link.Process(result), fits || before != 0);
+        EXPECT_EQ(link.Process() == okay, fits || before != 0);
         EXPECT_EQ(server.requests.size(), (fits ? 1u : 0u) + (before != 0 ? 1u : 0u));
         EXPECT_EQ(server.requests.empty() ? 0 : server.requests.back().bytes.size(),
                   fits ? size : before);
     }
     // The last result code has a text, the next none.
-    EXPECT_TRUE(ResultText(resultFull).starts_with("Read or Write") && ResultText(16).empty());
+    EXPECT_TRUE(ResultText(LinkResult::full).starts_with("Read or Write") &&
+                ResultText(static_cast<LinkResult>(16)).empty());
 }
 
 // The handshake as laid out. Then a read of no bytes still takes a token; a read with no
 // destination takes none. An Open on the open link keeps it and its queue; Close releases
 // everything and may be repeated.
 TEST_F(LinkTest, HandshakeAsLaidOutThenWritesAndReadsRoundTripAndCloseReleases) {
-    ASSERT_TRUE(link.Open(0, result));
+    ASSERT_EQ(link.Open(0), okay);
     EXPECT_EQ(std::pair(server.sleeps, server.timeouts),
               std::pair(std::vector{100ms}, std::vector{2000ms}));
     // Two reads with a token each and zeroed data, the version write (EC 03), the terminator.
@@ -129,25 +136,23 @@ TEST_F(LinkTest, HandshakeAsLaidOutThenWritesAndReadsRoundTripAndCloseReleases) 
     EXPECT_TRUE(link.AreaName().starts_with("FsasmLib:IPC:1A2B:")) << link.AreaName();
     const std::array<std::byte, 3> out{std::byte{1}, std::byte{2}, std::byte{3}};
     std::array<std::byte, 3> back{};
-    ASSERT_TRUE(link.Write(0x4000, 3, out.data(), result) &&
-                link.Read(0x4000, 0, back.data(), result) &&
-                link.Read(0x4000, 3, nullptr, result) && link.Read(0x4000, 3, back.data(), result));
+    const std::vector<LinkResult> queued{
+        link.Write(0x4000, 3, out.data()), link.Read(0x4000, 0, back.data()),
+        link.Read(0x4000, 3, nullptr), link.Read(0x4000, 3, back.data())};
+    ASSERT_EQ(queued, std::vector(4, okay));
     const std::string name = link.AreaName();
-    EXPECT_FALSE(link.Open(0, result));
-    EXPECT_EQ(std::tuple(result, link.AreaName()), std::tuple(resultAlreadyOpen, name));
-    ASSERT_TRUE(link.Process(result));
+    EXPECT_EQ(link.Open(0), LinkResult::alreadyOpen);
+    EXPECT_EQ(link.AreaName(), name);
+    ASSERT_EQ(link.Process(), okay);
     EXPECT_EQ(back, out);
     EXPECT_EQ(Words(0, 16), (std::vector<std::uint32_t>{2, 0x4000, 3, 0x01030201}));
     EXPECT_EQ(std::pair(Words(43, 47)[0], Words(62, 66)[0]), std::pair(0u, 2u)); // the tokens
     link.Close();
     link.Close();
     EXPECT_TRUE(server.HoldsNothing());
-    const auto fails = [&](bool done) {
-        return !done && result == resultNotOpen;
-    };
-    EXPECT_TRUE(fails(link.Read(0x3304, 4, &first, result)));
-    EXPECT_TRUE(fails(link.Write(0x3304, 4, &first, result)));
-    EXPECT_TRUE(fails(link.Process(result)));
+    const std::vector<LinkResult> closed{link.Read(0x3304, 4, &first),
+                                         link.Write(0x3304, 4, &first), link.Process()};
+    EXPECT_EQ(closed, std::vector(3, LinkResult::notOpen));
 }
 
 // The server may leave anything in the area; the walk copies only what this batch queued and
@@ -170,8 +175,8 @@ TEST_P(WalkTest, ReplyWalkStaysWithinTheAreaAndTheQueuedReads) {
         for (std::uint32_t i = 0; i < 5 && at + 4 * i + 4 <= area.size(); ++i)
             records::StoreU32(area.data() + at + 4 * i, read[i]);
     };
-    ASSERT_TRUE(link.Process(result));
-    EXPECT_EQ(std::tuple(result, first, second), std::tuple(resultOkay, firstGot, secondGot));
+    ASSERT_EQ(link.Process(), okay);
+    EXPECT_EQ(std::tuple(first, second), std::tuple(firstGot, secondGot));
     EXPECT_NE(records::LoadU32(&server.area[20]), 7u); // an unknown id is cleared
 }
 
@@ -198,17 +203,16 @@ TEST_P(ExchangeTest, NineTriesWithAPauseAfterEachFailureThenTheLastErrorDecides)
     OpenAndQueueTwoReads();
     server.tries = tries;
     server.replyValue = reply;
-    EXPECT_EQ(link.Process(result), expected == resultOkay);
-    EXPECT_EQ(result, expected);
+    EXPECT_EQ(Code(link.Process()), expected);
     const std::size_t failures = std::min<std::size_t>(std::strlen(tries), 9);
     const int sends = static_cast<int>(std::min<std::size_t>(failures + 1, 9));
     EXPECT_EQ(std::pair(server.sends, server.sleeps),
               std::pair(sends, std::vector(failures, 100ms)));
     // A failed batch fills nothing, even where the server applied it late.
-    EXPECT_EQ(first, expected == resultOkay ? lowest : untouched);
+    EXPECT_EQ(first, expected == 0 ? lowest : untouched);
     // The queue is empty whatever the outcome.
-    EXPECT_FALSE(link.Process(result));
-    EXPECT_EQ(std::tuple(result, server.sends), std::tuple(resultNothingQueued, sends));
+    EXPECT_EQ(link.Process(), LinkResult::nothingQueued);
+    EXPECT_EQ(server.sends, sends);
 }
 
 INSTANTIATE_TEST_SUITE_P(Link, ExchangeTest,
@@ -236,7 +240,7 @@ protected:
         server.Set<std::uint32_t>(0x0580, 0xC0000000);
         server.Set<std::uint64_t>(0x2AE0, 0x4017000000000000);
         link = std::make_unique<FSUPIC>(server.MakeTransport());
-        ASSERT_EQ(link->LinkResult(), resultOkay);
+        ASSERT_EQ(link->Result(), okay);
         server.Forget();
     }
 };
@@ -258,12 +262,13 @@ TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
     server.Set<std::int32_t>(0x0574, 999);
     EXPECT_EQ(link->Status().text, "Linked");
     link->ReadCycle();
-    EXPECT_TRUE(link->LinkResult() == 1 && server.HoldsNothing());
+    // Down for the reason the cycle failed.
+    EXPECT_TRUE(link->Result() == LinkResult::timedOut && server.HoldsNothing());
     EXPECT_EQ(link->Status().text, "Not answering");
     server.silent = false;
     server.server = Server::none;
     link->ReadCycle();
-    EXPECT_EQ(link->LinkResult(), resultNoServer);
+    EXPECT_EQ(link->Result(), LinkResult::noServer);
     EXPECT_EQ(link->Status().text, "No simulator");
     link->SetMsStrength(5); // skipped while down
     link->SetRollRate(2.0);
@@ -273,8 +278,8 @@ TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
     EXPECT_NEAR(link->Position()->lon, 8.5, 1e-9);
     server.server = Server::uipcMain;
     link->ReadCycle();
-    EXPECT_EQ(std::tuple(link->LinkResult(), link->GetAltitude(), link->Position()->lon),
-              std::tuple(resultOkay, 999, 22.5));
+    EXPECT_EQ(std::tuple(link->Result(), link->GetAltitude(), link->Position()->lon),
+              std::tuple(okay, 999, 22.5));
     // The block needs the mark and six zero bytes below the strength: only the first has both.
     constexpr std::uint64_t present = 0x40FF000000000000;
     for (const std::uint64_t block :
@@ -288,7 +293,7 @@ TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
     server.replyValue = 0;
     server.Set<std::uint32_t>(0x0580, 0x40000000);
     EXPECT_EQ(link->GetHeading(), -90);
-    EXPECT_TRUE(link->LinkResult() == 1 && server.HoldsNothing());
+    EXPECT_TRUE(link->Result() == LinkResult::badData && server.HoldsNothing());
 }
 
 // Each write as one request of its bytes; none where the value is not finite. A full circle
@@ -339,7 +344,7 @@ TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
     link->SetMsStrength(3);
     link->SetRollRate(1.0);
     link->MoveAircraft({1, 2});
-    EXPECT_TRUE(link->LinkResult() == resultOkay && link->Link().IsOpen());
+    EXPECT_TRUE(link->Result() == okay && link->Link().IsOpen());
 }
 
 } // namespace

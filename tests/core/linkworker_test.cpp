@@ -56,7 +56,7 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
         worker.RequestHeading();
         ASSERT_TRUE(Eventually([&] { return worker.Snapshot().headings == 3; }));
         EXPECT_EQ(std::pair(worker.Snapshot().linked, worker.Snapshot().linkResult),
-                  std::pair(false, 1u));
+                  std::pair(false, LinkResult::badData));
     } // the worker has ended: the server is the test's again
     EXPECT_EQ(server.Writes(), (std::vector{Wrote<std::uint8_t>(0x2AE6, 30), Wrote(0x30B0, 0.5),
                                             Wrote(0x0560, std::array{LatToRaw(1), LonToRaw(-1)})}));
@@ -140,18 +140,20 @@ TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
 // Ages in milliseconds: stale only past the limit, and whole seconds shown.
 TEST(LinkStateTest, TextWithTheSecondsSinceTheLastGoodCycle) {
     const Clock::time_point now{std::chrono::hours(1)};
-    using Row = std::tuple<bool, std::uint32_t, bool, int, const char*>;
+    constexpr LinkResult okay = LinkResult::okay, noServer = LinkResult::noServer;
+    using Row = std::tuple<bool, LinkResult, bool, int, const char*>;
     for (const auto& [linked, result, everRead, msAgo, text] :
-         {Row{true, 0, true, 1000, "Linked"}, Row{true, 0, true, 1001, "Not answering 1 s"},
-          Row{true, 0, true, 12400, "Not answering 12 s"},
-          Row{false, 11, true, 3400, "Not answering 3 s"}, Row{false, 2, false, 0, "No simulator"},
-          Row{false, 2, true, 7400, "No simulator 7 s"},
-          Row{false, 7, false, 0, "Not answering"}}) {
+         {Row{true, okay, true, 1000, "Linked"}, Row{true, okay, true, 1001, "Not answering 1 s"},
+          Row{true, okay, true, 12400, "Not answering 12 s"},
+          Row{false, LinkResult::timedOut, true, 3400, "Not answering 3 s"},
+          Row{false, noServer, false, 0, "No simulator"},
+          Row{false, noServer, true, 7400, "No simulator 7 s"},
+          Row{false, LinkResult::wrongVersion, false, 0, "Not answering"}}) {
         const LinkSnapshot s{.linked = linked,
                              .linkResult = result,
                              .positionRead = everRead,
                              .lastGoodCycle = now - std::chrono::milliseconds(msAgo)};
-        EXPECT_EQ(LinkStateText(s, now, 1000ms), text) << msAgo << " ms, result " << result;
+        EXPECT_EQ(LinkStateText(s, now, 1000ms), text) << msAgo << " ms, " << ResultText(result);
     }
 }
 

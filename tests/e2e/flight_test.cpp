@@ -47,7 +47,7 @@ TEST(DemoFlight, ShapesTheLiftWhereTheGliderIsAndEndsCleanly) {
     EXPECT_EQ(SettlesOn(log, "78"), "") << program.Errors().toStdString();
     // Moved into the core of the 150 % thermal in the east: 180.
     FSUPIC mover(MakeDefaultTransport());
-    ASSERT_EQ(mover.LinkResult(), 0u);
+    ASSERT_EQ(mover.Result(), LinkResult::okay);
     mover.MoveAircraft({46.57706, 7.62491});
     EXPECT_EQ(SettlesOn(log, "b4"), "");
 

@@ -18,6 +18,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,9 +46,19 @@ protected:
     }();
     ScopedEnv env{"BREVAN_IPC_DIR", dir.c_str()};
     PosixTransport transport;
-    std::uint32_t reply = 99;
 
     ~PosixTransportTest() override { std::filesystem::remove_all(dir); }
+
+    // One try of a send: "reply 5", "timed out" or "error 104".
+    std::string Try(std::chrono::milliseconds timeout) {
+        using Outcome = Transport::SendResult::Outcome;
+        const Transport::SendResult sent = transport.Send(1, 1, timeout);
+        if (sent.outcome == Outcome::timedOut)
+            return "timed out";
+        return (sent.outcome == Outcome::handled ? "reply " : "error ") +
+               std::to_string(sent.value);
+    }
+    static std::string Error(int code) { return "error " + std::to_string(code); }
 
     int Listen(const std::string& name) {
         sockaddr_un address{AF_UNIX, {}};
@@ -107,17 +118,18 @@ TEST_F(PosixTransportTest, ServerIsLookedForInTheIpcDirectoryUnderUipcMainThenFs
 TEST_F(PosixTransportTest, OpenAgainstAServerThatNeverAcceptsReturnsEveryTime) {
     const int listener = Listen(posixipc::uipcMainSocket);
     FsuipcLink link(std::make_unique<PosixTransport>(), LinkTiming{20ms, 1ms, 2});
-    std::uint32_t result = 0;
-    std::set<std::uint32_t> seen;
+    LinkResult result = LinkResult::okay;
+    std::set<LinkResult> seen;
     for (int attempt = 0; attempt < 30; ++attempt) {
         const auto start = Clock::now();
-        EXPECT_FALSE(link.Open(0, result));
+        result = link.Open(0);
         seen.insert(result);
         EXPECT_LT(Clock::now() - start, 1s) << attempt;
     }
     // Queued and timed out at first, the last with the queue full.
-    EXPECT_EQ(std::pair(seen, result),
-              std::pair(std::set<std::uint32_t>{resultNoServer, resultTimedOut}, 2u));
+    EXPECT_EQ(
+        std::pair(seen, result),
+        std::pair(std::set{LinkResult::noServer, LinkResult::timedOut}, LinkResult::noServer));
     EXPECT_FALSE(std::filesystem::exists("/dev/shm/" + link.AreaName()));
     ::close(listener);
 }
@@ -131,56 +143,48 @@ TEST_F(PosixTransportTest, TriesCarryTheNameAndANewSequenceAndEarlierRepliesAreD
     const auto paused = Clock::now();
     transport.Sleep(30ms); // a pause lasts its time
     EXPECT_GE(Clock::now() - paused, 30ms);
-    EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
-    EXPECT_EQ(transport.LastError(), 0u); // a time-out
+    EXPECT_EQ(Try(20ms), "timed out");
     const auto [length, sequence, sent] = Frame(server);
     EXPECT_TRUE(length == 4 + name.size() && sent == name) << length << sent;
 
     // The reply to the try that timed out comes first, and must not count for the next.
     Send(server, {sequence, 0, sequence + 1, 1});
-    ASSERT_TRUE(transport.Send(1, 1, 2000ms, reply));
-    EXPECT_EQ(std::pair(reply, std::get<1>(Frame(server))), std::pair(1u, sequence + 1));
+    ASSERT_EQ(Try(2000ms), "reply 1");
+    EXPECT_EQ(std::get<1>(Frame(server)), sequence + 1);
 
     // A try that times out in the middle of a reply leaves the rest to the next try.
     Send(server, {sequence + 2});
-    EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
+    EXPECT_EQ(Try(20ms), "timed out");
     Send(server, {1, sequence + 3, 5});
-    ASSERT_TRUE(transport.Send(1, 1, 2000ms, reply));
-    EXPECT_EQ(reply, 5u);
+    EXPECT_EQ(Try(2000ms), "reply 5");
 
     // The server ends its side after part of a reply: the end of the stream is reported at once.
     Send(server, {sequence + 4});
     ::shutdown(server, SHUT_WR);
     const auto start = Clock::now();
-    EXPECT_FALSE(transport.Send(1, 1, 10s, reply));
-    EXPECT_EQ(transport.LastError(), static_cast<std::uint32_t>(ECONNRESET));
+    EXPECT_EQ(Try(10s), Error(ECONNRESET));
     EXPECT_LT(Clock::now() - start, 5s);
 
     // The server stops reading: once its socket is full the try times out.
     transport.AddAtom(std::string(1 << 22, 'x'));
-    EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
-    EXPECT_EQ(transport.LastError(), 0u);
+    EXPECT_EQ(Try(20ms), "timed out");
 
     // The server hangs up: the error of the socket, not a time-out.
     ::close(server);
-    EXPECT_FALSE(transport.Send(1, 1, 2000ms, reply));
-    EXPECT_TRUE(transport.LastError() == EPIPE || transport.LastError() == ECONNRESET)
-        << transport.LastError();
+    EXPECT_THAT(Try(2000ms), ::testing::AnyOf(Error(EPIPE), Error(ECONNRESET)));
     transport.ForgetServer();
-    EXPECT_FALSE(transport.Send(1, 1, 2000ms, reply));
-    EXPECT_EQ(transport.LastError(), static_cast<std::uint32_t>(ENOTCONN));
+    EXPECT_EQ(Try(2000ms), Error(ENOTCONN));
 
     // The next server gets a whole frame and its reply is read whole: nothing left of the last
     // server's frames or replies comes in between.
     ASSERT_EQ(transport.FindServer(), Transport::Server::uipcMain);
     const int next = ::accept(listener, nullptr, nullptr);
     transport.AddAtom(name);
-    EXPECT_FALSE(transport.Send(1, 1, 20ms, reply));
+    EXPECT_EQ(Try(20ms), "timed out");
     const auto [nextLength, nextSequence, nextName] = Frame(next);
     EXPECT_EQ(nextLength, 4 + name.size());
     Send(next, {nextSequence + 1, 7});
-    ASSERT_TRUE(transport.Send(1, 1, 2000ms, reply));
-    EXPECT_EQ(reply, 7u);
+    EXPECT_EQ(Try(2000ms), "reply 7");
     ::close(next);
     ::close(listener);
 }

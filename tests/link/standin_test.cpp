@@ -173,9 +173,9 @@ TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
     const auto link = std::make_unique<FSUPIC>(std::make_unique<PosixTransport>(), quick);
     const auto cycle = [&] {
         link->ReadCycle();
-        return link->LinkResult();
+        return link->Result();
     };
-    ASSERT_EQ(cycle(), resultOkay);
+    ASSERT_EQ(cycle(), LinkResult::okay);
     EXPECT_NEAR(link->Position()->lat, 47.25, 1e-9);
     EXPECT_NEAR(link->Position()->lon, -8.5, 1e-9);
     EXPECT_EQ(std::tuple(link->Link().FsVersion(), link->GetGroundAlt(), link->GetHeading(),
@@ -183,15 +183,15 @@ TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
               std::tuple(3u, 0.5, -90.0, true, 40));
 
     ASSERT_EQ(::kill(sim.Pid(), SIGSTOP), 0);
-    EXPECT_EQ(cycle(), 1u);
-    EXPECT_EQ(cycle(), resultTimedOut);        // the socket still takes connections
+    EXPECT_EQ(cycle(), LinkResult::timedOut);  // the cycle's exchange
+    EXPECT_EQ(cycle(), LinkResult::timedOut);  // the handshake: the socket still takes connections
     EXPECT_NEAR(link->GetAltitude(), 1200, 1); // strength 40 holds it level
     ASSERT_EQ(::kill(sim.Pid(), SIGCONT), 0);
-    EXPECT_EQ(cycle(), resultOkay);
+    EXPECT_EQ(cycle(), LinkResult::okay);
 
     link->MoveAircraft({-33.5, 151.25});
     link->SetMsStrength(255);
-    EXPECT_EQ(cycle(), resultOkay);
+    EXPECT_EQ(cycle(), LinkResult::okay);
     EXPECT_NEAR(link->Position()->lat, -33.5, 1e-9);
     EXPECT_NEAR(link->Position()->lon, 151.25, 1e-9);
     EXPECT_EQ(link->GetMsStrength(), 255);
@@ -204,21 +204,19 @@ TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
     EXPECT_GT(link->GetAltitude(), 1201);
 
     FsuipcLink raw(std::make_unique<PosixTransport>(), quick);
-    std::uint32_t result = 0;
-    ASSERT_TRUE(raw.Open(0, result));
+    ASSERT_EQ(raw.Open(0), LinkResult::okay);
     sim.Kill();
-    ASSERT_TRUE(raw.Read(0x0574, 4, nullptr, result));
-    EXPECT_FALSE(raw.Process(result));
-    EXPECT_EQ(result, resultSendFailed);
+    ASSERT_EQ(raw.Read(0x0574, 4, nullptr), LinkResult::okay);
+    EXPECT_EQ(raw.Process(), LinkResult::sendFailed);
     const std::string firstArea = link->Link().AreaName();
-    EXPECT_EQ(cycle(), 1u);
-    EXPECT_EQ(cycle(), resultNoServer);
+    EXPECT_EQ(cycle(), LinkResult::sendFailed);
+    EXPECT_EQ(cycle(), LinkResult::noServer);
     sim.Start({"--fsuipc-version", "0x19980004", "--fs98"}, posixipc::fs98MainSocket);
-    EXPECT_EQ(cycle(), resultNoSimOnServer);
+    EXPECT_EQ(cycle(), LinkResult::noSimOnServer);
     EXPECT_EQ(link->Link().FsuipcVersion(), 0x19980004u); // read as given, in hex
     sim.Kill();
     sim.Start({"--speed", "0", "--altitude", "900", "--strength", "40"});
-    EXPECT_EQ(cycle(), resultOkay);
+    EXPECT_EQ(cycle(), LinkResult::okay);
     EXPECT_NEAR(link->GetAltitude(), 900, 1);
     EXPECT_NE(link->Link().AreaName(), firstArea);
 }
@@ -239,7 +237,7 @@ TEST(StandInLinkTest, ReplaysALogAlongItsTrack) {
     const auto deadline = std::chrono::steady_clock::now() + 30s;
     do {
         link.ReadCycle();
-        ASSERT_EQ(link.LinkResult(), resultOkay);
+        ASSERT_EQ(link.Result(), LinkResult::okay);
         ASSERT_TRUE(link.Position());
         ++reads;
         EXPECT_TRUE(std::any_of(flight.fixes.begin(), flight.fixes.end(), [&](const IgcFix& fix) {

@@ -43,13 +43,10 @@ bool Released(const std::string& name) {
     return GlobalFindAtomA(name.c_str()) == 0 && mapping == nullptr;
 }
 
-// Queues a read of the altitude and sends it: the result of the exchange.
+// Queues a read of the altitude and sends it: the number of the exchange's result.
 std::uint32_t ReadAltitude(FsuipcLink& link, std::int32_t& altitude) {
-    std::uint32_t result = 99;
-    EXPECT_TRUE(link.Read(0x0574, 4, &altitude, result));
-    const bool done = link.Process(result);
-    EXPECT_EQ(done, result == 0);
-    return result;
+    EXPECT_EQ(link.Read(0x0574, 4, &altitude), LinkResult::okay);
+    return static_cast<std::uint32_t>(link.Process());
 }
 
 // A server found under FS98MAIN is judged by the older rule (14, not 7), and a refusal
@@ -59,13 +56,13 @@ TEST(Win32LinkTest, ServerUnderFs98MainItsRepliesAndItsWindowGone) {
     TestServer server("FS98MAIN");
     server.Set<std::uint32_t>(0x3304, 0x19980004);
     FsuipcLink link(MakeDefaultTransport(), fast);
-    std::uint32_t result = 99;
-    EXPECT_FALSE(link.Open(0, result));
-    EXPECT_TRUE(result == 14u && !link.IsOpen() && Released(link.AreaName())) << result;
+    const LinkResult refusal = link.Open(0);
+    EXPECT_TRUE(refusal == LinkResult::noSimOnServer && !link.IsOpen() && Released(link.AreaName()))
+        << ResultText(refusal);
     const std::string refused = link.AreaName();
     server.Set<std::uint32_t>(0x3304, 0x19980005);
     server.Set<std::int32_t>(0x0574, 1234);
-    ASSERT_TRUE(link.Open(0, result)) << result;
+    ASSERT_EQ(link.Open(0), LinkResult::okay);
     EXPECT_FALSE(Released(link.AreaName()));
     EXPECT_EQ(AreaCounter(link.AreaName()), AreaCounter(refused) + 1);
     std::int32_t altitude = -7;
@@ -78,7 +75,7 @@ TEST(Win32LinkTest, ServerUnderFs98MainItsRepliesAndItsWindowGone) {
 
     constexpr LinkTiming impatient{.sendTimeout = 50ms, .pause = 1ms};
     FsuipcLink hung(MakeDefaultTransport(), impatient);
-    ASSERT_TRUE(hung.Open(0, result));
+    ASSERT_EQ(hung.Open(0), LinkResult::okay);
     server.hanging = true;
     altitude = -7;
     const auto start = std::chrono::steady_clock::now();
@@ -100,7 +97,7 @@ TEST(Win32CacheTest, SimulatorVariablesAndReconnectAfterAServerRestart) {
     server->Set<std::int32_t>(0x0574, 1234);
     server->Set<std::uint32_t>(0x0580, 0xC0000000);
     FSUPIC link(MakeDefaultTransport(), fast);
-    ASSERT_EQ(link.LinkResult(), 0u);
+    ASSERT_EQ(link.Result(), LinkResult::okay);
     link.ReadCycle();
     EXPECT_EQ(std::pair(link.GetAltitude(), link.GetHeading()), std::pair(1234.0, -90.0));
     link.SetMsStrength(200); // read back in the next cycle: the cache keeps what it read
@@ -111,10 +108,11 @@ TEST(Win32CacheTest, SimulatorVariablesAndReconnectAfterAServerRestart) {
     const std::uint32_t counter = AreaCounter(firstArea);
     server.reset();
     link.ReadCycle();
-    EXPECT_EQ(link.LinkResult(), 1u);
+    EXPECT_EQ(link.Result(), LinkResult::sendFailed); // the window is gone
     EXPECT_TRUE(Released(firstArea));
     link.ReadCycle();
-    EXPECT_EQ(std::pair(link.LinkResult(), link.GetAltitude()), std::pair(2u, 1234.0));
+    EXPECT_EQ(std::pair(link.Result(), link.GetAltitude()),
+              std::pair(LinkResult::noServer, 1234.0));
 
     const std::string taken = AreaName(counter + 1);
     HANDLE mapping =
@@ -125,11 +123,11 @@ TEST(Win32CacheTest, SimulatorVariablesAndReconnectAfterAServerRestart) {
     server = std::make_unique<TestServer>();
     server->Set<std::int32_t>(0x0574, 987);
     link.ReadCycle();
-    EXPECT_EQ(link.LinkResult(), 5u);
+    EXPECT_EQ(link.Result(), LinkResult::noMapping);
     EXPECT_EQ(std::string(view), "theirs");
     EXPECT_EQ(GlobalFindAtomA(taken.c_str()), 0);
     link.ReadCycle();
-    EXPECT_EQ(std::pair(link.LinkResult(), link.GetAltitude()), std::pair(0u, 987.0));
+    EXPECT_EQ(std::pair(link.Result(), link.GetAltitude()), std::pair(LinkResult::okay, 987.0));
     EXPECT_EQ(AreaCounter(link.Link().AreaName()), counter + 2);
     UnmapViewOfFile(view);
     CloseHandle(mapping);

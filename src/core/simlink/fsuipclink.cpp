@@ -26,7 +26,7 @@ std::string AreaNameFor(std::uint32_t processId, std::uint32_t counter) {
 
 } // namespace
 
-std::string_view ResultText(std::uint32_t result) {
+std::string_view ResultText(LinkResult result) {
     static constexpr std::array<std::string_view, 16> texts{
         "Okay",
         "Attempt to Open when already Open",
@@ -45,7 +45,8 @@ std::string_view ResultText(std::uint32_t result) {
         "Maybe running on WideClient, but FS not running on Server, or wrong FSUIPC",
         "Read or Write request cannot be added, memory for Process is full",
     };
-    return result < texts.size() ? texts[result] : std::string_view{};
+    const auto number = static_cast<std::uint32_t>(result);
+    return number < texts.size() ? texts[number] : std::string_view{};
 }
 
 FsuipcLink::FsuipcLink(std::unique_ptr<Transport> transport, LinkTiming timing)
@@ -56,81 +57,65 @@ FsuipcLink::~FsuipcLink() {
     Close();
 }
 
-bool FsuipcLink::Open(std::uint32_t requested, std::uint32_t& result) {
-    if (view_) {
-        result = resultAlreadyOpen;
-        return false;
-    }
+LinkResult FsuipcLink::Open(std::uint32_t requested) {
+    if (view_)
+        return LinkResult::alreadyOpen;
     fsuipcVersion_ = 0;
     fsVersion_ = 0;
 
     const Transport::Server server = transport_->FindServer();
-    if (server == Transport::Server::none) {
-        result = resultNoServer;
-        return false;
-    }
+    if (server == Transport::Server::none)
+        return LinkResult::noServer;
     messageId_ = transport_->RegisterMessage();
     if (messageId_ == 0) {
         transport_->ForgetServer();
-        result = resultNoMessage;
-        return false;
+        return LinkResult::noMessage;
     }
 
+    // From here on a failure closes what was acquired.
+    const auto fail = [this](LinkResult result) {
+        Close();
+        return result;
+    };
     areaName_ = AreaNameFor(transport_->ProcessId(), ++areaCounter);
     atom_ = transport_->AddAtom(areaName_);
-    if (atom_ == 0) {
-        result = resultNoAtom;
-        Close();
-        return false;
-    }
-    if (!transport_->CreateArea(areaName_, records::areaSize)) {
-        result = resultNoMapping;
-        Close();
-        return false;
-    }
+    if (atom_ == 0)
+        return fail(LinkResult::noAtom);
+    if (!transport_->CreateArea(areaName_, records::areaSize))
+        return fail(LinkResult::noMapping);
     view_ = transport_->MapArea();
-    if (!view_) {
-        result = resultNoView;
-        Close();
-        return false;
-    }
+    if (!view_)
+        return fail(LinkResult::noView);
     next_ = 0;
 
-    if (!Handshake(result))
-        return false;
-
-    if (fsuipcVersion_ < minimumFsuipcVersion || (fsVersion_ & 0xFFFF0000) != fsVersionMark) {
-        result = server == Transport::Server::fs98Main ? resultNoSimOnServer : resultWrongVersion;
-        Close();
-        return false;
-    }
+    if (const LinkResult shaken = Handshake(); shaken != LinkResult::okay)
+        return fail(shaken);
+    if (fsuipcVersion_ < minimumFsuipcVersion || (fsVersion_ & 0xFFFF0000) != fsVersionMark)
+        return fail(server == Transport::Server::fs98Main ? LinkResult::noSimOnServer
+                                                          : LinkResult::wrongVersion);
     fsVersion_ &= 0xFFFF;
-    if (requested != 0 && requested != fsVersion_) {
-        result = resultWrongSim;
-        Close();
-        return false;
-    }
-    result = resultOkay;
-    return true;
+    if (requested != 0 && requested != fsVersion_)
+        return fail(LinkResult::wrongSim);
+    return LinkResult::okay;
 }
 
-bool FsuipcLink::Handshake(std::uint32_t& result) {
+LinkResult FsuipcLink::Handshake() {
     const std::uint16_t version = libraryVersion & 0xFFFF;
     const std::array<std::byte, 2> versionBytes{static_cast<std::byte>(version),
                                                 static_cast<std::byte>(version >> 8)};
     for (int pass = 0; pass < handshakePasses && (fsuipcVersion_ == 0 || fsVersion_ == 0); ++pass) {
-        const bool sent =
-            Read(simvalues::fsuipcVersionOffset, 4, &fsuipcVersion_, result) &&
-            Read(simvalues::fsVersionOffset, 4, &fsVersion_, result) &&
-            (pass > 0 || Write(simvalues::libraryVersionOffset, 2, versionBytes.data(), result)) &&
-            Process(result);
-        if (!sent) {
-            Close();
-            return false;
-        }
+        LinkResult result = Read(simvalues::fsuipcVersionOffset, 4, &fsuipcVersion_);
+        if (result == LinkResult::okay)
+            result = Read(simvalues::fsVersionOffset, 4, &fsVersion_);
+        if (result == LinkResult::okay && pass == 0)
+            result = Write(simvalues::libraryVersionOffset, 2, versionBytes.data());
+        if (result == LinkResult::okay)
+            result = Process();
+        if (result != LinkResult::okay)
+            return result;
         transport_->Sleep(timing_.pause);
     }
-    return true;
+    return LinkResult::okay;
 }
 
 void FsuipcLink::Close() {
@@ -152,16 +137,11 @@ bool FsuipcLink::Fits(std::uint32_t header, std::uint32_t size) const {
     return std::uint64_t{next_} + records::terminator + header + size <= records::requestLimit;
 }
 
-bool FsuipcLink::Read(std::uint32_t offset, std::uint32_t size, void* destination,
-                      std::uint32_t& result) {
-    if (!view_) {
-        result = resultNotOpen;
-        return false;
-    }
-    if (!Fits(records::readHeader, size)) {
-        result = resultFull;
-        return false;
-    }
+LinkResult FsuipcLink::Read(std::uint32_t offset, std::uint32_t size, void* destination) {
+    if (!view_)
+        return LinkResult::notOpen;
+    if (!Fits(records::readHeader, size))
+        return LinkResult::full;
     std::uint32_t token = 0;
     if (destination) {
         destinations_.push_back({destination, size});
@@ -174,20 +154,14 @@ bool FsuipcLink::Read(std::uint32_t offset, std::uint32_t size, void* destinatio
     records::StoreU32(record + 12, token);
     std::memset(record + records::readHeader, 0, size);
     next_ += records::readHeader + size;
-    result = resultOkay;
-    return true;
+    return LinkResult::okay;
 }
 
-bool FsuipcLink::Write(std::uint32_t offset, std::uint32_t size, const void* source,
-                       std::uint32_t& result) {
-    if (!view_) {
-        result = resultNotOpen;
-        return false;
-    }
-    if (!Fits(records::writeHeader, size)) {
-        result = resultFull;
-        return false;
-    }
+LinkResult FsuipcLink::Write(std::uint32_t offset, std::uint32_t size, const void* source) {
+    if (!view_)
+        return LinkResult::notOpen;
+    if (!Fits(records::writeHeader, size))
+        return LinkResult::full;
     std::byte* record = view_ + next_;
     records::StoreU32(record, records::writeId);
     records::StoreU32(record + 4, offset);
@@ -195,49 +169,37 @@ bool FsuipcLink::Write(std::uint32_t offset, std::uint32_t size, const void* sou
     if (size != 0)
         std::memcpy(record + records::writeHeader, source, size);
     next_ += records::writeHeader + size;
-    result = resultOkay;
-    return true;
+    return LinkResult::okay;
 }
 
-bool FsuipcLink::Process(std::uint32_t& result) {
-    if (!view_) {
-        result = resultNotOpen;
-        return false;
-    }
-    if (next_ == 0) {
-        result = resultNothingQueued;
-        return false;
-    }
+LinkResult FsuipcLink::Process() {
+    if (!view_)
+        return LinkResult::notOpen;
+    if (next_ == 0)
+        return LinkResult::nothingQueued;
     records::StoreU32(view_ + next_, records::endId);
     next_ = 0;
 
-    const bool answered = Send(result);
-    if (answered) {
+    const LinkResult result = Send();
+    if (result == LinkResult::okay)
         WalkReplies();
-        result = resultOkay;
-    }
     // The queue is empty whatever the outcome; the table keeps its memory for the next batch.
     destinations_.clear();
-    return answered;
+    return result;
 }
 
-bool FsuipcLink::Send(std::uint32_t& result) {
-    std::uint32_t reply = 0;
-    bool handled = false;
-    for (int tries = 0; tries < timing_.tries && !handled; ++tries) {
-        handled = transport_->Send(messageId_, atom_, timing_.sendTimeout, reply);
-        if (!handled)
-            transport_->Sleep(timing_.pause);
+LinkResult FsuipcLink::Send() {
+    using Outcome = Transport::SendResult::Outcome;
+    Transport::SendResult sent;
+    for (int tries = 0; tries < timing_.tries; ++tries) {
+        sent = transport_->Send(messageId_, atom_, timing_.sendTimeout);
+        if (sent.outcome == Outcome::handled)
+            break;
+        transport_->Sleep(timing_.pause);
     }
-    if (!handled) {
-        result = transport_->LastError() != 0 ? resultSendFailed : resultTimedOut;
-        return false;
-    }
-    if (reply != 1) {
-        result = resultBadData;
-        return false;
-    }
-    return true;
+    if (sent.outcome != Outcome::handled)
+        return sent.outcome == Outcome::failed ? LinkResult::sendFailed : LinkResult::timedOut;
+    return sent.value == 1 ? LinkResult::okay : LinkResult::badData;
 }
 
 // The server may have changed anything in the area, so every step is checked against the

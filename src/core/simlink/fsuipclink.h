@@ -14,28 +14,28 @@
 // The simulator's bytes land in the destinations as they are, and they are little-endian.
 static_assert(std::endian::native == std::endian::little);
 
-// Result codes of the link operations.
-enum LinkResult : std::uint32_t {
-    resultOkay = 0,
-    resultAlreadyOpen = 1,
-    resultNoServer = 2,
-    resultNoMessage = 3,
-    resultNoAtom = 4,
-    resultNoMapping = 5,
-    resultNoView = 6,
-    resultWrongVersion = 7,
-    resultWrongSim = 8,
-    resultNotOpen = 9,
-    resultNothingQueued = 10,
-    resultTimedOut = 11,
-    resultSendFailed = 12,
-    resultBadData = 13,
-    resultNoSimOnServer = 14,
-    resultFull = 15,
+// What a link operation came to, each with the number the protocol gives it.
+enum class LinkResult : std::uint32_t {
+    okay = 0,
+    alreadyOpen = 1,
+    noServer = 2,
+    noMessage = 3,
+    noAtom = 4,
+    noMapping = 5,
+    noView = 6,
+    wrongVersion = 7,
+    wrongSim = 8,
+    notOpen = 9,
+    nothingQueued = 10,
+    timedOut = 11,
+    sendFailed = 12,
+    badData = 13,
+    noSimOnServer = 14,
+    full = 15,
 };
 
-// The text the link holds for a result code; empty for an unknown code.
-std::string_view ResultText(std::uint32_t result);
+// The text the link holds for a result; empty for a number that is no result.
+std::string_view ResultText(LinkResult result);
 
 // How long the link waits. The program runs with these values; tests shorten them.
 struct LinkTiming {
@@ -45,8 +45,8 @@ struct LinkTiming {
 };
 
 // The client side of the simulator link: a request area shared with the server, records
-// queued into it, and one message per batch. Every operation but Close reports a result
-// code and returns true on success.
+// queued into it, and one message per batch. Every operation but Close returns its result,
+// LinkResult::okay on success.
 class FsuipcLink {
 public:
     static constexpr std::uint32_t libraryVersion = 1004;
@@ -57,14 +57,14 @@ public:
     FsuipcLink& operator=(const FsuipcLink&) = delete;
 
     // `requested` is a simulator code, 0 for any.
-    bool Open(std::uint32_t requested, std::uint32_t& result);
+    LinkResult Open(std::uint32_t requested);
     void Close();
     // Queues a read; `destination` (may be null) receives the data on the next successful
     // Process and must stay valid until then.
-    bool Read(std::uint32_t offset, std::uint32_t size, void* destination, std::uint32_t& result);
+    LinkResult Read(std::uint32_t offset, std::uint32_t size, void* destination);
     // Queues a write; the source bytes are copied at once.
-    bool Write(std::uint32_t offset, std::uint32_t size, const void* source, std::uint32_t& result);
-    bool Process(std::uint32_t& result);
+    LinkResult Write(std::uint32_t offset, std::uint32_t size, const void* source);
+    LinkResult Process();
 
     bool IsOpen() const { return view_ != nullptr; }
     std::uint32_t FsuipcVersion() const { return fsuipcVersion_; }
@@ -79,8 +79,8 @@ private:
         std::uint32_t size;
     };
 
-    bool Handshake(std::uint32_t& result);
-    bool Send(std::uint32_t& result);
+    LinkResult Handshake();
+    LinkResult Send();
     void WalkReplies();
     bool Fits(std::uint32_t header, std::uint32_t size) const;
 

@@ -9,9 +9,6 @@ using namespace simvalues;
 
 namespace {
 
-// The link result after a failed exchange: down, so the next cycle reconnects.
-constexpr std::uint32_t linkDown = 1;
-
 constexpr std::size_t strengthByte = strengthOffset - thermalBlockOffset;
 constexpr std::size_t markByte = blockMarkOffset - thermalBlockOffset;
 
@@ -23,37 +20,43 @@ FSUPIC::FSUPIC(std::unique_ptr<Transport> transport, LinkTiming timing)
 }
 
 void FSUPIC::Connect() {
-    link_.Open(0, linkResult_);
+    linkResult_ = link_.Open(0);
 }
 
-void FSUPIC::GoDown() {
+void FSUPIC::GoDown(LinkResult why) {
     link_.Close();
-    linkResult_ = linkDown;
+    linkResult_ = why;
     positionRead_ = false;
 }
 
+LinkResult FSUPIC::Exchange(std::initializer_list<Request> reads) {
+    for (const Request& read : reads)
+        if (const LinkResult queued = link_.Read(read.offset, read.size, read.destination);
+            queued != LinkResult::okay)
+            return queued;
+    return link_.Process();
+}
+
 void FSUPIC::ReadCycle() {
-    if (linkResult_ != resultOkay)
+    if (linkResult_ != LinkResult::okay)
         Connect();
-    if (linkResult_ != resultOkay)
+    if (linkResult_ != LinkResult::okay)
         return;
-    std::uint32_t result = 0;
-    const bool done =
-        link_.Read(positionOffset, sizeof position_, position_.data(), result) &&
-        link_.Read(groundOffset, sizeof groundElevation_, &groundElevation_, result) &&
-        link_.Read(altitudeOffset, sizeof altitude_, &altitude_, result) &&
-        link_.Read(thermalBlockOffset, sizeof thermalBlock_, thermalBlock_.data(), result) &&
-        link_.Process(result);
-    if (!done)
-        GoDown();
+    const LinkResult result =
+        Exchange({{positionOffset, sizeof position_, position_.data()},
+                  {groundOffset, sizeof groundElevation_, &groundElevation_},
+                  {altitudeOffset, sizeof altitude_, &altitude_},
+                  {thermalBlockOffset, sizeof thermalBlock_, thermalBlock_.data()}});
+    if (result != LinkResult::okay)
+        GoDown(result);
     else
         positionRead_ = positionKnown_ = true;
 }
 
 LinkStatus FSUPIC::Status() const {
-    if (linkResult_ == resultOkay)
+    if (linkResult_ == LinkResult::okay)
         return {positionRead_, "Linked"};
-    return {false, linkResult_ == resultNoServer ? "No simulator" : "Not answering"};
+    return {false, linkResult_ == LinkResult::noServer ? "No simulator" : "Not answering"};
 }
 
 std::optional<GeoPoint> FSUPIC::Position() const {
@@ -71,11 +74,10 @@ double FSUPIC::GetAltitude() const {
 }
 
 double FSUPIC::GetHeading() {
-    if (linkResult_ == resultOkay) {
-        std::uint32_t result = 0;
-        if (!link_.Read(headingOffset, sizeof heading_, &heading_, result) ||
-            !link_.Process(result))
-            GoDown();
+    if (linkResult_ == LinkResult::okay) {
+        if (const LinkResult result = Exchange({{headingOffset, sizeof heading_, &heading_}});
+            result != LinkResult::okay)
+            GoDown(result);
     }
     return HeadingFromRaw(heading_);
 }
@@ -91,11 +93,8 @@ int FSUPIC::GetMsStrength() const {
 }
 
 void FSUPIC::WriteIfLinked(std::uint32_t offset, std::uint32_t size, const void* source) {
-    if (linkResult_ != resultOkay)
-        return;
-    std::uint32_t result = 0;
-    if (link_.Write(offset, size, source, result))
-        link_.Process(result);
+    if (linkResult_ == LinkResult::okay && link_.Write(offset, size, source) == LinkResult::okay)
+        link_.Process();
 }
 
 void FSUPIC::SetMsStrength(int value) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 // The simulator link the program uses: one link to the simulator, a cache of the variables
@@ -31,17 +32,25 @@ public:
     void MoveAircraft(GeoPoint to) override;
     LinkStatus Status() const override;
 
-    // 0 while linked; the result code of the failed Open, or 1 after a failed exchange.
-    std::uint32_t LinkResult() const { return linkResult_; }
+    // The link result: okay while linked; else why the link is down, the result of the
+    // failed Open or of the failed exchange.
+    LinkResult Result() const { return linkResult_; }
     const FsuipcLink& Link() const { return link_; }
 
 private:
-    void GoDown();
+    void GoDown(LinkResult why);
+    // Queues the reads and sends them: the first result that is not okay, or okay.
+    struct Request {
+        std::uint32_t offset;
+        std::uint32_t size;
+        void* destination;
+    };
+    LinkResult Exchange(std::initializer_list<Request> reads);
     // Queues one write and sends it while linked; a failure is ignored.
     void WriteIfLinked(std::uint32_t offset, std::uint32_t size, const void* source);
 
     FsuipcLink link_;
-    std::uint32_t linkResult_ = 0;
+    LinkResult linkResult_ = LinkResult::okay;
     bool positionRead_ = false;  // a read cycle has succeeded since the link last went down
     bool positionKnown_ = false; // a position has been read or moved to
 

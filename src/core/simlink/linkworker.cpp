@@ -15,7 +15,8 @@ LinkState StateOf(const LinkSnapshot& snapshot, Clock::time_point now,
     if (snapshot.linked)
         return now - snapshot.lastGoodCycle <= staleAfter ? LinkState::linked
                                                           : LinkState::notAnswering;
-    return snapshot.linkResult == resultNoServer ? LinkState::noSimulator : LinkState::notAnswering;
+    return snapshot.linkResult == LinkResult::noServer ? LinkState::noSimulator
+                                                       : LinkState::notAnswering;
 }
 
 std::string LinkStateText(const LinkSnapshot& snapshot, Clock::time_point now,
@@ -36,7 +37,7 @@ LinkWorker::LinkWorker(std::unique_ptr<Transport> transport, std::chrono::millis
                        LinkTiming timing)
     : readInterval_(readInterval)
     , transport_(transport.get()) {
-    snapshot_.linkResult = resultNoServer;
+    snapshot_.linkResult = LinkResult::noServer;
     thread_ = std::thread(&LinkWorker::Run, this, std::move(transport), timing);
 }
 
@@ -97,8 +98,8 @@ void LinkWorker::Run(std::unique_ptr<Transport> transport, LinkTiming timing) {
     std::unique_lock lock(mutex_);
     std::string areaName;
     const auto noteLink = [&] {
-        snapshot_.linked = link.LinkResult() == resultOkay;
-        snapshot_.linkResult = link.LinkResult();
+        snapshot_.linked = link.Result() == LinkResult::okay;
+        snapshot_.linkResult = link.Result();
         // Every link gets a fresh area name.
         if (snapshot_.linked && link.Link().AreaName() != areaName) {
             areaName = link.Link().AreaName();
@@ -122,7 +123,7 @@ void LinkWorker::Run(std::unique_ptr<Transport> transport, LinkTiming timing) {
             const bool blockBefore = snapshot_.blockPresent;
             lock.unlock();
             link.ReadCycle();
-            const bool read = link.LinkResult() == resultOkay;
+            const bool read = link.Result() == LinkResult::okay;
             // The profiler reads the heading when it starts, which is when the thermal block
             // appears: it is read right then, before the cycle is published.
             const bool blockAppeared = read && link.ThermalBlockPresent() && !blockBefore;

@@ -24,11 +24,11 @@ struct LinkSnapshot {
     bool blockPresent = false;
     int msStrength = 0; // the thermal block's strength byte
 
-    bool linked = false;          // the last exchange succeeded
-    std::uint32_t linkResult = 0; // 0 while linked; the result code of the last failure
-    bool positionRead = false;    // a read cycle has succeeded since the start
-    std::uint64_t cycles = 0;     // good read cycles so far
-    std::uint64_t headings = 0;   // heading requests served so far
+    bool linked = false;                      // the last exchange succeeded
+    LinkResult linkResult = LinkResult::okay; // why the last exchange failed, when it did
+    bool positionRead = false;                // a read cycle has succeeded since the start
+    std::uint64_t cycles = 0;                 // good read cycles so far
+    std::uint64_t headings = 0;               // heading requests served so far
     std::uint64_t connection = 0; // counts the links made: each new one may be another simulator
     Clock::time_point lastGoodCycle{};
 };

@@ -186,13 +186,20 @@ void PosixTransport::CloseArea() {
     areaObject_.clear();
 }
 
-bool PosixTransport::Send(std::uint32_t, std::uint16_t, std::chrono::milliseconds timeout,
-                          std::uint32_t& reply) {
-    const Clock::time_point deadline = Clock::now() + timeout;
+Transport::SendResult PosixTransport::Send(std::uint32_t, std::uint16_t,
+                                           std::chrono::milliseconds timeout) {
     lastError_ = 0;
+    if (const std::optional<std::uint32_t> reply = Exchange(Clock::now() + timeout))
+        return {SendResult::Outcome::handled, *reply};
+    if (lastError_ == 0)
+        return {SendResult::Outcome::timedOut};
+    return {SendResult::Outcome::failed, lastError_};
+}
+
+std::optional<std::uint32_t> PosixTransport::Exchange(Clock::time_point deadline) {
     if (socket_ < 0) {
         lastError_ = ENOTCONN;
-        return false;
+        return std::nullopt;
     }
 
     const std::uint32_t sequence = ++sequence_;
@@ -202,20 +209,18 @@ bool PosixTransport::Send(std::uint32_t, std::uint16_t, std::chrono::millisecond
     records::StoreU32(outgoing_.data() + start + 4, sequence);
     std::memcpy(outgoing_.data() + start + 8, atomName_.data(), atomName_.size());
     if (!Flush(deadline))
-        return false;
+        return std::nullopt;
 
     for (;;) {
         while (incoming_.size() >= posixipc::replyFrameSize) {
             const std::uint32_t answered = records::LoadU32(incoming_.data());
             const std::uint32_t value = records::LoadU32(incoming_.data() + 4);
             incoming_.erase(incoming_.begin(), incoming_.begin() + posixipc::replyFrameSize);
-            if (answered == sequence) {
-                reply = value;
-                return true;
-            }
+            if (answered == sequence)
+                return value;
         }
         if (!Receive(deadline))
-            return false;
+            return std::nullopt;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,9 +42,8 @@ public:
     std::byte* MapArea() override;
     void UnmapArea(std::byte* view) override;
     void CloseArea() override;
-    bool Send(std::uint32_t message, std::uint16_t atom, std::chrono::milliseconds timeout,
-              std::uint32_t& reply) override;
-    std::uint32_t LastError() override { return lastError_; }
+    SendResult Send(std::uint32_t message, std::uint16_t atom,
+                    std::chrono::milliseconds timeout) override;
     void Sleep(std::chrono::milliseconds pause) override;
     void Interrupt() override;
 
@@ -51,6 +51,9 @@ private:
     using Clock = std::chrono::steady_clock;
 
     bool Connect(const std::string& path);
+    // One try's frame out and its reply in; none when the try failed (lastError_ says why,
+    // 0 for a time-out).
+    std::optional<std::uint32_t> Exchange(Clock::time_point deadline);
     bool Flush(Clock::time_point deadline);
     bool Receive(Clock::time_point deadline);
     // Waits until the socket is ready for events or the deadline passes; false on a

@@ -18,6 +18,17 @@ public:
         fs98Main, // found only under "FS98MAIN"
     };
 
+    // What one try of a send came to.
+    struct SendResult {
+        enum class Outcome {
+            handled,  // in time: value is the server's reply
+            timedOut, // no answer in time
+            failed,   // the send itself failed: value is the system's error code
+        };
+        Outcome outcome = Outcome::timedOut;
+        std::uint32_t value = 0;
+    };
+
     virtual ~Transport() = default;
 
     // Looks for the server, first as "UIPCMAIN", then as "FS98MAIN", and keeps it for Send.
@@ -39,11 +50,9 @@ public:
     // Releases the area created last; harmless when there is none.
     virtual void CloseArea() = 0;
     // One try: sends the message with the atom to the server and waits at most `timeout`
-    // for it to be handled. True when handled in time, with the server's reply value.
-    virtual bool Send(std::uint32_t message, std::uint16_t atom, std::chrono::milliseconds timeout,
-                      std::uint32_t& reply) = 0;
-    // After a failed Send: 0 for a time-out, non-zero for a failure of the send itself.
-    virtual std::uint32_t LastError() = 0;
+    // for it to be handled.
+    virtual SendResult Send(std::uint32_t message, std::uint16_t atom,
+                            std::chrono::milliseconds timeout) = 0;
     virtual void Sleep(std::chrono::milliseconds pause) = 0;
     // May be called from another thread: from now on every wait (a send's wait for its
     // reply, a pause) returns at once, failed, so that a link stuck with a server that does

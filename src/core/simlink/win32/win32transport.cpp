@@ -62,32 +62,27 @@ public:
         mapping_ = nullptr;
     }
 
-    bool Send(std::uint32_t message, std::uint16_t atom, std::chrono::milliseconds timeout,
-              std::uint32_t& reply) override {
+    SendResult Send(std::uint32_t message, std::uint16_t atom,
+                    std::chrono::milliseconds timeout) override {
         // Once interrupted nothing more is sent. A send already under way cannot be cut
         // short: it ends at its own time-out.
-        if (Interrupted()) {
-            lastError_ = ERROR_CANCELLED;
-            return false;
-        }
+        if (Interrupted())
+            return {SendResult::Outcome::failed, ERROR_CANCELLED};
         DWORD_PTR result = 0;
         SetLastError(0);
         if (SendMessageTimeoutA(server_, message, atom, 0, SMTO_BLOCK,
                                 static_cast<UINT>(timeout.count()), &result) != 0) {
             // A reply wider than 32 bits is not the value 1 the link waits for; keep it so.
-            reply = result == static_cast<std::uint32_t>(result)
-                        ? static_cast<std::uint32_t>(result)
-                        : 0;
-            return true;
+            return {SendResult::Outcome::handled, result == static_cast<std::uint32_t>(result)
+                                                      ? static_cast<std::uint32_t>(result)
+                                                      : 0};
         }
-        // Windows reports a time-out as ERROR_TIMEOUT; the link tells a time-out from a
-        // failed send by a zero error, so that value stands for "no answer in time".
+        // Windows reports a time-out as ERROR_TIMEOUT, and may report none at all.
         const DWORD error = GetLastError();
-        lastError_ = error == ERROR_TIMEOUT ? 0 : error;
-        return false;
+        if (error == ERROR_TIMEOUT || error == 0)
+            return {SendResult::Outcome::timedOut};
+        return {SendResult::Outcome::failed, error};
     }
-
-    std::uint32_t LastError() override { return lastError_; }
 
     void Sleep(std::chrono::milliseconds pause) override {
         if (interrupted_ == nullptr)
@@ -108,7 +103,6 @@ private:
 
     HWND server_ = nullptr;
     HANDLE mapping_ = nullptr;
-    std::uint32_t lastError_ = 0;
     HANDLE interrupted_;
 };
 
