@@ -74,10 +74,10 @@ void LiveTracking::DisplayUpdateTimerTimer() {
     }
     data.lift = profiler_.lift();
     emit aircraftShown(data);
-    const std::optional<GeoPoint> at = LivePosition();
     // The first check places one: there is no thermal to measure from yet.
-    if (settings_.autoThermals && at &&
-        (!lastThermal_ || settings_.autoThermalDistM < DistanceKm(*lastThermal_, *at) * 1000))
+    if (settings_.autoThermals && data.status.live && data.position &&
+        (!lastThermal_ ||
+         settings_.autoThermalDistM < DistanceKm(*lastThermal_, *data.position) * 1000))
         ThermalAtAircraft();
 }
 
