@@ -1,7 +1,6 @@
 #pragma once
 
 #include "serve.h"
-#include "simlink/fsuipclink.h"
 #include "simlink/transport.h"
 
 #include <algorithm>
@@ -13,14 +12,8 @@
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
-
-// A failed check shows a result as its number and text.
-inline void PrintTo(LinkResult result, std::ostream* os) {
-    *os << static_cast<std::uint32_t>(result) << " (" << ResultText(result) << ')';
-}
 
 // An in-process server for the link: a transport whose request area is plain memory and whose
 // sends apply the batch at once to a 64 KiB offset memory, as the stand-in does. Every step

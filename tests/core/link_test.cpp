@@ -18,11 +18,6 @@ using coretest::RowName;
 constexpr std::uint32_t untouched = 0x1234, lowest = 0x19980005, fs2002 = 0xFADE0006;
 constexpr LinkResult okay = LinkResult::okay;
 
-// The number the protocol gives a result.
-std::uint32_t Code(LinkResult result) {
-    return static_cast<std::uint32_t>(result);
-}
-
 class LinkTest : public ::testing::Test {
 protected:
     FakeServer server;
@@ -58,7 +53,7 @@ TEST_P(OpenTest, ServerIsAcceptedOnlyWithTheRightVersionsAndAFailedOpenHoldsNoth
     server.Set(0x3308, fsVersion);
     if (fails)
         server.*fails = true;
-    const std::uint32_t result = Code(link.Open(requested));
+    const auto result = static_cast<std::uint32_t>(link.Open(requested));
     const bool opened = expected == 0;
     EXPECT_EQ(std::tuple(result, link.IsOpen(), server.HoldsNothing(), server.sends),
               std::tuple(expected, opened, !opened, sends));
@@ -203,7 +198,7 @@ TEST_P(ExchangeTest, NineTriesWithAPauseAfterEachFailureThenTheLastErrorDecides)
     OpenAndQueueTwoReads();
     server.tries = tries;
     server.replyValue = reply;
-    EXPECT_EQ(Code(link.Process()), expected);
+    EXPECT_EQ(static_cast<std::uint32_t>(link.Process()), expected);
     const std::size_t failures = std::min<std::size_t>(std::strlen(tries), 9);
     const int sends = static_cast<int>(std::min<std::size_t>(failures + 1, 9));
     EXPECT_EQ(std::pair(server.sends, server.sleeps),
@@ -306,32 +301,20 @@ TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
     const std::int64_t south = -42957189152768000;
     using Row = std::pair<std::function<void()>, std::vector<FakeServer::Request>>;
     int row = 0;
-    for (const auto& [write, expected] :
-         std::vector<Row>{{[&] { link->SetMsStrength(-1); }, {Wrote<std::uint8_t>(0x2AE6, 0)}},
-                          {[&] { link->SetMsStrength(255); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
-                          {[&] { link->SetMsStrength(256); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
-                          {[&] { link->SetRollRate(-12.75); }, {Wrote(0x30B0, -12.75)}},
-                          {[&] { link->SetRollRate(nan); }, {}},
-                          {[&] {
-                               link->MoveAircraft({1, -1});
-                           },
-                           {moved(477302101697422, -51240955760304312)}},
-                          {[&] {
-                               link->MoveAircraft({-90, 180});
-                           },
-                           {moved(south, INT64_MIN)}},
-                          {[&] {
-                               link->MoveAircraft({-90, 190});
-                           },
-                           {moved(south, -8710962479251733504)}},
-                          {[&] {
-                               link->MoveAircraft({-90, -190});
-                           },
-                           {moved(south, 8710962479251733504)}},
-                          {[&] {
-                               link->MoveAircraft({nan, 0});
-                           },
-                           {}}}) {
+    for (const auto& [write, expected] : std::vector<Row>{
+             {[&] { link->SetMsStrength(-1); }, {Wrote<std::uint8_t>(0x2AE6, 0)}},
+             {[&] { link->SetMsStrength(255); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
+             {[&] { link->SetMsStrength(256); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
+             {[&] { link->SetRollRate(-12.75); }, {Wrote(0x30B0, -12.75)}},
+             {[&] { link->SetRollRate(nan); }, {}},
+             {[&] { link->MoveAircraft(GeoPoint(1, -1)); },
+              {moved(477302101697422, -51240955760304312)}},
+             {[&] { link->MoveAircraft(GeoPoint(-90, 180)); }, {moved(south, INT64_MIN)}},
+             {[&] { link->MoveAircraft(GeoPoint(-90, 190)); },
+              {moved(south, -8710962479251733504)}},
+             {[&] { link->MoveAircraft(GeoPoint(-90, -190)); },
+              {moved(south, 8710962479251733504)}},
+             {[&] { link->MoveAircraft(GeoPoint(nan, 0)); }, {}}}) {
         server.requests.clear();
         write();
         EXPECT_EQ(server.Writes(), expected) << "row " << row++;
