@@ -4,7 +4,6 @@
 #include "app/glyphlegend.h"
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
-#include "geo/numbertext.h"
 #include "model/thermalglyph.h"
 #include "qtfixtures.h"
 
@@ -22,27 +21,19 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
     QString text(const char* edit) const { return EditIn(window, edit)->text(); }
-
-    RecordingPrompts rec;
-    Window window;
-};
-// The window shows heights in the unit of units.
-class ThermalDataWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-    QString text(const char* edit) const { return EditIn(window, edit)->text(); }
-    void ShowHeightsIn(heightDispType unit) {
-        units.height = unit;
-        window.ShowHeights();
+    // A window that shows heights takes the unit from units.
+    Window Make() {
+        if constexpr (std::is_constructible_v<Window, const DisplayUnits&>)
+            return Window(units);
+        else
+            return Window();
     }
 
     RecordingPrompts rec;
     DisplayUnits units;
-    TThermalData window{units};
+    Window window = Make();
 };
+using ThermalDataWindow = Shown<TThermalData>;
 
 TEST_F(ThermalDataWindow, EveryEditAndBoxIsHandedOverToTheLiveWork) {
     LiveSettings handed;
@@ -64,13 +55,11 @@ TEST_F(ThermalDataWindow, EveryEditAndBoxIsHandedOverToTheLiveWork) {
     EXPECT_EQ(Fields(handed.newThermal),
               Fields(ThermalSettings{4,    10,    2000, 700,   90, 3,  false, 305, 600, 3,
                                      1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85}));
-    const auto switches = [](const LiveSettings& s) {
-        return std::tuple(s.profileOn, s.profiler.roll, s.profiler.rollRatePercent,
-                          s.profiler.sampleSize, s.autoThermalDistM, s.windFromLeft,
-                          s.windFromRight, s.topsMsl);
-    };
-    EXPECT_EQ(switches(handed), std::tuple(false, false, 35, 4, 900, true, false, true));
-    EXPECT_EQ(switches(window.liveSettings()), switches(handed));
+    const LiveSettings& h = handed;
+    EXPECT_EQ(std::tuple(h.profileOn, h.profiler.roll, h.profiler.rollRatePercent,
+                         h.profiler.sampleSize, h.autoThermalDistM, h.windFromLeft, h.windFromRight,
+                         h.topsMsl),
+              std::tuple(false, false, 35, 4, 900, true, false, true));
 }
 
 // Automatic thermals need a thermal list to add to, which comes with a project.
@@ -80,21 +69,6 @@ TEST_F(ThermalDataWindow, AutomaticThermalsStayOffUntilAProjectIsOpen) {
     window.SetProjectOpen(true);
     Click(window, "autoThermals");
     EXPECT_TRUE(window.liveSettings().autoThermals);
-}
-
-TEST_F(ThermalDataWindow, EachApplyToAllHandsOverTheValuesForItsOwnGroup) {
-    std::string applied;
-    QObject::connect(&window, &TThermalData::applyCumulusToAll, [&](const ThermalSettings& v) {
-        applied += "cumulus " + NumberText(v.tCuHS);
-    });
-    QObject::connect(&window, &TThermalData::applyProfileToAll, [&](const ThermalSettings& v) {
-        applied += " profile " + IntText(v.tStrengthPercent);
-    });
-    Retype(window, "cuHS", "1.5");
-    Retype(window, "strength", "70");
-    Click(window, "ApplyToAll");
-    Click(window, "Button1");
-    EXPECT_EQ(applied, "cumulus 1.5 profile 70");
 }
 
 TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBecomeMetres) {
@@ -107,15 +81,18 @@ TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBe
     EXPECT_EQ(std::tuple(text("cuStart"), window.values().tCuStart), std::tuple("-", 0));
     EXPECT_TRUE(rec.entries.empty());
 
-    ShowHeightsIn(feet);
+    units.height = feet;
+    window.ShowHeights();
     QTest::keyClicks(EditIn(window, "top"), "a");
     EXPECT_EQ(std::tuple(text("top"), window.values().top), std::tuple("4921", 1500));
     Retype(window, "top", "1000");
     EXPECT_EQ(window.values().top, 305);
-    ShowHeightsIn(meters);
+    units.height = meters;
+    window.ShowHeights();
     EXPECT_EQ(text("top"), "305");
     // 305 m are 1000.66 ft.
-    ShowHeightsIn(feet);
+    units.height = feet;
+    window.ShowHeights();
     EXPECT_EQ(std::tuple(text("top"), text("radius")), std::tuple("1001", "500"));
     // Values shown in feet come back as they were; -1 m would not come back from its
     // rounded feet.
@@ -125,16 +102,13 @@ TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBe
     EXPECT_EQ(Fields(window.values()), Fields(v));
 }
 
-TEST_F(ThermalDataWindow, TypeShownFollowsTheRemainderRule) {
-    // Type shown before, type shown, type selected. Types run 1 to 4 and repeat; the
-    // remainder keeps its sign, so some values select no type and the one before stays.
-    const int rows[][3] = {{2, 5, 1}, {3, 0, 3}, {2, -3, 1}, {3, INT_MIN, 3}};
+// A type shown wraps as the thermal stores it; one that wraps to no type selects nothing, and
+// the type shown before stays.
+TEST_F(ThermalDataWindow, TypeShownWrapsAndNoTypeKeepsTheOneBefore) {
     ThermalSettings v = WindowDefaults();
-    for (const auto& [before, shown, selected] : rows) {
-        for (const int type : {before, shown}) {
-            v.type = type;
-            window.ShowValues(v);
-        }
+    for (const auto& [shown, selected] : {std::pair{6, 2}, {0, 2}, {-3, 1}, {INT_MIN, 1}}) {
+        v.type = shown;
+        window.ShowValues(v);
         EXPECT_EQ(window.values().type, selected) << shown;
     }
 }

