@@ -93,7 +93,8 @@ TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBe
     // 305 m are 1000.66 ft.
     units.height = feet;
     window.ShowHeights();
-    EXPECT_EQ(std::tuple(text("top"), text("radius")), std::tuple("1001", "500"));
+    EXPECT_EQ(std::tuple(text("top"), text("cloudBase"), text("radius")),
+              std::tuple("1001", "4921", "500"));
     // Values shown in feet come back as they were; -1 m would not come back from its
     // rounded feet.
     const ThermalSettings v{3,    -1,    2000, 700,   90, 3,  false, 305, 600, 3,
