@@ -59,9 +59,8 @@ void TMainForm::GetData() {
 }
 
 void TMainForm::showAircraft(const FlightData& data) {
-    const bool metres = units_.height == meters;
-    const auto height = [metres](double m) {
-        return metres ? IntText(TruncateToInt(m)) + "m" : IntText(MetresToFeetTruncated(m)) + "ft";
+    const auto height = [this](double m) {
+        return HeightText(m, units_.height);
     };
     statusPanels[2]->setText(Text(height(data.groundM)));
     // Before the first position the panels show 0, 0, greyed like every value that is not

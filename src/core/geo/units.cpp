@@ -1,5 +1,7 @@
 #include "units.h"
 
+#include "numbertext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -14,6 +16,11 @@ int TruncateToInt(double value) {
 
 int MetresToFeetTruncated(double metres) {
     return TruncateToInt(metres * kFeetPerMetre);
+}
+
+std::string HeightText(double metres, heightDispType unit) {
+    return unit == feet ? IntText(MetresToFeetTruncated(metres)) + "ft"
+                        : IntText(TruncateToInt(metres)) + "m";
 }
 
 int MetresToFeetRounded(int metres) {

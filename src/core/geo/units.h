@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Display unit of heights. Heights are stored in whole metres whatever is shown.
 enum heightDispType : std::uint8_t { meters = 0, feet = 1 };
@@ -19,6 +20,8 @@ int TruncateToInt(double value);
 
 // Hints and the status bar: metres x 3.280839895, truncated toward zero (1500 gives 4921).
 int MetresToFeetTruncated(double metres);
+// A height as hints, readouts and pictures show it, truncated toward zero: "412m", "1354ft".
+std::string HeightText(double metres, heightDispType unit);
 // The Thermal Data window shows feet rounded: truncate(metres x 3.280839895 + 0.5).
 int MetresToFeetRounded(int metres);
 // A height given in feet by a waypoint file: truncate(feet x (1 / 3.280839895)),

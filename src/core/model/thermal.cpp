@@ -148,7 +148,7 @@ void Thermal::SetProfile(const ThermalSettings& v) {
 
 std::string Thermal::Hint(heightDispType unit) const {
     const auto height = [unit](int metres) {
-        return unit == feet ? IntText(MetresToFeetTruncated(metres)) + "ft" : IntText(metres) + "m";
+        return HeightText(metres, unit);
     };
     std::string text;
     const auto line = [&text](const char* label, const std::string& value) {
