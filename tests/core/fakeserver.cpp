@@ -55,6 +55,7 @@ public:
     }
     void Sleep(std::chrono::milliseconds pause) override { s_.sleeps.push_back(pause); }
     void Interrupt() override { s_.interrupted = true; }
+    bool CarriesVerticalAir() const override { return s_.carriesAir; }
 
 private:
     FakeServer& s_;

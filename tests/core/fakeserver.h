@@ -57,6 +57,7 @@ public:
     std::string tries;
     bool silent = false;
     std::uint32_t replyValue = 1;
+    bool carriesAir = false; // one of our own servers, which takes the vertical air
     std::function<void(std::span<std::byte> area)> afterServe;
     // While shut, a send waits at the gate until it opens, or fails once interrupted.
     std::atomic<bool> gateShut = false, interrupted = false;

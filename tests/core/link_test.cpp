@@ -291,7 +291,8 @@ TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
     EXPECT_TRUE(link->Result() == LinkResult::badData && server.HoldsNothing());
 }
 
-// Each write as one request of its bytes; none where the value is not finite. A full circle
+// Each write as one request of its bytes (the lift's two in one batch); none where the value
+// is not finite. A full circle
 // of longitude is 2^64, so past 180 degrees it wraps around.
 TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -305,6 +306,15 @@ TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
              {[&] { link->SetMsStrength(-1); }, {Wrote<std::uint8_t>(0x2AE6, 0)}},
              {[&] { link->SetMsStrength(255); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
              {[&] { link->SetMsStrength(256); }, {Wrote<std::uint8_t>(0x2AE6, 255)}},
+             // The vertical air goes only where the link carries it, after the byte.
+             {[&] { link->SetLift(100, -0.5); }, {Wrote<std::uint8_t>(0x2AE6, 100)}},
+             {[&] {
+                  server.carriesAir = true;
+                  link->SetLift(-3, -0.504);
+              },
+              {Wrote<std::uint8_t>(0x2AE6, 0), Wrote<std::int16_t>(0xBEA0, -50)}},
+             {[&] { link->SetLift(300, 400.0); },
+              {Wrote<std::uint8_t>(0x2AE6, 255), Wrote<std::int16_t>(0xBEA0, 32767)}},
              {[&] { link->SetRollRate(-12.75); }, {Wrote(0x30B0, -12.75)}},
              {[&] { link->SetRollRate(nan); }, {}},
              {[&] { link->MoveAircraft(GeoPoint(1, -1)); },
@@ -319,6 +329,9 @@ TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
         write();
         EXPECT_EQ(server.Writes(), expected) << "row " << row++;
     }
+    const int sends = server.sends;
+    link->SetLift(1, 0.02);
+    EXPECT_EQ(server.sends, sends + 1);
     // The cache holds the last position written; the rejected move left it.
     EXPECT_NEAR(link->Position()->lat, -90, 1e-9);
     EXPECT_NEAR(link->Position()->lon, 170, 1e-9);

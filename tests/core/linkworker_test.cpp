@@ -32,6 +32,7 @@ void HoldNextExchange(FakeServer& server) {
 
 TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
     FakeServer server;
+    server.carriesAir = true;
     {
         LinkWorker worker(server.MakeTransport(), 0ms);
         ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
@@ -43,9 +44,9 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
         server.Forget();
         worker.WriteStrength(10);
         worker.WriteRoll(0.5);
-        worker.WriteStrength(20);
+        worker.WriteStrength(20, 0, 0.4);
         worker.MoveAircraft({1, -1});
-        worker.WriteStrength(30);
+        worker.WriteStrength(30, 0, -0.25);
         EXPECT_EQ(worker.Snapshot().position, GeoPoint(1, -1)); // the move shows at once
         worker.RequestHeading(); // served once the writes before it have gone
         server.gateShut = false;
@@ -58,7 +59,8 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
         EXPECT_EQ(std::pair(worker.Snapshot().linked, worker.Snapshot().linkResult),
                   std::pair(false, LinkResult::badData));
     } // the worker has ended: the server is the test's again
-    EXPECT_EQ(server.Writes(), (std::vector{Wrote<std::uint8_t>(0x2AE6, 30), Wrote(0x30B0, 0.5),
+    EXPECT_EQ(server.Writes(), (std::vector{Wrote<std::uint8_t>(0x2AE6, 30),
+                                            Wrote<std::int16_t>(0xBEA0, -25), Wrote(0x30B0, 0.5),
                                             Wrote(0x0560, std::array{LatToRaw(1), LonToRaw(-1)})}));
     EXPECT_TRUE(server.HoldsNothing());
 }

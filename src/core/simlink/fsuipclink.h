@@ -72,6 +72,7 @@ public:
     std::uint32_t FsVersion() const { return fsVersion_; }
     // The name of the request area created by the last Open that got that far.
     const std::string& AreaName() const { return areaName_; }
+    bool CarriesVerticalAir() const { return transport_->CarriesVerticalAir(); }
 
 private:
     struct Destination {

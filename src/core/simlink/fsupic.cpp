@@ -12,6 +12,11 @@ namespace {
 constexpr std::size_t strengthByte = strengthOffset - thermalBlockOffset;
 constexpr std::size_t markByte = blockMarkOffset - thermalBlockOffset;
 
+// Held within the byte's range: a wrapped value would turn strong lift into none.
+std::uint8_t StrengthToRaw(int value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
+
 } // namespace
 
 FSUPIC::FSUPIC(std::unique_ptr<Transport> transport, LinkTiming timing)
@@ -92,20 +97,31 @@ int FSUPIC::GetMsStrength() const {
     return thermalBlock_[strengthByte];
 }
 
-void FSUPIC::WriteIfLinked(std::uint32_t offset, std::uint32_t size, const void* source) {
-    if (linkResult_ == LinkResult::okay && link_.Write(offset, size, source) == LinkResult::okay)
-        link_.Process();
+void FSUPIC::WriteIfLinked(std::initializer_list<Written> writes) {
+    if (linkResult_ != LinkResult::okay)
+        return;
+    for (const Written& w : writes)
+        if (link_.Write(w.offset, w.size, w.source) != LinkResult::okay)
+            return;
+    link_.Process();
 }
 
 void FSUPIC::SetMsStrength(int value) {
-    // Held within the byte's range: a wrapped value would turn strong lift into none.
-    const auto strength = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
-    WriteIfLinked(strengthOffset, sizeof strength, &strength);
+    const std::uint8_t strength = StrengthToRaw(value);
+    WriteIfLinked({{strengthOffset, sizeof strength, &strength}});
+}
+
+void FSUPIC::SetLift(int strength, double verticalAirMs) {
+    if (!link_.CarriesVerticalAir())
+        return SetMsStrength(strength);
+    const std::uint8_t byte = StrengthToRaw(strength);
+    const std::int16_t air = VerticalAirToRaw(verticalAirMs);
+    WriteIfLinked({{strengthOffset, sizeof byte, &byte}, {verticalAirOffset, sizeof air, &air}});
 }
 
 void FSUPIC::SetRollRate(double value) {
     if (std::isfinite(value))
-        WriteIfLinked(rollRateOffset, sizeof value, &value);
+        WriteIfLinked({{rollRateOffset, sizeof value, &value}});
 }
 
 void FSUPIC::MoveAircraft(GeoPoint to) {
@@ -113,5 +129,5 @@ void FSUPIC::MoveAircraft(GeoPoint to) {
         return;
     position_ = {LatToRaw(to.lat), LonToRaw(to.lon)};
     positionKnown_ = true;
-    WriteIfLinked(positionOffset, sizeof position_, position_.data());
+    WriteIfLinked({{positionOffset, sizeof position_, position_.data()}});
 }

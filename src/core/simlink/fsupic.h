@@ -28,6 +28,7 @@ public:
     int GetMsStrength() const override;
 
     void SetMsStrength(int value) override;
+    void SetLift(int strength, double verticalAirMs) override;
     void SetRollRate(double value) override;
     void MoveAircraft(GeoPoint to) override;
     LinkStatus Status() const override;
@@ -46,8 +47,13 @@ private:
         void* destination;
     };
     LinkResult Exchange(std::initializer_list<Request> reads);
-    // Queues one write and sends it while linked; a failure is ignored.
-    void WriteIfLinked(std::uint32_t offset, std::uint32_t size, const void* source);
+    // Queues the writes and sends them as one exchange while linked; a failure is ignored.
+    struct Written {
+        std::uint32_t offset;
+        std::uint32_t size;
+        const void* source;
+    };
+    void WriteIfLinked(std::initializer_list<Written> writes);
 
     FsuipcLink link_;
     LinkResult linkResult_ = LinkResult::okay;

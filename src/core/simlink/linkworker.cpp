@@ -72,16 +72,17 @@ void LinkWorker::Queue(const Write& write) {
     wake_.notify_one();
 }
 
-void LinkWorker::WriteStrength(int value, std::uint64_t connection) {
-    Queue({Kind::strength, connection, value});
+void LinkWorker::WriteStrength(int value, std::uint64_t connection,
+                               std::optional<double> verticalAirMs) {
+    Queue({Kind::strength, connection, value, verticalAirMs});
 }
 
 void LinkWorker::WriteRoll(double value, std::uint64_t connection) {
-    Queue({Kind::roll, connection, 0, value});
+    Queue({Kind::roll, connection, 0, std::nullopt, value});
 }
 
 void LinkWorker::MoveAircraft(GeoPoint to, std::uint64_t connection) {
-    Queue({Kind::move, connection, 0, 0, to});
+    Queue({Kind::move, connection, 0, std::nullopt, 0, to});
 }
 
 void LinkWorker::RequestHeading() {
@@ -155,7 +156,9 @@ void LinkWorker::Run(std::unique_ptr<Transport> transport, LinkTiming timing) {
             if (write.connection != 0 && write.connection != snapshot_.connection)
                 continue;
             lock.unlock();
-            if (write.kind == Kind::strength)
+            if (write.kind == Kind::strength && write.verticalAirMs)
+                link.SetLift(write.strength, *write.verticalAirMs);
+            else if (write.kind == Kind::strength)
                 link.SetMsStrength(write.strength);
             else if (write.kind == Kind::roll)
                 link.SetRollRate(write.roll);

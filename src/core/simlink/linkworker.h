@@ -67,7 +67,9 @@ public:
     // Each write may name the connection of the snapshot it was made from: it is dropped
     // when the link has been made anew since, as the values it came from were another
     // simulator's. 0 goes to whatever link there is.
-    void WriteStrength(int value, std::uint64_t connection = 0); // 0-255
+    // 0-255; with the vertical air (m/s) where the link carries it.
+    void WriteStrength(int value, std::uint64_t connection = 0,
+                       std::optional<double> verticalAirMs = std::nullopt);
     void WriteRoll(double value, std::uint64_t connection = 0);
     // The snapshot's position changes at once; the simulator hears of it next.
     void MoveAircraft(GeoPoint to, std::uint64_t connection = 0);
@@ -81,6 +83,7 @@ private:
         Kind kind;
         std::uint64_t connection = 0;
         int strength = 0;
+        std::optional<double> verticalAirMs{};
         double roll = 0;
         GeoPoint to{};
     };

@@ -46,6 +46,8 @@ public:
                     std::chrono::milliseconds timeout) override;
     void Sleep(std::chrono::milliseconds pause) override;
     void Interrupt() override;
+    // Only the stand-in and our bridges serve this transport.
+    bool CarriesVerticalAir() const override { return true; }
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -36,6 +36,9 @@ public:
     virtual int GetMsStrength() const = 0; // 0-255
 
     virtual void SetMsStrength(int value) = 0;
+    // The profiler's lift: the strength byte, and with it the signed vertical air (m/s) where
+    // the link carries it; elsewhere the byte alone.
+    virtual void SetLift(int strength, double /*verticalAirMs*/) { SetMsStrength(strength); }
     virtual void SetRollRate(double value) = 0;
     // Updates the cached position at once, then writes it to the simulator.
     virtual void MoveAircraft(GeoPoint to) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -17,6 +18,11 @@ inline constexpr std::uint32_t thermalBlockOffset = 0x2AE0; // 8 bytes
 inline constexpr std::uint32_t strengthOffset = 0x2AE6;     // byte 6 of the block
 inline constexpr std::uint32_t blockMarkOffset = 0x2AE7;    // byte 7 of the block
 inline constexpr std::uint32_t rollRateOffset = 0x30B0;     // double
+// The program's own, served only by the stand-in and our bridges (Transport::
+// CarriesVerticalAir): the vertical air at the aircraft, i16 cm/s, below 0 sinking. Written in
+// the same exchange as the strength byte, after it; a strength byte written alone stands for
+// the lift again.
+inline constexpr std::uint32_t verticalAirOffset = 0xBEA0;
 inline constexpr std::uint32_t fsuipcVersionOffset = 0x3304;
 inline constexpr std::uint32_t fsVersionOffset = 0x3308;
 inline constexpr std::uint32_t libraryVersionOffset = 0x330A;
@@ -75,6 +81,18 @@ inline double HeadingFromRaw(std::int32_t raw) {
 // For a heading from 0 up to 360 degrees.
 inline std::uint32_t HeadingToRaw(double degrees) {
     return static_cast<std::uint32_t>(degrees / 360.0 * twoTo32);
+}
+
+// Rounded to whole cm/s, held within the 16 bits; not a number is still air.
+inline std::int16_t VerticalAirToRaw(double metresPerSecond) {
+    if (!std::isfinite(metresPerSecond))
+        return 0;
+    const double raw = std::round(metresPerSecond * 100.0);
+    return static_cast<std::int16_t>(std::clamp(raw, -32768.0, 32767.0));
+}
+
+inline double VerticalAirFromRaw(std::int16_t raw) {
+    return raw / 100.0;
 }
 
 } // namespace simvalues

@@ -24,6 +24,10 @@ void ThreadedLink::SetMsStrength(int value) {
     worker_.WriteStrength(std::clamp(value, 0, 255), snapshot_.connection);
 }
 
+void ThreadedLink::SetLift(int strength, double verticalAirMs) {
+    worker_.WriteStrength(std::clamp(strength, 0, 255), snapshot_.connection, verticalAirMs);
+}
+
 void ThreadedLink::SetRollRate(double value) {
     if (std::isfinite(value))
         worker_.WriteRoll(value, snapshot_.connection);

@@ -23,6 +23,7 @@ public:
     int GetMsStrength() const override { return snapshot_.msStrength; }
 
     void SetMsStrength(int value) override;
+    void SetLift(int strength, double verticalAirMs) override;
     void SetRollRate(double value) override;
     void MoveAircraft(GeoPoint to) override;
 

@@ -58,6 +58,10 @@ public:
     // reply, a pause) returns at once, failed, so that a link stuck with a server that does
     // not answer can be closed without waiting out its time-outs.
     virtual void Interrupt() {}
+    // Whether every server this transport reaches is one of our own (the stand-in, a bridge),
+    // which takes the vertical air the program writes at its own offset. A real simulator
+    // could hold anything there, so no transport to one may say yes.
+    virtual bool CarriesVerticalAir() const { return false; }
 };
 
 // The platform's transport: POSIX on Linux and macOS, Win32 on Windows. Each platform's
