@@ -230,4 +230,18 @@ TEST_F(FakeFlightGear, TheProgramFliesFlightGearsAircraftThroughTheBridge) {
     EXPECT_EQ(std::pair(Lift(), Trim()), std::pair(0.0, 0.0));
 }
 
+// The sink the program sends with the strength reaches FlightGear as lift below 0; a strength
+// written alone, as from a program that does not send the air, is the byte's lift again.
+TEST_F(FakeFlightGear, SinkWrittenWithTheStrengthReachesFlightGear) {
+    ASSERT_TRUE(Fly([&] { return link->ThermalBlockPresent(); }));
+    const auto lifting = [&](const std::function<void()>& write, double fps) {
+        return Fly([&] {
+            write();
+            return std::abs(Lift() - fps) < 1e-3;
+        });
+    };
+    EXPECT_TRUE(lifting([&] { link->SetLift(0, -1.5); }, -1.5 / 0.3048));
+    EXPECT_TRUE(lifting([&] { link->SetMsStrength(100); }, 100 * 0.02 / 0.3048));
+}
+
 } // namespace

@@ -103,6 +103,24 @@ TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
     EXPECT_EQ(Read<std::uint32_t>(space, 0x3308), 0xFADE0003u);
 }
 
+// The vertical air comes with the byte and lifts or sinks the glider in its place; a byte
+// written alone, as a program that does not send the air writes it, is the lift again.
+TEST(StandInTest, VerticalAirWrittenAfterTheByteIsTheLiftUntilAByteComesAlone) {
+    SimState state{.altitude = 1000, .speed = 0, .flatGround = 0};
+    SimVariables space(state, 0x19980005, 0xFADE0003);
+    const auto climbIn10s = [&] {
+        const double before = state.altitude;
+        Advance(state, 10);
+        return state.altitude - before;
+    };
+    Write<std::uint8_t>(space, 0x2AE6, 0);
+    Write<std::int16_t>(space, 0xBEA0, -120);
+    EXPECT_NEAR(climbIn10s(), -20, 1e-9); // 1.2 m/s of sink and its own 0.8
+    EXPECT_EQ(Read<std::uint8_t>(space, 0x2AE6), 0);
+    Write<std::uint8_t>(space, 0x2AE6, 90);
+    EXPECT_NEAR(climbIn10s(), 10, 1e-9);
+}
+
 struct ReplayRow {
     const char* name;
     std::optional<ReplaySeek> seek;

@@ -198,6 +198,7 @@ void FgBridge::Step(Clock::time_point now) {
         lastWrite_.reset();
     if (!lastWrite_) {
         state_.strength = startStrength_;
+        state_.verticalAirMs.reset();
         state_.rollRate = 0;
     }
     if (state_.strength != recordedStrength_) {
@@ -206,7 +207,7 @@ void FgBridge::Step(Clock::time_point now) {
             *out << ' ' << recordedStrength_ << "\n";
     }
 
-    const double lift = lastWrite_ ? state_.strength * settings_.liftPerUnit / metresPerFoot : 0;
+    const double lift = lastWrite_ ? LiftMs(state_, settings_.liftPerUnit) / metresPerFoot : 0;
     const double trim =
         lastWrite_ ? std::clamp(state_.rollRate / settings_.rollScale, -1.0, 1.0) : 0;
     const bool changed = lift != liftFps_ || trim != trim_;

@@ -15,7 +15,8 @@ struct FgSettings {
     int outPort = 5510;  // FlightGear's brevan_out lines arrive here (0: any free port)
     int inPort = 5511;   // brevan_in lines go here
     int movePort = 5512; // brevan_move lines go here
-    // m/s of lift for one unit of the strength byte, as in the stand-in: 255 is 5.1 m/s.
+    // m/s of lift for one unit of the strength byte, as in the stand-in: 255 is 5.1 m/s. The
+    // vertical air the program sends with it is in m/s already.
     double liftPerUnit = 0.02;
     // The roll rate that gives full aileron trim; smaller and larger ones are in proportion,
     // held within -1 to 1.
@@ -31,10 +32,11 @@ const char* FgPhaseName(FgPhase phase);
 // Serves FlightGear's aircraft through the stand-in's state: every valid brevan_out line sets
 // the position, altitude, ground and heading the program reads; the thermal block is there
 // only while FlightGear sends lines, has loaded its scenery and is not paused. The program's
-// strength writes go to FlightGear as lift, its roll rate as aileron trim and its position writes
-// as a move. While there is no thermal block, or the program has not written the strength for
-// writeTimeout, the lift is 0 and the strength byte reads as the strength the bridge started with
-// (the value the program's profiler starts from).
+// strength writes go to FlightGear as lift (its vertical air, sink included, where it sends it
+// with the strength), its roll rate as aileron trim and its position writes as a move. While there
+// is no thermal block, or the program has not written the strength for writeTimeout, the lift is 0
+// and the strength byte reads as the strength the bridge started with (the value the program's
+// profiler starts from).
 class FgBridge {
 public:
     using Clock = std::chrono::steady_clock;

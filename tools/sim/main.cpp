@@ -20,10 +20,10 @@ namespace {
 void PrintStatus(double seconds, const SimState& state, const SimServer& server,
                  const Replay* replay) {
     std::printf("%6.0f s  lat %.5f  lon %.5f  alt %.0f m  ground %.0f m  hdg %.0f  strength %d"
-                "  block %s  roll %.2f  clients %zu  requests %llu",
+                "  lift %.2f m/s  block %s  roll %.2f  clients %zu  requests %llu",
                 seconds, state.lat, state.lon, state.altitude, GroundElevation(state),
-                state.heading, state.strength, state.blockPresent ? "on" : "off", state.rollRate,
-                server.Clients(), static_cast<unsigned long long>(server.Frames()));
+                state.heading, state.strength, LiftMs(state), state.blockPresent ? "on" : "off",
+                state.rollRate, server.Clients(), static_cast<unsigned long long>(server.Frames()));
     if (replay) {
         const int t = replay->TimeOfDayS();
         std::printf("  log %02d:%02d:%02d UTC x%g", t / 3600, t / 60 % 60, t % 60,

@@ -10,8 +10,7 @@
 namespace {
 
 constexpr double metresPerDegree = 111195.0;
-constexpr double sinkRate = 0.8;             // m/s in still air
-constexpr double liftPerStrengthUnit = 0.02; // m/s: 255 gives about 5 m/s
+constexpr double sinkRate = 0.8; // m/s in still air
 
 double Wrap360(double degrees) {
     return std::fmod(std::fmod(degrees, 360.0) + 360.0, 360.0);
@@ -122,6 +121,7 @@ bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
         if (!numberIn(0, 255, strength))
             return false;
         state.strength = static_cast<int>(strength);
+        state.verticalAirMs.reset();
         return true;
     }
     if (key == "block")
@@ -149,6 +149,10 @@ double GroundElevation(const SimState& state) {
     return state.flatGround ? *state.flatGround : TerrainElevation(state.lat, state.lon);
 }
 
+double LiftMs(const SimState& state, double liftPerUnit) {
+    return state.verticalAirMs ? *state.verticalAirMs : state.strength * liftPerUnit;
+}
+
 void Advance(SimState& state, double seconds) {
     if (state.circleSeconds != 0)
         state.heading = Wrap360(state.heading + 360.0 * seconds / state.circleSeconds);
@@ -160,6 +164,6 @@ void Advance(SimState& state, double seconds) {
     state.lat = std::clamp(state.lat, -89.9, 89.9);
     state.lon = std::remainder(state.lon, 360.0);
 
-    state.altitude += (state.strength * liftPerStrengthUnit - sinkRate) * seconds;
+    state.altitude += (LiftMs(state) - sinkRate) * seconds;
     state.altitude = std::max(state.altitude, GroundElevation(state));
 }

@@ -23,6 +23,8 @@ struct SimState {
     // Seconds for a full circle: positive turns right, negative left, 0 flies straight.
     double circleSeconds = 0;
     int strength = 0; // the thermal strength byte
+    // The vertical air (m/s) the client wrote with the byte; none: the byte is the lift.
+    std::optional<double> verticalAirMs{};
     bool blockPresent = true;
     std::optional<double> flatGround; // metres; none: the hills of TerrainElevation
     double rollRate = 0;              // last value written by the client
@@ -49,8 +51,14 @@ struct SimState {
 bool ApplySetting(SimState& state, std::string_view key, std::string_view value,
                   std::string& error);
 
+// m/s of lift for one unit of the strength byte: 255 gives about 5 m/s.
+inline constexpr double liftPerStrengthUnit = 0.02;
+
+// The air the client gives the aircraft: its vertical air, else the strength byte's lift.
+double LiftMs(const SimState& state, double liftPerUnit = liftPerStrengthUnit);
+
 // Advances the aircraft by `seconds`: along its heading or round its circle, sinking at
-// 0.8 m/s, lifted by the strength byte, never below the ground.
+// 0.8 m/s, lifted (or sunk) by the air the client gives it, never below the ground.
 void Advance(SimState& state, double seconds);
 
 double GroundElevation(const SimState& state);

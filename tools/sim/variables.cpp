@@ -76,10 +76,15 @@ void SimVariables::ApplyWritten(std::uint32_t begin, std::uint32_t end) {
         state_.lon = LonFromRaw(Load<std::int64_t>(positionOffset + 8));
         ++state_.moves;
     }
+    // The vertical air comes after the byte in the same exchange; a byte alone (from a
+    // program that does not send the air) is the lift again.
     if (Overlaps(begin, end, strengthOffset, 1)) {
         state_.strength = std::to_integer<int>(memory_[strengthOffset]);
+        state_.verticalAirMs.reset();
         ++state_.strengthWrites;
     }
+    if (Overlaps(begin, end, verticalAirOffset, 2))
+        state_.verticalAirMs = VerticalAirFromRaw(Load<std::int16_t>(verticalAirOffset));
     if (Overlaps(begin, end, rollRateOffset, 8)) {
         const double rollRate = Load<double>(rollRateOffset);
         if (std::isfinite(rollRate))

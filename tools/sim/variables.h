@@ -9,7 +9,7 @@
 
 // The stand-in's offset space: 64 KiB like the simulator's, the variables the program uses
 // kept current from the simulated state and zeros everywhere else, and writes to the
-// position, the thermal strength and the roll rate applied back to the state.
+// position, the thermal strength, the vertical air and the roll rate applied back to the state.
 class SimVariables : public OffsetSpace {
 public:
     SimVariables(SimState& state, std::uint32_t fsuipcVersion, std::uint32_t fsVersion);
