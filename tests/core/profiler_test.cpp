@@ -2,8 +2,10 @@
 #include "coretest.h"
 #include "fakelink.h"
 #include "geo/distance.h"
+#include "geo/offset.h"
 #include "profiler/lift.h"
 #include "profiler/profiler.h"
+#include "profiler/thermallift.h"
 
 #include <cmath>
 #include <numbers>
@@ -207,6 +209,28 @@ TEST_F(ProfilerTest, ForgettingTheCurrentThermalWritesNothingOfItAgain) {
     Ticks(1);
     // Still from the 50 read at the start: 50 % of it.
     EXPECT_EQ(link.strengthWrites, (Ints{40, 0, 0, 25, 25, 0}));
+}
+
+// The nearest thermal is picked by where it stands, as ever; its lift is the chosen shape's at
+// the aircraft's distance from the drifted axis, and the sink goes to the link signed. 80 % of
+// 50 rises at 0.8 m/s: in 4 m/s of wind from the west, 900 m up is 4.5 km east.
+TEST_F(ProfilerTest, WritesTheChosenShapeAtTheDriftedAxisWithItsSink) {
+    Thermal* t = North(0.5);
+    North(-3);
+    const LiftModel model{LiftShape::gaussian, 4};
+    const GeoPoint axis = AxisAt(*t, model, 50, 0, 900);
+    const auto fly = [&](GeoPoint at) {
+        std::tie(link.lat, link.lon) = std::tuple(at.lat, at.lon);
+        profiler.Tick({false, 0, 10, model});
+        EXPECT_EQ(profiler.current(), t);
+        return std::pair(link.strengthWrites.back(), link.airWrites.back());
+    };
+    EXPECT_EQ(fly(axis), std::pair(40, 40 * 0.02));
+    const GeoPoint ring = Moved(axis, {0, 1.5 * t->radius});
+    const double sink = LiftAtAircraft(*t, model, 50, ring, 0, 900).lift;
+    EXPECT_LT(sink, -1);
+    EXPECT_EQ(fly(ring), std::pair(0, sink * 0.02));
+    EXPECT_EQ(fly({t->lat, t->lon}).first, 0); // under where it stands, the air has drifted away
 }
 
 } // namespace

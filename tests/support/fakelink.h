@@ -25,6 +25,7 @@ public:
     int readCycles = 0;
     int headingReads = 0;
     std::vector<int> strengthWrites;
+    std::vector<double> airWrites; // the vertical air handed with a strength, m/s
     std::vector<double> rollWrites;
 
     void ReadCycle() override { ++readCycles; }
@@ -40,6 +41,10 @@ public:
     bool ThermalBlockPresent() const override { return block; }
     int GetMsStrength() const override { return msStrength; }
     void SetMsStrength(int value) override { strengthWrites.push_back(value); }
+    void SetLift(int strength, double verticalAirMs) override {
+        airWrites.push_back(verticalAirMs);
+        SetMsStrength(strength);
+    }
     void SetRollRate(double value) override { rollWrites.push_back(value); }
     LinkStatus Status() const override { return {live, live ? "Linked" : "No simulator"}; }
     bool RequestHeading() override { return headingOnRequest; }

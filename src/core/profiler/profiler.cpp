@@ -8,7 +8,6 @@
 
 namespace {
 constexpr double kSearchLimitKm = 10.0;
-constexpr double kMetresPerKm = 1000.0;
 } // namespace
 
 TProfiler::TProfiler(const ThermalList& thermals, SimLink& link)
@@ -34,15 +33,14 @@ void TProfiler::Tick(const ProfilerSettings& settings) {
         // within reach to take its place, there is no lift.
         if (searchAll_) {
             lift_ = 0;
-            link_.SetMsStrength(lift_);
+            link_.SetLift(lift_, 0);
             return;
         }
     } else if (current_ && settings.sampleSize > 0) {
         Search(*aircraft, static_cast<std::size_t>(settings.sampleSize));
     }
-    if (!current_)
-        return;
-    WriteLift(DistanceKm(*aircraft, current_->Position()) * kMetresPerKm);
+    if (current_)
+        WriteLift(*aircraft, settings.lift);
 }
 
 void TProfiler::Stop() {
@@ -77,7 +75,7 @@ void TProfiler::Start(GeoPoint aircraft, const ProfilerSettings& settings) {
         rollStep_ = kNoRoll;
     }
     if (current_)
-        WriteLift(distanceKm * kMetresPerKm);
+        WriteLift(aircraft, settings.lift);
 }
 
 void TProfiler::FadeRoll() {
@@ -123,8 +121,9 @@ double TProfiler::Search(GeoPoint aircraft, std::size_t n) {
     return nearestKm;
 }
 
-void TProfiler::WriteLift(double distanceM) {
-    lift_ =
-        ComputeLift(*current_, msStrength_, distanceM, link_.GetGroundAlt(), link_.GetAltitude());
-    link_.SetMsStrength(lift_);
+void TProfiler::WriteLift(GeoPoint aircraft, const LiftModel& model) {
+    const ThermalLift lift = LiftAtAircraft(*current_, model, msStrength_, aircraft,
+                                            link_.GetGroundAlt(), link_.GetAltitude());
+    lift_ = lift.byte;
+    link_.SetLift(lift.byte, lift.lift * model.climbMsPerUnit);
 }

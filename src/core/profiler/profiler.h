@@ -1,8 +1,10 @@
 #pragma once
 
 #include "model/thermal.h"
+#include "profiler/thermallift.h"
 
 #include <cstddef>
+#include <optional>
 
 class SimLink;
 
@@ -11,11 +13,13 @@ struct ProfilerSettings {
     bool roll = false;       // a roll impulse when a thermal is first taken up
     int rollRatePercent = 0; // of the impulse's full strength
     int sampleSize = 0;      // thermals looked at per tick
+    LiftModel lift{};        // how every thermal lifts
 };
 
 // Shapes the lift the simulator gives the aircraft: on every tick it keeps track of the
-// nearest thermal within 10 km and writes that thermal's profiled strength into the
-// simulator's thermal strength byte. Holds the list and the link without owning them.
+// nearest thermal within 10 km and writes the lift of the chosen shape at the aircraft into
+// the simulator's thermal strength byte, and the signed air where the link carries it. Holds
+// the list and the link without owning them.
 class TProfiler {
 public:
     TProfiler(const ThermalList& thermals, SimLink& link);
@@ -38,6 +42,10 @@ public:
     const Thermal* current() const { return current_; }
     // The strength last written, or -1 before the first write since a stop.
     int lift() const { return lift_; }
+    // The simulator's own strength it flies from; none while stopped.
+    std::optional<int> msStrength() const {
+        return started_ ? std::optional(msStrength_) : std::nullopt;
+    }
 
 private:
     void Start(GeoPoint aircraft, const ProfilerSettings& settings);
@@ -46,7 +54,7 @@ private:
     // becomes current. Returns the distance to it, or the search limit when none is within
     // reach.
     double Search(GeoPoint aircraft, std::size_t n);
-    void WriteLift(double distanceM);
+    void WriteLift(GeoPoint aircraft, const LiftModel& model);
 
     const ThermalList& thermals_;
     SimLink& link_;
