@@ -1,23 +1,25 @@
 #pragma once
 
+#include "geo/units.h"
 #include "model/thermal.h"
-#include "profiler/lift.h"
+#include "profiler/liftpicture.h"
 
 #include <vector>
 
 #include <QWidget>
 
-// The lift a thermal's values give, as the profiler would write it in per cent of the
-// simulator's own strength: across the radius at the core's height (core, fade, nothing
-// beyond the radius) and up the height band at the centre (lower fade, core, upper fade).
+// The lift a thermal's values give in the chosen shape, as the profiler would write it in per
+// cent of the simulator's own strength: across the radius (sink below the zero line), up the
+// band at the axis, and the axis leaning downwind with height. Heights in the display unit.
 class LiftProfileView : public QWidget {
     Q_OBJECT
 public:
-    explicit LiftProfileView(QWidget* parent = nullptr);
+    explicit LiftProfileView(const DisplayUnits& units, QWidget* parent = nullptr);
 
-    void SetValues(const ThermalSettings& values);
-    const std::vector<ProfileSample>& radial() const { return radial_; }
-    const std::vector<ProfileSample>& vertical() const { return vertical_; }
+    void SetValues(const ThermalSettings& values, const LiftModel& model);
+    const std::vector<ShapePoint>& radial() const { return radial_; }
+    const std::vector<ShapePoint>& vertical() const { return vertical_; }
+    const std::vector<AxisPoint>& axis() const { return axis_; }
 
     QSize sizeHint() const override { return {360, 120}; }
 
@@ -25,6 +27,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::vector<ProfileSample> radial_;
-    std::vector<ProfileSample> vertical_;
+    const DisplayUnits& units_;
+    double radiusM_ = 0;
+    double bottomM_ = 0;
+    std::vector<ShapePoint> radial_;
+    std::vector<ShapePoint> vertical_;
+    std::vector<AxisPoint> axis_;
 };

@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -106,7 +107,7 @@ TThermalData::TThermalData(const DisplayUnits& units, QWidget* parent)
     column->addLayout(topRow);
     buildTopRow(topRow);
     column->addWidget(buildProfileGroup());
-    profile_ = new LiftProfileView;
+    profile_ = new LiftProfileView(units_);
     column->addWidget(profile_);
     column->addWidget(buildAircraftGroup());
     column->addWidget(buildAutomaticGroup());
@@ -128,14 +129,19 @@ TThermalData::TThermalData(const DisplayUnits& units, QWidget* parent)
     resize(start);
     move(200, 152);
     // The picture follows every value as it is typed or set.
-    connect(this, &TThermalData::valuesChanged, this, [this] { profile_->SetValues(values()); });
+    const auto picture = [this] {
+        profile_->SetValues(values(), liftModel());
+    };
+    connect(this, &TThermalData::valuesChanged, this, picture);
+    connect(this, &TThermalData::liftModelChosen, this, picture);
     connect(typeGroup_, &QButtonGroup::idClicked, this, &TThermalData::valuesChanged);
-    profile_->SetValues(values());
+    picture();
     // A box also changes when another one unticks it, or when Get Data shows a thermal.
     const auto announce = [this] {
         emit liveSettingsChanged(liveSettings());
     };
     connect(this, &TThermalData::valuesChanged, this, announce);
+    connect(this, &TThermalData::liftModelChosen, this, announce);
     for (QCheckBox* box :
          {cloudOn_, profileOnOff_, roll_, windLeft_, windRight_, topsMSL_, autoThermals_})
         connect(box, &QCheckBox::toggled, this, announce);
@@ -231,6 +237,19 @@ QWidget* TThermalData::buildProfileGroup() {
     AddEditRow(grid, 2, 4, "Roll Rate", rollRate);
     auto* sampleSize = NewEdit("SampleSize", "10");
     AddEditRow(grid, 3, 4, "Sample Size", sampleSize);
+    liftShape_ = new QComboBox;
+    liftShape_->setObjectName(QStringLiteral("liftShape"));
+    liftShape_->setToolTip(tr("How the lift spreads across the radius and up the band"));
+    liftShape_->addItem(tr("Plateau"), int(LiftShape::plateau));
+    liftShape_->addItem(tr("Bell with sink"), int(LiftShape::bellWithSink));
+    liftShape_->addItem(tr("Gaussian"), int(LiftShape::gaussian));
+    auto* shapeLabel = NewLabel("Shape");
+    shapeLabel->setBuddy(liftShape_);
+    grid->addWidget(shapeLabel, 4, 0);
+    grid->addWidget(liftShape_, 4, 1, 1, 3, Qt::AlignLeft);
+    windSpeed_ =
+        NewEdit("windSpeed", "0", "Wind speed: every thermal leans downwind of its wind direction");
+    AddEditRow(grid, 4, 4, "Wind", windSpeed_, NewLabel("m/s"));
     grid->setColumnStretch(3, 1);
 
     bind(strength_, values_.tStrengthPercent);
@@ -239,6 +258,10 @@ QWidget* TThermalData::buildProfileGroup() {
     bind(coreBottom_, values_.tCoreBasePercent);
     bind(rollRate, rollRatePercent_);
     bind(sampleSize, sampleSize_);
+    bind(windSpeed_, windMs_);
+    // After the binding has parsed the text.
+    connect(windSpeed_, &QLineEdit::textChanged, this, &TThermalData::liftModelChosen);
+    connect(liftShape_, &QComboBox::currentIndexChanged, this, &TThermalData::liftModelChosen);
     connect(applyToAll, &QPushButton::clicked, this, [this] { emit applyProfileToAll(values()); });
     return box;
 }
@@ -375,7 +398,7 @@ ThermalSettings TThermalData::values() const {
 LiveSettings TThermalData::liveSettings() const {
     return {values(),
             profileOnOff_->isChecked(),
-            {roll_->isChecked(), rollRatePercent_, sampleSize_},
+            {roll_->isChecked(), rollRatePercent_, sampleSize_, liftModel()},
             autoThermals_->isChecked(),
             autoThermalDistM_,
             windRight_->isChecked(),
@@ -390,6 +413,27 @@ void TThermalData::ShowValues(const ThermalSettings& v) {
     for (const Binding& binding : bindings_)
         showValue(binding);
     emit valuesChanged();
+}
+
+LiftModel TThermalData::liftModel() const {
+    LiftModel model;
+    model.shape = static_cast<LiftShape>(liftShape_->currentData().toInt());
+    model.windMs = windMs_;
+    return model;
+}
+
+void TThermalData::ShowLiftModel(const LiftModel& model) {
+    {
+        const QSignalBlocker shown(liftShape_);
+        liftShape_->setCurrentIndex(std::max(liftShape_->findData(int(model.shape)), 0));
+    }
+    windMs_ = static_cast<float>(model.windMs);
+    for (const Binding& binding : bindings_) {
+        if (binding.edit == windSpeed_)
+            showValue(binding);
+    }
+    emit liveSettingsChanged(liveSettings());
+    profile_->SetValues(values(), liftModel());
 }
 
 bool TThermalData::GetSaveCuData() const {

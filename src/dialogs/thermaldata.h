@@ -12,6 +12,7 @@ class LiftProfileView;
 class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -34,6 +35,9 @@ public:
     void ShowValues(const ThermalSettings& values);
     // Everything the live work reads, as it stands now.
     LiveSettings liveSettings() const;
+    // The lift's shape and the wind, as chosen; shown as remembered from an earlier run.
+    LiftModel liftModel() const;
+    void ShowLiftModel(const LiftModel& model);
     bool GetSaveCuData() const;
     // Automatic thermals need a thermal list to add to, which comes with a project: until
     // one is open, their box does not stay ticked.
@@ -53,6 +57,8 @@ signals:
     void valuesChanged();
     // Anything the live work reads has changed.
     void liveSettingsChanged(const LiveSettings& settings);
+    // The pilot chose another shape or wind.
+    void liftModelChosen();
 
 private:
     // An edit and the value it holds: an int, a float, or a height held in metres.
@@ -79,6 +85,7 @@ private:
     int autoThermalDistM_ = 0;
     int rollRatePercent_ = 0;
     int sampleSize_ = 0;
+    float windMs_ = 0;
     bool projectOpen_ = false;
     const DisplayUnits& units_;
     std::vector<Binding> bindings_;
@@ -91,6 +98,8 @@ private:
     QLabel* cloudBaseUnits_ = nullptr;
     QCheckBox* profileOnOff_ = nullptr;
     QCheckBox* roll_ = nullptr;
+    QComboBox* liftShape_ = nullptr;
+    QLineEdit* windSpeed_ = nullptr;
     QCheckBox* windLeft_ = nullptr;
     QCheckBox* windRight_ = nullptr;
     QCheckBox* topsMSL_ = nullptr;

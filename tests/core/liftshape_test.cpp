@@ -218,7 +218,11 @@ TEST(Picture, AcrossTheRadiusIsTheShapeToTwoRadii) {
     const auto gaussian = AcrossTheRadius(values, LiftShape::gaussian, CoreMiddleM(values), 21);
     for (const ShapePoint& p : gaussian)
         EXPECT_DOUBLE_EQ(p.percent, 80 * GaussianShare(p.atM, 500));
-    EXPECT_EQ(AcrossTheRadius(values, LiftShape::plateau, 900, 21).back().atM, 625);
+    const auto plateau = AcrossTheRadius(values, LiftShape::plateau, 900, 21);
+    EXPECT_EQ(plateau.back().atM, 625); // a quarter beyond the radius
+    const auto t = NewThermal(47, 8, values);
+    for (const ShapePoint& p : plateau)
+        EXPECT_DOUBLE_EQ(p.percent, PlateauLift(*t, 100, p.atM, 0, 900));
 }
 
 TEST(Picture, UpTheBandIsTheShapeAtTheAxis) {

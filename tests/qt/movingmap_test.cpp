@@ -3,12 +3,14 @@
 
 #include "dialogs/liftprofile.h"
 #include "dialogs/thermaldata.h"
+#include "profiler/thermallift.h"
 #include "qtfixtures.h"
 #include "scene/accursor.h"
 
 #include <cmath>
 #include <numbers>
 
+#include <QComboBox>
 #include <QMenu>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -145,6 +147,14 @@ TEST_F(MainWindow, TheProfilePictureFollowsTheWindowsValues) {
     EXPECT_EQ(picture.radial().back().atM, 625);
     Retype(form->thermalData(), "radius", "800");
     EXPECT_EQ(picture.radial().back().atM, 1000);
+    // A shape with sink reaches twice the radius, below 0 there; wind leans the axis.
+    auto* shape = form->thermalData().findChild<QComboBox*>("liftShape");
+    shape->setCurrentIndex(shape->findText("Bell with sink"));
+    EXPECT_EQ(picture.radial().back().atM, 1600);
+    EXPECT_LT(picture.radial()[45].percent, 0);
+    EXPECT_EQ(picture.axis().back().downwindM, 0);
+    Retype(form->thermalData(), "windSpeed", "3");
+    EXPECT_GT(picture.axis().back().downwindM, 0);
 }
 
 TEST_F(MainWindow, RecentFilesAndChoicesSurviveARestart) {

@@ -114,19 +114,6 @@ double CoreMiddleM(const ThermalSettings& values) {
     return BandOf(t).coreMiddle;
 }
 
-std::vector<ProfileSample> RadialProfile(const ThermalSettings& values, int samples) {
-    Thermal t;
-    t.SetData(values);
-    const double reachM = std::max(1.25 * t.radius, 1.0);
-    const Band band = BandOf(t);
-    std::vector<ProfileSample> profile;
-    for (int i = 0; i < samples; ++i) {
-        const double atM = reachM * i / std::max(samples - 1, 1);
-        profile.push_back({atM, ComputeLift(t, 100, atM, 0, band.coreMiddle)});
-    }
-    return profile;
-}
-
 std::vector<ProfileSample> VerticalProfile(const ThermalSettings& values, int samples) {
     Thermal t;
     t.SetData(values);

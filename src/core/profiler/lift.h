@@ -48,7 +48,5 @@ struct ProfileSample {
 };
 // The middle of the core's heights above the ground, in whole metres.
 double CoreMiddleM(const ThermalSettings& values);
-// From the centre to a quarter beyond the radius, at the middle of the core's heights.
-std::vector<ProfileSample> RadialProfile(const ThermalSettings& values, int samples);
 // At the centre, from below the band's bottom to above its top.
 std::vector<ProfileSample> VerticalProfile(const ThermalSettings& values, int samples);
