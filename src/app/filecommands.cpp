@@ -7,6 +7,8 @@
 #include "mainform.h"
 #include "prompts/prompts.h"
 
+#include <cmath>
+
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -193,6 +195,7 @@ void TMainForm::restoreChoices() {
         action(Command::FollowAircraft)
             ->setChecked(state.value(QStringLiteral("View/Follow"), true).toBool());
         restoreGeometry(state.value(QStringLiteral("Window/Geometry")).toByteArray());
+        RestoreLiftModel(state);
     }
     fillRecentMenu();
 }
@@ -209,4 +212,20 @@ void TMainForm::rememberChoices() {
     state.setValue(QStringLiteral("Window/Geometry"), saveGeometry());
     state.setValue(QStringLiteral("Recent/Projects"), recentProjects_);
     state.setValue(QStringLiteral("Recent/Waypoints"), recentWaypoints_);
+    const LiftModel lift = ThermalData->liftModel();
+    state.setValue(QStringLiteral("Lift/Shape"), int(lift.shape));
+    state.setValue(QStringLiteral("Lift/WindMs"), lift.windMs);
+}
+
+void TMainForm::RestoreLiftModel(const QSettings& state) {
+    LiftModel lift;
+    const int shape = state.value(QStringLiteral("Lift/Shape"), int(lift.shape)).toInt();
+    if (shape >= int(LiftShape::plateau) && shape <= int(LiftShape::gaussian))
+        lift.shape = static_cast<LiftShape>(shape);
+    bool number = false;
+    const double windMs = state.value(QStringLiteral("Lift/WindMs")).toDouble(&number);
+    // An edited file's nonsense is no wind.
+    if (number && std::isfinite(windMs) && windMs > 0)
+        lift.windMs = windMs;
+    ThermalData->ShowLiftModel(lift);
 }

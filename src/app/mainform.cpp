@@ -85,6 +85,7 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     live_->SetSettings(ThermalData->liveSettings());
     connect(ThermalData, &TThermalData::liveSettingsChanged, live_.get(),
             &LiveTracking::SetSettings);
+    connect(ThermalData, &TThermalData::liftModelChosen, this, &TMainForm::rememberChoices);
     connect(live_.get(), &LiveTracking::aircraftShown, this, &TMainForm::showAircraft);
     connect(live_.get(), &LiveTracking::note, this, &TMainForm::ShowNote);
     connect(&document_, &Document::note, this, &TMainForm::ShowNote);

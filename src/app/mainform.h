@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QSettings;
 class QTimer;
 class SceneryRun;
 enum class SceneryKind;
@@ -105,6 +106,7 @@ private:
     // The remembered choices: read once at start, written as they change.
     void restoreChoices();
     void rememberChoices();
+    void RestoreLiftModel(const QSettings& state);
     void NoteRecent(const QString& path, bool project);
     void fillRecentMenu();
 
