@@ -73,6 +73,8 @@ void LiveTracking::DisplayUpdateTimerTimer() {
         data.thermalNumber = static_cast<int>(it - list.begin()) + 1;
     }
     data.lift = profiler_.lift();
+    // Once the profiler flies, the byte holds its own writes: it keeps the strength it read.
+    data.msStrength = profiler_.msStrength().value_or(link_->GetMsStrength());
     emit aircraftShown(data);
     // The first check places one: there is no thermal to measure from yet.
     if (settings_.autoThermals && data.status.live && data.position &&

@@ -31,6 +31,7 @@ struct FlightData {
     LinkStatus status;
     int thermalNumber = 0; // 1-based place in the list of the thermal the profiler flies; 0 none
     int lift = -1;         // the strength it last wrote; -1 none since it started
+    int msStrength = 0;    // the simulator's strength the thermals rise at
 };
 class SimLink;
 

@@ -110,7 +110,8 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     SetLatLonFormat(decMins);
     acCursor = new TacCursor(ReadCursorSettings(settings));
     ImagePanel->scene()->addItem(acCursor);
-    ImagePanel->scene()->addItem(new ThermalAreas(document_.thermals(), document_.map()));
+    thermalAreas_ = new ThermalAreas(document_.thermals(), document_.map());
+    ImagePanel->scene()->addItem(thermalAreas_);
     ImagePanel->scene()->addItem(new WaypointLabels(document_.waypoints(), document_.map()));
     trail_ = new TrailItem(live_->trail(), document_.map());
     ImagePanel->scene()->addItem(trail_);

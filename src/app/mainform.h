@@ -28,6 +28,7 @@ class TAbout;
 class TRandomizeForm;
 class TThermalData;
 class TacCursor;
+class ThermalAreas;
 class TrailItem;
 
 // The program's main window: menus and toolbar from the command table, the map panel with
@@ -149,6 +150,7 @@ private:
     MapView* ImagePanel = nullptr;
     TacCursor* acCursor = nullptr;
     TrailItem* trail_ = nullptr;
+    ThermalAreas* thermalAreas_ = nullptr;
     std::array<QLabel*, 5> flightData_{};
     QLineEdit* waypointDescription = nullptr;
     std::array<QLabel*, 6> statusPanels{};

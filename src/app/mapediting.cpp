@@ -6,6 +6,7 @@
 #include "livetracking.h"
 #include "mainform.h"
 #include "scene/accursor.h"
+#include "scene/layers.h"
 #include "scene/mapview.h"
 #include "scene/trailitem.h"
 
@@ -92,6 +93,11 @@ void TMainForm::showAircraft(const FlightData& data) {
                      QPoint(acCursor->width() / 2, acCursor->height() / 2));
     acCursor->SetHeading(data.headingDeg);
     trail_->Refresh();
+    const LiftModel lift = ThermalData->liftModel();
+    thermalAreas_->SetFlownHeight(
+        data.status.live && lift.windMs > 0
+            ? std::optional(FlownHeight{lift, data.msStrength, data.groundM, data.altitudeM})
+            : std::nullopt);
     // Following, the map scrolls once the aircraft comes within a fifth of its edges.
     if (action(Command::FollowAircraft)->isChecked() && data.status.live)
         ImagePanel->ensureVisible(acCursor, ImagePanel->viewport()->width() / 5,

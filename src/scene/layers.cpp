@@ -36,6 +36,13 @@ ThermalAreas::ThermalAreas(const ThermalList& thermals, const Map& map)
     setZValue(-2);
 }
 
+void ThermalAreas::SetFlownHeight(const std::optional<FlownHeight>& height) {
+    if (!height && !flown_)
+        return;
+    flown_ = height;
+    update();
+}
+
 QRectF ThermalAreas::boundingRect() const {
     return DisplayRect(map_);
 }
@@ -49,15 +56,24 @@ void ThermalAreas::paint(QPainter* painter, const QStyleOptionGraphicsItem* opti
     painter->setRenderHint(QPainter::Antialiasing);
     for (const auto& t : thermals_) {
         const QPointF radius = scale * t->radius;
+        const QPointF ground = map_.PixelOf(t->Position());
+        const QPointF centre =
+            flown_ ? QPointF(map_.PixelOf(AxisAt(*t, flown_->model, flown_->msStrength,
+                                                 flown_->groundM, flown_->altitudeM)))
+                   : ground;
+        const Rgb rgb = ThermalFill(t->type, t->cloud, t->active);
+        QColor colour(rgb.red, rgb.green, rgb.blue);
+        if (centre != ground && option->exposedRect.intersects(
+                                    QRectF(ground, centre).normalized().adjusted(-1, -1, 1, 1))) {
+            painter->setPen(QPen(QColor(rgb.red, rgb.green, rgb.blue, 110), 1, Qt::DashLine));
+            painter->drawLine(ground, centre);
+        }
         // Smaller than the glyph: the glyph says it all.
         if (std::max(radius.x(), radius.y()) <= kThermalGlyphRadius)
             continue;
-        const QPointF centre = map_.PixelOf(t->Position());
         const QRectF area(centre - radius, centre + radius);
         if (!option->exposedRect.intersects(area))
             continue;
-        const Rgb rgb = ThermalFill(t->type, t->cloud, t->active);
-        QColor colour(rgb.red, rgb.green, rgb.blue);
         painter->setPen(QPen(colour, 1.5));
         painter->setBrush(Qt::NoBrush);
         painter->drawEllipse(area);

@@ -115,14 +115,14 @@ TEST_F(MovingMap, TheWheelZoomsAboutThePointerAndTheTrailShowsWhereTheAircraftFl
 
 TEST_F(MainWindow, AThermalsRingShowsAtItsTrueRadiusOnceItOutgrowsItsGlyph) {
     loadProject(project("alps.prj", Lines({kBasicLine}))); // radius 300 m, type 4 with a cloud
-    const Thermal& t = *doc().thermals()[0];
+    Thermal& t = *doc().thermals()[0];
     form->action(Command::FollowAircraft)->setChecked(false);
-    // Whether the type's red stands within two pixels of a point west of the centre.
-    const auto redWestBy = [&](int west) {
-        panel().centerOn(pixelOf(t));
+    // Whether the type's red stands within two pixels of a point west of a centre.
+    const auto redWestBy = [&](int west, QPoint centre) {
+        panel().centerOn(centre);
         const QImage shown = panel().viewport()->grab().toImage();
         for (int d = west - 2; d <= west + 2; ++d) {
-            const QColor c = shown.pixelColor(at(pixelOf(t) - QPoint(d, 0)));
+            const QColor c = shown.pixelColor(at(centre - QPoint(d, 0)));
             if (c.red() > 180 && c.green() < 100 && c.blue() < 100)
                 return true;
         }
@@ -133,11 +133,21 @@ TEST_F(MainWindow, AThermalsRingShowsAtItsTrueRadiusOnceItOutgrowsItsGlyph) {
         const double degrees = t.radius / 111195.0 / std::cos(t.lat * std::numbers::pi / 180);
         return pixelOf(t).x() - map().LonToX(t.lon - degrees);
     };
-    EXPECT_FALSE(redWestBy(12)); // 300 m are about a pixel on the whole map
+    EXPECT_FALSE(redWestBy(12, pixelOf(t))); // 300 m are about a pixel on the whole map
     while (ring() < 12)
         run(Command::ToolButton3);
-    EXPECT_TRUE(redWestBy(ring()));
-    EXPECT_FALSE(redWestBy(ring() + 6));
+    EXPECT_TRUE(redWestBy(ring(), pixelOf(t)));
+    EXPECT_FALSE(redWestBy(ring() + 6, pixelOf(t)));
+
+    // With wind, while linked, the ring stands where the axis is at the aircraft's height.
+    t.SetStrengthPercent(80);
+    std::tie(link->msStrength, link->ground, link->altitude) = std::tuple(100, 0, 500);
+    Retype(form->thermalData(), "windSpeed", "2");
+    live().DisplayUpdateTimerTimer();
+    const QPoint drifted = map().PixelOf(AxisAt(t, {LiftShape::plateau, 2}, 100, 0, 500));
+    EXPECT_GT(drifted.x() - pixelOf(t).x(), 2 * ring()); // 625 m downwind of the west wind
+    EXPECT_TRUE(redWestBy(ring(), drifted));
+    EXPECT_FALSE(redWestBy(ring(), pixelOf(t)));
 }
 
 // What each sample shows is the core's to check; here, that the picture follows the window's
