@@ -24,6 +24,8 @@ struct MapFrame {
 struct PixelSize {
     int width = 0;
     int height = 0;
+
+    friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
 // The picture fitted into a box of boxWidth x boxHeight, keeping its aspect ratio: the side
