@@ -46,24 +46,25 @@ struct FrameRow {
     GeoBounds frame;
 };
 class FrameTable : public ::testing::TestWithParam<FrameRow> {};
-TEST_P(FrameTable, FramesTheFixesWithATenthOrAKilometreAround) {
+TEST_P(FrameTable, FramesTheFixesWithATenthOrAKilometreAroundOnThousandthsOfAMinute) {
     std::string text = IgcHeaderText({{2019, 3, 9}, "", "", ""});
     for (const auto& [lat, lon] : GetParam().fixes)
         text += IgcFixLine(36000, {lat, lon}, 1000);
     const GeoBounds frame = FlightFrame(ReadIgcFile(text));
     const GeoBounds& want = GetParam().frame;
-    EXPECT_NEAR(frame.north, want.north, 1e-5);
-    EXPECT_NEAR(frame.south, want.south, 1e-5);
-    EXPECT_NEAR(frame.west, want.west, 1e-5);
-    EXPECT_NEAR(frame.east, want.east, 1e-5);
+    EXPECT_NEAR(frame.north, want.north, 1e-9);
+    EXPECT_NEAR(frame.south, want.south, 1e-9);
+    EXPECT_NEAR(frame.west, want.west, 1e-9);
+    EXPECT_NEAR(frame.east, want.east, 1e-9);
 }
 INSTANTIATE_TEST_SUITE_P(
     Flights, FrameTable,
     ::testing::Values(
-        // A kilometre is 0.008993 degrees north, twice that east at 60 degrees.
-        FrameRow{"OneFix", {{60, 10}}, {60.008993, 59.991007, 9.982014, 10.017986}},
+        // A kilometre is 0.008993 degrees north, twice that east at 60 degrees; the edges
+        // go out to the next thousandth of a minute.
+        FrameRow{"OneFix", {{60, 10}}, {60.009, 59.991, 9.982, 10.018}},
         FrameRow{"ATenthOfALongFlight", {{46, 7}, {47, 9}}, {47.1, 45.9, 6.8, 9.2}},
-        FrameRow{"HeldAtThePole", {{89.999, 0}}, {90, 89.990007, -0.899330, 0.899330}}),
+        FrameRow{"HeldAtThePole", {{89.999, 0}}, {90, 89.99, -53960 / 60000.0, 53960 / 60000.0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct GraticuleRow {

@@ -122,6 +122,16 @@ GeoBounds FlightFrame(const IgcFlight& flight) {
     const double lonPerLat = 1 / std::max(std::cos(midLat * std::numbers::pi / 180), 0.01);
     const double latMargin = std::max((area->north - area->south) / 10, kLeastMarginDeg);
     const double lonMargin = std::max((area->east - area->west) / 10, kLeastMarginDeg * lonPerLat);
-    return {std::min(area->north + latMargin, 90.0), std::max(area->south - latMargin, -90.0),
-            std::max(area->west - lonMargin, -180.0), std::min(area->east + lonMargin, 180.0)};
+    // Outwards to a thousandth of a minute, as a project file holds the edges: a saved
+    // project places its picture exactly as it was made.
+    const auto up = [](double deg) {
+        return std::ceil(deg * 60000 - 1e-6) / 60000;
+    };
+    const auto down = [](double deg) {
+        return std::floor(deg * 60000 + 1e-6) / 60000;
+    };
+    return {up(std::min(area->north + latMargin, 90.0)),
+            down(std::max(area->south - latMargin, -90.0)),
+            down(std::max(area->west - lonMargin, -180.0)),
+            up(std::min(area->east + lonMargin, 180.0))};
 }

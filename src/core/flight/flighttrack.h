@@ -37,5 +37,6 @@ int LogSecondOf(const Trail::Point& point);
 std::string TrackPointHint(const Trail::Point& point, heightDispType unit);
 
 // The valid fixes' area with room around it: a tenth of its size on every side and at least
-// a kilometre, so a short flight is not drawn to the picture's edges.
+// a kilometre, so a short flight is not drawn to the picture's edges; each edge on a
+// thousandth of a minute.
 GeoBounds FlightFrame(const IgcFlight& flight);
