@@ -39,6 +39,13 @@ bool Map::Load(const QString& mapFile, const QString& directory, const GeoBounds
     return true;
 }
 
+void Map::SetPicture(const QImage& picture, const GeoBounds& edges) {
+    picture_ = picture.convertToFormat(QImage::Format_RGB32);
+    mapFile_.clear();
+    frame_.edges = edges;
+    Fit();
+}
+
 void Map::Resize(int w, int h) {
     boxWidth_ = w;
     boxHeight_ = h;

@@ -20,6 +20,8 @@ public:
     // "File Error") and keeps the previous picture and calibration. Pictures too large to
     // hold are refused the same way. False when it failed.
     bool Load(const QString& mapFile, const QString& directory, const GeoBounds& edges);
+    // A picture the program made, not yet in any file, placed by edges.
+    void SetPicture(const QImage& picture, const GeoBounds& edges);
     // Fits the displayed picture into a box of w x h pixels, keeping its aspect ratio;
     // 0 x 0 while nothing is loaded.
     void Resize(int w, int h);
