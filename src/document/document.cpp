@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -65,6 +66,21 @@ Thermal& Document::AddThermal(GeoPoint at, const ThermalSettings& values) {
     thermals_.push_back(std::move(thermal));
     emit thermalsAdded(thermals_.size() - 1);
     return *thermals_.back();
+}
+
+void Document::AddThermals(const std::vector<ClimbThermal>& thermals) {
+    if (thermals.empty())
+        return;
+    ThermalList added;
+    for (const ClimbThermal& made : thermals) {
+        auto thermal = std::make_unique<Thermal>();
+        thermal->SetData(made.settings);
+        thermal->SetPosition(made.position);
+        thermal->SetGroundHeight(made.groundHeightM);
+        added.push_back(std::move(thermal));
+    }
+    AppendThermals(std::move(added));
+    project_.modified = true;
 }
 
 void Document::SetThermalData(Thermal& thermal, const ThermalSettings& values) {
@@ -171,19 +187,52 @@ bool Document::NewProjectFromMap(const QString& picturePath, const GeoBounds& ed
     }
     if (!map_.Load(picture.fileName(), picture.absolutePath(), edges))
         return false;
+    StartNewProject({picture.absoluteFilePath(), edges, {}}, picture.absolutePath());
+    return true;
+}
+
+void Document::NewProjectOnPicture(const QImage& picture, const GeoBounds& edges,
+                                   const QString& folder) {
+    map_.SetPicture(picture, edges);
+    StartNewProject({{}, edges, picture}, folder);
+}
+
+void Document::StartNewProject(NewMap map, const QString& folder) {
     ClearThermals();
     ClearWaypoints();
     waypointFile_.modified = false;
-    newMap_ = NewMap{picture.absoluteFilePath(), edges};
-    projectHeader_ = ProjectHeaderText(picture.fileName().toStdString(), edges);
-    project_.Set(picture.absolutePath() + QLatin1Char('/'));
+    projectHeader_ =
+        ProjectHeaderText(QFileInfo(map.picturePath).fileName().toStdString(), map.edges);
+    newMap_ = std::move(map);
+    project_.Set(QDir(folder).absolutePath() + QLatin1Char('/'));
     project_.modified = true;
     project_.incomplete = false;
+}
+
+bool Document::SaveNewPicture(const QString& path) {
+    const QFileInfo project(path);
+    // Never over a file of the pilot's: the first free name.
+    QString picturePath = project.absoluteDir().filePath(project.completeBaseName() + ".png");
+    for (int n = 2; QFileInfo::exists(picturePath); ++n)
+        picturePath = project.absoluteDir().filePath(
+            QStringLiteral("%1-%2.png").arg(project.completeBaseName()).arg(n));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!newMap_->unsaved.save(&buffer, "PNG") || !SaveFileBytes(picturePath, ByteView(png))) {
+        prompts().message("File Error", "Error with Project File\n" + picturePath.toStdString() +
+                                            ": the map picture cannot be written there.");
+        return false;
+    }
+    newMap_->picturePath = picturePath;
+    newMap_->unsaved = QImage();
     return true;
 }
 
 bool Document::SaveProjectTo(const QString& path, bool saveAll) {
     if (!project_.MaySaveTo(path, "Project"))
+        return false;
+    if (newMap_ && !newMap_->unsaved.isNull() && !SaveNewPicture(path))
         return false;
     std::string header = projectHeader_;
     if (newMap_) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codecs/waypointfile.h"
+#include "flight/climbthermal.h"
 #include "geo/geopoint.h"
 #include "map/map.h"
 #include "model/thermal.h"
@@ -9,7 +10,9 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -35,6 +38,9 @@ public:
 
     // A new thermal with the given values at a position; the project counts as modified.
     Thermal& AddThermal(GeoPoint at, const ThermalSettings& values);
+    // Thermals made from a flight's climbs, added in one step; the project counts as
+    // modified.
+    void AddThermals(const std::vector<ClimbThermal>& thermals);
     // "Set Data": the values applied to a thermal; the project counts as modified.
     void SetThermalData(Thermal& thermal, const ThermalSettings& values);
     // A new waypoint named (and described) name, with the next free ID and the attributes
@@ -58,6 +64,10 @@ public:
     // saved in, so the name is composed at every save. A picture that cannot be loaded
     // changes nothing and gives false.
     bool NewProjectFromMap(const QString& picturePath, const GeoBounds& edges);
+    // A new project as above on a picture the program made, with folder as the save
+    // dialog's first folder. The picture goes into a file of its own beside the project
+    // file, under the project's name with ".png", when the project is first saved.
+    void NewProjectOnPicture(const QImage& picture, const GeoBounds& edges, const QString& folder);
     // Saves to the project file; a new project that has none yet asks for one.
     void SaveProject(bool saveAll);
     // False when nothing was written: the user kept the file, or the save failed.
@@ -121,9 +131,13 @@ private:
     std::string projectHeader_;
     // The picture and edges of a project made from a map, until another project is loaded.
     struct NewMap {
-        QString picturePath;
+        QString picturePath; // empty while the picture is not in a file
         GeoBounds edges;
+        QImage unsaved;
     };
+    void StartNewProject(NewMap map, const QString& folder);
+    // Writes an unsaved picture beside the project file about to be written at path.
+    bool SaveNewPicture(const QString& path);
     std::optional<NewMap> newMap_;
     FilePlace waypointFile_;
     WaypointFileFrame waypointFrame_;
