@@ -2,6 +2,7 @@
 
 #include "geo/coordtext.h"
 #include "map/map.h"
+#include "scene/flighttrackitem.h"
 #include "scene/thermal.h"
 #include "scene/waypoint.h"
 
@@ -74,8 +75,13 @@ MapGlyph* MapView::glyphAt(const QPoint& viewportPos) const {
 
 QString MapView::hintAt(const QPoint& viewportPos) const {
     const MapGlyph* glyph = glyphAt(viewportPos);
-    if (!glyph)
+    if (!glyph) {
+        // Off the glyphs, a flight log's track has its own hint.
+        for (QGraphicsItem* item : items(viewportPos))
+            if (const auto* track = dynamic_cast<const FlightTrackItem*>(item))
+                return track->HintAt(mapToScene(viewportPos), units_.height);
         return {};
+    }
     // Where it is, as pilots read it, then every value.
     return QString::fromStdString(
         RoundedPositionText(glyph->position().lat, glyph->position().lon) + '\n' +
