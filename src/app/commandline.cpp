@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include <algorithm>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -46,6 +48,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     parser.addPositionalArgument(QStringLiteral("waypoints"),
                                  QStringLiteral("Waypoint file (.dat) to load at start."),
                                  QStringLiteral("[WAYPOINTS.dat]"));
+    parser.addPositionalArgument(QStringLiteral("log"),
+                                 QStringLiteral("Flight log (.igc) to show at start."),
+                                 QStringLiteral("[LOG.igc]"));
 
     CommandLine result;
     const auto fail = [&](const QString& why) {
@@ -67,7 +72,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return result;
     }
 
-    const QStringList positional = parser.positionalArguments();
+    QStringList positional = parser.positionalArguments();
     const bool batch = parser.isSet(thermik) || parser.isSet(cumulus);
     if (parser.isSet(thermik) && parser.isSet(cumulus))
         return fail(QStringLiteral("Choose one of --thermik and --cumulus."));
@@ -102,12 +107,21 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         result.project = parser.value(parser.isSet(thermik) ? thermik : cumulus);
         return result;
     }
-    if (positional.size() > 2)
-        return fail(QStringLiteral("Too many arguments: %1").arg(positional.mid(2).join(' ')));
     // Made absolute like the names an open dialog gives, so that the files' folders are known.
     const auto absolute = [](const QString& name) {
         return name.isEmpty() ? name : QFileInfo(name).absoluteFilePath();
     };
+    // A flight log is known by its name wherever it stands.
+    const auto isLog = [](const QString& name) {
+        return name.endsWith(QLatin1String(".igc"), Qt::CaseInsensitive);
+    };
+    const auto log = std::find_if(positional.begin(), positional.end(), isLog);
+    if (log != positional.end()) {
+        result.log = absolute(*log);
+        positional.erase(log);
+    }
+    if (positional.size() > 2)
+        return fail(QStringLiteral("Too many arguments: %1").arg(positional.mid(2).join(' ')));
     result.project = absolute(positional.value(0));
     result.waypoints = absolute(positional.value(1));
     return result;

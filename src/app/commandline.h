@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line asks for: `brevan [PROJECT.prj] [WAYPOINTS.dat]`, or a scenery
+// What the command line asks for: `brevan [PROJECT.prj] [WAYPOINTS.dat] [LOG.igc]`, or a scenery
 // generation without a window, or a new project made from a map picture
 // (`--new-project MAP [--bounds N,S,W,E] OUT.prj`), or a flight log's climbs
 // (`--climbs LOG.igc`), or help or the version.
@@ -15,7 +15,7 @@ struct CommandLine {
     QString map;       // the new project's map picture (absolute)
     QString bounds;    // its edges as typed, "N,S,W,E"; empty: from its world file or tags
     QString waypoints; // the waypoint file to load at start (absolute)
-    QString log;       // the flight log whose climbs to print
+    QString log;       // the flight log to show at start (absolute), or whose climbs to print
     QString text;      // help or version text for standard output, the error for standard error
 };
 

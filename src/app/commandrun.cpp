@@ -1,5 +1,6 @@
 // What each command of the main window's command table does.
 #include "aboutform.h"
+#include "dialogs/climbswindow.h"
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
 #include "io/scenerytool.h"
@@ -32,7 +33,15 @@ void TMainForm::runCommand(Command command) {
         document_.SaveWaypointsAs();
         return showWaypointCaption();
     case Command::LoadLog1:
-        return;
+    case Command::OpenLog:
+        return OpenLog();
+    case Command::CloseLog:
+        return CloseLog();
+    case Command::ShowClimbs:
+        Climbs->show();
+        return Climbs->raise();
+    case Command::RecordFlight:
+        return RecordFlight(action(Command::RecordFlight)->isChecked());
     case Command::Exit1:
         close();
         return;
@@ -89,10 +98,6 @@ void TMainForm::runCommand(Command command) {
             document_.ImportWaypoints(QString::fromStdString(*file));
         return;
     }
-    case Command::OpenLog:
-        // The log is chosen but not read.
-        prompts().openFile({"Project files (*.log)|*.LOG", "log", {}});
-        return;
     case Command::About1:
         About->show();
         return About->raise();

@@ -15,6 +15,9 @@ DroppedFiles ClassifyDroppedFiles(const QList<QUrl>& urls) {
         else if (files.waypoints.isEmpty() &&
                  suffix.compare(QLatin1String("dat"), Qt::CaseInsensitive) == 0)
             files.waypoints = path;
+        else if (files.log.isEmpty() &&
+                 suffix.compare(QLatin1String("igc"), Qt::CaseInsensitive) == 0)
+            files.log = path;
     }
     return files;
 }

@@ -82,7 +82,7 @@ void TMainForm::LoadProjectFile(const QString& path, bool add) {
     EnableProjectCommands();
     setWindowTitle(BaseCaption() + document_.projectFileName());
     if (!add && !document_.projectIncomplete())
-        NoteRecent(path, true);
+        NoteRecent(path, recentProjects_);
     fillRecentMenu();
 }
 
@@ -102,13 +102,13 @@ void TMainForm::LoadDatFile(const QString& path) {
     action(Command::SaveDatAs)->setEnabled(true);
     showWaypointCaption();
     if (!document_.waypointsIncomplete())
-        NoteRecent(path, false);
+        NoteRecent(path, recentWaypoints_);
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
     const DroppedFiles files = ClassifyDroppedFiles(event->mimeData()->urls());
     // Waypoints need a project's map, as "Load Dat" does.
-    if (!files.project.isEmpty() ||
+    if (!files.project.isEmpty() || !files.log.isEmpty() ||
         (!files.waypoints.isEmpty() && action(Command::LoadDat1)->isEnabled()))
         event->acceptProposedAction();
 }
@@ -123,17 +123,20 @@ void TMainForm::dropEvent(QDropEvent* event) {
 
 void TMainForm::OpenDroppedFiles(const DroppedFiles& files) {
     // Dropped files open as when named on the command line, after the same questions as
-    // the load commands; waypoints only once a project has enabled "Load Dat".
+    // the load commands; waypoints only once a project has enabled "Load Dat". A log comes
+    // last, over the project.
     if (!files.project.isEmpty()) {
         if (!MayDiscardProject() || !MayDiscardWaypoints())
             return;
         LoadProjectFile(files.project, false);
-    } else if (files.waypoints.isEmpty() || !action(Command::LoadDat1)->isEnabled() ||
-               !MayDiscardWaypoints()) {
-        return;
-    }
-    if (!files.waypoints.isEmpty())
+        if (!files.waypoints.isEmpty())
+            LoadDatFile(files.waypoints);
+    } else if (!files.waypoints.isEmpty() && action(Command::LoadDat1)->isEnabled() &&
+               MayDiscardWaypoints()) {
         LoadDatFile(files.waypoints);
+    }
+    if (!files.log.isEmpty())
+        LoadLogFile(files.log);
 }
 
 namespace {
@@ -142,8 +145,7 @@ constexpr int kRecentFiles = 5;
 
 } // namespace
 
-void TMainForm::NoteRecent(const QString& path, bool project) {
-    QStringList& recent = project ? recentProjects_ : recentWaypoints_;
+void TMainForm::NoteRecent(const QString& path, QStringList& recent) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     recent.removeAll(absolute);
     recent.prepend(absolute);
@@ -176,14 +178,20 @@ void TMainForm::fillRecentMenu() {
                 LoadDatFile(path);
         });
     }
-    recentMenu_->setEnabled(!recentProjects_.isEmpty() || !recentWaypoints_.isEmpty());
+    recentMenu_->addSeparator();
+    for (const QString& path : recentLogs_)
+        connect(recentMenu_->addAction(QFileInfo(path).fileName()), &QAction::triggered, this,
+                [this, path] { LoadLogFile(path); });
+    recentMenu_->setEnabled(!recentProjects_.isEmpty() || !recentWaypoints_.isEmpty() ||
+                            !recentLogs_.isEmpty());
 }
 
 void TMainForm::restoreChoices() {
     if (!statePath_.isEmpty()) {
         const QSettings state(statePath_, QSettings::IniFormat);
         for (const auto& [key, list] : {std::pair{"Recent/Projects", &recentProjects_},
-                                        std::pair{"Recent/Waypoints", &recentWaypoints_}})
+                                        std::pair{"Recent/Waypoints", &recentWaypoints_},
+                                        std::pair{"Recent/Logs", &recentLogs_}})
             *list = state.value(QLatin1String(key)).toStringList().mid(0, kRecentFiles);
         const int format = state.value(QStringLiteral("View/LatLong"), int(latLonFormat)).toInt();
         if (format >= decDegrees && format <= degMinSec)
@@ -196,6 +204,10 @@ void TMainForm::restoreChoices() {
             ->setChecked(state.value(QStringLiteral("View/Follow"), true).toBool());
         restoreGeometry(state.value(QStringLiteral("Window/Geometry")).toByteArray());
         RestoreLiftModel(state);
+        for (const auto& [key, name] : {std::pair{"Record/Pilot", &recordingNames_.pilot},
+                                        std::pair{"Record/GliderType", &recordingNames_.gliderType},
+                                        std::pair{"Record/GliderId", &recordingNames_.gliderId}})
+            *name = state.value(QLatin1String(key)).toString().toStdString();
     }
     fillRecentMenu();
 }
@@ -215,6 +227,12 @@ void TMainForm::rememberChoices() {
     const LiftModel lift = ThermalData->liftModel();
     state.setValue(QStringLiteral("Lift/Shape"), int(lift.shape));
     state.setValue(QStringLiteral("Lift/WindMs"), lift.windMs);
+    state.setValue(QStringLiteral("Recent/Logs"), recentLogs_);
+    state.setValue(QStringLiteral("Record/Pilot"), QString::fromStdString(recordingNames_.pilot));
+    state.setValue(QStringLiteral("Record/GliderType"),
+                   QString::fromStdString(recordingNames_.gliderType));
+    state.setValue(QStringLiteral("Record/GliderId"),
+                   QString::fromStdString(recordingNames_.gliderId));
 }
 
 void TMainForm::RestoreLiftModel(const QSettings& state) {

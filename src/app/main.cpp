@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
             mainForm.LoadProjectFile(commandLine.project, false);
         if (!commandLine.waypoints.isEmpty())
             mainForm.LoadDatFile(commandLine.waypoints);
+        if (!commandLine.log.isEmpty())
+            mainForm.LoadLogFile(commandLine.log);
         // A signal during the start-up loads (a message box runs a loop of its own) ends
         // the program before its main loop starts.
         if (!quitOnSignal.quitRequested())

@@ -1,15 +1,18 @@
 #include "mainform.h"
 
 #include "aboutform.h"
+#include "dialogs/climbswindow.h"
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
 #include "droppedfiles.h"
+#include "flightrecorder.h"
 #include "glyphlegend.h"
 #include "io/scenerytool.h"
 #include "io/settings.h"
 #include "livetracking.h"
 #include "prompts/prompts.h"
 #include "scene/accursor.h"
+#include "scene/flighttrackitem.h"
 #include "scene/layers.h"
 #include "scene/mapview.h"
 #include "scene/trailitem.h"
@@ -129,12 +132,23 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     RandomizeForm = new TRandomizeForm(this);
     connect(RandomizeForm, &TRandomizeForm::thermalsChanged, this, changed);
     Legend = NewGlyphLegend(this);
+    Climbs = new ClimbsWindow(this);
+    connect(Climbs, &ClimbsWindow::climbsChosen, this, &TMainForm::ShowChosenClimbs);
+    connect(Climbs, &ClimbsWindow::addAsThermals, this, &TMainForm::AddClimbsAsThermals);
+    connect(&document_.map(), &Map::displayChanged, this, [this] {
+        if (track_)
+            track_->Relayout();
+    });
+    recorder_ = new FlightRecorder(live_->link(), this);
+    connect(recorder_, &FlightRecorder::stopped, this,
+            [this] { action(Command::RecordFlight)->setChecked(false); });
     restoreChoices();
 }
 
 TMainForm::~TMainForm() {
     // No timer event may reach the objects released below.
     live_->StopTimers();
+    recorder_->Stop();
     rememberChoices();
     // The map's items draw from the document and the trail, which go before the child widgets.
     delete ImagePanel;
@@ -252,6 +266,12 @@ void TMainForm::createFlightData() {
         flightData_[i]->setContentsMargins(4, 0, 8, 0);
         strip->addWidget(flightData_[i]);
     }
+    // The open flight log's line, at the strip's end.
+    flightLine_ = new QLabel(strip);
+    flightLine_->setObjectName(QStringLiteral("FlightLine"));
+    flightLine_->setContentsMargins(12, 0, 8, 0);
+    strip->addWidget(flightLine_);
+    flightLine_->hide();
 }
 
 QString TMainForm::flightDataText() const {
@@ -388,8 +408,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     live_->StopTimers();
+    recorder_->Stop();
     for (QWidget* window : {static_cast<QWidget*>(ThermalData), static_cast<QWidget*>(About),
-                            static_cast<QWidget*>(RandomizeForm)})
+                            static_cast<QWidget*>(RandomizeForm), static_cast<QWidget*>(Climbs)})
         window->close();
     event->accept();
 }

@@ -3,6 +3,9 @@
 #include "app/commands.h"
 #include "app/livetracking.h"
 #include "document/document.h"
+#include "flight/climbs.h"
+#include "flight/flighttrack.h"
+#include "flight/igcwriter.h"
 #include "geo/coordtext.h"
 #include "geo/units.h"
 
@@ -13,6 +16,9 @@
 #include <QString>
 #include <QStringList>
 
+class ClimbsWindow;
+class FlightRecorder;
+class FlightTrackItem;
 class MapView;
 struct DroppedFiles;
 class QAction;
@@ -57,6 +63,11 @@ public:
     // GeoTIFF tags, or the pilot.
     void NewProjectFromMap();
     void LoadDatFile(const QString& path);
+    // Log > Open asks for a flight log; LoadLogFile shows one (also one named on the command
+    // line or dropped), offering a new project that frames it when no map holds it.
+    void OpenLog();
+    void LoadLogFile(const QString& path);
+    void CloseLog();
 
     QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
     Document& document() { return document_; }
@@ -66,6 +77,12 @@ public:
     TThermalData& thermalData() const { return *ThermalData; }
     TRandomizeForm& randomizeForm() const { return *RandomizeForm; }
     TAbout& aboutForm() const { return *About; }
+    ClimbsWindow& climbsWindow() const { return *Climbs; }
+    FlightRecorder& recorder() const { return *recorder_; }
+    // The open flight log's track on the map, or null.
+    FlightTrackItem* flightTrack() const { return track_; }
+    // The line summing up the open flight log; empty when none is open.
+    QString flightLineText() const;
     // The five panels, then the link's state.
     QString statusText(int panel) const;
     // A passing note in the status bar: what did not happen, and why.
@@ -108,7 +125,7 @@ private:
     void restoreChoices();
     void rememberChoices();
     void RestoreLiftModel(const QSettings& state);
-    void NoteRecent(const QString& path, bool project);
+    void NoteRecent(const QString& path, QStringList& recent);
     void fillRecentMenu();
 
     // Map editing.
@@ -121,6 +138,14 @@ private:
     void ImagePanelResize();
     void RunScenery(SceneryKind kind);
     void GetData();
+
+    // Flight logs.
+    void OfferFlightProject(const IgcFlight& flight, const QString& path);
+    void ShowChosenClimbs(const std::vector<Climb>& climbs);
+    void AddClimbsAsThermals();
+    void RecordFlight(bool on);
+    // The open log's line, heights in the unit of the moment.
+    void showFlightLine();
 
     DisplayUnits units_; // read by the map's hints, the Thermal Data window and the readouts
     Document document_;
@@ -142,6 +167,9 @@ private:
     QString statePath_;
     QStringList recentProjects_;
     QStringList recentWaypoints_;
+    QStringList recentLogs_;
+    IgcLogHeader recordingNames_;
+    FlightSummary flightSummary_;
 
     // Controls (owned by the window).
     std::array<QAction*, kCommandCount> actions_{};
@@ -151,6 +179,9 @@ private:
     TacCursor* acCursor = nullptr;
     TrailItem* trail_ = nullptr;
     ThermalAreas* thermalAreas_ = nullptr;
+    FlightTrackItem* track_ = nullptr;
+    QLabel* flightLine_ = nullptr;
+    FlightRecorder* recorder_ = nullptr;
     std::array<QLabel*, 5> flightData_{};
     QLineEdit* waypointDescription = nullptr;
     std::array<QLabel*, 6> statusPanels{};
@@ -165,4 +196,5 @@ private:
     TAbout* About = nullptr;
     TRandomizeForm* RandomizeForm = nullptr;
     QWidget* Legend = nullptr;
+    ClimbsWindow* Climbs = nullptr;
 };

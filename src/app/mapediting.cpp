@@ -116,6 +116,7 @@ void TMainForm::ApplyHeightUnits(heightDispType unit) {
     units_.height = unit;
     action(unit == feet ? Command::Feet : Command::Meters)->setChecked(true);
     ThermalData->ShowHeights();
+    showFlightLine();
 }
 
 namespace {

@@ -29,20 +29,20 @@ TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
         return names + (form->findChild<QMenu*>("CreateThermals")->isEnabled() ? "" : "Create");
     };
     EXPECT_EQ(disabled(), "SaveProject SaveProjectAs AddProjectThermals LoadDat1 SaveDat "
-                          "SaveDatAs LoadLog1 ClearAllThermals ImportWaypoints Create");
+                          "SaveDatAs ClearAllThermals ImportWaypoints CloseLog ShowClimbs Create");
     // A load that fails enables them too.
     loadProject(path("missing.prj"));
-    EXPECT_EQ(disabled(), "SaveDat LoadLog1 ");
+    EXPECT_EQ(disabled(), "SaveDat CloseLog ShowClimbs ");
     loadProject(project("alps.prj", Lines({kFullLine, kOtherLine})));
     rec.files = {path("new.dat").toStdString(), copy("files/utf8.dat", "route.dat").toStdString(),
                  project("more.prj").toStdString(), path("copy.prj").toStdString()};
     run(Command::SaveDatAs);
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   new.dat");
     run(Command::LoadDat1);
-    EXPECT_EQ(disabled(), "LoadLog1 ");
+    EXPECT_EQ(disabled(), "CloseLog ShowClimbs ");
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   route.dat");
     run(Command::AddProjectThermals);
-    EXPECT_EQ(disabled(), "SaveDat LoadLog1 ");
+    EXPECT_EQ(disabled(), "SaveDat CloseLog ShowClimbs ");
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
     run(Command::SaveProjectAs); // with all data, as the box starts
     EXPECT_EQ(form->windowTitle(), kCaption + "copy.prj");

@@ -1,0 +1,154 @@
+// The main window's Log menu: flight logs opened and shown with their climbs, a new project
+// that frames a flight, climbs made thermals, and the simulator flight recorded.
+#include "dialogs/climbswindow.h"
+#include "dialogs/recordflightdialog.h"
+#include "dialogs/thermaldata.h"
+#include "flight/flighttrack.h"
+#include "flight/igcfile.h"
+#include "flightrecorder.h"
+#include "geo/graticule.h"
+#include "io/filestore.h"
+#include "livetracking.h"
+#include "mainform.h"
+#include "map/graticulepicture.h"
+#include "prompts/prompts.h"
+#include "scene/flighttrackitem.h"
+#include "scene/mapview.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+
+constexpr const char* kLogFilter = "Flight logs (*.igc *.IGC)|*.igc|All files (*)|*";
+// The longer side of the plain map made for a flight: sharp at a few zoom steps.
+constexpr int kFlightPictureSide = 2400;
+
+} // namespace
+
+void TMainForm::OpenLog() {
+    const QString folder = recentLogs_.isEmpty() ? QString() : QFileInfo(recentLogs_[0]).path();
+    if (const auto file = prompts().openFile({kLogFilter, "igc", folder.toStdString()}))
+        LoadLogFile(QString::fromStdString(*file));
+}
+
+void TMainForm::LoadLogFile(const QString& path) {
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    const auto read = ReadFileBytes(path);
+    const auto* bytes = std::get_if<QByteArray>(&read);
+    if (!bytes) {
+        prompts().message("File Error",
+                          name + ": the flight log cannot be read.\n" + path.toStdString());
+        return;
+    }
+    IgcFlight flight = ReadIgcFile(ByteView(*bytes));
+    const std::string problems = IgcReadReport(flight);
+    const bool anyValid = std::any_of(flight.fixes.begin(), flight.fixes.end(),
+                                      [](const IgcFix& f) { return f.valid; });
+    if (!anyValid) {
+        prompts().message(
+            "File Error",
+            name + ": " + (problems.empty() ? "the log holds no valid fix to show." : problems));
+        return;
+    }
+    if (!problems.empty())
+        prompts().message("File Error", name + ": " + problems);
+
+    CloseLog();
+    OfferFlightProject(flight, path);
+    track_ = new FlightTrackItem(FlightTrail(flight), document_.map());
+    ImagePanel->scene()->addItem(track_);
+    flightSummary_ = SummarizeFlight(flight);
+    showFlightLine();
+    flightLine_->setToolTip(path);
+    flightLine_->show();
+    const auto takeOff = std::find_if(flight.fixes.begin(), flight.fixes.end(),
+                                      [](const IgcFix& f) { return f.valid; });
+    Climbs->SetClimbs(FindClimbs(flight), flight.AltitudeM(*takeOff), QFileInfo(path).fileName());
+    for (Command c : {Command::CloseLog, Command::ShowClimbs})
+        action(c)->setEnabled(true);
+    NoteRecent(path, recentLogs_);
+}
+
+void TMainForm::OfferFlightProject(const IgcFlight& flight, const QString& path) {
+    const GeoBounds& edges = document_.map().frame().edges;
+    const bool onMap = document_.map().loaded() &&
+                       std::all_of(flight.fixes.begin(), flight.fixes.end(), [&](const IgcFix& f) {
+                           return !f.valid || edges.Contains(f.Position());
+                       });
+    if (onMap)
+        return;
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    const std::string why = document_.map().loaded()
+                                ? "The flight in " + name + " reaches beyond the map."
+                                : "No project is open to show " + name + " on.";
+    if (!prompts().ask("New Project", why + " Make a new project on a plain map that frames "
+                                            "the whole flight?") ||
+        !MayDiscardProject() || !MayDiscardWaypoints())
+        return;
+    const GeoBounds frame = FlightFrame(flight);
+    zoom = 1;
+    ImagePanelResize();
+    document_.NewProjectOnPicture(
+        GraticulePicture(frame, PictureSizeFor(frame, kFlightPictureSide)), frame,
+        QFileInfo(path).absolutePath());
+    EnableProjectCommands();
+    setWindowTitle(BaseCaption() + document_.projectFileName());
+}
+
+void TMainForm::CloseLog() {
+    delete track_;
+    track_ = nullptr;
+    flightLine_->clear();
+    flightLine_->hide();
+    Climbs->SetClimbs({}, 0, {});
+    for (Command c : {Command::CloseLog, Command::ShowClimbs})
+        action(c)->setEnabled(false);
+}
+
+void TMainForm::showFlightLine() {
+    if (track_)
+        flightLine_->setText(QString::fromStdString(FlightLineText(flightSummary_, units_.height)));
+}
+
+QString TMainForm::flightLineText() const {
+    return flightLine_->text();
+}
+
+void TMainForm::ShowChosenClimbs(const std::vector<Climb>& climbs) {
+    if (!track_)
+        return;
+    track_->ShowClimbs(climbs);
+    if (!climbs.empty())
+        ImagePanel->centerOn(document_.map().PixelOf(climbs.front().centre));
+}
+
+void TMainForm::AddClimbsAsThermals() {
+    if (!document_.map().loaded()) {
+        prompts().message("Add as Thermals",
+                          "No project is open to add the thermals to: open one, or open the "
+                          "log again and make a new project for it.");
+        return;
+    }
+    document_.AddThermals(Climbs->ChosenThermals(ThermalData->values()));
+}
+
+void TMainForm::RecordFlight(bool on) {
+    if (!on)
+        return recorder_->Stop();
+    // Checked only once the recording runs.
+    action(Command::RecordFlight)->setChecked(false);
+    const auto names = AskRecordingNames(recordingNames_, this);
+    if (!names)
+        return;
+    recordingNames_ = *names;
+    rememberChoices();
+    const QString folder =
+        recentLogs_.isEmpty() ? document_.projectFolder() : QFileInfo(recentLogs_[0]).path();
+    const auto file = prompts().saveFile({kLogFilter, "igc", folder.toStdString()});
+    if (file && recorder_->Start(QString::fromStdString(*file), recordingNames_))
+        action(Command::RecordFlight)->setChecked(true);
+}
