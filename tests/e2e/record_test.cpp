@@ -1,0 +1,63 @@
+// A flight recorded as the program records it: the stand-in flies a real log again, the
+// recorder writes what the link reads, one fix a second, and the file reads back.
+
+#include "app/flightrecorder.h"
+#include "flight/igcfile.h"
+#include "programrun.h"
+#include "simlink/fsupic.h"
+#include "simlink/transport.h"
+#include "simprocess.h"
+
+#include <cmath>
+#include <vector>
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RecordFlight, EveryFixReadsBackWithinAThousandthOfAMinuteAndAMetre) {
+    SimProcess sim; // first: the link takes its BREVAN_IPC_DIR
+    sim.Start({"--replay", BREVAN_TEST_DATA "/igc/olsztyn.igc", "--speed", "20"});
+    FSUPIC link(MakeDefaultTransport());
+    ASSERT_EQ(link.Result(), LinkResult::okay);
+    QTemporaryDir dir;
+    FlightRecorder recorder(link);
+    ASSERT_TRUE(recorder.Start(dir.filePath("flight.igc"), {{}, "A. Pilot", "LS 8", "D-1234"}));
+
+    struct Seen {
+        GeoPoint position;
+        double altitudeM;
+    };
+    std::vector<Seen> seen;
+    const QDateTime start = QDateTime::currentDateTimeUtc();
+    for (int second = 0; second < 30; ++second) {
+        // Each fix somewhere new: the replay flies on between the reads.
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            link.ReadCycle();
+            return seen.empty() || *link.Position() != seen.back().position;
+        }));
+        const QDateTime utc = start.addSecs(second);
+        recorder.Record(utc);
+        recorder.Record(utc); // a second has one fix
+        seen.push_back({*link.Position(), link.GetAltitude()});
+    }
+    recorder.Stop();
+    ASSERT_EQ(recorder.fixes(), 30);
+
+    const IgcFlight flight = ReadIgcFile(ReadBytes(dir.filePath("flight.igc")).toStdString());
+    EXPECT_EQ(IgcReadReport(flight), "");
+    EXPECT_EQ(flight.pilot, "A. Pilot");
+    EXPECT_EQ(flight.gliderType, "LS 8");
+    ASSERT_EQ(flight.fixes.size(), seen.size());
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        const IgcFix& fix = flight.fixes[i];
+        EXPECT_NEAR(fix.latMilliMinutes / 1000.0, seen[i].position.lat * 60, 0.001) << i;
+        EXPECT_NEAR(fix.lonMilliMinutes / 1000.0, seen[i].position.lon * 60, 0.001) << i;
+        EXPECT_NEAR(flight.AltitudeM(fix), seen[i].altitudeM, 1) << i;
+        EXPECT_EQ(fix.timeS - flight.fixes.front().timeS, int(i)) << i;
+    }
+}
+
+} // namespace
