@@ -25,9 +25,15 @@ TEST(FlightSummaryTest, DurationHighestAndDistanceOfTheValidFixesPastMidnight) {
     const FlightSummary summary = SummarizeFlight(flight);
     EXPECT_EQ(summary.durationS, 30);
     EXPECT_EQ(summary.highestAltitudeM, 1234);
+    EXPECT_EQ(FlightGroundM(flight), 900);
     EXPECT_NEAR(summary.distanceKm, 22.239, 0.001);
     EXPECT_EQ(FlightLineText(summary, feet),
               "2019-03-09 \u00B7 LS 8 D-1234 \u00B7 0:00 h \u00B7 highest 4048 ft \u00B7 22.2 km");
+}
+
+TEST(FlightGroundTest, BelowALaunchFromAHillTheLowestAltitudeFlown) {
+    EXPECT_EQ(FlightGroundM(Log({{36000, 46, 7, 988}, {36600, 46, 7, 478}, {37200, 46, 7, 600}})),
+              478);
 }
 
 TEST(FlightTrailTest, ClimbsOverTheLogsOwnStepAndHintsAtItsTimeOfDay) {

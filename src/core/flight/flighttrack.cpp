@@ -102,6 +102,14 @@ std::string TrackPointHint(const Trail::Point& point, heightDispType unit) {
     return text;
 }
 
+int FlightGroundM(const IgcFlight& flight) {
+    std::optional<int> ground;
+    for (const IgcFix& fix : flight.fixes)
+        if (fix.valid)
+            ground = std::min(ground.value_or(flight.AltitudeM(fix)), flight.AltitudeM(fix));
+    return ground.value_or(0);
+}
+
 GeoBounds FlightFrame(const IgcFlight& flight) {
     std::optional<GeoBounds> area;
     for (const IgcFix& fix : flight.fixes) {

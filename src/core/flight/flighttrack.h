@@ -36,6 +36,12 @@ int LogSecondOf(const Trail::Point& point);
 // "12:34:56 UTC", "Altitude 1234 m", "Climb 2.3 m/s" on three lines.
 std::string TrackPointHint(const Trail::Point& point, heightDispType unit);
 
+// The ground elevation that climbs are measured from: the lowest altitude of the valid
+// fixes. That is the take-off fix's for a flight from an airfield; after a launch from a hill
+// the ground under the climbs lies lower, and the take-off's would put them underground.
+// 0 without a valid fix.
+int FlightGroundM(const IgcFlight& flight);
+
 // The valid fixes' area with room around it: a tenth of its size on every side and at least
 // a kilometre, so a short flight is not drawn to the picture's edges; each edge on a
 // thousandth of a minute.
