@@ -25,7 +25,7 @@ namespace {
 
 constexpr const char* kLogFilter = "Flight logs (*.igc *.IGC)|*.igc|All files (*)|*";
 // The longer side of the plain map made for a flight: sharp at a few zoom steps.
-constexpr int kFlightPictureSide = 2400;
+constexpr int kFlightPictureSide = 1600;
 
 } // namespace
 
@@ -65,9 +65,7 @@ void TMainForm::LoadLogFile(const QString& path) {
     showFlightLine();
     flightLine_->setToolTip(path);
     flightLine_->show();
-    const auto takeOff = std::find_if(flight.fixes.begin(), flight.fixes.end(),
-                                      [](const IgcFix& f) { return f.valid; });
-    Climbs->SetClimbs(FindClimbs(flight), flight.AltitudeM(*takeOff), QFileInfo(path).fileName());
+    Climbs->SetClimbs(FindClimbs(flight), FlightGroundM(flight), QFileInfo(path).fileName());
     for (Command c : {Command::CloseLog, Command::ShowClimbs})
         action(c)->setEnabled(true);
     NoteRecent(path, recentLogs_);

@@ -79,10 +79,9 @@ ClimbsWindow::ClimbsWindow(QWidget* parent)
     resize(620, 360);
 }
 
-void ClimbsWindow::SetClimbs(std::vector<Climb> climbs, int takeOffElevationM,
-                             const QString& logName) {
+void ClimbsWindow::SetClimbs(std::vector<Climb> climbs, int groundM, const QString& logName) {
     climbs_ = std::move(climbs);
-    ground_->setValue(takeOffElevationM);
+    ground_->setValue(groundM);
     title_->setText(logName.isEmpty()
                         ? tr("No flight log is open.")
                         : tr("%1: %n climb(s)", nullptr, int(climbs_.size())).arg(logName));

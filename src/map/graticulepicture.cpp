@@ -13,10 +13,13 @@ QImage GraticulePicture(const GeoBounds& area, PixelSize size) {
     const MapFrame frame{area, picture.width(), picture.height()};
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
+    // Sized to the picture, which is shown shrunk to the window at first: labels and lines
+    // a fiftieth and a thousandth of its longer side read well at about half its size.
+    const int side = std::max(picture.width(), picture.height());
     QFont font = painter.font();
-    font.setPixelSize(std::clamp(std::min(picture.width(), picture.height()) / 45, 10, 28));
+    font.setPixelSize(std::max(10, side / 50));
     painter.setFont(font);
-    const QPen line(QColor(168, 184, 196), 1);
+    const QPen line(QColor(168, 184, 196), std::max(1, side / 1000));
     const QColor label(90, 100, 110);
     const int margin = font.pixelSize() / 3;
     for (const GraticuleLine& lat : GraticuleLines(area.south, area.north, true)) {
