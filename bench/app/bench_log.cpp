@@ -9,17 +9,16 @@
 #include "flight/flighttrack.h"
 #include "flightlog.h"
 #include "map/map.h"
+#include "residentmemory.h"
 #include "scene/flighttrackitem.h"
 #include "scene/mapview.h"
 #include "simlink/posixtransport.h"
 #include "simlink/threadedlink.h"
 #include "simprocess.h"
 
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -85,18 +84,6 @@ void BM_TrackRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_TrackRepaint)->Unit(benchmark::kMillisecond);
 
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string word;
-    while (status >> word)
-        if (word == "VmRSS:") {
-            long kb = 0;
-            status >> kb;
-            return kb;
-        }
-    return -1;
-}
-
 void BM_FollowReplayAtTenTimes(benchmark::State& state) {
     const int seconds = qEnvironmentVariableIntValue("BREVAN_REPLAY_SECONDS") > 0
                             ? qEnvironmentVariableIntValue("BREVAN_REPLAY_SECONDS")
@@ -142,13 +129,3 @@ void BM_FollowReplayAtTenTimes(benchmark::State& state) {
 BENCHMARK(BM_FollowReplayAtTenTimes)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -13,7 +13,6 @@
 #include <csignal>
 #include <string>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -79,13 +78,3 @@ void BM_WindowStallWhileTheSimulatorMisbehaves(benchmark::State& state) {
 BENCHMARK(BM_WindowStallWhileTheSimulatorMisbehaves)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

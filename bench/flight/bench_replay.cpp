@@ -8,6 +8,7 @@
 #include "flightlog.h"
 #include "readhook.h"
 #include "replay.h"
+#include "residentmemory.h"
 #include "simlink/fsupic.h"
 #include "simlink/posixtransport.h"
 #include "simprocess.h"
@@ -25,19 +26,6 @@
 namespace {
 
 constexpr int kThreeHoursOfFixes = 3 * 3600;
-
-// The resident memory of a process in kB, from /proc.
-long ResidentKb(const std::string& pid) {
-    std::ifstream status("/proc/" + pid + "/status");
-    std::string word;
-    while (status >> word)
-        if (word == "VmRSS:") {
-            long kb = 0;
-            status >> kb;
-            return kb;
-        }
-    return -1;
-}
 
 void Report(benchmark::State& state, const std::vector<long>& samples) {
     state.counters["samples"] = double(samples.size());
