@@ -72,7 +72,10 @@ void TMainForm::LoadLogFile(const QString& path) {
 }
 
 void TMainForm::OfferFlightProject(const IgcFlight& flight, const QString& path) {
-    const GeoBounds& edges = document_.map().frame().edges;
+    // A map may stand any way round: its edges as an area.
+    const GeoBounds& e = document_.map().frame().edges;
+    const GeoBounds edges{std::max(e.north, e.south), std::min(e.north, e.south),
+                          std::min(e.west, e.east), std::max(e.west, e.east)};
     const bool onMap = document_.map().loaded() &&
                        std::all_of(flight.fixes.begin(), flight.fixes.end(), [&](const IgcFix& f) {
                            return !f.valid || edges.Contains(f.Position());
