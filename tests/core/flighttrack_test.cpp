@@ -28,7 +28,7 @@ TEST(FlightSummaryTest, DurationHighestAndDistanceOfTheValidFixesPastMidnight) {
     EXPECT_EQ(FlightGroundM(flight), 900);
     EXPECT_NEAR(summary.distanceKm, 22.239, 0.001);
     EXPECT_EQ(FlightLineText(summary, feet),
-              "2019-03-09 \u00B7 LS 8 D-1234 \u00B7 0:00 h \u00B7 highest 4048 ft \u00B7 22.2 km");
+              "2019-03-09 \u00B7 LS 8 D-1234 \u00B7 0:00 h \u00B7 highest 4048ft \u00B7 22.2 km");
 }
 
 TEST(FlightGroundTest, BelowALaunchFromAHillTheLowestAltitudeFlown) {
@@ -43,7 +43,7 @@ TEST(FlightTrailTest, ClimbsOverTheLogsOwnStepAndHintsAtItsTimeOfDay) {
     ASSERT_EQ(track.points().size(), 3u);
     EXPECT_EQ(LogSecondOf(track.points()[1]), 86400);
     EXPECT_EQ(TrackPointHint(track.points()[2], meters),
-              "00:00:10 UTC\nAltitude 1030 m\nClimb 1.0 m/s");
+              "00:00:10 UTC\nAltitude 1030m\nClimb 1.0 m/s");
 }
 
 struct FrameRow {

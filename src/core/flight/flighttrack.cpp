@@ -1,6 +1,7 @@
 #include "flighttrack.h"
 
 #include "geo/distance.h"
+#include "geo/numbertext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,11 +14,6 @@ namespace {
 constexpr std::int32_t kVarioWindowS = 3;
 // A kilometre in degrees of latitude.
 constexpr double kLeastMarginDeg = 1 / 111.195;
-
-std::string HeightText(double metres, heightDispType unit) {
-    return unit == feet ? std::to_string(MetresToFeetTruncated(metres)) + " ft"
-                        : std::to_string(TruncateToInt(metres)) + " m";
-}
 
 std::string Joined(const std::string& a, const std::string& b) {
     return a.empty() ? b : b.empty() ? a : a + ' ' + b;
@@ -56,8 +52,7 @@ std::string FlightLineText(const FlightSummary& summary, heightDispType unit) {
     char duration[32];
     std::snprintf(duration, sizeof duration, "%d:%02d h", summary.durationS / 3600,
                   summary.durationS / 60 % 60);
-    char distance[32];
-    std::snprintf(distance, sizeof distance, "%.1f km", summary.distanceKm);
+    const std::string distance = FixedText(summary.distanceKm, 1) + " km";
     const std::string dot = " \u00B7 ";
     return date + dot + (summary.glider.empty() ? "no glider named" : summary.glider) + dot +
            duration + dot + "highest " + HeightText(summary.highestAltitudeM, unit) + dot +
@@ -96,10 +91,10 @@ int LogSecondOf(const Trail::Point& point) {
 std::string TrackPointHint(const Trail::Point& point, heightDispType unit) {
     const int second = LogSecondOf(point) % 86400;
     char text[96];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d UTC\nAltitude %s\nClimb %.1f m/s",
-                  second / 3600, second / 60 % 60, second % 60,
-                  HeightText(point.altitudeM, unit).c_str(), point.climbMps);
-    return text;
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d UTC\n", second / 3600, second / 60 % 60,
+                  second % 60);
+    return text + ("Altitude " + HeightText(point.altitudeM, unit)) + "\nClimb " +
+           FixedText(point.climbMps, 1) + " m/s";
 }
 
 int FlightGroundM(const IgcFlight& flight) {

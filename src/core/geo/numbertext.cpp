@@ -3,6 +3,13 @@
 #include <charconv>
 #include <cmath>
 
+std::string FixedText(double value, int decimals) {
+    char buffer[400]; // the widest double in fixed form fits
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return {buffer, result.ptr};
+}
+
 std::string IntText(long long value) {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

@@ -15,6 +15,9 @@ std::string IntText(long long value);
 // (1E-5, 1.5E20, 1E15). A float is widened first, so 0.1f gives 0.100000001490116.
 std::string NumberText(double value);
 
+// Fixed-point text rounded to the given number of decimals (22.2, -0.5).
+std::string FixedText(double value, int decimals);
+
 // Converts the usual decimal form: optional sign, digits, optional "." and fraction
 // ("12", "-3.5", "+.5", "7."). The whole text must be the number; empty or malformed
 // text gives nothing.
