@@ -1,10 +1,12 @@
 #include "builders.h"
+#include "codecs/lineproblems.h"
 #include "codecs/projectfile.h"
 #include "codecs/textencoding.h"
 #include "codecs/thermalline.h"
 #include "codecs/waypointfile.h"
 #include "codecs/waypointline.h"
 #include "coretest.h"
+#include "messages/quote.h"
 
 #include <optional>
 
@@ -203,7 +205,7 @@ TEST(ProjectFile, BadDegreesAreToldWithTheirLineAndStillPlaceTheEdge) {
     const auto header = ReadProjectHeader("m\n47:30.000N\n47:00.000N\n7:30\n8:30.000E\n", offset);
     EXPECT_DOUBLE_EQ(header.value.edges.west, 7.5);
     EXPECT_EQ(Shown(header.messages),
-              Strings{"Error|Error converting negative a=3 b=5 s=7:30 (line 4: 7:30)"});
+              Strings{"Error|Error converting negative a=3 b=5 s=7:30 (line 4)"});
 }
 
 TEST(ProjectFile, LinesThatRunOutOfValuesStillLoadWithTheLinesAfterThem) {
@@ -298,6 +300,51 @@ TEST(WaypointFile, TextsDecodedByTheFilesEncodingAfterAMark) {
             << file;
     const std::string marked = "\xEF\xBB\xBF" + std::string("1,4:30.5N,8:15.25E,0M,T,N,");
     EXPECT_EQ(ReadWaypointFile(marked).value.waypoints.size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+struct Quote {
+    const char* name;
+    std::string text;
+    std::size_t maxCharacters;
+    std::string shown;
+};
+class QuotedTextTable : public ::testing::TestWithParam<Quote> {};
+TEST_P(QuotedTextTable, CutAndEscaped) {
+    EXPECT_EQ(QuotedText(GetParam().text, GetParam().maxCharacters), GetParam().shown);
+}
+const auto kQuoteRows = ::testing::Values(
+    Quote{"Plain", "N47:30.5", 60, "N47:30.5"}, Quote{"CutAfterTheLimit", "abcdef", 4, "abcd..."},
+    Quote{"ExactlyTheLimit", "abcd", 4, "abcd"},
+    Quote{"ControlBytes", std::string("a\0\t\x7F", 4), 60, "a\\x00\\x09\\x7F"},
+    Quote{"Utf8KeptWhole", "\xC3\xBC\xE2\x82\xAC", 60, "\xC3\xBC\xE2\x82\xAC"},
+    Quote{"CutCountsCharacters", "\xC3\xBC\xC3\xBC\xC3\xBC", 2, "\xC3\xBC\xC3\xBC..."},
+    Quote{"BrokenSequence", "\xC3(\xE2\x82", 60, "\\xC3(\\xE2\\x82"},
+    Quote{"Overlong", "\xC0\xAF\xE0\x80\xAF", 60, "\\xC0\\xAF\\xE0\\x80\\xAF"});
+INSTANTIATE_TEST_SUITE_P(Texts, QuotedTextTable, kQuoteRows,
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TextFile, ANulInTheFirstKilobytesMarksABinaryFile) {
+    EXPECT_TRUE(LooksBinary(std::string("7:30\r\n\0\x8D", 8)));
+    EXPECT_FALSE(LooksBinary(std::string(8192, 'a') + '\0'));
+}
+
+TEST(FileMessages, BadLinesGatherIntoOneMessageUnderTheFirstText) {
+    Messages messages{{"File Error", "Error reading Project File header", 0, {}}};
+    for (long long line = 6; line < 18; ++line)
+        messages.push_back({"File Error", line == 6 ? "Error with Dat File" : "Bad", line, "x\ty"});
+    const Messages shown = FileMessages(messages, "/maps/alps.prj");
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Error reading Project File header\n\n/maps/alps.prj");
+    EXPECT_EQ(shown[1].text, "Error with Dat File\n\n/maps/alps.prj\nline 6: \"x\\x09y\"\n"
+                             "line 7: Bad \"x\\x09y\"\nline 8: Bad \"x\\x09y\"\n"
+                             "line 9: Bad \"x\\x09y\"\nline 10: Bad \"x\\x09y\"\n"
+                             "line 11: Bad \"x\\x09y\"\nline 12: Bad \"x\\x09y\"\n"
+                             "line 13: Bad \"x\\x09y\"\nline 14: Bad \"x\\x09y\"\n"
+                             "line 15: Bad \"x\\x09y\"\nand 2 more.");
 }
 
 } // namespace

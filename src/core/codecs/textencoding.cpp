@@ -97,6 +97,11 @@ std::size_t ByteOrderMarkLength(std::string_view bytes) {
     return bytes.starts_with(mark) ? mark.size() : 0;
 }
 
+bool LooksBinary(std::string_view bytes) {
+    constexpr std::size_t kLooked = 8192;
+    return bytes.substr(0, kLooked).find('\0') != std::string_view::npos;
+}
+
 TextEncoding DetectEncoding(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         if (!NextCodePoint(bytes, i))

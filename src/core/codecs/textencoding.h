@@ -13,6 +13,10 @@ enum class TextEncoding { Utf8, Windows1252 };
 // there; it belongs to no line, but is written back with the file.
 std::size_t ByteOrderMarkLength(std::string_view bytes);
 
+// Whether the bytes are no text: a NUL byte among the first kilobytes, which no text file
+// of ours holds and almost every other file does. Such a file is refused before it is read.
+bool LooksBinary(std::string_view bytes);
+
 // UTF-8 when the bytes are valid UTF-8 (plain ASCII included), else Windows-1252.
 TextEncoding DetectEncoding(std::string_view bytes);
 

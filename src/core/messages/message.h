@@ -14,6 +14,12 @@ struct Message {
 };
 using Messages = std::vector<Message>;
 
+// A message's text with what the user needs to act on it below, after a blank line: the
+// file's path and the system's reason, or the tool and the folder searched.
+inline std::string WithDetail(const std::string& text, const std::string& detail) {
+    return text + "\n\n" + detail;
+}
+
 // What a reader made of its input, with the messages in the order they arose. Every
 // message tells of something that was not read as meant: a read without one is complete.
 template <class T> struct Read {
