@@ -50,13 +50,34 @@ const auto kParseNumberRows = ::testing::Values(
     Parse{"BeyondDouble", std::string(400, '9'), none, none});
 INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberTable, kParseNumberRows, RowName);
 
-TEST(CoordText, ThreeFormats) {
-    EXPECT_EQ(std::pair(LatText(-33.75, decDegrees), LatText(-33.75, decMins)),
-              std::pair("-33.75"s, "S33*45'"s));
-    EXPECT_EQ(LonText(10.123333333333333, decMins), "E10*7.39999999999998'");
-    EXPECT_EQ(std::pair(LatText(0, degMinSec), LonText(-10.855833333333333, degMinSec)),
-              std::pair("N0*0'0\""s, "W10*51'20.9999999999988\""s));
+// Each quadrant in the three formats; the last rows carry the rounding into the degrees.
+struct Pos {
+    const char* name;
+    double lat, lon;
+    std::string minutes, seconds, degrees;
+};
+class PositionTextTable : public ::testing::TestWithParam<Pos> {};
+TEST_P(PositionTextTable, RoundedWithTheDegreeSign) {
+    const Pos& p = GetParam();
+    EXPECT_EQ(PositionText(p.lat, p.lon, decMins), p.minutes);
+    EXPECT_EQ(PositionText(p.lat, p.lon, degMinSec), p.seconds);
+    EXPECT_EQ(PositionText(p.lat, p.lon, decDegrees), p.degrees);
 }
+const auto kPositionRows =
+    ::testing::Values(Pos{"NorthEast", 46.5435925, 7.4871733, "N46°32.616' E7°29.230'",
+                          "N46°32'36.9\" E7°29'13.8\"", "46.54359° 7.48717°"},
+                      Pos{"NorthWest", 46.5435925, -7.4871733, "N46°32.616' W7°29.230'",
+                          "N46°32'36.9\" W7°29'13.8\"", "46.54359° -7.48717°"},
+                      Pos{"SouthEast", -33.75, 151.0005, "S33°45.000' E151°00.030'",
+                          "S33°45'00.0\" E151°00'01.8\"", "-33.75000° 151.00050°"},
+                      Pos{"SouthWest", -0.0833333, -70.1, "S0°05.000' W70°06.000'",
+                          "S0°05'00.0\" W70°06'00.0\"", "-0.08333° -70.10000°"},
+                      Pos{"CarryIntoDegrees", 46.9999999, -179.99999999, "N47°00.000' W180°00.000'",
+                          "N47°00'00.0\" W180°00'00.0\"", "47.00000° -180.00000°"},
+                      Pos{"RoundsToZero", -0.000000001, kNaN, "N0°00.000' E0°00.000'",
+                          "N0°00'00.0\" E0°00'00.0\"", "0.00000° 0.00000°"});
+INSTANTIATE_TEST_SUITE_P(Quadrants, PositionTextTable, kPositionRows,
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ParseDegrees gives a message for each failed step with the caption "Error" (given here
 // without it and without the texts' leading "Error ") and goes on with what the step left.
@@ -77,12 +98,14 @@ const auto kParseDegreesRows = ::testing::Values(
     Deg{"West", "8:15.25W", -8.2541666666666667, {}}, Deg{"LowerWest", "0:30w", -0.5, {}},
     Deg{"LetterInFront", "N47*30'", 47.5, {}}, Deg{"SignOnDegreesAlone", "-47:30N", -46.5, {}},
     Deg{"NoHemisphere", "47:30", 47.5, {"converting negative a=4 b=6 s=47:30"}},
-    Deg{"BadDegrees", "1.2.3:30N", 0.5, {"convering degs, a=1 b=6 s=1.2.3:30N"}},
+    Deg{"BadDegrees", "1.2.3:30N", 0.5, {"converting degs, a=1 b=6 s=1.2.3:30N"}},
     Deg{"BadMinutes", "47:-N", 47, {"converting to double a=4 b=5 s=47:-N st=-"}},
     Deg{"SumBeyondDouble",
         kHuge + kHuge,
         0,
-        {"adding seconds v=1.79769313486232E308 ddt=2.99615522477053E306 s=" + kHuge + kHuge}});
+        // The text quoted is cut after 60 characters.
+        {"adding seconds v=1.79769313486232E308 ddt=2.99615522477053E306 s=" + kHuge.substr(0, 60) +
+         "..."}});
 INSTANTIATE_TEST_SUITE_P(Texts, ParseDegreesTable, kParseDegreesRows, RowName);
 
 // Each call's field and the position after it, as "field@p": number runs, or the fields

@@ -1,18 +1,41 @@
 #include "coordtext.h"
 
+#include "messages/quote.h"
 #include "numbertext.h"
-#include "units.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
+// The digits of value, at least width of them.
+std::string Padded(long long value, std::size_t width) {
+    std::string text = IntText(value);
+    if (text.size() < width)
+        text.insert(0, width - text.size(), '0');
+    return text;
+}
+
 std::string HemisphereText(double value, latLonDispType format, char positive, char negative) {
-    if (format == decDegrees)
-        return NumberText(value);
-    if (value >= 0)
-        return positive + DegMinText(value, format);
-    return negative + DegMinText(-value, format);
+    // Held far beyond any position, so that no value from a file overflows the rounding.
+    const double magnitude = std::isfinite(value) ? std::min(std::abs(value), 1e9) : 0;
+    const char* const degree = "\u00B0";
+    if (format == decDegrees) {
+        const long long units = std::llround(magnitude * 100000);
+        return (value < 0 && units != 0 ? "-" : "") + IntText(units / 100000) + '.' +
+               Padded(units % 100000, 5) + degree;
+    }
+    // Whole thousandths of a minute, or tenths of a second, rounded once so that a carry
+    // reaches the degrees (59.9999' is the next degree, never 60').
+    const long long perDegree = format == decMins ? 60000 : 36000;
+    const long long units = std::llround(magnitude * static_cast<double>(perDegree));
+    std::string text(1, value < 0 && units != 0 ? negative : positive);
+    text += IntText(units / perDegree) + degree;
+    const long long rest = units % perDegree;
+    if (format == decMins)
+        return text + Padded(rest / 1000, 2) + '.' + Padded(rest % 1000, 3) + '\'';
+    return text + Padded(rest / 600, 2) + '\'' + Padded(rest % 600 / 10, 2) + '.' +
+           IntText(rest % 10) + '"';
 }
 
 } // namespace
@@ -25,40 +48,8 @@ std::string LonText(double lon, latLonDispType format) {
     return HemisphereText(lon, format, 'E', 'W');
 }
 
-std::string DegMinText(double value, latLonDispType format) {
-    const double degrees = std::trunc(value);
-    std::string text = IntText(TruncateToInt(degrees)) + '*';
-    const double minutes = (value - degrees) * 60;
-    if (format == decMins)
-        return text + NumberText(minutes) + '\'';
-    const double wholeMinutes = std::trunc(minutes);
-    const double seconds = (minutes - wholeMinutes) * 60;
-    return text + IntText(TruncateToInt(wholeMinutes)) + '\'' + NumberText(seconds) + '"';
-}
-
-namespace {
-
-std::string RoundedAngle(double value, char positive, char negative) {
-    const double magnitude = std::abs(value);
-    long long degrees = static_cast<long long>(std::min(std::trunc(magnitude), 1e15));
-    long long thousandths = std::llround((magnitude - std::trunc(magnitude)) * 60000);
-    if (thousandths == 60000) {
-        ++degrees;
-        thousandths = 0;
-    }
-    std::string minutes = IntText(thousandths / 1000);
-    if (minutes.size() < 2)
-        minutes.insert(0, 1, '0');
-    std::string fraction = IntText(thousandths % 1000);
-    fraction.insert(0, 3 - fraction.size(), '0');
-    return IntText(degrees) + "\u00B0" + minutes + '.' + fraction + '\'' +
-           (value < 0 ? negative : positive);
-}
-
-} // namespace
-
-std::string RoundedPositionText(double lat, double lon) {
-    return RoundedAngle(lat, 'N', 'S') + ' ' + RoundedAngle(lon, 'E', 'W');
+std::string PositionText(double lat, double lon, latLonDispType format) {
+    return LatText(lat, format) + ' ' + LonText(lon, format);
 }
 
 bool IsNumberChar(char c) {
@@ -89,10 +80,11 @@ Read<double> ParseDegrees(std::string_view s) {
     // Each step is guarded on its own and the later steps run on whatever a failed one
     // left, so one bad field gives every message it leads to. Finding the runs, cutting
     // the minutes out and dividing cannot fail with these routines.
-    const std::string text(s);
+    // The text as the messages show it: a whole binary file once stood here.
+    const std::string text = QuotedText(s);
     Read<double> result;
-    const auto fail = [&result, &text](std::string message) {
-        result.messages.push_back({"Error", std::move(message), 0, text});
+    const auto fail = [&result](std::string message) {
+        result.messages.push_back({"Error", std::move(message), 0, {}});
     };
     const auto length = static_cast<int>(s.size());
     // The characters a to b - 1; FindNumberStart and FindNumberEnd keep a <= b <= length + 1.
@@ -107,7 +99,7 @@ Read<double> ParseDegrees(std::string_view s) {
     if (const auto degrees = ParseDecimal(run(a, b)))
         deg = *degrees;
     else
-        fail("Error convering degs, a=" + IntText(a) + " b=" + IntText(b) + " s=" + text);
+        fail("Error converting degs, a=" + IntText(a) + " b=" + IntText(b) + " s=" + text);
 
     a = FindNumberStart(s, b);
     b = FindNumberEnd(s, a);
@@ -118,7 +110,7 @@ Read<double> ParseDegrees(std::string_view s) {
         min = *minutes;
     else
         fail("Error converting to double a=" + IntText(a) + " b=" + IntText(b) + " s=" + text +
-             " st=" + std::string(st));
+             " st=" + QuotedText(st));
 
     const double dt = min * (1.0 / 60);
     double v = 0;

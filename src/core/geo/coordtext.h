@@ -1,22 +1,18 @@
 #pragma once
 
 #include "messages/message.h"
+#include "units.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
-// Display format of latitudes and longitudes in the status bar.
-enum latLonDispType : std::uint8_t { decDegrees = 0, decMins = 1, degMinSec = 2 };
-
-// "47.5" / "N47*30'" / "N47*30'0\"" ("*" stands for the degree sign).
+// A latitude or longitude on screen, with the degree sign and rounded as a pilot reads it:
+// "N46°32.616'" (minutes to a thousandth), "N46°32'37.0\"" (seconds to a tenth) or
+// "46.54359°" (degrees to five places, negative south and west). Files keep their own texts.
 std::string LatText(double lat, latLonDispType format);
 std::string LonText(double lon, latLonDispType format);
-// The degrees part without hemisphere letter, for a value of 0 or more.
-std::string DegMinText(double value, latLonDispType format);
-
-// A position as pilots read it, to a thousandth of a minute: "46°32.596'N 7°29.230'E".
-std::string RoundedPositionText(double lat, double lon);
+// Both, latitude first: "N46°32.616' E7°29.230'".
+std::string PositionText(double lat, double lon, latLonDispType format);
 
 // Number characters are the digits, ".", "+" and "-". Positions are 1-based.
 bool IsNumberChar(char c);

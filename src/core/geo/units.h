@@ -6,10 +6,14 @@
 // Display unit of heights. Heights are stored in whole metres whatever is shown.
 enum heightDispType : std::uint8_t { meters = 0, feet = 1 };
 
+// Display format of latitudes and longitudes.
+enum latLonDispType : std::uint8_t { decDegrees = 0, decMins = 1, degMinSec = 2 };
+
 // The display units of the run: one setting that the windows and the glyphs' hints read, so
 // that changing it changes no stored value.
 struct DisplayUnits {
     heightDispType height = meters;
+    latLonDispType position = decMins;
 };
 
 inline constexpr double kFeetPerMetre = 3.280839895;

@@ -1,5 +1,6 @@
 #include "model/thermal.h"
 
+#include "geo/coordtext.h"
 #include "geo/numbertext.h"
 
 using Change = ValueObserver::Change;
@@ -158,8 +159,8 @@ std::string Thermal::Hint(heightDispType unit) const {
         text += ' ';
         text += value;
     };
-    line("Latitude", NumberText(lat));
-    line("Lonitude", NumberText(lon));
+    line("Latitude", LatText(lat, decDegrees));
+    line("Longitude", LonText(lon, decDegrees));
     line("ThermalType", IntText(type));
     line("Bottom", height(bottom));
     line("Top", height(top));
