@@ -88,7 +88,7 @@ TEST(Thermal, HintExactlyAsTheTooltipShowsIt) {
     t->SetCuHs(1.3f);
     t->SetGroundHeight(612);
     EXPECT_EQ(t->Hint(meters),
-              "Latitude 47.25\nLonitude -8.125\nThermalType 1\nBottom 0m\nTop 1500m\n"
+              "Latitude 47.25000°\nLongitude -8.12500°\nThermalType 1\nBottom 0m\nTop 1500m\n"
               "Radius 500m\nWind Dir 270deg\nFactor 30000\nStrength Percent 80\n"
               "Core Size Percent 60\nCore Top Percent 80\nCore Bottom Percent 20\n"
               "Cloudbase 1500m\nCloudRadius 500m\nCloudType 1\n"
@@ -156,12 +156,38 @@ TEST(Waypoint, HintPlaceChangesAndTheNextId) {
     w.SetText("Pass, 2165 m");
     EXPECT_EQ(rec.events, "PP");
     EXPECT_EQ(w.Hint(meters),
-              "ID 5\nLatitude 46.75\nLonitude -7.5\nHeight 500 m\nAttributes \nName: \n"
+              "ID 5\nLatitude 46.75000°\nLongitude -7.50000°\nHeight 500 m\nAttributes \nName: \n"
               "Text: Pass, 2165 m");
     EXPECT_NE(w.Hint(feet).find("\nHeight 1640 ft\n"), std::string::npos);
     w.SetID(-3);
     EXPECT_EQ(NextWaypointID(list), 1);
 }
+
+struct FreeName {
+    const char* name;
+    std::vector<std::string> taken;
+    std::string wanted, given;
+};
+class FreeWaypointNameTable : public ::testing::TestWithParam<FreeName> {};
+TEST_P(FreeWaypointNameTable, TheNameOrTheNextFreeNumber) {
+    WaypointList list;
+    for (const std::string& name : GetParam().taken) {
+        list.push_back(std::make_unique<Waypoint>());
+        list.back()->SetName(name);
+    }
+    EXPECT_EQ(FreeWaypointName(list, GetParam().wanted), GetParam().given);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Names, FreeWaypointNameTable,
+    ::testing::Values(
+        FreeName{"Free", {"Waypoint 1"}, "Col", "Col"},
+        FreeName{"Taken", {"Waypoint 1"}, "Waypoint 1", "Waypoint 2"},
+        FreeName{
+            "NextTakenToo", {"Waypoint 1", "Waypoint 2", "Waypoint 3"}, "Waypoint 2", "Waypoint 4"},
+        FreeName{"NoNumber", {"Col"}, "Col", "Col 2"},
+        FreeName{"DigitsWithoutBlank", {"A7"}, "A7", "A7 2"},
+        FreeName{"HugeNumber", {"Km 99999999999"}, "Km 99999999999", "Km 99999999999 2"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 using Range = std::tuple<Name, int, int, std::uint32_t, int>;
 class ValueInRangeTable : public ::testing::TestWithParam<Range> {};

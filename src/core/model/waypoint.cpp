@@ -1,9 +1,11 @@
 #include "model/waypoint.h"
 
+#include "geo/coordtext.h"
 #include "geo/numbertext.h"
 
 #include <algorithm>
 #include <climits>
+#include <unordered_set>
 
 template <typename T> bool Waypoint::Change(T& field, const T& value) {
     if (field == value)
@@ -45,8 +47,8 @@ void Waypoint::SetText(const std::string& v) {
 std::string Waypoint::Hint(heightDispType unit) const {
     const std::string height = unit == feet ? IntText(MetresToFeetTruncated(tGroundHeight)) + " ft"
                                             : IntText(tGroundHeight) + " m";
-    return "ID " + IntText(tID) + "\nLatitude " + NumberText(lat) + "\nLonitude " +
-           NumberText(lon) + "\nHeight " + height + "\nAttributes " + tAttributes +
+    return "ID " + IntText(tID) + "\nLatitude " + LatText(lat, decDegrees) + "\nLongitude " +
+           LonText(lon, decDegrees) + "\nHeight " + height + "\nAttributes " + tAttributes +
            "\nName: " + tName + "\nText: " + tText;
 }
 
@@ -55,6 +57,28 @@ int NextWaypointID(const WaypointList& waypoints) {
     for (const auto& w : waypoints)
         highest = std::max(highest, w->tID);
     return highest < INT_MAX ? highest + 1 : highest;
+}
+
+std::string FreeWaypointName(const WaypointList& waypoints, const std::string& name) {
+    std::unordered_set<std::string> taken;
+    for (const auto& w : waypoints)
+        taken.insert(w->tName);
+    if (!taken.contains(name))
+        return name;
+    // The number the name ends with, after a blank; a name without one counts as 1.
+    const std::size_t digits = name.find_last_not_of("0123456789") + 1;
+    std::string stem = name + ' ';
+    long long number = 1;
+    if (digits < name.size() && digits > 0 && name[digits - 1] == ' ' &&
+        name.size() - digits < 10) {
+        stem = name.substr(0, digits);
+        number = std::stoll(name.substr(digits));
+    }
+    std::string free;
+    do
+        free = stem + IntText(++number);
+    while (taken.contains(free));
+    return free;
 }
 
 std::string WaypointFieldText(std::string_view text) {

@@ -59,3 +59,7 @@ std::string WaypointFieldText(std::string_view text);
 // The ID of a new waypoint: one above the highest ID in the list, 1 when the list is empty
 // or holds no ID above 0. The highest possible ID is shared rather than wrapped.
 int NextWaypointID(const WaypointList& waypoints);
+
+// The name itself when no waypoint has it yet, else the next free one counting on from its
+// number: "Waypoint 1" gives "Waypoint 2", "Col" gives "Col 2".
+std::string FreeWaypointName(const WaypointList& waypoints, const std::string& name);
