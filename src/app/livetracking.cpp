@@ -51,8 +51,11 @@ void LiveTracking::StopTimers() {
 void LiveTracking::ReadDataTimerTimer() {
     link_->ReadCycle();
     ApplyPendingWinds();
+    // A link that is down breaks the trail: where it comes back is not where it was.
     if (const std::optional<GeoPoint> at = LivePosition())
-        trail_.Add(Trail::Clock::now(), *at, link_->GetAltitude());
+        trail_.Add(now_(), *at, link_->GetAltitude());
+    else
+        trail_.Break();
 }
 
 void LiveTracking::DisplayUpdateTimerTimer() {
@@ -163,5 +166,6 @@ Waypoint* LiveTracking::WaypointAtAircraft(const std::string& name) {
 }
 
 void LiveTracking::MoveAircraft(GeoPoint to) {
+    trail_.Break();
     link_->MoveAircraft(to);
 }

@@ -71,6 +71,9 @@ public:
     const TProfiler& profiler() const { return profiler_; }
     const Trail& trail() const { return trail_; }
     void ClearTrail() { trail_.Clear(); }
+    // The clock the trail's points are timed by, which tells a flown step from a jump; tests
+    // fly on one of their own.
+    void SetClock(std::function<Trail::Clock::time_point()> now) { now_ = std::move(now); }
     QTimer& readTimer() const { return *readTimer_; }
     QTimer& displayTimer() const { return *displayTimer_; }
     QTimer& profilerTimer() const { return *profilerTimer_; }
@@ -100,6 +103,7 @@ private:
     LiveSettings settings_;
     TProfiler profiler_;
     Trail trail_;
+    std::function<Trail::Clock::time_point()> now_ = Trail::Clock::now;
     // The aircraft's position when the last thermal was added; none before the first.
     std::optional<GeoPoint> lastThermal_;
     std::vector<PendingWind> pendingWinds_;

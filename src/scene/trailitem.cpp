@@ -13,7 +13,7 @@ TrailItem::TrailItem(const Trail& trail, const Map& map)
 }
 
 TrailItem::Shown TrailItem::ShownOf(const Trail::Point& point) const {
-    return {map_.PixelOf(point.position), ClimbStep(point.climbMps)};
+    return {map_.PixelOf(point.position), ClimbStep(point.climbMps), point.startsPiece};
 }
 
 void TrailItem::Refresh() {
@@ -57,6 +57,11 @@ void TrailItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
         run.clear();
     };
     for (std::size_t i = 1; i < shown_.size(); ++i) {
+        // Nothing is drawn across a gap between pieces.
+        if (shown_[i].startsPiece) {
+            flush();
+            continue;
+        }
         const QPointF& from = shown_[i - 1].pixel;
         const QPointF& to = shown_[i].pixel;
         const bool seen = exposed.intersects(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1));

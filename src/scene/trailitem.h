@@ -27,7 +27,8 @@ public:
 private:
     struct Shown {
         QPointF pixel;
-        int step; // the climb colour step
+        int step;         // the climb colour step
+        bool startsPiece; // no line leads to it
     };
 
     Shown ShownOf(const Trail::Point& point) const;

@@ -30,6 +30,24 @@ TEST(TrailTest, KeepsThirtyMinutesAndStartsAnewWhenTheClockGoesBack) {
     EXPECT_EQ(trail.dropped(), std::size_t(points));
 }
 
+TEST(TrailTest, AJumpOrABreakStartsAPieceWithTheVarioAfresh) {
+    Trail trail;
+    trail.Add(kStart, {46, 7}, 1000);
+    trail.Add(kStart + 1s, {46.001, 7}, 1001);     // 111 m in a second: flown
+    trail.Add(kStart + 1500ms, {46.002, 7}, 1500); // 111 m in half a second: a jump
+    trail.Add(kStart + 2500ms, {46.002, 7}, 1502);
+    trail.Break(); // the aircraft moved, or the link came back
+    trail.Add(kStart + 3500ms, {46.002, 7}, 1502);
+    std::vector<bool> starts;
+    std::vector<double> climbs;
+    for (const Trail::Point& p : trail.points()) {
+        starts.push_back(p.startsPiece);
+        climbs.push_back(p.climbMps);
+    }
+    EXPECT_EQ(starts, (std::vector<bool>{false, false, true, false, true}));
+    EXPECT_EQ(climbs, (std::vector<double>{0, 1, 0, 2, 0}));
+}
+
 using Climb = std::tuple<Name, std::vector<std::pair<int, double>>, double>;
 class VarioTable : public ::testing::TestWithParam<Climb> {};
 TEST_P(VarioTable, AltitudeChangeOverTheLastThreeSeconds) {
@@ -70,11 +88,6 @@ TEST(LiftProfile, EverySampleIsWhatTheProfilerWouldWrite) {
     EXPECT_EQ(std::pair(vertical.front().atM, vertical.back().atM), std::pair(-150.0, 1650.0));
     for (const ProfileSample& s : vertical)
         EXPECT_EQ(s.percent, ComputeLift(t, 100, 0, 0, s.atM)) << s.atM;
-}
-
-TEST(RoundedPositionText, ThousandthsOfAMinuteCarryingIntoTheDegrees) {
-    EXPECT_EQ(RoundedPositionText(46.54326, 7.48717), "46\u00B032.596'N 7\u00B029.230'E");
-    EXPECT_EQ(RoundedPositionText(-0.5, -179.9999999), "0\u00B030.000'S 180\u00B000.000'W");
 }
 
 } // namespace

@@ -88,13 +88,18 @@ TEST_F(MovingMap, TheWheelZoomsAboutThePointerAndTheTrailShowsWhereTheAircraftFl
     // cursor stays clear of 90), until cleared.
     form->action(Command::FollowAircraft)->setChecked(false);
     const QPointF start = panel().mapToScene(QPoint(40, 100));
+    // Ten minutes apart: flown, not jumped.
+    Trail::Clock::time_point now{};
+    live().SetClock([&now] { return now += std::chrono::minutes(10); });
     for (const int dx : {0, 100}) {
         std::tie(link->lat, link->lon) =
             std::tuple(map().YToLat(int(start.y())), map().XToLon(int(start.x()) + dx));
         live().ReadDataTimerTimer();
     }
-    const auto middle = [this] {
-        return panel().viewport()->grab().toImage().pixelColor(90, 100);
+    // The row the trail is drawn on.
+    const int row = panel().mapFromScene(QPointF(0, map().LatToY(link->lat))).y();
+    const auto middle = [this, row] {
+        return panel().viewport()->grab().toImage().pixelColor(90, row);
     };
     const QColor bare = middle();
     live().DisplayUpdateTimerTimer();

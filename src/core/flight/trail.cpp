@@ -1,5 +1,7 @@
 #include "flight/trail.h"
 
+#include "geo/distance.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -16,13 +18,24 @@ Trail::Trail(std::chrono::seconds length, std::chrono::seconds varioWindow)
 void Trail::Add(Clock::time_point time, GeoPoint position, double altitudeM) {
     if (!points_.empty() && time < points_.back().time)
         Clear();
-    points_.push_back({time, position, altitudeM, 0});
+    bool jumped = breakNext_;
+    if (!points_.empty() && !jumped) {
+        const double distanceM = DistanceKm(points_.back().position, position) * 1000;
+        const double seconds = std::chrono::duration<double>(time - points_.back().time).count();
+        jumped = distanceM > 0 && distanceM >= kFastestMps * seconds;
+    }
+    breakNext_ = false;
+    points_.push_back({time, position, altitudeM, 0, jumped});
     while (time - points_.front().time > length_) {
         points_.pop_front();
         ++dropped_;
     }
     climbMps_ = ClimbOverWindow();
     points_.back().climbMps = climbMps_;
+}
+
+void Trail::Break() {
+    breakNext_ = !points_.empty();
 }
 
 void Trail::Clear() {
@@ -36,8 +49,11 @@ double Trail::ClimbOverWindow() const {
     // The earliest point still within the window, walking back from the newest.
     auto first = points_.rbegin();
     for (auto it = points_.rbegin(); it != points_.rend() && last.time - it->time <= varioWindow_;
-         ++it)
+         ++it) {
         first = it;
+        if (it->startsPiece)
+            break;
+    }
     const double seconds = std::chrono::duration<double>(last.time - first->time).count();
     return seconds > 0 ? (last.altitudeM - first->altitudeM) / seconds : 0;
 }
