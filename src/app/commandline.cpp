@@ -32,6 +32,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("The new project's map edges: north,south,west,east, each like 47.5, "
                        "N47*30' or 47:30.000N."),
         QStringLiteral("N,S,W,E"));
+    const QCommandLineOption force(
+        QStringLiteral("force"),
+        QStringLiteral("Let --new-project replace a project file that exists already."));
     const QCommandLineOption climbs(
         QStringLiteral("climbs"),
         QStringLiteral("Print the climbs of the flight log <log> (IGC) as comma-separated values, "
@@ -41,6 +44,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     parser.addOption(cumulus);
     parser.addOption(newProject);
     parser.addOption(bounds);
+    parser.addOption(force);
     parser.addOption(climbs);
     parser.addPositionalArgument(QStringLiteral("project"),
                                  QStringLiteral("Project file (.prj) to load at start."),
@@ -78,6 +82,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return fail(QStringLiteral("Choose one of --thermik and --cumulus."));
     if (parser.isSet(bounds) && !parser.isSet(newProject))
         return fail(QStringLiteral("--bounds belongs to --new-project."));
+    if (parser.isSet(force) && !parser.isSet(newProject))
+        return fail(QStringLiteral("--force belongs to --new-project."));
     if (parser.isSet(climbs)) {
         if (batch || parser.isSet(newProject))
             return fail(QStringLiteral("Choose one of --climbs, --new-project, --thermik and "
@@ -97,6 +103,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         result.action = CommandLine::NewProject;
         result.map = QFileInfo(parser.value(newProject)).absoluteFilePath();
         result.bounds = parser.value(bounds);
+        result.force = parser.isSet(force);
         result.project = QFileInfo(positional.constFirst()).absoluteFilePath();
         return result;
     }

@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         SetApplicationNames();
         UseDecimalPoint();
-        return RunNewProject(commandLine.map, commandLine.bounds, commandLine.project);
+        return RunNewProject(commandLine.map, commandLine.bounds, commandLine.project,
+                             commandLine.force);
     }
     case CommandLine::Climbs: {
         QCoreApplication app(argc, argv);

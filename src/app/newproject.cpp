@@ -2,11 +2,13 @@
 
 #include "document/document.h"
 #include "geo/mapedges.h"
+#include "io/filestore.h"
 #include "io/georeference.h"
 #include "prompts/prompts.h"
 
 #include <variant>
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -29,7 +31,15 @@ std::optional<GeoBounds> EdgesFromText(const QString& bounds) {
 
 } // namespace
 
-int RunNewProject(const QString& mapPath, const QString& bounds, const QString& projectPath) {
+int RunNewProject(const QString& mapPath, const QString& bounds, const QString& projectPath,
+                  bool force) {
+    // A project file holds the user's thermals: it is replaced only when asked to.
+    if (!force && QFileInfo::exists(projectPath)) {
+        prompts().message("Error", WithDetail("The project file exists already: give --force "
+                                              "to replace it.",
+                                              ShownPath(projectPath)));
+        return 1;
+    }
     // With no prompts installed, messages go to standard error; every one of them comes with
     // a failure.
     const auto edges = !bounds.isEmpty() ? EdgesFromText(bounds) : FindMapEdges(mapPath, [] {

@@ -81,6 +81,11 @@ void NoToolRan(const ProgramCopy& program) {
                  QFile::exists(program.Path("cumulus31.stdin")));
 }
 
+void ExampleUntouched(const ProgramCopy& program) {
+    EXPECT_EQ(ReadBytes(program.Path("example.prj")),
+              ReadBytes(QStringLiteral(BREVAN_TEST_DATA "/files/example.prj")));
+}
+
 // The new project's header places its picture where the edges say.
 void MapInPlace(const ProgramCopy& program) {
     EXPECT_TRUE(ReadBytes(program.Path("new/alps.prj"))
@@ -120,7 +125,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "start_utc,end_utc,latitude,longitude,mean_climb_mps,entry_altitude_m,"
                   "exit_altitude_m,drift_direction_deg,drift_speed_mps\n12:06:23,12:07:55,"},
         ScriptRow{"ClimbsOfAMissingLog", "--climbs gone.igc", 1,
-                  "File Error: gone.igc: the file cannot be read.\n"},
+                  "/gone.igc\nNo such file or directory\n"},
+        ScriptRow{"NewProjectOverAProject", "--new-project maps/alps.png example.prj", 1,
+                  "exists already", ExampleUntouched},
+        ScriptRow{"NewProjectForcedOverAProject", "--new-project maps/alps.png --force example.prj",
+                  0, "",
+                  [](const ProgramCopy& program) {
+                      EXPECT_TRUE(ReadBytes(program.Path("example.prj")).contains("46:30.000N"));
+                  }},
         ScriptRow{"ThreeEdges", "--new-project maps/alps.png --bounds 46.5,46,7 new/alps.prj", 1,
                   "Error: --bounds takes four edges, north,south,west,east: \"46.5,46,7\"\n"}),
     [](const auto& info) { return std::string(info.param.name); });
