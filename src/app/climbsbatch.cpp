@@ -7,22 +7,21 @@
 
 #include <cstdio>
 
-#include <QFileInfo>
-
 int RunClimbs(const QString& logPath) {
-    const auto report = [&](const std::string& text) {
-        std::fprintf(stderr, "File Error: %s: %s\n", qUtf8Printable(QFileInfo(logPath).fileName()),
-                     text.c_str());
+    // The message, then the log's path and what more there is to say.
+    const auto report = [&](const std::string& text, const std::string& more) {
+        std::fprintf(stderr, "File Error: %s\n",
+                     WithDetail(text, ShownPath(logPath) + '\n' + more).c_str());
     };
-    const auto read = ReadFileBytes(logPath);
+    const auto read = ReadTextFile(logPath);
     const auto* bytes = std::get_if<QByteArray>(&read);
     if (!bytes) {
-        report("the file cannot be read.");
+        report("The flight log cannot be read.", std::get<ReadFailure>(read).reason.toStdString());
         return 1;
     }
     const IgcFlight flight = ReadIgcFile(ByteView(*bytes));
     if (const std::string problems = IgcReadReport(flight); !problems.empty())
-        report(problems);
+        report("The flight log is not read whole.", problems);
     if (flight.fixes.empty())
         return 1;
     std::fputs(ClimbsCsv(FindClimbs(flight)).c_str(), stdout);

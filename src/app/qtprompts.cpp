@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QStringList>
@@ -25,8 +27,19 @@ QString QtFileFilter(const QString& filter) {
 }
 
 void QtPrompts::message(const std::string& caption, const std::string& text) {
-    QMessageBox::warning(parent_, QString::fromStdString(caption), QString::fromStdString(text),
-                         QMessageBox::Ok | QMessageBox::Cancel);
+    // A notice has nothing to choose: OK alone. What follows the first blank line (the path
+    // and the reason) is shown under the message in smaller type.
+    const QString whole = QString::fromStdString(text);
+    const qsizetype detail = whole.indexOf(QStringLiteral("\n\n"));
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), whole.left(detail),
+                    QMessageBox::Ok, parent_);
+    // A name from a file is never markup.
+    box.setTextFormat(Qt::PlainText);
+    if (detail >= 0)
+        box.setInformativeText(whole.mid(detail + 2)
+                                   .toHtmlEscaped()
+                                   .replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+    box.exec();
 }
 
 bool QtPrompts::ask(const std::string& caption, const std::string& text, Preferred preferred) {
@@ -34,6 +47,15 @@ bool QtPrompts::ask(const std::string& caption, const std::string& text, Preferr
                                  QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
                                  preferred == Preferred::no ? QMessageBox::No : QMessageBox::Yes) ==
            QMessageBox::Yes;
+}
+
+std::optional<std::string> QtPrompts::askText(const std::string& caption, const std::string& label,
+                                              const std::string& initial) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, QString::fromStdString(caption),
+                                               QString::fromStdString(label), QLineEdit::Normal,
+                                               QString::fromStdString(initial), &ok);
+    return ok ? std::optional(text.toStdString()) : std::nullopt;
 }
 
 std::optional<std::string> QtPrompts::openFile(const FileDialog& dialog) {

@@ -24,6 +24,8 @@ public:
 
     void message(const std::string& caption, const std::string& text) override;
     bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
+    std::optional<std::string> askText(const std::string& caption, const std::string& label,
+                                       const std::string& initial) override;
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;
 

@@ -5,6 +5,7 @@
 #include "codecs/waypointimport.h"
 #include "io/filestore.h"
 #include "io/gpxfile.h"
+#include "messages/quote.h"
 #include "prompts/prompts.h"
 
 #include <algorithm>
@@ -28,8 +29,8 @@ template <typename List, typename Item> auto FindByIdentity(List& list, const It
                         [item](const auto& owned) { return owned.get() == item; });
 }
 
-void ReportWaypointFile() {
-    prompts().message("File Error", "Error with Dat File");
+void ReportWaypointFile(const QString& path, const QString& reason) {
+    ShowFileMessage("File Error", "Error with Dat File", ShownPath(path), reason.toStdString());
 }
 
 } // namespace
@@ -49,6 +50,13 @@ bool Document::FilePlace::MaySaveTo(const QString& path, const char* what) const
                              " was not read completely when it was loaded: saving replaces it "
                              "with what is shown now, and the rest of it is lost. Save anyway?",
                          Prompts::Preferred::no);
+}
+
+void Document::SetModified(FilePlace& place, bool modified) {
+    if (place.modified == modified)
+        return;
+    place.modified = modified;
+    emit modifiedChanged();
 }
 
 Document::Document(QObject* parent)
@@ -80,27 +88,44 @@ void Document::AddThermals(const std::vector<ClimbThermal>& thermals) {
         added.push_back(std::move(thermal));
     }
     AppendThermals(std::move(added));
-    project_.modified = true;
+    SetModified(project_, true);
 }
 
 void Document::SetThermalData(Thermal& thermal, const ThermalSettings& values) {
     thermal.SetData(values);
-    project_.modified = true;
+    SetModified(project_, true);
 }
 
 Waypoint& Document::AddWaypoint(GeoPoint at, const std::string& name) {
     auto w = std::make_unique<Waypoint>();
     w->SetPosition(at);
     w->SetGroundHeight(0);
-    w->SetName(name);
-    w->SetText(name);
+    // Two waypoints of one name cannot be told apart in a list.
+    const std::string free = FreeWaypointName(waypoints_, name);
+    w->SetName(free);
+    w->SetText(free);
     w->SetID(NextWaypointID(waypoints_));
     w->SetAttributes("T");
     waypoints_.push_back(std::move(w));
     // Unsaved waypoints are protected by the close and load questions.
-    waypointFile_.modified = true;
+    SetModified(waypointFile_, true);
     emit waypointsAdded(waypoints_.size() - 1);
     return *waypoints_.back();
+}
+
+bool Document::RenameWaypoint(const Waypoint* waypoint, const std::string& name) {
+    const auto it = FindByIdentity(waypoints_, waypoint);
+    if (it == waypoints_.end())
+        return false;
+    if (WaypointFieldText(name) != name) {
+        prompts().message("Error", WithDetail("A waypoint's name cannot hold a comma or a line "
+                                              "break: they separate the waypoint file's values.",
+                                              "\"" + QuotedText(name) + '"'));
+        return false;
+    }
+    (*it)->SetName(name);
+    SetModified(waypointFile_, true);
+    return true;
 }
 
 bool Document::DeleteThermal(const Thermal* thermal) {
@@ -109,7 +134,7 @@ bool Document::DeleteThermal(const Thermal* thermal) {
         return false;
     emit thermalRemoving(thermal);
     thermals_.erase(it);
-    project_.modified = true;
+    SetModified(project_, true);
     return true;
 }
 
@@ -119,7 +144,7 @@ bool Document::DeleteWaypoint(const Waypoint* waypoint) {
         return false;
     emit waypointRemoving(waypoint);
     waypoints_.erase(it);
-    waypointFile_.modified = true;
+    SetModified(waypointFile_, true);
     return true;
 }
 
@@ -141,36 +166,42 @@ void Document::AppendThermals(ThermalList added) {
 }
 
 bool Document::LoadProject(const QString& path, bool add) {
-    const auto read = ReadFileBytes(path);
+    const auto read = ReadTextFile(path);
     if (const auto* failure = std::get_if<ReadFailure>(&read)) {
-        prompts().message("File Error", *failure == ReadFailure::CannotOpen
-                                            ? "Error opening Project File"
-                                            : "Error opening Project File 2");
+        ShowFileMessage("File Error",
+                        failure->kind == ReadFailure::CannotOpen ? "Error opening Project File"
+                                                                 : "Error opening Project File 2",
+                        ShownPath(path), failure->reason.toStdString());
         // The lists were cleared for it: the file named now no longer matches them.
         project_.incomplete = project_.incomplete || !add;
         return false;
     }
     const std::string_view data = ByteView(std::get<QByteArray>(read));
     std::size_t offset = 0;
-    bool complete = true;
+    // The file's bad lines are told in one message.
+    Messages messages;
+    ProjectHeader header;
     if (add) {
-        const Messages skipped = SkipProjectHeader(data, offset);
-        ShowMessages(skipped);
-        complete = skipped.empty();
+        messages = SkipProjectHeader(data, offset);
     } else {
-        newMap_.reset();
-        Read<ProjectHeader> header = ReadProjectHeader(data, offset);
-        ShowMessages(header.messages);
-        projectHeader_ = std::move(header.value.text);
-        project_.modified = false;
-        project_.Set(path);
-        const bool mapLoaded = map_.Load(QString::fromStdString(header.value.mapFile),
-                                         project_.folder, header.value.edges);
-        complete = header.complete() && mapLoaded;
+        Read<ProjectHeader> read = ReadProjectHeader(data, offset);
+        header = std::move(read.value);
+        messages = std::move(read.messages);
     }
     Read<ThermalList> thermals = ReadThermalLines(data, offset);
-    ShowMessages(thermals.messages);
-    complete = complete && thermals.complete();
+    messages.insert(messages.end(), thermals.messages.begin(), thermals.messages.end());
+    bool complete = messages.empty();
+    if (!add) {
+        newMap_.reset();
+        projectHeader_ = std::move(header.text);
+        project_.Set(path);
+        SetModified(project_, false);
+        // The map's message comes first, as its line does.
+        complete =
+            map_.Load(QString::fromStdString(header.mapFile), project_.folder, header.edges) &&
+            complete;
+    }
+    ShowMessages(messages, ShownPath(path));
     AppendThermals(std::move(thermals.value));
     if (!add)
         project_.incomplete = !complete;
@@ -181,8 +212,8 @@ bool Document::NewProjectFromMap(const QString& picturePath, const GeoBounds& ed
     const QFileInfo picture(picturePath);
     if (picture.fileName().contains(QLatin1Char('\n')) ||
         picture.fileName().contains(QLatin1Char('\r'))) {
-        // The header's first line could not hold the name.
-        prompts().message("File Error", "Error with Map File");
+        ShowFileMessage("File Error", "Error with Map File", ShownPath(picturePath),
+                        "its name holds a line break, which the project file cannot hold");
         return false;
     }
     if (!map_.Load(picture.fileName(), picture.absolutePath(), edges))
@@ -200,12 +231,12 @@ void Document::NewProjectOnPicture(const QImage& picture, const GeoBounds& edges
 void Document::StartNewProject(NewMap map, const QString& folder) {
     ClearThermals();
     ClearWaypoints();
-    waypointFile_.modified = false;
+    SetModified(waypointFile_, false);
     projectHeader_ =
         ProjectHeaderText(QFileInfo(map.picturePath).fileName().toStdString(), map.edges);
     newMap_ = std::move(map);
     project_.Set(QDir(folder).absolutePath() + QLatin1Char('/'));
-    project_.modified = true;
+    SetModified(project_, true);
     project_.incomplete = false;
 }
 
@@ -240,14 +271,16 @@ bool Document::SaveProjectTo(const QString& path, bool saveAll) {
             QDir(SplitFilePath(path).folder).relativeFilePath(newMap_->picturePath);
         header = ProjectHeaderText(picture.toStdString(), newMap_->edges);
     }
-    if (!SaveFileBytes(path, ProjectFileBytes(header, thermals_, saveAll))) {
-        prompts().message("File Error", "Error with Project File");
+    if (const SaveResult saved = SaveFileBytes(path, ProjectFileBytes(header, thermals_, saveAll));
+        !saved) {
+        ShowFileMessage("File Error", "Error with Project File", ShownPath(path),
+                        saved.failure.toStdString());
         return false;
     }
     projectHeader_ = std::move(header);
-    project_.modified = false;
     project_.incomplete = false;
     project_.Set(path);
+    SetModified(project_, false);
     return true;
 }
 
@@ -266,17 +299,17 @@ void Document::SaveProjectAs(bool saveAll) {
 }
 
 void Document::LoadWaypoints(const QString& path) {
-    const auto read = ReadFileBytes(path);
-    if (!std::holds_alternative<QByteArray>(read)) {
-        ReportWaypointFile();
+    const auto read = ReadTextFile(path);
+    if (const auto* failure = std::get_if<ReadFailure>(&read)) {
+        ReportWaypointFile(path, failure->reason);
         // The list was cleared for it: the file named now no longer matches it.
         waypointFile_.incomplete = true;
         return;
     }
-    waypointFile_.modified = false;
     waypointFile_.Set(path);
+    SetModified(waypointFile_, false);
     Read<WaypointFileContent> content = ReadWaypointFile(ByteView(std::get<QByteArray>(read)));
-    ShowMessages(content.messages);
+    ShowMessages(content.messages, ShownPath(path));
     waypointFrame_ = std::move(content.value.frame);
     const std::size_t first = waypoints_.size();
     std::move(content.value.waypoints.begin(), content.value.waypoints.end(),
@@ -286,14 +319,14 @@ void Document::LoadWaypoints(const QString& path) {
 }
 
 void Document::ImportWaypoints(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    const auto report = [&name](const std::string& text) {
-        prompts().message("File Error", name.toStdString() + ": " + text);
+    const auto report = [&path](const std::string& text) {
+        prompts().message("File Error", WithDetail(text, ShownPath(path)));
     };
-    const auto read = ReadFileBytes(path);
+    const auto read = ReadTextFile(path);
     const auto* bytes = std::get_if<QByteArray>(&read);
-    if (!bytes) {
-        report("the file cannot be read.");
+    if (const auto* failure = std::get_if<ReadFailure>(&read)) {
+        ShowFileMessage("File Error", "The waypoints cannot be imported.", ShownPath(path),
+                        failure->reason.toStdString());
         return;
     }
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -306,7 +339,7 @@ void Document::ImportWaypoints(const QString& path) {
         imported = ReadGpxFile(*bytes);
     } else if (suffix == QLatin1String("dat")) {
         Read<WaypointFileContent> content = ReadWaypointFile(ByteView(*bytes));
-        ShowMessages(content.messages);
+        ShowMessages(content.messages, ShownPath(path));
         told = !content.complete();
         imported.waypoints = std::move(content.value.waypoints);
     } else {
@@ -324,7 +357,7 @@ void Document::ImportWaypoints(const QString& path) {
         waypoints_.push_back(std::move(w));
     }
     if (waypoints_.size() > first) {
-        waypointFile_.modified = true;
+        SetModified(waypointFile_, true);
         emit waypointsAdded(first);
     }
     if (imported.problemCount > 0)
@@ -342,17 +375,18 @@ void Document::SaveWaypointsTo(const QString& path) {
     const bool toUtf8 = !FitsEncoding(frame, waypoints_);
     if (toUtf8)
         frame = InUtf8(frame);
-    if (!SaveFileBytes(path, WaypointFileBytes(frame, waypoints_))) {
-        ReportWaypointFile();
+    if (const SaveResult saved = SaveFileBytes(path, WaypointFileBytes(frame, waypoints_));
+        !saved) {
+        ReportWaypointFile(path, saved.failure);
         return;
     }
     waypointFrame_ = std::move(frame);
     if (toUtf8)
         emit note(tr("%1 is saved in UTF-8: a name in it has letters that Windows-1252 lacks")
                       .arg(SplitFilePath(path).fileName));
-    waypointFile_.modified = false;
     waypointFile_.incomplete = false;
     waypointFile_.Set(path);
+    SetModified(waypointFile_, false);
 }
 
 void Document::SaveWaypoints() {

@@ -43,9 +43,13 @@ public:
     void AddThermals(const std::vector<ClimbThermal>& thermals);
     // "Set Data": the values applied to a thermal; the project counts as modified.
     void SetThermalData(Thermal& thermal, const ThermalSettings& values);
-    // A new waypoint named (and described) name, with the next free ID and the attributes
-    // "T"; the waypoints count as modified.
+    // A new waypoint named (and described) name, or the next free name when a waypoint has
+    // it already, with the next free ID and the attributes "T"; the waypoints count as
+    // modified.
     Waypoint& AddWaypoint(GeoPoint at, const std::string& name);
+    // The waypoint's new name, refused with a message when it holds a comma or a line break;
+    // the waypoints count as modified. False when nothing was renamed.
+    bool RenameWaypoint(const Waypoint* waypoint, const std::string& name);
     // The thermal or waypoint, looked up by identity; false when it is not in its list.
     // Either counts as a change.
     bool DeleteThermal(const Thermal* thermal);
@@ -85,6 +89,8 @@ public:
     void SaveWaypointsAs();
 
     const QString& projectFileName() const { return project_.fileName; }
+    // The project file's full path; only the folder while a new project has none.
+    QString projectPath() const { return project_.Path(); }
     // Ends with "/"; empty before the first load or save.
     const QString& projectFolder() const { return project_.folder; }
     const QString& waypointFileName() const { return waypointFile_.fileName; }
@@ -92,9 +98,9 @@ public:
     bool projectModified() const { return project_.modified; }
     bool waypointsModified() const { return waypointFile_.modified; }
     // Waypoints given up with a project load are no longer unsaved work.
-    void ForgetWaypointChanges() { waypointFile_.modified = false; }
-    void MarkProjectModified() { project_.modified = true; }
-    void MarkWaypointsModified() { waypointFile_.modified = true; }
+    void ForgetWaypointChanges() { SetModified(waypointFile_, false); }
+    void MarkProjectModified() { SetModified(project_, true); }
+    void MarkWaypointsModified() { SetModified(waypointFile_, true); }
     // The file was not read completely (a load reported a problem): saving onto it would
     // lose what was not read, so a save there asks first.
     bool projectIncomplete() const { return project_.incomplete; }
@@ -107,6 +113,8 @@ signals:
     // Sent before a thermal (waypoint) is destroyed; null before the whole list is.
     void thermalRemoving(const Thermal* thermal);
     void waypointRemoving(const Waypoint* waypoint);
+    // The project or the waypoints became modified, or saved or loaded.
+    void modifiedChanged();
     // Something worth a word in the status bar.
     void note(const QString& text);
 
@@ -123,6 +131,7 @@ private:
     };
 
     void AppendThermals(ThermalList added);
+    void SetModified(FilePlace& place, bool modified);
 
     Map map_;
     ThermalList thermals_;

@@ -27,7 +27,7 @@ struct NoTags {};
 using Found = std::variant<NoTags, GeoBounds, std::string>;
 
 void Refuse(const QString& file, const std::string& why) {
-    prompts().message("File Error", file.toStdString() + ": " + why);
+    prompts().message("File Error", WithDetail(why, ShownPath(file)));
 }
 
 std::string Number(double value) {
@@ -155,19 +155,23 @@ std::optional<GeoBounds> FindMapEdges(const QString& picturePath, const AskForMa
     if (picture.isFile() && !size.isValid())
         size = reader.read().size();
     if (size.isEmpty()) {
-        prompts().message("File Error", "Error with Map File");
+        const QString notAFile = NotAPlainFile(picturePath);
+        ShowFileMessage("File Error", "Error with Map File", ShownPath(picturePath),
+                        (notAFile.isEmpty() ? reader.errorString() : notAFile).toStdString());
         return std::nullopt;
     }
 
     Found found = NoTags{};
     const QString worldFile = WorldFileOf(picture);
     if (!worldFile.isEmpty()) {
-        const auto bytes = ReadFileBytes(worldFile);
+        const auto bytes = ReadTextFile(worldFile);
         const auto* data = std::get_if<QByteArray>(&bytes);
         auto edges = data ? ReadWorldFile(ByteView(*data), size.width(), size.height())
-                          : std::variant<GeoBounds, std::string>("The world file cannot be read.");
+                          : std::variant<GeoBounds, std::string>(
+                                "The world file cannot be read: " +
+                                std::get<ReadFailure>(bytes).reason.toStdString() + '.');
         if (auto* problem = std::get_if<std::string>(&edges)) {
-            Refuse(QFileInfo(worldFile).fileName(), *problem);
+            Refuse(worldFile, *problem);
             return std::nullopt;
         }
         return std::get<GeoBounds>(edges);
@@ -176,7 +180,7 @@ std::optional<GeoBounds> FindMapEdges(const QString& picturePath, const AskForMa
     if (suffix == QLatin1String("tif") || suffix == QLatin1String("tiff"))
         found = GeoTiffEdges(picturePath);
     if (const auto* problem = std::get_if<std::string>(&found)) {
-        Refuse(picture.fileName(), *problem);
+        Refuse(picturePath, *problem);
         return std::nullopt;
     }
     if (const auto* edges = std::get_if<GeoBounds>(&found))

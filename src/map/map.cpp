@@ -1,5 +1,6 @@
 #include "map/map.h"
 
+#include "io/filestore.h"
 #include "prompts/prompts.h"
 
 #include <QDir>
@@ -24,9 +25,11 @@ bool Map::Load(const QString& mapFile, const QString& directory, const GeoBounds
     reader.setAllocationLimit(kPictureLimitMB);
     // Only a plain file is a picture: opening a pipe named in a project would wait for a
     // writer for ever.
-    QImage picture = QFileInfo(path).isFile() ? reader.read() : QImage();
+    const QString notAFile = NotAPlainFile(path);
+    QImage picture = notAFile.isEmpty() ? reader.read() : QImage();
     if (picture.isNull()) {
-        prompts().message("File Error", "Error with Map File");
+        ShowFileMessage("File Error", "Error with Map File", ShownPath(path),
+                        (notAFile.isEmpty() ? reader.errorString() : notAFile).toStdString());
         return false;
     }
     // Indexed and odd formats are scaled coarsely and slowly; 32-bit pixels draw smoothly.

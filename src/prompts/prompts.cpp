@@ -1,5 +1,7 @@
 #include "prompts.h"
 
+#include "codecs/lineproblems.h"
+
 #include <cstdio>
 
 namespace {
@@ -32,4 +34,13 @@ Prompts* setPrompts(Prompts* p) {
 void ShowMessages(const Messages& messages) {
     for (const Message& m : messages)
         prompts().message(m.caption, m.text);
+}
+
+void ShowMessages(const Messages& messages, const std::string& path) {
+    ShowMessages(FileMessages(messages, path));
+}
+
+void ShowFileMessage(const std::string& caption, const std::string& text, const std::string& path,
+                     const std::string& reason) {
+    prompts().message(caption, WithDetail(text, path + '\n' + reason));
 }

@@ -20,7 +20,8 @@ public:
 
     virtual ~Prompts() = default;
 
-    // A message box with the buttons OK and Cancel; the program never uses the answer.
+    // A message box with the button OK. Text after the first blank line is its detail: the
+    // file's path and the reason.
     virtual void message(const std::string& caption, const std::string& text) = 0;
     // Which answer a question offers first (the one Enter gives).
     enum class Preferred { yes, no };
@@ -28,6 +29,13 @@ public:
     // A question with the buttons Yes and No; true means Yes.
     virtual bool ask(const std::string& caption, const std::string& text,
                      Preferred preferred = Preferred::yes) = 0;
+    // A line of text typed into a box that starts with initial; nothing when the user
+    // cancels. Without a way to ask, nothing.
+    virtual std::optional<std::string> askText(const std::string& caption, const std::string& label,
+                                               const std::string& initial) {
+        (void)caption, (void)label, (void)initial;
+        return std::nullopt;
+    }
     // The chosen file's full path, or nothing when the user cancels.
     virtual std::optional<std::string> openFile(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> saveFile(const FileDialog& dialog) = 0;
@@ -41,3 +49,8 @@ Prompts* setPrompts(Prompts* p);
 
 // Each message as a message box, in order.
 void ShowMessages(const Messages& messages);
+// A file's messages, each with its path, the bad lines gathered in one (FileMessages).
+void ShowMessages(const Messages& messages, const std::string& path);
+// A message about a file: the text, and below it the file's path and the reason.
+void ShowFileMessage(const std::string& caption, const std::string& text, const std::string& path,
+                     const std::string& reason);

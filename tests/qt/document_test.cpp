@@ -5,6 +5,7 @@
 #include <chrono>
 #include <future>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 
@@ -39,12 +40,22 @@ TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
     // A failed save shows its message and changes no name, flag or file; no temporary file
     // is left behind.
     QDir(dir.path()).mkdir("dir.prj");
-    for (const char* target : {"dir.prj", "none/alps.prj"})
-        doc.SaveProjectTo(path(target), true);
-    EXPECT_EQ(rec.messages(), Strings(2, "File Error|Error with Project File"));
+    // A folder that takes no new file; root writes anywhere but in the kernel's.
+    const QString readOnly = ::geteuid() == 0 ? QStringLiteral("/sys/kernel") : path("locked");
+    QDir(dir.path()).mkdir("locked");
+    QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    const QString targets[] = {path("dir.prj"), path("none/alps.prj"), readOnly + "/alps.prj"};
+    for (const QString& target : targets)
+        doc.SaveProjectTo(target, true);
+    // Each message names the file and the reason.
+    const std::string error = "File Error|Error with Project File\n\n";
+    EXPECT_EQ(rec.detailed(),
+              (Strings{error + targets[0].toStdString() + "\nis a folder",
+                       error + targets[1].toStdString() + "\nNo such file or directory",
+                       error + targets[2].toStdString() + "\nPermission denied"}));
     EXPECT_EQ(std::tuple(doc.projectFileName(), doc.projectModified()),
               std::tuple("alps.prj", true));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
               QStringList({"alps.prj", "map.bmp", "more.prj"}));
     rec.clear();
     doc.SaveProject(true);

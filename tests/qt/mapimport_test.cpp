@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceRow{"Matrix", "map.tif", nullptr, kMatrix(0), "46.5 46 7 8"},
         PlaceRow{"RotatedMatrix", "map.tif", nullptr, kMatrix(0.1), "rotation terms 0.1 and 0"},
         PlaceRow{"ProjectedTags", "map.tif", nullptr, kProjected,
-                 "File Error|map.tif: The GeoTIFF is in a projected system (EPSG:32632)"},
+                 "File Error|The GeoTIFF is in a projected system (EPSG:32632)"},
         PlaceRow{"TiffWithoutTags", "map.tif", nullptr, {}, "asked"},
         PlaceRow{"NotAPicture", "map.pgw", "map.pgw", {}, "File Error|Error with Map File"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -196,9 +196,9 @@ TEST_F(InFolder, ImportedWaypointsJoinTheListAsIfAddedOneByOne) {
         EXPECT_EQ(doc.waypoints()[i]->tID, 41 + static_cast<int>(i));
     EXPECT_TRUE(doc.waypointsModified());
     EXPECT_EQ(rec.messages(),
-              (Strings{"File Error|walk.gpx: 1 line could not be read and was passed over:\n"
+              (Strings{"File Error|1 line could not be read and was passed over:\n"
                        "line 3: a waypoint without a latitude and longitude in degrees",
-                       "File Error|notes.txt: waypoints are imported from SeeYou (.cup), GPX "
+                       "File Error|waypoints are imported from SeeYou (.cup), GPX "
                        "(.gpx) and waypoint (.dat) files."}));
 }
 

@@ -39,8 +39,13 @@ bool Freeze(const QString& path, bool frozen) {
 using Safety = DocumentView;
 
 TEST_F(Safety, SavingOntoAFileNotReadWholeAsksFirstAndAnAnsiFileTurnsUtf8Once) {
-    // A picture loaded as a project: its load reports problems, then a save asks.
-    const QString file = copy("files/map.bmp", "garbage.prj");
+    // A picture named as a project is no text: one message, and nothing is read.
+    const QString picture = copy("files/map.bmp", "picture.prj");
+    doc.LoadProject(picture, false);
+    EXPECT_EQ(rec.detailed(), Strings{"File Error|Error opening Project File\n\n" +
+                                      picture.toStdString() + "\nis not a text file"});
+    // A project with a bad line: its load reports it, then a save asks.
+    const QString file = copy("files/badthermal.prj", "garbage.prj");
     const QByteArray garbage = ReadAll(file);
     doc.LoadProject(file, false);
     rec.clear();
@@ -130,11 +135,10 @@ TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindowAndDropsOpenWhatTheC
     }
     run(Command::Randomize1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->randomizeForm()));
-    for (const QWidget* window :
-         std::initializer_list<QWidget*>{&form->thermalData(), &form->randomizeForm()}) {
-        EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-        EXPECT_EQ(window->windowHandle()->transientParent(), form->windowHandle());
-    }
+    // Thermal Data is a panel of the main window; Randomize stays above it, and only it.
+    EXPECT_EQ(form->thermalData().window(), form.get());
+    EXPECT_FALSE(form->randomizeForm().windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(form->randomizeForm().windowHandle()->transientParent(), form->windowHandle());
     // Waypoints alone are refused until a project has enabled Load Dat; a project dropped
     // on the map opens.
     const auto dragIn = [this](const QString& file, QMimeData& data) {

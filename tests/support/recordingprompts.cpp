@@ -12,11 +12,14 @@ bool RecordingPrompts::ask(const std::string& caption, const std::string& text,
 
 std::optional<std::string> RecordingPrompts::nextFile(Entry::Kind kind, const FileDialog& dialog) {
     entries.push_back({kind, dialog.filter, dialog.defaultSuffix});
-    if (files.empty())
-        return std::nullopt;
-    auto file = files.front();
-    files.pop_front();
-    return file;
+    return files.empty() ? std::nullopt : next(files);
+}
+
+std::vector<std::string> RecordingPrompts::messages() const {
+    std::vector<std::string> out = joined(Entry::Message);
+    for (std::string& m : out)
+        m = m.substr(0, m.find("\n\n"));
+    return out;
 }
 
 std::vector<std::string> RecordingPrompts::joined(Entry::Kind kind) const {

@@ -12,7 +12,7 @@
 class RecordingPrompts final : public Prompts {
 public:
     struct Entry {
-        enum Kind { Message, Question, OpenDialog, SaveDialog } kind;
+        enum Kind { Message, Question, OpenDialog, SaveDialog, TextBox } kind;
         std::string caption;   // for dialogs: the filter
         std::string text;      // for dialogs: the default suffix
         bool preferNo = false; // for questions: No is offered first
@@ -28,6 +28,11 @@ public:
         entries.push_back({Entry::Message, caption, text});
     }
     bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
+    std::optional<std::string> askText(const std::string& caption, const std::string& label,
+                                       const std::string& initial) override {
+        entries.push_back({Entry::TextBox, caption, label + '|' + initial});
+        return texts.empty() ? std::nullopt : next(texts);
+    }
     std::optional<std::string> openFile(const FileDialog& dialog) override {
         return nextFile(Entry::OpenDialog, dialog);
     }
@@ -36,19 +41,28 @@ public:
     }
 
     // Scripted answers, used in order; an unscripted question is answered Yes and an
-    // unscripted dialog is cancelled.
+    // unscripted dialog or text box is cancelled.
     std::deque<bool> answers;
     std::deque<std::optional<std::string>> files;
+    std::deque<std::optional<std::string>> texts;
 
     std::vector<Entry> entries;
 
-    // The "caption|text" of every message box (not questions), in order.
-    std::vector<std::string> messages() const { return joined(Entry::Message); }
+    // The "caption|text" of every message box (not questions), in order, without the detail
+    // below the text's first blank line.
+    std::vector<std::string> messages() const;
+    // The same with the detail: the path and the reason.
+    std::vector<std::string> detailed() const { return joined(Entry::Message); }
     // The "caption|text" of every question, in order.
     std::vector<std::string> questions() const { return joined(Entry::Question); }
     void clear() { entries.clear(); }
 
 private:
+    static std::optional<std::string> next(std::deque<std::optional<std::string>>& answers) {
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     std::optional<std::string> nextFile(Entry::Kind kind, const FileDialog& dialog);
     std::vector<std::string> joined(Entry::Kind kind) const;
 
