@@ -58,7 +58,7 @@ int RunBatch(const QString& kind, const QString& projectPath) {
     Document document;
     const bool loaded = document.LoadProject(projectPath, false);
     const auto run = SceneryRun::Prepare(sceneryKind, QDir::currentPath(), document.thermals(),
-                                         document.projectFileName());
+                                         document.projectPath());
     const bool generated = run && run->RunToEnd();
     return loaded && generated ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "scenerytool.h"
 
+#include "filestore.h"
 #include "geo/textfields.h"
 #include "prompts/prompts.h"
 #include "scenery/bounds.h"
@@ -12,8 +13,9 @@
 
 namespace {
 
-void ReportGenerationError() {
-    prompts().message("Error", "Error Generating Thermals");
+// What went wrong and where: the file or the tool, and the reason.
+void ReportGenerationError(const QString& where, const QString& reason) {
+    ShowFileMessage("Error", "Error Generating Thermals", ShownPath(where), reason.toStdString());
 }
 
 // The tool directory joined with the tool's name by the platform's separator.
@@ -32,56 +34,59 @@ bool WriteToolInput(const QString& path, std::string_view text) {
         QFile::remove(path);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        prompts().message("File Error", "Error opening file");
+        ShowFileMessage("File Error", "Error opening file", ShownPath(path),
+                        file.errorString().toStdString());
         return false;
     }
     const std::string bytes = TextModeBytes(text);
     const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size || !file.flush()) {
-        ReportGenerationError();
-        return false;
-    }
+    bool written = file.write(bytes.data(), size) == size && file.flush();
     file.close();
-    if (file.error() != QFileDevice::NoError) {
-        ReportGenerationError();
-        return false;
-    }
-    return true;
+    written = written && file.error() == QFileDevice::NoError;
+    if (!written)
+        ReportGenerationError(path, file.errorString());
+    return written;
 }
 
 } // namespace
 
 std::unique_ptr<SceneryRun> SceneryRun::Prepare(SceneryKind kind, const QString& toolDir,
                                                 const ThermalList& thermals,
-                                                const QString& projectFileName) {
+                                                const QString& projectPath) {
     if (thermals.empty()) {
         prompts().message("Error", "There are no thermals to generate from: place at least one.");
         return nullptr;
     }
-    const QString base = QString::fromStdString(BaseName(projectFileName.toStdString()));
+    const FileLocation project = SplitFilePath(projectPath);
+    const QDir folder(project.folder);
+    const QString base = QString::fromStdString(BaseName(project.fileName.toStdString()));
     const ThermalBox box = ThermalBounds(thermals);
     if (kind == SceneryKind::thermik) {
         const QString source = base + ".sca";
-        if (!WriteToolInput(
-                source, ThermikSource(thermals, box.minLat, box.minLon, box.maxLat, box.maxLon)))
+        if (!WriteToolInput(folder.filePath(source), ThermikSource(thermals, box.minLat, box.minLon,
+                                                                   box.maxLat, box.maxLon)))
             return nullptr;
-        return std::unique_ptr<SceneryRun>(new SceneryRun(
-            ToolPath(toolDir, "scasm"), {FileArgument(source), FileArgument(base + ".bgl")}, {}));
+        return std::unique_ptr<SceneryRun>(
+            new SceneryRun(ToolPath(toolDir, "scasm"), project.folder,
+                           {FileArgument(source), FileArgument(base + ".bgl")}, {}));
     }
-    const QString input = base + "_cu.cms";
+    const QString input = folder.filePath(base + "_cu.cms");
     if (!WriteToolInput(input, CumulusInput(thermals, base.toLocal8Bit().toStdString(), box.minLat,
                                             box.minLon, box.maxLat, box.maxLon)))
         return nullptr;
-    return std::unique_ptr<SceneryRun>(new SceneryRun(ToolPath(toolDir, "cumulus31"), {}, input));
+    return std::unique_ptr<SceneryRun>(
+        new SceneryRun(ToolPath(toolDir, "cumulus31"), project.folder, {}, input));
 }
 
-SceneryRun::SceneryRun(QString program, QStringList arguments, QString standardInput)
+SceneryRun::SceneryRun(QString program, const QString& folder, QStringList arguments,
+                       const QString& standardInput)
     : program_(std::move(program))
-    , arguments_(std::move(arguments))
-    , standardInput_(std::move(standardInput)) {
+    , arguments_(std::move(arguments)) {
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
-    if (!standardInput_.isEmpty())
-        process_.setStandardInputFile(QFileInfo(standardInput_).absoluteFilePath());
+    // The names on the command line are relative to the project's folder.
+    process_.setWorkingDirectory(folder);
+    if (!standardInput.isEmpty())
+        process_.setStandardInputFile(standardInput);
 }
 
 bool SceneryRun::Succeeded() const {
@@ -92,7 +97,7 @@ void SceneryRun::Start() {
     connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
-        ReportGenerationError();
+        ReportGenerationError(program_, process_.errorString());
         emit finished(false);
     });
     connect(&process_, &QProcess::finished, this, [this] { emit finished(Succeeded()); });
@@ -102,7 +107,7 @@ void SceneryRun::Start() {
 bool SceneryRun::RunToEnd() {
     process_.start(program_, arguments_);
     if (!process_.waitForStarted(-1)) {
-        ReportGenerationError();
+        ReportGenerationError(program_, process_.errorString());
         return false;
     }
     process_.waitForFinished(-1);

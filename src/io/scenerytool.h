@@ -12,9 +12,9 @@
 
 enum class SceneryKind { thermik, cumulus };
 
-// One "Thermik" or "Cumulus" command: the tool's input is written into the current
-// directory under the project's base name ("alps.sca", "alps_cu.cms"), then the tool runs
-// from the tool directory without a shell: `scasm alps.sca alps.bgl`, or `cumulus31` with
+// One "Thermik" or "Cumulus" command: the tool's input is written beside the project file
+// under its base name ("alps.sca", "alps_cu.cms"), then the tool from the tool directory runs
+// in the project's folder without a shell: `scasm alps.sca alps.bgl`, or `cumulus31` with
 // the input as its standard input. Its output goes to this program's output.
 class SceneryRun : public QObject {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
     // through the prompts and gives nothing.
     static std::unique_ptr<SceneryRun> Prepare(SceneryKind kind, const QString& toolDir,
                                                const ThermalList& thermals,
-                                               const QString& projectFileName);
+                                               const QString& projectPath);
 
     // Starts the tool and returns at once; finished() tells the outcome.
     void Start();
@@ -35,12 +35,12 @@ signals:
     void finished(bool succeeded);
 
 private:
-    SceneryRun(QString program, QStringList arguments, QString standardInput);
+    SceneryRun(QString program, const QString& folder, QStringList arguments,
+               const QString& standardInput);
     bool Succeeded() const;
 
     QString program_;
     QStringList arguments_;
-    QString standardInput_;
     QProcess process_;
 };
 
