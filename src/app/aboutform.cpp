@@ -19,10 +19,9 @@ QLabel* makeLabel(const QString& text, const QColor& colour, int pixelSize, QWid
 } // namespace
 
 TAbout::TAbout(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint) {
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About"));
-    setFixedSize(426, 120);
 
     auto* layout = new QVBoxLayout(this);
     auto* title = makeLabel(QStringLiteral("Brevan Talvor 1.0 (First Beta)"), Qt::red, 32, this);
@@ -36,4 +35,6 @@ TAbout::TAbout(QWidget* parent)
     layout->addWidget(title);
     layout->addWidget(credit);
     layout->addStretch();
+    // Its size, or larger where the fonts need more room: no text is ever cut.
+    setFixedSize(QSize(426, 120).expandedTo(sizeHint()));
 }

@@ -37,7 +37,8 @@ QLineEdit* NewEdit(const QString& name, int digits) {
 } // namespace
 
 TRandomizeForm::TRandomizeForm(QWidget* parent, std::uint32_t seed)
-    : QWidget(parent, Qt::Window)
+    // A dialog of the main window, which the window manager keeps above it.
+    : QWidget(parent, Qt::Dialog)
     , random_(seed) {
     setObjectName(QStringLiteral("RandomizeForm"));
     setWindowTitle(QStringLiteral("Randomize Thermals"));

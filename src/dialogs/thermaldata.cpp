@@ -85,14 +85,11 @@ void AddEditRow(QGridLayout* grid, int row, int column, const char* caption, QLi
 } // namespace
 
 TThermalData::TThermalData(const DisplayUnits& units, QWidget* parent)
-    // A tool window stays above its main window, and only above it: the program's own
-    // dialogs and message boxes must never hide behind it.
-    : QWidget(parent, Qt::Tool)
+    : QWidget(parent)
     , units_(units) {
     setObjectName(QStringLiteral("ThermalData"));
+    // The title of its dock panel.
     setWindowTitle(QStringLiteral("Thermal Data"));
-    // A tool window: closing it must never end the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
 
     // The window may be made smaller than its contents; they scroll then.
     auto* scroll = new QScrollArea(this);
@@ -127,7 +124,6 @@ TThermalData::TThermalData(const DisplayUnits& units, QWidget* parent)
     setMinimumSize(scaled(321), scaled(164));
     setMaximumSize(QSize(scaled(393), scaled(653)).expandedTo(start));
     resize(start);
-    move(200, 152);
     // The picture follows every value as it is typed or set.
     const auto picture = [this] {
         profile_->SetValues(values(), liftModel());
