@@ -8,6 +8,7 @@
 #include "prompts/prompts.h"
 #include "scene/trailitem.h"
 
+#include <QDockWidget>
 #include <QLineEdit>
 
 void TMainForm::runCommand(Command command) {
@@ -21,17 +22,21 @@ void TMainForm::runCommand(Command command) {
         return NewProjectFromMap();
     case Command::SaveProject:
     case Command::saveProjectButton:
-        return document_.SaveProject(ThermalData->GetSaveCuData());
+        document_.SaveProject(ThermalData->GetSaveCuData());
+        return NoteSaved(true);
     case Command::SaveProjectAs:
         document_.SaveProjectAs(ThermalData->GetSaveCuData());
-        return setWindowTitle(BaseCaption() + document_.projectFileName());
+        NoteSaved(true);
+        return showCaption(false);
     case Command::LoadDat1:
         return LoadDat();
     case Command::SaveDat:
-        return document_.SaveWaypoints();
+        document_.SaveWaypoints();
+        return NoteSaved(false);
     case Command::SaveDatAs:
         document_.SaveWaypointsAs();
-        return showWaypointCaption();
+        NoteSaved(false);
+        return showCaption(true);
     case Command::LoadLog1:
     case Command::OpenLog:
         return OpenLog();
@@ -65,12 +70,14 @@ void TMainForm::runCommand(Command command) {
     case Command::FollowAircraft:
         // A check mark read where it matters.
         return rememberChoices();
+    case Command::FitMap:
+        return FitMap();
     case Command::ClearTrail:
         live_->ClearTrail();
         return trail_->Refresh();
     case Command::ShowThermalData:
-        ThermalData->show();
-        return ThermalData->raise();
+        thermalDock_->show();
+        return thermalDock_->raise();
     case Command::ClearAllThermals:
         if (!prompts().ask("Clear All Thermals", "Clear All Thermals, Continue?"))
             return;

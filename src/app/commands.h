@@ -27,6 +27,7 @@ enum class Command {
     ClickToAddWaypoint,
     FollowAircraft,
     ClearTrail,
+    FitMap,
     ShowThermalData,
     ClearAllThermals,
     Thermik,

@@ -3,6 +3,7 @@
 #include "dialogs/mapedgesdialog.h"
 #include "dialogs/thermaldata.h"
 #include "droppedfiles.h"
+#include "io/filestore.h"
 #include "io/georeference.h"
 #include "mainform.h"
 #include "prompts/prompts.h"
@@ -10,16 +11,29 @@
 #include <cmath>
 
 #include <QAction>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QSettings>
 
-void TMainForm::showWaypointCaption() {
-    setWindowTitle(BaseCaption() + document_.projectFileName() + QStringLiteral("   ") +
-                   document_.waypointFileName());
+void TMainForm::showCaption(bool withWaypoints) {
+    captionNamesWaypoints_ = withWaypoints;
+    refreshCaption();
+}
+
+void TMainForm::refreshCaption() {
+    QString names = document_.projectFileName();
+    // A new project has no file until it is saved: it is named by its map.
+    if (names.isEmpty() && document_.map().loaded())
+        names = tr("new project on %1").arg(document_.map().mapFile());
+    if (captionNamesWaypoints_)
+        names += QStringLiteral("   ") + document_.waypointFileName();
+    const bool unsaved = document_.projectModified() || document_.waypointsModified();
+    setWindowTitle(BaseCaption() + names + (unsaved ? QStringLiteral(" *") : QString()));
 }
 
 bool TMainForm::MayDiscardProject() {
@@ -56,7 +70,7 @@ void TMainForm::NewProjectFromMap() {
     ImagePanelResize();
     document_.NewProjectFromMap(path, *edges);
     EnableProjectCommands();
-    setWindowTitle(BaseCaption() + document_.projectFileName());
+    showCaption(false);
 }
 
 void TMainForm::EnableProjectCommands() {
@@ -80,7 +94,7 @@ void TMainForm::LoadProjectFile(const QString& path, bool add) {
     }
     document_.LoadProject(path, add);
     EnableProjectCommands();
-    setWindowTitle(BaseCaption() + document_.projectFileName());
+    showCaption(false);
     if (!add && !document_.projectIncomplete())
         NoteRecent(path, recentProjects_);
     fillRecentMenu();
@@ -100,7 +114,7 @@ void TMainForm::LoadDatFile(const QString& path) {
     document_.LoadWaypoints(path);
     action(Command::SaveDat)->setEnabled(true);
     action(Command::SaveDatAs)->setEnabled(true);
-    showWaypointCaption();
+    showCaption(true);
     if (!document_.waypointsIncomplete())
         NoteRecent(path, recentWaypoints_);
 }
@@ -155,45 +169,82 @@ void TMainForm::NoteRecent(const QString& path, QStringList& recent) {
     rememberChoices();
 }
 
+void TMainForm::NoteSaved(bool project) {
+    // A file saved is one the user may want back, whatever name it was saved under.
+    if (project && !document_.projectModified() && !document_.projectFileName().isEmpty())
+        NoteRecent(document_.projectPath(), recentProjects_);
+    if (!project && !document_.waypointsModified() && !document_.waypointFileName().isEmpty())
+        NoteRecent(document_.waypointFolder() + document_.waypointFileName(), recentWaypoints_);
+}
+
+bool TMainForm::RecentFileIsThere(const QString& path, const std::string& text,
+                                  QStringList& recent) {
+    if (QFileInfo(path).isFile())
+        return true;
+    // Gone: said before anything is cleared for it, and dropped from the list.
+    ShowFileMessage("File Error", text, ShownPath(path),
+                    QFileInfo::exists(path) ? "is not a plain file" : "not found");
+    recent.removeAll(path);
+    fillRecentMenu();
+    rememberChoices();
+    return false;
+}
+
 QStringList TMainForm::recentFiles(bool projects) const {
     return projects ? recentProjects_ : recentWaypoints_;
 }
 
 void TMainForm::fillRecentMenu() {
     recentMenu_->clear();
+    recentMenu_->setToolTipsVisible(true);
+    // Files of the same name in two folders are told apart by the folder; the full path is
+    // the hint.
+    const auto add = [this](const QString& path) {
+        const QFileInfo file(path);
+        QAction* item = recentMenu_->addAction(file.fileName() + QStringLiteral(" \u2014 ") +
+                                               QDir::toNativeSeparators(file.absolutePath()));
+        item->setToolTip(QDir::toNativeSeparators(path));
+        return item;
+    };
     for (const QString& path : recentProjects_) {
-        connect(recentMenu_->addAction(QFileInfo(path).fileName()), &QAction::triggered, this,
-                [this, path] {
-                    if (MayDiscardProject() && MayDiscardWaypoints())
-                        LoadProjectFile(path, false);
-                });
+        connect(add(path), &QAction::triggered, this, [this, path] {
+            if (RecentFileIsThere(path, "Error opening Project File", recentProjects_) &&
+                MayDiscardProject() && MayDiscardWaypoints())
+                LoadProjectFile(path, false);
+        });
     }
     recentMenu_->addSeparator();
     for (const QString& path : recentWaypoints_) {
-        QAction* item = recentMenu_->addAction(QFileInfo(path).fileName());
+        QAction* item = add(path);
         // Waypoints need a project's map, as "Load Dat" does.
         item->setEnabled(action(Command::LoadDat1)->isEnabled());
         connect(item, &QAction::triggered, this, [this, path] {
-            if (MayDiscardWaypoints())
+            if (RecentFileIsThere(path, "Error with Dat File", recentWaypoints_) &&
+                MayDiscardWaypoints())
                 LoadDatFile(path);
         });
     }
     recentMenu_->addSeparator();
-    for (const QString& path : recentLogs_)
-        connect(recentMenu_->addAction(QFileInfo(path).fileName()), &QAction::triggered, this,
-                [this, path] { LoadLogFile(path); });
+    for (const QString& path : recentLogs_) {
+        connect(add(path), &QAction::triggered, this, [this, path] {
+            if (RecentFileIsThere(path, "The flight log cannot be read.", recentLogs_))
+                LoadLogFile(path);
+        });
+    }
     recentMenu_->setEnabled(!recentProjects_.isEmpty() || !recentWaypoints_.isEmpty() ||
                             !recentLogs_.isEmpty());
 }
 
 void TMainForm::restoreChoices() {
+    bool restored = false;
     if (!statePath_.isEmpty()) {
         const QSettings state(statePath_, QSettings::IniFormat);
         for (const auto& [key, list] : {std::pair{"Recent/Projects", &recentProjects_},
                                         std::pair{"Recent/Waypoints", &recentWaypoints_},
                                         std::pair{"Recent/Logs", &recentLogs_}})
             *list = state.value(QLatin1String(key)).toStringList().mid(0, kRecentFiles);
-        const int format = state.value(QStringLiteral("View/LatLong"), int(latLonFormat)).toInt();
+        const int format =
+            state.value(QStringLiteral("View/LatLong"), int(units_.position)).toInt();
         if (format >= decDegrees && format <= degMinSec)
             SetLatLonFormat(static_cast<latLonDispType>(format));
         if (state.value(QStringLiteral("View/Feet"), false).toBool())
@@ -202,12 +253,20 @@ void TMainForm::restoreChoices() {
             action(Command::ClickToAddWaypoint)->setChecked(true);
         action(Command::FollowAircraft)
             ->setChecked(state.value(QStringLiteral("View/Follow"), true).toBool());
-        restoreGeometry(state.value(QStringLiteral("Window/Geometry")).toByteArray());
+        restored = restoreGeometry(state.value(QStringLiteral("Window/Geometry")).toByteArray());
+        restoreState(state.value(QStringLiteral("Window/State")).toByteArray());
         RestoreLiftModel(state);
         for (const auto& [key, name] : {std::pair{"Record/Pilot", &recordingNames_.pilot},
                                         std::pair{"Record/GliderType", &recordingNames_.gliderType},
                                         std::pair{"Record/GliderId", &recordingNames_.gliderId}})
             *name = state.value(QLatin1String(key)).toString().toStdString();
+    }
+    if (!restored) {
+        // The first start takes most of the screen, centred: the map is what the pilot
+        // came for.
+        const QRect area = screen()->availableGeometry();
+        resize(area.size() * 0.8);
+        move(area.center() - rect().center());
     }
     fillRecentMenu();
 }
@@ -216,12 +275,13 @@ void TMainForm::rememberChoices() {
     if (statePath_.isEmpty())
         return;
     QSettings state(statePath_, QSettings::IniFormat);
-    state.setValue(QStringLiteral("View/LatLong"), int(latLonFormat));
+    state.setValue(QStringLiteral("View/LatLong"), int(units_.position));
     state.setValue(QStringLiteral("View/Feet"), units_.height == feet);
     state.setValue(QStringLiteral("View/ClickAddsWaypoints"),
                    action(Command::ClickToAddWaypoint)->isChecked());
     state.setValue(QStringLiteral("View/Follow"), action(Command::FollowAircraft)->isChecked());
     state.setValue(QStringLiteral("Window/Geometry"), saveGeometry());
+    state.setValue(QStringLiteral("Window/State"), saveState());
     state.setValue(QStringLiteral("Recent/Projects"), recentProjects_);
     state.setValue(QStringLiteral("Recent/Waypoints"), recentWaypoints_);
     const LiftModel lift = ThermalData->liftModel();

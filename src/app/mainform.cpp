@@ -25,13 +25,13 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -83,7 +83,13 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
            height() + findChild<QToolBar*>(QStringLiteral("FlightData"))->sizeHint().height());
 
     QSettings settings(settingsPath, QSettings::IniFormat);
-    ThermalData = new TThermalData(units_, this);
+    // Thermal Data is a panel of this window: it cannot fall behind it, and a click meant
+    // for it cannot reach the map.
+    ThermalData = new TThermalData(units_);
+    thermalDock_ = new QDockWidget(ThermalData->windowTitle(), this);
+    thermalDock_->setObjectName(QStringLiteral("ThermalDataDock"));
+    thermalDock_->setWidget(ThermalData);
+    addDockWidget(Qt::RightDockWidgetArea, thermalDock_);
     live_ = std::make_unique<LiveTracking>(makeLink, document_, ReadTimerIntervals(settings));
     live_->SetSettings(ThermalData->liveSettings());
     connect(ThermalData, &TThermalData::liveSettingsChanged, live_.get(),
@@ -92,6 +98,7 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     connect(live_.get(), &LiveTracking::aircraftShown, this, &TMainForm::showAircraft);
     connect(live_.get(), &LiveTracking::note, this, &TMainForm::ShowNote);
     connect(&document_, &Document::note, this, &TMainForm::ShowNote);
+    connect(&document_, &Document::modifiedChanged, this, &TMainForm::refreshCaption);
     // Apply To All and Randomize change thermals the windows know nothing of.
     const auto changed = [this] {
         if (!document_.thermals().empty())
@@ -120,14 +127,6 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     ImagePanel->scene()->addItem(trail_);
     connect(&document_.map(), &Map::displayChanged, this, [this] { trail_->Relayout(); });
 
-    // Beside the main window rather than over the map, as far as the screen allows.
-    const QRect screenArea = screen()->availableGeometry();
-    ThermalData->move(
-        std::max(screenArea.left(),
-                 std::min(x() + width() + 16, screenArea.right() - ThermalData->width())),
-        y());
-    // Shown from the start, unlike the About and Randomize Thermals windows.
-    ThermalData->show();
     About = new TAbout(this);
     RandomizeForm = new TRandomizeForm(this);
     connect(RandomizeForm, &TRandomizeForm::thermalsChanged, this, changed);
@@ -285,7 +284,7 @@ void TMainForm::createStatusBar() {
     // The aircraft's position and ground, the pointer's position, then the link's state. A
     // position panel holds the longest text of the three formats; the full text is its hint.
     const QFontMetrics metrics(statusBar()->font());
-    const int position = metrics.horizontalAdvance(QStringLiteral("W179*59'59.999999999999\"")) + 8;
+    const int position = metrics.horizontalAdvance(QStringLiteral("W179\u00B059'59.9\"")) + 8;
     const int ground = metrics.horizontalAdvance(QStringLiteral("-12345ft")) + 8;
     const std::array<int, 6> widths = {
         position, position, std::max(50, ground),
@@ -346,6 +345,8 @@ void TMainForm::createPopupMenus() {
     WaypointPopup->setObjectName(QStringLiteral("WaypointPopup"));
     connect(WaypointPopup->addAction(tr("Delete")), &QAction::triggered, this,
             [this] { document_.DeleteWaypoint(popupWaypoint); });
+    connect(WaypointPopup->addAction(tr("Rename...")), &QAction::triggered, this,
+            [this] { RenameWaypoint(popupWaypoint); });
 
     connect(ImagePanel, &MapView::imageMouseMoved, this, &TMainForm::mainImageMouseMove);
     connect(ImagePanel, &MapView::imageClicked, this, &TMainForm::mainImageClick);
@@ -365,6 +366,10 @@ void TMainForm::createPopupMenus() {
                 popupWaypoint = w;
                 WaypointPopup->popup(globalPos);
             });
+    connect(ImagePanel, &MapView::waypointDoubleClicked, this, [this](const Waypoint* w) {
+        popupWaypoint = w; // cleared as the popup's is, should the waypoint go meanwhile
+        RenameWaypoint(popupWaypoint);
+    });
     connect(ImagePanel, &MapView::resized, this, &TMainForm::ImagePanelResize);
     // Files dropped on the map open as anywhere else on the window.
     connect(ImagePanel, &MapView::dragEntered, this, &TMainForm::dragEnterEvent);
@@ -409,8 +414,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     live_->StopTimers();
     recorder_->Stop();
-    for (QWidget* window : {static_cast<QWidget*>(ThermalData), static_cast<QWidget*>(About),
-                            static_cast<QWidget*>(RandomizeForm), static_cast<QWidget*>(Climbs)})
+    for (QWidget* window : {static_cast<QWidget*>(About), static_cast<QWidget*>(RandomizeForm),
+                            static_cast<QWidget*>(Climbs)})
         window->close();
     event->accept();
 }

@@ -22,6 +22,7 @@ class FlightTrackItem;
 class MapView;
 struct DroppedFiles;
 class QAction;
+class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -112,8 +113,10 @@ private:
     // What a project makes possible: saving it, adding to it, its waypoints and scenery.
     void EnableProjectCommands();
     QMenu* menu(Place place);
-    // The caption naming the project and the waypoint file.
-    void showWaypointCaption();
+    // The caption names the project, and the waypoint file too when withWaypoints, with "*"
+    // while either holds unsaved changes.
+    void showCaption(bool withWaypoints);
+    void refreshCaption();
     // The "Project Modified" and "Waypoints Modified" questions: true when there is nothing
     // unsaved or the user answers Yes.
     bool MayDiscardProject();
@@ -126,15 +129,24 @@ private:
     void rememberChoices();
     void RestoreLiftModel(const QSettings& state);
     void NoteRecent(const QString& path, QStringList& recent);
+    // After a save command: the file saved joins the recent ones.
+    void NoteSaved(bool project);
+    // A recent file that is gone is said so (with text) and dropped from recent; false then.
+    bool RecentFileIsThere(const QString& path, const std::string& text, QStringList& recent);
     void fillRecentMenu();
 
     // Map editing.
     void mainImageMouseMove(int x, int y);
     void mainImageClick();
     void AddWaypoint(GeoPoint at);
+    // Asks for a new name; waypoint refers to a pointer that is cleared if the waypoint goes
+    // while the box is open.
+    void RenameWaypoint(const Waypoint* const& waypoint);
     void ApplyHeightUnits(heightDispType unit);
     void SetLatLonFormat(latLonDispType format);
     void ZoomBy(int step);
+    // The whole map in the panel: zoom 1.
+    void FitMap();
     void ImagePanelResize();
     void RunScenery(SceneryKind kind);
     void GetData();
@@ -152,7 +164,6 @@ private:
     std::unique_ptr<LiveTracking> live_;
 
     double zoom = 1;
-    latLonDispType latLonFormat = decMins;
     int mouseX = 0;
     int mouseY = 0;
     int popupX = 0;
@@ -170,6 +181,7 @@ private:
     QStringList recentLogs_;
     IgcLogHeader recordingNames_;
     FlightSummary flightSummary_;
+    bool captionNamesWaypoints_ = false;
 
     // Controls (owned by the window).
     std::array<QAction*, kCommandCount> actions_{};
@@ -191,8 +203,10 @@ private:
     QMenu* ThermalPopup = nullptr;
     QMenu* WaypointPopup = nullptr;
 
-    // The other windows, created after this one; top-level children of it.
-    TThermalData* ThermalData = nullptr;
+    // The other windows, created after this one; Thermal Data in a dock panel, the others
+    // top-level children of it that stay above it.
+    TThermalData* ThermalData = nullptr; // in a dock panel of this window
+    QDockWidget* thermalDock_ = nullptr;
     TAbout* About = nullptr;
     TRandomizeForm* RandomizeForm = nullptr;
     QWidget* Legend = nullptr;

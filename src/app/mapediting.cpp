@@ -5,6 +5,7 @@
 #include "io/scenerytool.h"
 #include "livetracking.h"
 #include "mainform.h"
+#include "prompts/prompts.h"
 #include "scene/accursor.h"
 #include "scene/layers.h"
 #include "scene/mapview.h"
@@ -34,8 +35,8 @@ QString Text(const std::string& text) {
 
 void TMainForm::mainImageMouseMove(int x, int y) {
     const GeoPoint pointer = document_.map().PositionAt({x, y});
-    statusPanels[3]->setText(Text(LatText(pointer.lat, latLonFormat)));
-    statusPanels[4]->setText(Text(LonText(pointer.lon, latLonFormat)));
+    statusPanels[3]->setText(Text(LatText(pointer.lat, units_.position)));
+    statusPanels[4]->setText(Text(LonText(pointer.lon, units_.position)));
     mouseX = x;
     mouseY = y;
 }
@@ -50,6 +51,19 @@ void TMainForm::mainImageClick() {
 
 void TMainForm::AddWaypoint(GeoPoint at) {
     document_.AddWaypoint(at, waypointDescription->text().toStdString());
+}
+
+void TMainForm::RenameWaypoint(const Waypoint* const& waypoint) {
+    const auto& list = document_.waypoints();
+    const auto it = std::find_if(list.begin(), list.end(),
+                                 [waypoint](const auto& w) { return w.get() == waypoint; });
+    if (it == list.end())
+        return;
+    const auto name = prompts().askText("Rename Waypoint", "Name:", (*it)->tName);
+    // The box runs a loop of its own: the waypoint may have gone meanwhile, which the
+    // document finds out.
+    if (name)
+        document_.RenameWaypoint(waypoint, *name);
 }
 
 void TMainForm::GetData() {
@@ -67,8 +81,8 @@ void TMainForm::showAircraft(const FlightData& data) {
     // Before the first position the panels show 0, 0, greyed like every value that is not
     // live.
     const GeoPoint aircraft = data.position.value_or(GeoPoint{});
-    statusPanels[0]->setText(Text(LatText(aircraft.lat, latLonFormat)));
-    statusPanels[1]->setText(Text(LonText(aircraft.lon, latLonFormat)));
+    statusPanels[0]->setText(Text(LatText(aircraft.lat, units_.position)));
+    statusPanels[1]->setText(Text(LonText(aircraft.lon, units_.position)));
     for (std::size_t i : {0u, 1u})
         statusPanels[i]->setToolTip(statusPanels[i]->text());
     // Values that are not live are shown greyed, never as if they were.
@@ -109,7 +123,7 @@ void TMainForm::SetLatLonFormat(latLonDispType format) {
                          : format == decMins  ? Command::DecMins
                                               : Command::DegMinSec;
     action(item)->setChecked(true);
-    latLonFormat = format;
+    units_.position = format;
 }
 
 void TMainForm::ApplyHeightUnits(heightDispType unit) {
@@ -146,13 +160,26 @@ void TMainForm::ZoomAbout(double factor, QPoint viewportPos) {
         static_cast<int>(std::lround(shareY * map.displayHeight() - viewportPos.y())));
 }
 
+void TMainForm::FitMap() {
+    zoom = 1;
+    ImagePanelResize();
+}
+
 void TMainForm::ImagePanelResize() {
     document_.map().Resize(Zoomed(ImagePanel->width(), zoom), Zoomed(ImagePanel->height(), zoom));
 }
 
 void TMainForm::RunScenery(SceneryKind kind) {
-    sceneryRun_ =
-        SceneryRun::Prepare(kind, toolDir, document_.thermals(), document_.projectFileName());
+    // The scenery files go beside the project file, so a new project needs one first.
+    if (document_.projectFileName().isEmpty()) {
+        if (!prompts().ask("Save Project", "The scenery files are written beside the project "
+                                           "file. Save the project first?"))
+            return;
+        document_.SaveProjectAs(ThermalData->GetSaveCuData());
+        if (document_.projectFileName().isEmpty())
+            return;
+    }
+    sceneryRun_ = SceneryRun::Prepare(kind, toolDir, document_.thermals(), document_.projectPath());
     if (!sceneryRun_)
         return;
     // The tool runs while the window goes on; the commands wait for it to end.

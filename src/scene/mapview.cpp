@@ -30,7 +30,8 @@ MapView::MapView(const Map& map, const DisplayUnits& units, QWidget* parent)
     scene()->setBspTreeDepth(10);
     // Minimal updates cost seconds when thousands of glyphs move at a zoom step.
     setViewportUpdateMode(FullViewportUpdate);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A map smaller than the panel is shown in its middle.
+    setAlignment(Qt::AlignCenter);
     viewport()->setMouseTracking(true);
     connect(&map_, &Map::displayChanged, this, &MapView::fitScene);
     fitScene();
@@ -84,7 +85,7 @@ QString MapView::hintAt(const QPoint& viewportPos) const {
     }
     // Where it is, as pilots read it, then every value.
     return QString::fromStdString(
-        RoundedPositionText(glyph->position().lat, glyph->position().lon) + '\n' +
+        PositionText(glyph->position().lat, glyph->position().lon, units_.position) + '\n' +
         glyph->Hint(units_.height));
 }
 
@@ -208,6 +209,12 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
     if (panButton_ == Qt::NoButton)
         panning_ = false;
     QGraphicsView::mouseReleaseEvent(event);
+}
+
+void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (auto* waypoint = dynamic_cast<TWaypoint*>(glyphAt(event->position().toPoint())))
+        emit waypointDoubleClicked(&waypoint->value());
+    QGraphicsView::mouseDoubleClickEvent(event);
 }
 
 void MapView::contextMenuEvent(QContextMenuEvent* event) {

@@ -43,6 +43,7 @@ signals:
     void imageContextMenu(int x, int y, QPoint globalPos);
     void thermalContextMenu(Thermal* thermal, QPoint globalPos);
     void waypointContextMenu(Waypoint* waypoint, QPoint globalPos);
+    void waypointDoubleClicked(Waypoint* waypoint);
     void resized();
     // The wheel turned over the map: steps in (positive) or out, about a viewport position.
     void wheelZoom(double steps, QPoint viewportPos);
@@ -58,6 +59,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;

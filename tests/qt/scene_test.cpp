@@ -74,12 +74,12 @@ TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMomentAndAClickBesideAGlyp
         QApplication::sendEvent(view.viewport(), &help);
         return QToolTip::text().toStdString();
     };
-    // Where it is as pilots read it, then the value's hint.
+    // Where it is in the format of the moment, then the value's hint.
     const auto hint = [this](const auto& value) {
-        return RoundedPositionText(value.lat, value.lon) + '\n' + value.Hint(units.height);
+        return PositionText(value.lat, value.lon, degMinSec) + '\n' + value.Hint(units.height);
     };
     const Thermal& t = thermal(0);
-    units.height = feet; // the hint of the moment, not the one the glyph was made with
+    units = {feet, degMinSec}; // the hint of the moment, not the one the glyph was made with
     EXPECT_EQ(tooltipAt(pixelOf(t)), hint(t));
     EXPECT_EQ(tooltipAt(pixelOf(*doc.waypoints()[0])), hint(*doc.waypoints()[0]));
     EXPECT_EQ(tooltipAt({150, 200}), "(none)");
@@ -110,7 +110,7 @@ TEST_F(MapPanel, HintAtThePointerIsTheValuesHintAtThatMomentAndAClickBesideAGlyp
 
 // Once points drop off the trail's far end, the newest still lands where it was flown.
 TEST_F(MapPanel, TheTrailKeepsItsNewestPointsOnceTheOldestDropOff) {
-    Trail trail(std::chrono::seconds(10));
+    Trail trail(std::chrono::seconds(1000));
     auto* item = new TrailItem(trail, doc.map());
     view.scene()->addItem(item);
     const Trail::Clock::time_point start{};
@@ -119,8 +119,8 @@ TEST_F(MapPanel, TheTrailKeepsItsNewestPointsOnceTheOldestDropOff) {
         item->Refresh();
     };
     fly(0, 7.6);
-    fly(5, 7.7);
-    fly(12, 8.3); // the first drops off
+    fly(500, 7.7);
+    fly(1200, 8.3); // the first drops off
     ASSERT_EQ(trail.dropped(), 1u);
     const QPoint middle = at({doc.map().LonToX(8.0), doc.map().LatToY(47.25)});
     const QColor drawn = view.viewport()->grab().toImage().pixelColor(middle);
