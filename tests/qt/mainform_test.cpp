@@ -114,13 +114,19 @@ TEST_F(EditingMap, ClickAddsAThermalOrANamedWaypointAtThePointerAndClearAllAsks)
 
     run(Command::ClickToAddWaypoint);
     clickAt({100, 50});
-    // Commas and line breaks never enter a waypoint's name.
-    Retype(*form, "waypointDescription", "Ridge, north");
+    // Commas and line breaks never enter a waypoint's name; a name taken gives the next.
+    Retype(*form, "waypointDescription", "Waypoint, 1");
     clickAt({120, 60});
     ASSERT_EQ(doc().waypoints().size(), 2u);
     const Waypoint& w = *doc().waypoints()[0];
     EXPECT_EQ(std::tuple(w.lat, w.lon), std::tuple(map().YToLat(50), map().XToLon(100)));
+    EXPECT_EQ(doc().waypoints()[1]->tName, "Waypoint 2");
     popup({100, 50}, "WaypointPopup", "Delete");
+    // Rename refuses a comma as the box does, and takes a name without.
+    rec.texts = {"Ridge, north", "Ridge north"};
+    for (int i = 0; i < 2; ++i)
+        popup({120, 60}, "WaypointPopup", "Rename...");
+    EXPECT_EQ(rec.messages().size(), 1u);
     EXPECT_EQ(std::tuple(doc().waypoints().size(), doc().waypoints()[0]->tName),
               std::tuple(1u, "Ridge north"));
     // The name stands in green to the right of its cross.
@@ -294,7 +300,10 @@ TEST_F(MainWindow, ClosingAsksBothQuestionsEvenAfterANoThenStopsTheTimers) {
     EXPECT_EQ(std::tuple(link->readCycles, form->statusText(2)), std::tuple(reads, "412m"));
 }
 
-TEST_F(EditingMap, SceneryToolsRunWhileTheWindowGoesOnAndTheirFailuresAreReported) {
+TEST_F(EditingMap, SceneryToolsRunBesideTheProjectWhileTheWindowGoesOnAndFailuresAreReported) {
+    // The tools are looked for where the program started; the project lies elsewhere.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("maps"));
+    loadProject(project("maps/alps.prj"));
     run(Command::Thermik);
     live().AddThermal({47.3, 7.9});
     run(Command::Cumulus); // no cumulus tool in the folder
@@ -302,6 +311,9 @@ TEST_F(EditingMap, SceneryToolsRunWhileTheWindowGoesOnAndTheirFailuresAreReporte
     EXPECT_EQ(rec.messages(),
               (Strings{"Error|There are no thermals to generate from: place at least one.",
                        "Error|Error Generating Thermals"}));
+    // The message names the tool it looked for, in the folder it looked in.
+    EXPECT_TRUE(rec.detailed()[1].starts_with("Error|Error Generating Thermals\n\n" +
+                                              path("cumulus31").toStdString() + '\n'));
     ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Cumulus); }));
     rec.clear();
     // A stand-in tool that waits (10 s at most, and never longer than the test) for a file
@@ -312,9 +324,10 @@ TEST_F(EditingMap, SceneryToolsRunWhileTheWindowGoesOnAndTheirFailuresAreReporte
     QFile::setPermissions(path("scasm"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     run(Command::Thermik);
     EXPECT_FALSE(enabled(Command::Thermik));
-    WriteAll(path("go"), "");
+    WriteAll(path("maps/go"), "");
     ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Thermik); }, 15000));
-    EXPECT_EQ(ReadAll(path("ran")), "alps.sca alps.bgl\n");
+    EXPECT_EQ(ReadAll(path("maps/ran")), "alps.sca alps.bgl\n");
+    EXPECT_TRUE(QFile::exists(path("maps/alps.sca")) && !QFile::exists(path("alps.sca")));
     EXPECT_TRUE(rec.entries.empty());
 }
 
