@@ -85,6 +85,12 @@ void ThermalAreas::paint(QPainter* painter, const QStyleOptionGraphicsItem* opti
     }
 }
 
+namespace {
+
+constexpr int kLongestLabel = 32; // characters
+
+} // namespace
+
 WaypointLabels::WaypointLabels(const WaypointList& waypoints, const Map& map)
     : waypoints_(waypoints)
     , map_(map) {
@@ -100,9 +106,13 @@ void WaypointLabels::paint(QPainter* painter, const QStyleOptionGraphicsItem* op
     const QFontMetrics metrics(widget ? widget->font() : painter->font());
     std::vector<QRect> placed;
     for (const auto& w : waypoints_) {
-        const QString name = QString::fromStdString(w->tName).trimmed();
+        QString name = QString::fromStdString(w->tName).trimmed();
         if (name.isEmpty())
             continue;
+        // A name of a thousand characters would run across the whole map.
+        if (name.size() > kLongestLabel)
+            name = metrics.elidedText(name, Qt::ElideRight,
+                                      metrics.averageCharWidth() * kLongestLabel);
         // To the right of the cross, its middle at the cross's height.
         const QPoint at = map_.PixelOf(w->Position()) + QPoint(7, metrics.ascent() / 2 - 1);
         const QRect box = metrics.boundingRect(name).translated(at).adjusted(-1, -1, 1, 1);

@@ -159,6 +159,8 @@ TEST(Waypoint, HintPlaceChangesAndTheNextId) {
               "ID 5\nLatitude 46.75000°\nLongitude -7.50000°\nHeight 500 m\nAttributes \nName: \n"
               "Text: Pass, 2165 m");
     EXPECT_NE(w.Hint(feet).find("\nHeight 1640 ft\n"), std::string::npos);
+    w.SetName(std::string(2000, 'n')); // cut short, not drawn across the screen
+    EXPECT_NE(w.Hint(meters).find("\nName: " + std::string(80, 'n') + "...\n"), std::string::npos);
     w.SetID(-3);
     EXPECT_EQ(NextWaypointID(list), 1);
 }

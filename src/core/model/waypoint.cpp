@@ -2,6 +2,7 @@
 
 #include "geo/coordtext.h"
 #include "geo/numbertext.h"
+#include "messages/quote.h"
 
 #include <algorithm>
 #include <climits>
@@ -44,12 +45,20 @@ void Waypoint::SetName(const std::string& v) {
 void Waypoint::SetText(const std::string& v) {
     Change(tText, v);
 }
+namespace {
+
+// A longer name or text would draw the hint across the screen.
+constexpr std::size_t kLongestHintText = 80;
+
+} // namespace
+
 std::string Waypoint::Hint(heightDispType unit) const {
     const std::string height = unit == feet ? IntText(MetresToFeetTruncated(tGroundHeight)) + " ft"
                                             : IntText(tGroundHeight) + " m";
     return "ID " + IntText(tID) + "\nLatitude " + LatText(lat, decDegrees) + "\nLongitude " +
            LonText(lon, decDegrees) + "\nHeight " + height + "\nAttributes " + tAttributes +
-           "\nName: " + tName + "\nText: " + tText;
+           "\nName: " + QuotedText(tName, kLongestHintText) +
+           "\nText: " + QuotedText(tText, kLongestHintText);
 }
 
 int NextWaypointID(const WaypointList& waypoints) {
