@@ -1,6 +1,7 @@
 #include "batch.h"
 #include "climbsbatch.h"
 #include "commandline.h"
+#include "io/georeference.h"
 #include "io/settings.h"
 #include "mainform.h"
 #include "newproject.h"
@@ -58,6 +59,7 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const CommandLine commandLine = ReadCommandLine(argc, argv);
+    QuietTiffLibrary();
     switch (commandLine.action) {
     case CommandLine::Error:
         std::fputs(qUtf8Printable(commandLine.text), stderr);

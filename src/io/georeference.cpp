@@ -34,25 +34,6 @@ std::string Number(double value) {
     return QString::number(value, 'g', 12).toStdString();
 }
 
-// libtiff reports unknown tags and damaged files on standard error; the reader's own
-// messages say what matters.
-class QuietTiff {
-public:
-    QuietTiff()
-        : error_(TIFFSetErrorHandler(nullptr))
-        , warning_(TIFFSetWarningHandler(nullptr)) {}
-    ~QuietTiff() {
-        TIFFSetErrorHandler(error_);
-        TIFFSetWarningHandler(warning_);
-    }
-    QuietTiff(const QuietTiff&) = delete;
-    QuietTiff& operator=(const QuietTiff&) = delete;
-
-private:
-    TIFFErrorHandler error_;
-    TIFFErrorHandler warning_;
-};
-
 std::optional<int> GeoKey(GTIF* keys, geokey_t key) {
     geocode_t value = 0;
     if (GTIFKeyGet(keys, key, &value, 0, 1) != 1)
@@ -118,7 +99,6 @@ Found GeoTiffEdgesOf(GTIF* keys, TIFF* tiff) {
 }
 
 Found GeoTiffEdges(const QString& path) {
-    const QuietTiff quiet;
     TIFF* tiff = XTIFFOpen(QFile::encodeName(path).constData(), "r");
     if (!tiff)
         return NoTags{};
@@ -186,4 +166,9 @@ std::optional<GeoBounds> FindMapEdges(const QString& picturePath, const AskForMa
     if (const auto* edges = std::get_if<GeoBounds>(&found))
         return *edges;
     return ask ? ask() : std::nullopt;
+}
+
+void QuietTiffLibrary() {
+    TIFFSetErrorHandler(nullptr);
+    TIFFSetWarningHandler(nullptr);
 }

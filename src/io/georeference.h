@@ -16,6 +16,11 @@
 using AskForMapEdges = std::function<std::optional<GeoBounds>()>;
 std::optional<GeoBounds> FindMapEdges(const QString& picturePath, const AskForMapEdges& ask);
 
+// libtiff warns on standard error about tags it does not know (every GeoTIFF has some) and
+// about damaged files, also when Qt reads a picture; the program's own messages say what
+// matters, so the library stays quiet for the whole run.
+void QuietTiffLibrary();
+
 // The open dialog's filter for map pictures, in the prompts' "Text|*.EXT" form.
 inline constexpr const char* kMapPictureFilter =
     "Map pictures (*.png *.jpg *.bmp *.tif *.gif)|*.png;*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.gif";
