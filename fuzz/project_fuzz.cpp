@@ -18,7 +18,7 @@ std::pair<std::string, ThermalList> ReadAll(std::string_view bytes, bool add = f
         SkipProjectHeader(bytes, offset);
     else
         header = ReadProjectHeader(bytes, offset).value.text;
-    return {header, ReadThermalLines(bytes, offset).value};
+    return {header, ReadThermalLines(bytes, offset).value.thermals};
 }
 
 } // namespace

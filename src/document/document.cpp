@@ -188,7 +188,7 @@ bool Document::LoadProject(const QString& path, bool add) {
         header = std::move(read.value);
         messages = std::move(read.messages);
     }
-    Read<ThermalList> thermals = ReadThermalLines(data, offset);
+    Read<ThermalLines> thermals = ReadThermalLines(data, offset);
     messages.insert(messages.end(), thermals.messages.begin(), thermals.messages.end());
     bool complete = messages.empty();
     if (!add) {
@@ -202,7 +202,11 @@ bool Document::LoadProject(const QString& path, bool add) {
             complete;
     }
     ShowMessages(messages, ShownPath(path));
-    AppendThermals(std::move(thermals.value));
+    if (const long long line = thermals.value.firstCutLine)
+        emit note(tr("Line %1 of %2 ends inside its values: those missing read as -1")
+                      .arg(line)
+                      .arg(SplitFilePath(path).fileName));
+    AppendThermals(std::move(thermals.value.thermals));
     if (!add)
         project_.incomplete = !complete;
     return complete;

@@ -44,15 +44,17 @@ std::string Line(const Thermal& t, bool saveAll) {
 // How a line reads, shown as the line that its thermal writes with both sections; that line
 // reads back the same.
 Written Rewritten(std::string_view line) {
-    const std::optional<Thermal> t = ParseThermalLine(line);
-    return t ? Written(Line(*t, true)) : kRefused;
+    const std::optional<ThermalLine> t = ParseThermalLine(line);
+    return t ? Written(Line(t->thermal, true) + (t->cut ? " cut" : "")) : kRefused;
 }
 using ThermalRow = std::tuple<Name, std::string, Written>;
 class ThermalLineTable : public ::testing::TestWithParam<ThermalRow> {};
 TEST_P(ThermalLineTable, ReadsAsItsThermalWritesIt) {
     const auto& [name, line, written] = GetParam();
     EXPECT_EQ(Rewritten(line), written);
-    EXPECT_EQ(written ? Rewritten(*written) : kRefused, written);
+    // What a thermal writes is whole and reads back the same.
+    const Written whole = written ? Written(written->substr(0, written->find(" cut"))) : kRefused;
+    EXPECT_EQ(whole ? Rewritten(*whole) : kRefused, whole);
 }
 const auto kThermalLineRows = ::testing::Values(
     ThermalRow{"Basic", kBasic, kAll}, ThermalRow{"Full", kFull, kFull},
@@ -65,19 +67,21 @@ const auto kThermalLineRows = ::testing::Values(
                B(",1,7,-1,-11111111455955484672,0,1,-1,-1,450,2,4,0,0,0,0")},
     ThermalRow{"TypeNotInteger", V(3, "1.5"), kRefused},
     // A used-up line reads -1 for every value it no longer holds.
-    ThermalRow{"EndsBeforeValue13", kBasic.substr(0, kBasic.size() - 2), V(13, "-1") + kTail},
+    ThermalRow{"EndsBeforeValue13", kBasic.substr(0, kBasic.size() - 2),
+               V(13, "-1") + kTail + " cut"},
     ThermalRow{"EndsInsideCumulus", B(",1,6,2.5,3,4,0.25,5,6"),
-               V(10, "-1") + ",1,7,2.5,3,4,0.25,5,6,-1,2,4,0,0,0,0"},
+               V(10, "-1") + ",1,7,2.5,3,4,0.25,5,6,-1,2,4,0,0,0,0 cut"},
     ThermalRow{"EndsInsideProfile", B(",2,4,100,50"),
-               B(",1,7,-1,-1,0,-0.5,-1,-1,450,2,4,100,50,-1,-1")},
+               B(",1,7,-1,-1,0,-0.5,-1,-1,450,2,4,100,50,-1,-1 cut")},
     ThermalRow{"TextAfterTheValues", B(",x"), kRefused},
     ThermalRow{"FloatBeyondRange", B(",1,7,1" + std::string(40, '0') + ",-1,0,-0.5,-1,-1,450"),
                kRefused});
 INSTANTIATE_TEST_SUITE_P(Lines, ThermalLineTable, kThermalLineRows, RowName);
 
 TEST(ThermalLine, WorkedExampleAndPositionsTruncatedWithinTheIntRange) {
-    const auto t = ParseThermalLine(kFull);
-    ASSERT_TRUE(t);
+    const auto line = ParseThermalLine(kFull);
+    ASSERT_TRUE(line);
+    const Thermal* t = &line->thermal;
     EXPECT_EQ(std::pair(t->lat, t->lon), std::pair(4712345 * 0.00001, 812345 * 0.00001));
     EXPECT_EQ(std::tuple(t->type, t->cloudRadius, t->spare, t->tGroundHeight, t->tCuCloud),
               std::tuple(4, 400, 450, 450, -0.5f));
@@ -168,8 +172,8 @@ TEST_P(ProjectFixtureTable, HeaderThenThermalsUpToTheFirstShortLine) {
     const Read<ProjectHeader> header = ReadProjectHeader(data, offset);
     const Messages skipping = SkipProjectHeader(data, skipped);
     EXPECT_EQ(skipped, offset);
-    const Read<ThermalList> thermals = ReadThermalLines(data, offset);
-    EXPECT_EQ(thermals.value.size(), count);
+    const Read<ThermalLines> thermals = ReadThermalLines(data, offset);
+    EXPECT_EQ(thermals.value.thermals.size(), count);
     EXPECT_EQ(Shown(header.messages, skipping, thermals.messages), messages);
     EXPECT_EQ(std::tuple(header.value.mapFile, header.value.edges.north, header.value.edges.south),
               std::tuple("map.bmp", 47.5, 47.0));
@@ -210,10 +214,11 @@ TEST(ProjectFile, BadDegreesAreToldWithTheirLineAndStillPlaceTheEdge) {
 
 TEST(ProjectFile, LinesThatRunOutOfValuesStillLoadWithTheLinesAfterThem) {
     const std::string lines =
-        "10,0,1,0,0,0,0,0,0,0,0,10\r\n" + B(",1,6,2.5,3,4,0.25,5,6\r\n") + kBasic + "\r\n";
+        kBasic + "\r\n10,0,1,0,0,0,0,0,0,0,0,10\r\n" + B(",1,6,2.5,3,4,0.25,5,6\r\n") + kBasic;
     std::size_t offset = 0;
-    const Read<ThermalList> thermals = ReadThermalLines(lines, offset);
-    EXPECT_EQ(thermals.value.size(), 3u);
+    const Read<ThermalLines> thermals = ReadThermalLines(lines, offset);
+    EXPECT_EQ(thermals.value.thermals.size(), 4u);
+    EXPECT_EQ(thermals.value.firstCutLine, 2);
     EXPECT_TRUE(thermals.complete());
 }
 
@@ -224,7 +229,7 @@ TEST(ProjectFile, HeaderIsWrittenBackByteForByteWithOrWithoutTheSections) {
     for (const std::string& data : {"\xEF\xBB\xBF" + ProjectText(line), latin + line}) {
         std::size_t offset = 0;
         const ProjectHeader header = ReadProjectHeader(data, offset).value;
-        const ThermalList thermals = ReadThermalLines(data, offset).value;
+        const ThermalList thermals = std::move(ReadThermalLines(data, offset).value.thermals);
         EXPECT_EQ(ProjectFileBytes(header.text, thermals, false), data);
         EXPECT_EQ(ProjectFileBytes("", thermals, true), kAll + "\r\n");
         EXPECT_EQ(header.mapFile, data == latin + line ? "Karte M\xC3\xBCnchen.bmp" : "map.bmp");

@@ -82,22 +82,26 @@ Messages SkipProjectHeader(std::string_view data, std::size_t& offset) {
     return {};
 }
 
-Read<ThermalList> ReadThermalLines(std::string_view data, std::size_t& offset) {
-    Read<ThermalList> result;
+Read<ThermalLines> ReadThermalLines(std::string_view data, std::size_t& offset) {
+    Read<ThermalLines> result;
     std::string scratch;
     for (std::size_t start = offset;; start = offset) {
         const std::string_view line = ReadLineView(data, offset, scratch);
         if (line.size() < kShortestThermalLine)
             break;
         auto thermal = ParseThermalLine(line);
+        // Counted only here: lines are numbered for the user alone.
+        const auto number = [&] {
+            return std::count(data.begin(), data.begin() + start, '\n') + 1;
+        };
         if (!thermal) {
-            // Counted only here: lines are numbered for the message alone.
-            const auto number = std::count(data.begin(), data.begin() + start, '\n') + 1;
             result.messages.push_back(FileError("Error reading thermal data from Project File map",
-                                                number, std::string(line)));
+                                                number(), std::string(line)));
             break;
         }
-        result.value.push_back(std::make_unique<Thermal>(std::move(*thermal)));
+        if (thermal->cut && result.value.firstCutLine == 0)
+            result.value.firstCutLine = number();
+        result.value.thermals.push_back(std::make_unique<Thermal>(std::move(thermal->thermal)));
     }
     return result;
 }

@@ -26,8 +26,13 @@ Read<ProjectHeader> ReadProjectHeader(std::string_view data, std::size_t& offset
 // The five header lines passed over, when the file's thermals are added to a project.
 Messages SkipProjectHeader(std::string_view data, std::size_t& offset);
 // The thermal lines from offset on, up to the first line shorter than 25 characters. A line
-// that cannot be read ends the list; the thermals before it stay.
-Read<ThermalList> ReadThermalLines(std::string_view data, std::size_t& offset);
+// that cannot be read ends the list; the thermals before it stay. A cut line is read, and
+// the first is told apart (a file whose end was lost reads so).
+struct ThermalLines {
+    ThermalList thermals;
+    long long firstCutLine = 0; // 1-based; 0 when no line was cut
+};
+Read<ThermalLines> ReadThermalLines(std::string_view data, std::size_t& offset);
 
 // The whole file as written: the header, then every thermal; lines end with CR LF.
 std::string ProjectFileBytes(std::string_view headerText, const ThermalList& thermals,

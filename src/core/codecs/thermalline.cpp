@@ -25,8 +25,8 @@ public:
 
     // A used-up line gives "-1" for every value it no longer holds, as for a tag; only a
     // value that is no number (an empty one among them) fails.
-    double decimal() { return Convert(ParseDecimal(NextNumber(line_, p_)), 0.0); }
-    int integer() { return Convert(ParseInteger(NextNumber(line_, p_)), 0); }
+    double decimal() { return Convert(ParseDecimal(Value()), 0.0); }
+    int integer() { return Convert(ParseInteger(Value()), 0); }
     // A value beyond the float range would be written back as no number at all.
     float single() {
         const auto value = static_cast<float>(decimal());
@@ -35,10 +35,17 @@ public:
         return value;
     }
     // A tag or count: -1 from a used-up line is no section.
-    int marker() { return integer(); }
+    int marker() { return Convert(ParseInteger(NextNumber(line_, p_)), 0); }
     bool ok() const { return ok_; }
+    // Whether a value was asked for after the line had ended.
+    bool cut() const { return cut_; }
 
 private:
+    std::string_view Value() {
+        if (static_cast<int>(line_.size()) <= p_)
+            cut_ = true;
+        return NextNumber(line_, p_);
+    }
     template <typename T> T Convert(std::optional<T> value, T fallback) {
         if (!value)
             ok_ = false;
@@ -48,6 +55,7 @@ private:
     std::string_view line_;
     int p_ = 1;
     bool ok_ = true;
+    bool cut_ = false;
 };
 
 // The reader takes a number as one run of digits, signs and points, so the E form of the
@@ -70,7 +78,7 @@ std::string FloatText(float value) {
 
 } // namespace
 
-std::optional<Thermal> ParseThermalLine(std::string_view line) {
+std::optional<ThermalLine> ParseThermalLine(std::string_view line) {
     LineReader in(line);
     Thermal t;
     t.SetLat(in.decimal() * 0.00001);
@@ -108,7 +116,7 @@ std::optional<Thermal> ParseThermalLine(std::string_view line) {
     }
     if (!in.ok())
         return std::nullopt;
-    return t;
+    return ThermalLine{std::move(t), in.cut()};
 }
 
 void AppendThermalLine(std::string& out, const Thermal& t, bool saveAll) {

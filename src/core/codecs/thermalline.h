@@ -13,10 +13,15 @@
 inline constexpr std::size_t kShortestThermalLine = 25;
 
 // The thermal of a line, its values applied through the setters; a section that the line
-// does not carry leaves those values as a new thermal has them. Nothing when a value is no
-// number, is empty, is not an integer where one is needed, or is missing (the line ends
-// before the 13 basic values or inside a section that its tag and count announce).
-std::optional<Thermal> ParseThermalLine(std::string_view line);
+// does not carry leaves those values as a new thermal has them. A line that ends before the
+// 13 basic values or inside a section that its tag and count announce is cut: each value it
+// no longer holds reads as -1. Nothing when a value is no number, is empty or is not an
+// integer where one is needed.
+struct ThermalLine {
+    Thermal thermal;
+    bool cut = false;
+};
+std::optional<ThermalLine> ParseThermalLine(std::string_view line);
 
 // Appends the line with its CR LF; the sections only when saveAll is set.
 void AppendThermalLine(std::string& out, const Thermal& thermal, bool saveAll);
