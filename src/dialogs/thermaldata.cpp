@@ -446,6 +446,8 @@ void TThermalData::ShowHeights() {
     const QString unit = units_.height == feet ? QStringLiteral("ft") : QStringLiteral("m");
     for (QLabel* label : {topUnits_, bottomUnits_, cloudBaseUnits_})
         label->setText(unit);
+    // The picture labels its heights when painted; the fields below change without a signal.
+    profile_->update();
     for (const Binding& binding : bindings_) {
         if (binding.height)
             showValue(binding);
