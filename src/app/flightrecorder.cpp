@@ -1,5 +1,6 @@
 #include "flightrecorder.h"
 
+#include "io/filestore.h"
 #include "prompts/prompts.h"
 #include "simlink/simlink.h"
 
@@ -29,8 +30,8 @@ bool FlightRecorder::Start(const QString& path, IgcLogHeader names) {
     // Unbuffered: every write is in the file when it returns.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) ||
         file_.write(header.data(), qint64(header.size())) != qint64(header.size())) {
-        prompts().message("File Error", "The flight cannot be recorded.\n" + path.toStdString() +
-                                            ": " + file_.errorString().toStdString());
+        ShowFileMessage("File Error", "The flight cannot be recorded.", ShownPath(path),
+                        file_.errorString().toStdString());
         file_.close();
         return false;
     }
@@ -57,8 +58,7 @@ void FlightRecorder::Record(const QDateTime& utc) {
     if (file_.write(line.data(), qint64(line.size())) != qint64(line.size())) {
         const std::string reason = file_.errorString().toStdString();
         Stop();
-        prompts().message("File Error",
-                          "The flight recording stopped.\n" + path_.toStdString() + ": " + reason);
+        ShowFileMessage("File Error", "The flight recording stopped.", ShownPath(path_), reason);
         emit stopped();
         return;
     }

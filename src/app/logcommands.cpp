@@ -36,12 +36,11 @@ void TMainForm::OpenLog() {
 }
 
 void TMainForm::LoadLogFile(const QString& path) {
-    const std::string name = QFileInfo(path).fileName().toStdString();
-    const auto read = ReadFileBytes(path);
+    const auto read = ReadTextFile(path);
     const auto* bytes = std::get_if<QByteArray>(&read);
     if (!bytes) {
-        prompts().message("File Error",
-                          name + ": the flight log cannot be read.\n" + path.toStdString());
+        ShowFileMessage("File Error", "The flight log cannot be read.", ShownPath(path),
+                        std::get<ReadFailure>(read).reason.toStdString());
         return;
     }
     IgcFlight flight = ReadIgcFile(ByteView(*bytes));
@@ -49,13 +48,13 @@ void TMainForm::LoadLogFile(const QString& path) {
     const bool anyValid = std::any_of(flight.fixes.begin(), flight.fixes.end(),
                                       [](const IgcFix& f) { return f.valid; });
     if (!anyValid) {
-        prompts().message(
-            "File Error",
-            name + ": " + (problems.empty() ? "the log holds no valid fix to show." : problems));
+        ShowFileMessage("File Error", "The flight log holds no fix to show.", ShownPath(path),
+                        problems.empty() ? "every fix is marked invalid" : problems);
         return;
     }
     if (!problems.empty())
-        prompts().message("File Error", name + ": " + problems);
+        ShowFileMessage("File Error", "The flight log is not read whole.", ShownPath(path),
+                        problems);
 
     CloseLog();
     OfferFlightProject(flight, path);

@@ -254,9 +254,12 @@ bool Document::SaveNewPicture(const QString& path) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!newMap_->unsaved.save(&buffer, "PNG") || !SaveFileBytes(picturePath, ByteView(png))) {
-        prompts().message("File Error", "Error with Project File\n" + picturePath.toStdString() +
-                                            ": the map picture cannot be written there.");
+    const SaveResult saved = newMap_->unsaved.save(&buffer, "PNG")
+                                 ? SaveFileBytes(picturePath, ByteView(png))
+                                 : SaveResult{tr("the map picture cannot be made")};
+    if (!saved) {
+        ShowFileMessage("File Error", "Error with Project File", ShownPath(picturePath),
+                        saved.failure.toStdString());
         return false;
     }
     newMap_->picturePath = picturePath;

@@ -6,6 +6,7 @@
 #include "dialogs/climbswindow.h"
 #include "flight/climbs.h"
 #include "flight/flighttrack.h"
+#include "io/filestore.h"
 #include "qtfixtures.h"
 #include "scene/flighttrackitem.h"
 
@@ -78,7 +79,9 @@ TEST_F(LogWindow, AFileThatIsNoLogIsRefusedAndTheOpenLogStays) {
     rec.files.push_back(DataFile("files/example.prj").toStdString());
     run(Command::LoadLog1);
     ASSERT_EQ(rec.messages().size(), 1u);
-    EXPECT_TRUE(rec.messages()[0].starts_with("File Error|example.prj: The file holds no fixes"));
+    EXPECT_TRUE(rec.detailed()[0].starts_with(
+        "File Error|The flight log holds no fix to show.\n\n" +
+        ShownPath(DataFile("files/example.prj")) + "\nThe file holds no fixes"));
     EXPECT_EQ(form->flightTrack(), shown);
 }
 
