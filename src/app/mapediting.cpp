@@ -178,6 +178,7 @@ void TMainForm::RunScenery(SceneryKind kind) {
         document_.SaveProjectAs(ThermalData->GetSaveCuData());
         if (document_.projectFileName().isEmpty())
             return;
+        NoteSaved(true);
     }
     sceneryRun_ = SceneryRun::Prepare(kind, toolDir, document_.thermals(), document_.projectPath());
     if (!sceneryRun_)
