@@ -13,7 +13,8 @@
 
 namespace coretest {
 
-// Table rows are tuples whose first element is the row's readable name; a row prints as it.
+// Table rows are named structs whose `name` is the row's readable name, or tuples whose first
+// element is; a row prints as its name.
 struct Name {
     Name(const char* name)
         : text(name) {}
@@ -24,7 +25,10 @@ void PrintTo(const std::tuple<Name, Columns...>& row, std::ostream* os) {
     *os << std::get<0>(row).text;
 }
 inline constexpr auto RowName = [](const auto& info) {
-    return std::string(std::get<0>(info.param).text);
+    if constexpr (requires { info.param.name; })
+        return std::string(info.param.name);
+    else
+        return std::string(std::get<0>(info.param).text);
 };
 
 using Strings = std::vector<std::string>;
