@@ -8,8 +8,6 @@
 
 namespace {
 
-using coretest::Strings;
-
 // A log of fixes (UTC second of the day, latitude, longitude, altitude), then one invalid fix
 // far away that nothing may count.
 IgcFlight Log(std::initializer_list<std::tuple<int, double, double, double>> fixes) {
@@ -20,15 +18,14 @@ IgcFlight Log(std::initializer_list<std::tuple<int, double, double, double>> fix
     return ReadIgcFile(text);
 }
 
-TEST(FlightSummaryTest, DurationHighestAndDistanceOfTheValidFixesPastMidnight) {
-    const IgcFlight flight = Log({{86390, 46, 7, 900}, {5, 46.1, 7, 1234}, {20, 46.2, 7, 1100}});
-    const FlightSummary summary = SummarizeFlight(flight);
-    EXPECT_EQ(summary.durationS, 30);
-    EXPECT_EQ(summary.highestAltitudeM, 1234);
-    EXPECT_EQ(FlightGroundM(flight), 900);
+TEST(FlightSummaryTest, CountsOnlyTheValidFixesPastMidnight) {
+    const FlightSummary summary =
+        SummarizeFlight(Log({{86390, 46, 7, 900}, {5, 46.1, 7, 1234}, {20, 46.2, 7, 1100}}));
+    EXPECT_EQ(std::pair(summary.durationS, summary.highestAltitudeM), std::pair(30, 1234));
     EXPECT_NEAR(summary.distanceKm, 22.239, 0.001);
-    EXPECT_EQ(FlightLineText(summary, feet),
-              "2019-03-09 \u00B7 LS 8 D-1234 \u00B7 0:00 h \u00B7 highest 4048ft \u00B7 22.2 km");
+    const std::string line = FlightLineText(summary, feet);
+    for (const char* fact : {"2019-03-09", "LS 8 D-1234", "0:00 h", "highest 4048ft", "22.2 km"})
+        EXPECT_NE(line.find(fact), std::string::npos) << line;
 }
 
 TEST(FlightGroundTest, BelowALaunchFromAHillTheLowestAltitudeFlown) {
@@ -36,14 +33,15 @@ TEST(FlightGroundTest, BelowALaunchFromAHillTheLowestAltitudeFlown) {
               478);
 }
 
-TEST(FlightTrailTest, ClimbsOverTheLogsOwnStepAndHintsAtItsTimeOfDay) {
+TEST(FlightTrailTest, ClimbIsOverTheLogsOwnStepAtItsTimeOfDay) {
     // Fixes ten seconds apart: a three-second window would hold one fix and no climb.
     const Trail track =
         FlightTrail(Log({{86390, 46, 7, 1000}, {0, 46, 7.001, 1020}, {10, 46, 7.002, 1030}}));
     ASSERT_EQ(track.points().size(), 3u);
     EXPECT_EQ(LogSecondOf(track.points()[1]), 86400);
-    EXPECT_EQ(TrackPointHint(track.points()[2], meters),
-              "00:00:10 UTC\nAltitude 1030m\nClimb 1.0 m/s");
+    const std::string hint = TrackPointHint(track.points()[2], meters);
+    for (const char* fact : {"00:00:10 UTC", "Altitude 1030m", "Climb 1.0 m/s"})
+        EXPECT_NE(hint.find(fact), std::string::npos) << hint;
 }
 
 struct FrameRow {
@@ -71,49 +69,29 @@ INSTANTIATE_TEST_SUITE_P(
         FrameRow{"OneFix", {{60, 10}}, {60.009, 59.991, 9.982, 10.018}},
         FrameRow{"ATenthOfALongFlight", {{46, 7}, {47, 9}}, {47.1, 45.9, 6.8, 9.2}},
         FrameRow{"HeldAtThePole", {{89.999, 0}}, {90, 89.99, -53960 / 60000.0, 53960 / 60000.0}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    coretest::RowName);
 
 struct GraticuleRow {
     const char* name;
     double from, to;
     bool latitude;
-    Strings labels;
+    const char* labels; // one after the other, each followed by a space
 };
 class GraticuleTable : public ::testing::TestWithParam<GraticuleRow> {};
 TEST_P(GraticuleTable, TheRoundestStepWithFourLinesOrMore) {
     const GraticuleRow& row = GetParam();
-    Strings labels;
+    std::string labels;
     for (const GraticuleLine& line : GraticuleLines(row.from, row.to, row.latitude))
-        labels.push_back(line.label);
+        labels += line.label + ' ';
     EXPECT_EQ(labels, row.labels);
 }
-INSTANTIATE_TEST_SUITE_P(
-    Spans, GraticuleTable,
-    ::testing::Values(GraticuleRow{"TenMinutes",
-                                   53.3,
-                                   54,
-                                   true,
-                                   {"53\u00B020'N", "53\u00B030'N", "53\u00B040'N", "53\u00B050'N",
-                                    "54\u00B000'N"}},
-                      GraticuleRow{"TwoMinutesWhenFiveDrawTooFew",
-                                   53.6,
-                                   53.75,
-                                   true,
-                                   {"53\u00B036'N", "53\u00B038'N", "53\u00B040'N", "53\u00B042'N",
-                                    "53\u00B044'N"}},
-                      GraticuleRow{"HalfMinutesWestInEitherOrder",
-                                   -0.01,
-                                   -0.05,
-                                   false,
-                                   {"0\u00B003.0'W", "0\u00B002.5'W", "0\u00B002.0'W",
-                                    "0\u00B001.5'W", "0\u00B001.0'W"}},
-                      GraticuleRow{
-                          "WholeDegreesSouth",
-                          -44.5,
-                          -40.5,
-                          true,
-                          {"44\u00B000'S", "43\u00B000'S", "42\u00B000'S", "41\u00B000'S"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+const GraticuleRow kSpans[] = {
+    {"TenMinutes", 53.3, 54, true, "53°20'N 53°30'N 53°40'N 53°50'N 54°00'N "},
+    {"TwoMinutesWhenFiveDrawTooFew", 53.6, 53.75, true, "53°36'N 53°38'N 53°40'N 53°42'N 53°44'N "},
+    {"HalfMinutesWestInEitherOrder", -0.01, -0.05, false,
+     "0°03.0'W 0°02.5'W 0°02.0'W 0°01.5'W 0°01.0'W "},
+    {"WholeDegreesSouth", -44.5, -40.5, true, "44°00'S 43°00'S 42°00'S 41°00'S "}};
+INSTANTIATE_TEST_SUITE_P(Spans, GraticuleTable, ::testing::ValuesIn(kSpans), coretest::RowName);
 
 TEST(PictureSizeTest, PixelsSpanAsManyMetresAcrossAsDown) {
     // At 60 degrees a degree east is half a degree north.
