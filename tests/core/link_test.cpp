@@ -12,11 +12,10 @@ namespace {
 
 using namespace std::chrono_literals;
 using Server = Transport::Server;
-using coretest::Name;
 using coretest::RowName;
+using enum LinkResult;
 
 constexpr std::uint32_t untouched = 0x1234, lowest = 0x19980005, fs2002 = 0xFADE0006;
-constexpr LinkResult okay = LinkResult::okay;
 
 class LinkTest : public ::testing::Test {
 protected:
@@ -40,95 +39,110 @@ protected:
     }
 };
 
-// Server, FSUIPC version, FS version, simulator requested, a platform step that fails (or
-// null), the result, and the sends made.
-using OpenRow = std::tuple<Name, Server, std::uint32_t, std::uint32_t, std::uint32_t,
-                           bool FakeServer::*, std::uint32_t, int>;
+// What the server answers and what the link makes of it. A pass of the handshake is repeated
+// only while a version reads zero, five at most.
+struct OpenRow {
+    const char* name;
+    LinkResult result;
+    int sends = 1;
+    std::uint32_t version = lowest, fsVersion = fs2002;
+    Server found = Server::uipcMain;
+    std::uint32_t requestedSim = 0;
+    bool FakeServer::*fails = nullptr; // a platform step, or the server's silence
+};
 class OpenTest : public LinkTest, public ::testing::WithParamInterface<OpenRow> {};
 
-TEST_P(OpenTest, ServerIsAcceptedOnlyWithTheRightVersionsAndAFailedOpenHoldsNothing) {
-    const auto& [name, found, version, fsVersion, requested, fails, expected, sends] = GetParam();
-    server.server = found;
-    server.Set(0x3304, version);
-    server.Set(0x3308, fsVersion);
-    if (fails)
-        server.*fails = true;
-    const auto result = static_cast<std::uint32_t>(link.Open(requested));
-    const bool opened = expected == 0;
+TEST_P(OpenTest, OpensOnlyTheRightServerAtTheRightVersions) {
+    const OpenRow& row = GetParam();
+    server.server = row.found;
+    server.Set(0x3304, row.version);
+    server.Set(0x3308, row.fsVersion);
+    if (row.fails)
+        server.*row.fails = true;
+    const LinkResult result = link.Open(row.requestedSim);
+    const bool opened = row.result == okay;
+    // A failed Open holds nothing.
     EXPECT_EQ(std::tuple(result, link.IsOpen(), server.HoldsNothing(), server.sends),
-              std::tuple(expected, opened, !opened, sends));
+              std::tuple(row.result, opened, !opened, row.sends));
     // The version is written in the first pass; the versions read stay readable.
-    const bool answered = sends != 0 && !server.silent;
+    const bool answered = row.sends != 0 && !server.silent;
     EXPECT_EQ(std::pair(server.Writes().size(), link.FsuipcVersion()),
-              std::pair(answered ? std::size_t{1} : 0, answered ? version : 0));
+              std::pair(answered ? std::size_t{1} : 0, answered ? row.version : 0));
 }
 
-constexpr auto uipc = Server::uipcMain;
 constexpr auto fs98 = Server::fs98Main;
+const OpenRow kOpenRows[] = {
+    {"LowestVersion", okay},
+    {"VersionZeroForFivePasses", wrongVersion, 5, 0},
+    {"FsVersionZeroForFivePasses", wrongVersion, 5, lowest, 0},
+    {"VersionOneBelow", wrongVersion, 1, 0x19980004},
+    {"MarkOneAbove", wrongVersion, 1, lowest, 0xFADF0006},
+    {"MarkInTheLowHalf", wrongVersion, 1, lowest, 0x0006FADE},
+    {"Fs98VersionOneBelow", noSimOnServer, 1, 0x19980004, fs2002, fs98},
+    {"Fs98WrongMark", noSimOnServer, 1, lowest, 0x12340001, fs98},
+    {"Fs98Accepted", okay, 1, 0x20000000, 0xFADE0001, fs98},
+    {"RequestedSimRunning", okay, 1, lowest, 0xFADE0003, Server::uipcMain, 3},
+    {"RequestedSimNotRunning", wrongSim, 1, lowest, fs2002, Server::uipcMain, 3},
+    {"NoServer", noServer, 0, lowest, fs2002, Server::none},
+    {.name = "NoMessage", .result = noMessage, .sends = 0, .fails = &FakeServer::registerFails},
+    {.name = "NoAtom", .result = noAtom, .sends = 0, .fails = &FakeServer::atomFails},
+    {.name = "NoMapping", .result = noMapping, .sends = 0, .fails = &FakeServer::createFails},
+    {.name = "NoView", .result = noView, .sends = 0, .fails = &FakeServer::mapFails},
+    {.name = "HandshakeTimedOut", .result = timedOut, .sends = 9, .fails = &FakeServer::silent}};
+INSTANTIATE_TEST_SUITE_P(Link, OpenTest, ::testing::ValuesIn(kOpenRows), RowName);
 
-// A pass of the handshake is repeated only while a version reads zero, five at most.
-INSTANTIATE_TEST_SUITE_P(
-    Link, OpenTest,
-    ::testing::Values(
-        OpenRow{"LowestVersion", uipc, lowest, fs2002, 0, nullptr, 0, 1},
-        OpenRow{"VersionZeroForFivePasses", uipc, 0, fs2002, 0, nullptr, 7, 5},
-        OpenRow{"FsVersionZeroForFivePasses", uipc, lowest, 0, 0, nullptr, 7, 5},
-        OpenRow{"VersionOneBelow", uipc, 0x19980004, fs2002, 0, nullptr, 7, 1},
-        OpenRow{"MarkOneAbove", uipc, lowest, 0xFADF0006, 0, nullptr, 7, 1},
-        OpenRow{"MarkInTheLowHalf", uipc, lowest, 0x0006FADE, 0, nullptr, 7, 1},
-        OpenRow{"Fs98VersionOneBelow", fs98, 0x19980004, fs2002, 0, nullptr, 14, 1},
-        OpenRow{"Fs98WrongMark", fs98, lowest, 0x12340001, 0, nullptr, 14, 1},
-        OpenRow{"Fs98Accepted", fs98, 0x20000000, 0xFADE0001, 0, nullptr, 0, 1},
-        OpenRow{"RequestedSimRunning", uipc, lowest, 0xFADE0003, 3, nullptr, 0, 1},
-        OpenRow{"RequestedSimNotRunning", uipc, lowest, fs2002, 3, nullptr, 8, 1},
-        OpenRow{"NoServer", Server::none, lowest, fs2002, 0, nullptr, 2, 0},
-        OpenRow{"NoMessage", uipc, lowest, fs2002, 0, &FakeServer::registerFails, 3, 0},
-        OpenRow{"NoAtom", uipc, lowest, fs2002, 0, &FakeServer::atomFails, 4, 0},
-        OpenRow{"NoMapping", uipc, lowest, fs2002, 0, &FakeServer::createFails, 5, 0},
-        OpenRow{"NoView", uipc, lowest, fs2002, 0, &FakeServer::mapFails, 6, 0},
-        OpenRow{"HandshakeTimedOut", uipc, lowest, fs2002, 0, &FakeServer::silent, 11, 9}),
-    RowName);
-
-TEST_F(LinkTest, RequestFitsOnlyUpToTheLimitAndARefusalQueuesNothing) {
+// A request fits the area up to its last byte; one that does not is refused and queues
+// nothing, and what was queued before it still goes.
+TEST_F(LinkTest, RequestFitsOnlyWithinTheArea) {
     ASSERT_EQ(link.Open(0), okay);
     std::vector<std::byte> data(0x8000);
-    // Data bytes of a write queued first, then a read or write of a size that fits or not.
-    using Row = std::tuple<std::uint32_t, bool, std::uint32_t, bool>;
-    for (const auto& [before, write, size, fits] :
+    struct Row {
+        std::uint32_t before; // data bytes of a write queued first
+        bool write;
+        std::uint32_t size;
+        bool fits;
+    };
+    for (const Row& row :
          {Row{0, false, 32492, true}, Row{0, false, 32493, false}, Row{0, true, 32496, true},
           Row{0, true, 32497, false}, Row{8, false, 32472, true}, Row{8, false, 32473, false},
           Row{0, true, 0xFFFFFFF0, false}}) {
         server.Forget();
-        if (before != 0)
-            link.Write(0x4000, before, data.data());
-        EXPECT_EQ(write ? link.Write(0x1000, size, data.data())
-                        : link.Read(0x1000, size, data.data()),
-                  fits ? okay : LinkResult::full)
-            << size;
-        EXPECT_EQ(link.Process() == okay, fits || before != 0);
-        EXPECT_EQ(server.requests.size(), (fits ? 1u : 0u) + (before != 0 ? 1u : 0u));
+        if (row.before != 0)
+            link.Write(0x4000, row.before, data.data());
+        EXPECT_EQ(row.write ? link.Write(0x1000, row.size, data.data())
+                            : link.Read(0x1000, row.size, data.data()),
+                  row.fits ? okay : full)
+            << row.size;
+        EXPECT_EQ(link.Process() == okay, row.fits || row.before != 0);
+        EXPECT_EQ(server.requests.size(), (row.fits ? 1u : 0u) + (row.before != 0 ? 1u : 0u));
         EXPECT_EQ(server.requests.empty() ? 0 : server.requests.back().bytes.size(),
-                  fits ? size : before);
+                  row.fits ? row.size : row.before);
     }
-    // The last result code has a text, the next none.
-    EXPECT_TRUE(ResultText(LinkResult::full).starts_with("Read or Write") &&
-                ResultText(static_cast<LinkResult>(16)).empty());
 }
 
-// The handshake as laid out. Then a read of no bytes still takes a token; a read with no
-// destination takes none. An Open on the open link keeps it and its queue; Close releases
-// everything and may be repeated.
-TEST_F(LinkTest, HandshakeAsLaidOutThenWritesAndReadsRoundTripAndCloseReleases) {
+TEST(LinkResultText, EndsAtTheLastResult) {
+    EXPECT_TRUE(ResultText(full).starts_with("Read or Write"));
+    EXPECT_EQ(ResultText(static_cast<LinkResult>(16)), "");
+}
+
+// Two reads with a token each and zeroed data, the version write (EC 03), the terminator;
+// one pause before it and the program's time-out.
+TEST_F(LinkTest, HandshakeReadsBothVersionsAndWritesTheClientsVersion) {
     ASSERT_EQ(link.Open(0), okay);
     EXPECT_EQ(std::pair(server.sleeps, server.timeouts),
               std::pair(std::vector{100ms}, std::vector{2000ms}));
-    // Two reads with a token each and zeroed data, the version write (EC 03), the terminator.
     const std::uint32_t token1 = Words(12, 16)[0], token2 = Words(32, 36)[0];
     EXPECT_EQ(Words(0, 56), (std::vector<std::uint32_t>{1, 0x3304, 4, token1, 0, 1, 0x3308, 4,
                                                         token2, 0, 2, 0x330A, 2, 0x3EC}));
     EXPECT_TRUE(Words(54, 58)[0] == 0 && token1 != 0 && token1 != token2);
     EXPECT_EQ(link.FsVersion(), 6u);
     EXPECT_TRUE(link.AreaName().starts_with("FsasmLib:IPC:1A2B:")) << link.AreaName();
+}
+
+// A read of no bytes still takes a token; a read with no destination takes none. An Open
+// of the open link keeps it and its queue.
+TEST_F(LinkTest, QueuedWritesAndReadsGoInOneBatch) {
+    ASSERT_EQ(link.Open(0), okay);
     const std::array<std::byte, 3> out{std::byte{1}, std::byte{2}, std::byte{3}};
     std::array<std::byte, 3> back{};
     const std::vector<LinkResult> queued{
@@ -136,24 +150,32 @@ TEST_F(LinkTest, HandshakeAsLaidOutThenWritesAndReadsRoundTripAndCloseReleases) 
         link.Read(0x4000, 3, nullptr), link.Read(0x4000, 3, back.data())};
     ASSERT_EQ(queued, std::vector(4, okay));
     const std::string name = link.AreaName();
-    EXPECT_EQ(link.Open(0), LinkResult::alreadyOpen);
+    EXPECT_EQ(link.Open(0), alreadyOpen);
     EXPECT_EQ(link.AreaName(), name);
     ASSERT_EQ(link.Process(), okay);
     EXPECT_EQ(back, out);
     EXPECT_EQ(Words(0, 16), (std::vector<std::uint32_t>{2, 0x4000, 3, 0x01030201}));
     EXPECT_EQ(std::pair(Words(43, 47)[0], Words(62, 66)[0]), std::pair(0u, 2u)); // the tokens
+}
+
+// Close may be repeated; the closed link refuses every request.
+TEST_F(LinkTest, CloseReleasesEverything) {
+    ASSERT_EQ(link.Open(0), okay);
     link.Close();
     link.Close();
     EXPECT_TRUE(server.HoldsNothing());
     const std::vector<LinkResult> closed{link.Read(0x3304, 4, &first),
                                          link.Write(0x3304, 4, &first), link.Process()};
-    EXPECT_EQ(closed, std::vector(3, LinkResult::notOpen));
+    EXPECT_EQ(closed, std::vector(3, notOpen));
 }
 
 // The server may leave anything in the area; the walk copies only what this batch queued and
-// never reads outside the area. A value stored at `at`; from 0x7000 on, a read record placed
-// there instead. Then the values the two reads get.
-using WalkRow = std::tuple<Name, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
+// never reads outside the area.
+struct WalkRow {
+    const char* name;
+    std::uint32_t at, value; // stored there; from 0x7000 on, a read record placed there instead
+    std::uint32_t firstGot, secondGot; // by the two reads
+};
 class WalkTest : public LinkTest, public ::testing::WithParamInterface<WalkRow> {};
 
 TEST_P(WalkTest, ReplyWalkStaysWithinTheAreaAndTheQueuedReads) {
@@ -175,49 +197,50 @@ TEST_P(WalkTest, ReplyWalkStaysWithinTheAreaAndTheQueuedReads) {
     EXPECT_NE(records::LoadU32(&server.area[20]), 7u); // an unknown id is cleared
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Link, WalkTest,
-    ::testing::Values(WalkRow{"Intact", 16, lowest, lowest, fs2002},
-                      WalkRow{"UnknownIdStopsTheWalk", 20, 7, lowest, untouched},
-                      WalkRow{"SizePastTheArea", 8, 0xFFFFFFF0, untouched, untouched},
-                      WalkRow{"SizeOfTheWholeArea", 8, 0x8000, untouched, untouched},
-                      WalkRow{"SizeNotTheQueuedOne", 8, 8, untouched, untouched},
-                      WalkRow{"TokenNeverQueued", 12, 3, untouched, untouched},
-                      WalkRow{"TokenCleared", 12, 0, untouched, fs2002},
-                      WalkRow{"ReadEndingAtTheAreaEnd", 0x7FEC, 0xCAFE, 0xCAFE, untouched},
-                      WalkRow{"ReadOneBytePastTheAreaEnd", 0x7FED, 0xCAFE, untouched, untouched},
-                      WalkRow{"HeaderPastTheAreaEnd", 0x7FF8, 0xCAFE, untouched, untouched}),
-    RowName);
+const WalkRow kWalkRows[] = {{"Intact", 16, lowest, lowest, fs2002},
+                             {"UnknownIdStopsTheWalk", 20, 7, lowest, untouched},
+                             {"SizePastTheArea", 8, 0xFFFFFFF0, untouched, untouched},
+                             {"SizeOfTheWholeArea", 8, 0x8000, untouched, untouched},
+                             {"SizeNotTheQueuedOne", 8, 8, untouched, untouched},
+                             {"TokenNeverQueued", 12, 3, untouched, untouched},
+                             {"TokenCleared", 12, 0, untouched, fs2002},
+                             {"ReadEndingAtTheAreaEnd", 0x7FEC, 0xCAFE, 0xCAFE, untouched},
+                             {"ReadOneBytePastTheAreaEnd", 0x7FED, 0xCAFE, untouched, untouched},
+                             {"HeaderPastTheAreaEnd", 0x7FF8, 0xCAFE, untouched, untouched}};
+INSTANTIATE_TEST_SUITE_P(Link, WalkTest, ::testing::ValuesIn(kWalkRows), RowName);
 
-// Tries as FakeServer::tries has them, the reply value, the result.
-using ExchangeRow = std::tuple<Name, const char*, std::uint32_t, std::uint32_t>;
+struct ExchangeRow {
+    const char* name;
+    const char* tries; // as FakeServer::tries has them
+    std::uint32_t reply;
+    LinkResult result;
+};
 class ExchangeTest : public LinkTest, public ::testing::WithParamInterface<ExchangeRow> {};
 
-TEST_P(ExchangeTest, NineTriesWithAPauseAfterEachFailureThenTheLastErrorDecides) {
+TEST_P(ExchangeTest, UpToNineTriesWithAPauseAfterEachFailure) {
     const auto& [name, tries, reply, expected] = GetParam();
     OpenAndQueueTwoReads();
     server.tries = tries;
     server.replyValue = reply;
-    EXPECT_EQ(static_cast<std::uint32_t>(link.Process()), expected);
+    EXPECT_EQ(link.Process(), expected);
     const std::size_t failures = std::min<std::size_t>(std::strlen(tries), 9);
     const int sends = static_cast<int>(std::min<std::size_t>(failures + 1, 9));
     EXPECT_EQ(std::pair(server.sends, server.sleeps),
               std::pair(sends, std::vector(failures, 100ms)));
     // A failed batch fills nothing, even where the server applied it late.
-    EXPECT_EQ(first, expected == 0 ? lowest : untouched);
+    EXPECT_EQ(first, expected == okay ? lowest : untouched);
     // The queue is empty whatever the outcome.
-    EXPECT_EQ(link.Process(), LinkResult::nothingQueued);
+    EXPECT_EQ(link.Process(), nothingQueued);
     EXPECT_EQ(server.sends, sends);
 }
 
-INSTANTIATE_TEST_SUITE_P(Link, ExchangeTest,
-                         ::testing::Values(ExchangeRow{"AnsweredOnTheNinthTry", "ttttlttf", 1, 0},
-                                           ExchangeRow{"LastTryFailed", "ttttttttf", 1, 12},
-                                           ExchangeRow{"LastTryTimedOut", "fffffffft", 1, 11},
-                                           ExchangeRow{"AllAnsweredLate", "lllllllll", 1, 11},
-                                           ExchangeRow{"ReplyZero", "", 0, 13},
-                                           ExchangeRow{"ReplyTwo", "", 2, 13}),
-                         RowName);
+const ExchangeRow kExchangeRows[] = {{"AnsweredOnTheNinthTry", "ttttlttf", 1, okay},
+                                     {"LastTryFailed", "ttttttttf", 1, sendFailed},
+                                     {"LastTryTimedOut", "fffffffft", 1, timedOut},
+                                     {"AllAnsweredLate", "lllllllll", 1, timedOut},
+                                     {"ReplyZero", "", 0, badData},
+                                     {"ReplyTwo", "", 2, badData}};
+INSTANTIATE_TEST_SUITE_P(Link, ExchangeTest, ::testing::ValuesIn(kExchangeRows), RowName);
 
 // --- The variable cache ---
 
@@ -240,9 +263,8 @@ protected:
     }
 };
 
-// A read cycle is one exchange of four reads, the heading one of its own. A failed cycle
-// takes the link down and keeps the cache, and every cycle tries to reconnect.
-TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
+// Four reads in one exchange, and the heading in one of its own.
+TEST_F(CacheTest, ReadCycleFillsTheCache) {
     EXPECT_EQ(link->Position(), std::nullopt); // none before the first cycle
     link->ReadCycle();
     EXPECT_EQ(server.requests.size(), 4u);
@@ -253,29 +275,38 @@ TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
               std::tuple(22.5, 412.5, 1234, true, 0x17, 1));
     EXPECT_EQ(link->GetHeading(), -90); // taken as signed
     EXPECT_EQ(server.sends, 2);
+}
+
+// Down for the reason the cycle failed, and every cycle tries to reconnect; writes are
+// skipped while down, but a move shows in the cache at once.
+TEST_F(CacheTest, AFailedCycleKeepsTheCacheUntilTheLinkIsBack) {
+    link->ReadCycle();
+    EXPECT_EQ(link->Status().text, "Linked");
     server.silent = true;
     server.Set<std::int32_t>(0x0574, 999);
-    EXPECT_EQ(link->Status().text, "Linked");
     link->ReadCycle();
-    // Down for the reason the cycle failed.
-    EXPECT_TRUE(link->Result() == LinkResult::timedOut && server.HoldsNothing());
+    EXPECT_TRUE(link->Result() == timedOut && server.HoldsNothing());
     EXPECT_EQ(link->Status().text, "Not answering");
     server.silent = false;
     server.server = Server::none;
     link->ReadCycle();
-    EXPECT_EQ(link->Result(), LinkResult::noServer);
+    EXPECT_EQ(link->Result(), noServer);
     EXPECT_EQ(link->Status().text, "No simulator");
-    link->SetMsStrength(5); // skipped while down
+    const int sends = server.sends;
+    link->SetMsStrength(5);
     link->SetRollRate(2.0);
     link->MoveAircraft({47.25, 8.5});
-    EXPECT_EQ(std::pair(server.sends, link->GetAltitude()), std::pair(2 + 9, 1234.0));
-    EXPECT_NEAR(link->Position()->lat, 47.25, 1e-9); // moved in the cache at once
+    EXPECT_EQ(std::pair(server.sends, link->GetAltitude()), std::pair(sends, 1234.0));
+    EXPECT_NEAR(link->Position()->lat, 47.25, 1e-9);
     EXPECT_NEAR(link->Position()->lon, 8.5, 1e-9);
     server.server = Server::uipcMain;
     link->ReadCycle();
     EXPECT_EQ(std::tuple(link->Result(), link->GetAltitude(), link->Position()->lon),
               std::tuple(okay, 999, 22.5));
-    // The block needs the mark and six zero bytes below the strength: only the first has both.
+}
+
+// The mark and six zero bytes below the strength: only the first has both.
+TEST_F(CacheTest, ThermalBlockIsPresentOnlyWithItsMarkAndZeros) {
     constexpr std::uint64_t present = 0x40FF000000000000;
     for (const std::uint64_t block :
          std::initializer_list<std::uint64_t>{present, 0x40000000000000FF, 0x4000FF0000000000,
@@ -284,17 +315,20 @@ TEST_F(CacheTest, ReadCycleHeadingAndAFailedCycleThatKeepsTheCache) {
         link->ReadCycle();
         EXPECT_EQ(link->ThermalBlockPresent(), block == present) << std::hex << block;
     }
-    // A failed heading exchange takes the link down and keeps the last heading.
+}
+
+TEST_F(CacheTest, AFailedHeadingExchangeKeepsTheLastHeading) {
+    ASSERT_EQ(link->GetHeading(), -90);
     server.replyValue = 0;
     server.Set<std::uint32_t>(0x0580, 0x40000000);
     EXPECT_EQ(link->GetHeading(), -90);
-    EXPECT_TRUE(link->Result() == LinkResult::badData && server.HoldsNothing());
+    EXPECT_TRUE(link->Result() == badData && server.HoldsNothing());
 }
 
-// Each write as one request of its bytes (the lift's two in one batch); none where the value
-// is not finite. A full circle
-// of longitude is 2^64, so past 180 degrees it wraps around.
-TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
+// Each write as one request of its bytes (the lift's two in one batch), held in range; none
+// where the value is not finite. A full circle of longitude is 2^64, so past 180 degrees it
+// wraps around.
+TEST_F(CacheTest, WritesAreLaidOutAsTheServerTakesThem) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const auto moved = [](std::int64_t lat, std::int64_t lon) {
         return Wrote(0x0560, std::array{lat, lon});
@@ -335,7 +369,9 @@ TEST_F(CacheTest, WritesAreLaidOutHeldInRangeAndSkippedWhenNotFinite) {
     // The cache holds the last position written; the rejected move left it.
     EXPECT_NEAR(link->Position()->lat, -90, 1e-9);
     EXPECT_NEAR(link->Position()->lon, 170, 1e-9);
-    // Failed writes are ignored: the link stays up.
+}
+
+TEST_F(CacheTest, FailedWritesLeaveTheLinkUp) {
     server.tries = std::string(27, 'f');
     link->SetMsStrength(3);
     link->SetRollRate(1.0);
