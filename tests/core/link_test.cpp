@@ -145,15 +145,17 @@ TEST_F(LinkTest, QueuedWritesAndReadsGoInOneBatch) {
     ASSERT_EQ(link.Open(0), okay);
     const std::array<std::byte, 3> out{std::byte{1}, std::byte{2}, std::byte{3}};
     std::array<std::byte, 3> back{};
+    std::byte last{};
     const std::vector<LinkResult> queued{
         link.Write(0x4000, 3, out.data()), link.Read(0x4000, 0, back.data()),
-        link.Read(0x4000, 3, nullptr), link.Read(0x4000, 3, back.data())};
-    ASSERT_EQ(queued, std::vector(4, okay));
+        link.Read(0x4000, 3, nullptr), link.Read(0x4000, 3, back.data()),
+        link.Read(0x4002, 1, &last)};
+    ASSERT_EQ(queued, std::vector(5, okay));
     const std::string name = link.AreaName();
     EXPECT_EQ(link.Open(0), alreadyOpen);
     EXPECT_EQ(link.AreaName(), name);
     ASSERT_EQ(link.Process(), okay);
-    EXPECT_EQ(back, out);
+    EXPECT_EQ(std::pair(back, last), std::pair(out, out[2]));
     EXPECT_EQ(Words(0, 16), (std::vector<std::uint32_t>{2, 0x4000, 3, 0x01030201}));
     EXPECT_EQ(std::pair(Words(43, 47)[0], Words(62, 66)[0]), std::pair(0u, 2u)); // the tokens
 }
