@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace coretest;
+using coretest::RowName;
 
 constexpr double kKmPerDegree = 111.195;
 using Ints = std::vector<int>;
@@ -24,17 +24,21 @@ ThermalSettings Profile(int strength = 80, int radius = 1000) {
             -1, -1,  0,    -0.5f,  -1,  -1,    strength, 50,   20,  80};
 }
 
-// Columns: the simulator's strength, the thermal's per cent, the distance from its centre,
-// the ground and the aircraft's altitude, the lift written. At 420 m: (420 - 300) / 240 = 0.5
-// of the strength; the band stands on the truncated ground below the aircraft.
-using Lift = std::tuple<Name, int, int, double, double, double, int>;
-class LiftTable : public ::testing::TestWithParam<Lift> {};
+// At 420 m: (420 - 300) / 240 = 0.5 of the strength; the band stands on the truncated ground
+// below the aircraft.
+struct LiftRow {
+    const char* name;
+    int msStrength, strength; // the simulator's, and the thermal's per cent
+    double distanceM, groundM, altitudeM;
+    int lift; // written
+};
+class LiftTable : public ::testing::TestWithParam<LiftRow> {};
 TEST_P(LiftTable, StrengthShapedByRadiusAndHeight) {
-    const auto& [name, msStrength, strength, distance, ground, altitude, lift] = GetParam();
-    const auto t = NewThermal(47, 8, Profile(strength));
-    EXPECT_EQ(ComputeLift(*t, msStrength, distance, ground, altitude), lift);
+    const LiftRow& r = GetParam();
+    const auto t = NewThermal(47, 8, Profile(r.strength));
+    EXPECT_EQ(ComputeLift(*t, r.msStrength, r.distanceM, r.groundM, r.altitudeM), r.lift);
 }
-const Lift kLiftRows[] = {
+const LiftRow kLiftRows[] = {
     {"CoreEdge", 50, 80, 500, 0, 900, 40},        {"HalfwayToTheRadius", 50, 80, 750, 0, 900, 20},
     {"AtTheRadius", 50, 80, 1000, 0, 900, 0},     {"HalfwayUpTheLowerFade", 50, 80, 0, 0, 420, 20},
     {"Truncated", 50, 80, 0, 0, 310, 1},          {"CoreBottom", 50, 80, 0, 0, 540, 40},
@@ -61,8 +65,11 @@ TEST(ComputeLift, FadesAreExactWholeMetres) {
 
 // Flying straight at the thermal (at 47 N 8 E) gives no roll, across the bearing a full one:
 // 0.8 for ms strength 160, strength 100 % and roll rate 10.
-using Roll = std::tuple<Name, double, double>; // the aircraft's position
-class RollTable : public ::testing::TestWithParam<Roll> {};
+struct RollRow {
+    const char* name;
+    double lat, lon; // the aircraft's
+};
+class RollTable : public ::testing::TestWithParam<RollRow> {};
 TEST_P(RollTable, StrongestAcrossTheBearingToTheThermal) {
     const auto& [name, lat, lon] = GetParam();
     const double east = (8 - lon) * std::cos(47 * std::numbers::pi / 180);
@@ -72,10 +79,11 @@ TEST_P(RollTable, StrongestAcrossTheBearingToTheThermal) {
     EXPECT_NEAR(ComputeRoll(*t, {lat, lon}, bearing, km, 160, 10), 0, 0.01);
     EXPECT_NEAR(ComputeRoll(*t, {lat, lon}, bearing - 90, km, 160, 10), 0.8, 0.01);
 }
-const auto kRollRows =
-    ::testing::Values(Roll{"NorthEast", 47.01, 8.01}, Roll{"NorthWest", 47.01, 7.99},
-                      Roll{"SouthEast", 46.99, 8.01}, Roll{"SouthWest", 46.99, 7.99});
-INSTANTIATE_TEST_SUITE_P(Quadrants, RollTable, kRollRows, RowName);
+const RollRow kRollRows[] = {{"NorthEast", 47.01, 8.01},
+                             {"NorthWest", 47.01, 7.99},
+                             {"SouthEast", 46.99, 8.01},
+                             {"SouthWest", 46.99, 7.99}};
+INSTANTIATE_TEST_SUITE_P(Quadrants, RollTable, ::testing::ValuesIn(kRollRows), RowName);
 
 TEST(ComputeRoll, FiniteAtTheCentreAndForARatioAboveOne) {
     EXPECT_EQ(ComputeRoll(*NewThermal(47, 8, Profile(100)), {47, 8}, 45, 0, 160, 10), 0.0);
@@ -110,18 +118,26 @@ protected:
     TProfiler profiler{thermals, link};
 };
 
-// The roll is off for the first start and on for the second.
-TEST_F(ProfilerTest, StopReleasesTheThermalAndTheNextStartGivesARollImpulseThatFades) {
-    Ticks(2, 10, true); // an empty list: no impulse and no lift
-    profiler.Stop();
-    Thermal* t = North(1, Profile(100, 3000));
-    North(1, Profile(100, 3000)); // as near: the first one looked at wins
+// Of two as near, the first one looked at wins.
+TEST_F(ProfilerTest, StopReleasesTheThermal) {
+    Thermal* t = North(1);
+    North(1);
     Ticks(1);
     EXPECT_EQ(profiler.current(), t);
-    EXPECT_EQ(std::tuple(link.rollWrites.size(), link.headingReads), std::tuple(0u, 0));
     profiler.Stop();
     EXPECT_EQ(profiler.current(), nullptr);
     EXPECT_FALSE(t->active);
+}
+
+// Off, the roll is never written nor the heading read; on, a start after a stop rolls the
+// aircraft away from the thermal and fades over ten ticks.
+TEST_F(ProfilerTest, TheRollImpulseOfAStartFades) {
+    Ticks(2, 10, true); // an empty list: no impulse and no lift
+    profiler.Stop();
+    North(1, Profile(100, 3000));
+    Ticks(1);
+    EXPECT_EQ(std::tuple(link.rollWrites.size(), link.headingReads), std::tuple(0u, 0));
+    profiler.Stop();
     std::tie(link.msStrength, link.heading) = std::tuple(160, 90);
     Ticks(13, 10, true);
     const std::vector<double> fade{0.8, 0.72, 0.64, 0.56, 0.48, 0.4, 0.32, 0.24, 0.16, 0.08, 0};
