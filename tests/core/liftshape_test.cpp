@@ -12,9 +12,7 @@
 
 namespace {
 
-constexpr auto kRowName = [](const auto& info) {
-    return std::string(info.param.name);
-};
+using coretest::RowName;
 
 // A thermal up to 1500 m above the ground, of 500 m radius, whose core is half the radius and
 // the band but its lowest and highest fifth.
@@ -55,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         AirRow{"WideFlank", 980, 700, 0.53660, 8}, AirRow{"WideSinkRing", 980, 1100, -0.16474, 8},
         AirRow{"NearTheBaseAxis", 0.3, 0, 0.39143}, AirRow{"NearTheBaseFlank", 0.3, 5, 0.22627},
         AirRow{"AtTheBase", 0, 0, 0}, AirRow{"AtTheTop", 1400, 0, 0}),
-    kRowName);
+    RowName);
 
 // A thermal of 500 m radius from the ground to 1500 m at 100 % of an ms strength of 100, so
 // the lift is per cent of the strength setting; at 1050 m, inside the plateau's core (50 % of
@@ -90,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ShapeRow{"Bell1", LiftShape::bellWithSink, 1, -0.9734},
                       ShapeRow{"Bell15", LiftShape::bellWithSink, 1.5, -9.7577},
                       ShapeRow{"Bell2", LiftShape::bellWithSink, 2, -2.2384}),
-    kRowName);
+    RowName);
 
 // The strength setting is the bell's peak: nowhere in the layer is the axis stronger, and just
 // above the ground, where the paper's mean updraft is weak, it is little more than half.
@@ -142,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DriftRow{"At1500FromTheWest", 270, 1500, {3750, 0}},
                       DriftRow{"FromTheNorth", 0, 600, {0, -1500}},
                       DriftRow{"FromTheNorthEast", 45, 400, {-707.106781, -707.106781}}),
-    kRowName);
+    RowName);
 
 TEST(Moved, ByMetresEastAndNorth) {
     const GeoPoint p = Moved({47, 8}, {3000, -4000});

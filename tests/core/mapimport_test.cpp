@@ -17,7 +17,10 @@
 namespace {
 
 using namespace coretest;
-using Row = std::tuple<Name, std::string, std::string>; // input, what comes of it
+struct Row {
+    const char* name;
+    std::string input, outcome;
+};
 
 // Edges as "N S W E", or the problem.
 std::string Shown(const std::variant<GeoBounds, std::string>& result) {
@@ -32,11 +35,11 @@ std::string Shown(const std::variant<GeoBounds, std::string>& result) {
 class TypedEdges : public ::testing::TestWithParam<Row> {};
 TEST_P(TypedEdges, ReadInEveryFormOrNamed) {
     std::vector<std::string> t(4);
-    std::istringstream in(std::get<1>(GetParam()));
+    std::istringstream in(GetParam().input);
     for (std::string& edge : t)
         std::getline(in, edge, '|');
     const std::string shown = Shown(ParseMapEdges(t[0], t[1], t[2], t[3]));
-    EXPECT_TRUE(shown.starts_with(std::get<2>(GetParam()))) << shown;
+    EXPECT_TRUE(shown.starts_with(GetParam().outcome)) << shown;
 }
 INSTANTIATE_TEST_SUITE_P(
     Forms, TypedEdges,
@@ -58,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
 // A 200 x 100 picture over 7E-8E, 46N-46.5N, as the worked example.
 class WorldFiles : public ::testing::TestWithParam<Row> {};
 TEST_P(WorldFiles, PlaceTheOuterEdgesOrNameWhatWasFound) {
-    const std::string shown = Shown(ReadWorldFile(std::get<1>(GetParam()), 200, 100));
-    EXPECT_NE(shown.find(std::get<2>(GetParam())), std::string::npos) << shown;
+    const std::string shown = Shown(ReadWorldFile(GetParam().input, 200, 100));
+    EXPECT_NE(shown.find(GetParam().outcome), std::string::npos) << shown;
 }
 INSTANTIATE_TEST_SUITE_P(
     Files, WorldFiles,
@@ -95,7 +98,7 @@ std::string Padded(std::size_t length) {
 
 class CupLines : public ::testing::TestWithParam<Row> {};
 TEST_P(CupLines, ReadOrReportedWithTheirNumber) {
-    EXPECT_EQ(Outcome(ReadCupFile(std::get<1>(GetParam()))), std::get<2>(GetParam()));
+    EXPECT_EQ(Outcome(ReadCupFile(GetParam().input)), GetParam().outcome);
 }
 INSTANTIATE_TEST_SUITE_P(
     Lines, CupLines,
