@@ -65,11 +65,9 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
     EXPECT_TRUE(server.HoldsNothing());
 }
 
-// Reads every interval, and the heading as the block appears. A strength meant for one
-// simulator must never reach another that linked in its place: each change of the reply is
-// made while an exchange waits at the gate, which orders it before the worker reads it. The
-// worker then ends at once in the middle of an exchange that never returns.
-TEST(LinkWorkerTest, ReadsAndNeverSendsWritesMadeForALinkThatWentDown) {
+// The heading is read as the block appears and not again while it stays. The worker ends at
+// once in the middle of an exchange that never returns.
+TEST(LinkWorkerTest, ReadsEveryIntervalWithTheHeadingOnceTheBlockAppears) {
     FakeServer server;
     server.Set<std::int64_t>(0x0560, LatToRaw(46.5));
     server.Set<std::int64_t>(0x0568, LonToRaw(7.25));
@@ -84,11 +82,23 @@ TEST(LinkWorkerTest, ReadsAndNeverSendsWritesMadeForALinkThatWentDown) {
     EXPECT_TRUE(s.positionRead && s.linked && s.blockPresent);
     EXPECT_EQ(std::tuple(s.position, s.groundM, s.altitudeM, s.msStrength, s.headingDeg),
               std::tuple(GeoPoint(46.5, 7.25), 612.0, 1500.0, 120, 90.0));
-    // Read as the block appeared, and not again while it stays.
     EXPECT_EQ(std::ranges::count(server.requests, 0x0580u, &FakeServer::Request::offset), 1);
-    server.Forget();
+    const auto start = Clock::now();
+    worker.reset();
+    EXPECT_LT(Clock::now() - start, 1s);
+    EXPECT_TRUE(server.HoldsNothing());
+}
 
-    const std::uint64_t first = s.connection;
+// A strength meant for one simulator must never reach another that linked in its place:
+// each change of the reply is made while an exchange waits at the gate, which orders it
+// before the worker reads it.
+TEST(LinkWorkerTest, NeverSendsWritesMadeForALinkThatWentDown) {
+    FakeServer server;
+    auto worker = std::make_unique<LinkWorker>(server.MakeTransport(), 1ms);
+    ASSERT_TRUE(Eventually([&] { return worker->Snapshot().linked; }));
+    HoldNextExchange(server);
+    server.Forget();
+    const std::uint64_t first = worker->Snapshot().connection;
     worker->WriteStrength(10); // queued behind the exchange that is about to fail
     worker->WriteRoll(0.5, first);
     server.replyValue = 0;
@@ -104,19 +114,15 @@ TEST(LinkWorkerTest, ReadsAndNeverSendsWritesMadeForALinkThatWentDown) {
     worker->WriteRoll(0.25, second);
     worker->RequestHeading(); // served after the writes queued before it
     ASSERT_TRUE(Eventually([&] { return worker->Snapshot().headings == 1; }));
-
     HoldNextExchange(server);
-    const auto start = Clock::now();
     worker.reset();
-    EXPECT_LT(Clock::now() - start, 1s);
-    EXPECT_TRUE(server.HoldsNothing());
     std::vector<FakeServer::Request> writes = server.Writes();
     std::erase_if(writes, [](const FakeServer::Request& r) { return r.offset == 0x330A; });
     EXPECT_EQ(writes, std::vector{Wrote(0x30B0, 0.25)});
 }
 
-// Only valid values reach the worker; the getters read the snapshot taken by ReadCycle.
-TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
+// Writes are held to their range; the getters read the snapshot taken by ReadCycle.
+TEST(ThreadedLinkTest, OnlyValidValuesReachTheWorker) {
     FakeServer server;
     {
         ThreadedLink link(server.MakeTransport(), 0ms);
@@ -143,7 +149,13 @@ TEST(ThreadedLinkTest, GettersReadOneSnapshotAndWritesAreHeldToTheirRange) {
 TEST(LinkStateTest, TextWithTheSecondsSinceTheLastGoodCycle) {
     const Clock::time_point now{std::chrono::hours(1)};
     constexpr LinkResult okay = LinkResult::okay, noServer = LinkResult::noServer;
-    using Row = std::tuple<bool, LinkResult, bool, int, const char*>;
+    struct Row {
+        bool linked;
+        LinkResult result;
+        bool everRead;
+        int msAgo;
+        const char* text;
+    };
     for (const auto& [linked, result, everRead, msAgo, text] :
          {Row{true, okay, true, 1000, "Linked"}, Row{true, okay, true, 1001, "Not answering 1 s"},
           Row{true, okay, true, 12400, "Not answering 12 s"},
