@@ -37,7 +37,7 @@ template <typename T> void Write(SimVariables& space, std::uint32_t offset, T va
     space.WriteOffset(offset, std::bit_cast<std::array<std::byte, sizeof(T)>>(value));
 }
 
-TEST(StandInTest, FlightModelSinksClimbsWithStrengthAndStaysAboveGround) {
+TEST(StandInTest, FlightModelClimbsWithTheStrengthAboveTheGround) {
     // 0.001 degrees a second east along the equator, over flat ground at sea level.
     SimState state{.lat = 0, .lon = 0, .heading = 90, .speed = 111.195, .flatGround = 0};
     for (const auto& [strength, climb] :
@@ -55,12 +55,13 @@ TEST(StandInTest, FlightModelSinksClimbsWithStrengthAndStaysAboveGround) {
     EXPECT_EQ(state.altitude, 0);
 }
 
-TEST(StandInTest, BadOptionsAreNamedAndChangeNothing) {
+TEST(StandInTest, ABadOptionIsNamedAndChangesNothing) {
     using Row = std::pair<std::vector<std::string>, std::string>;
     for (const auto& [args, message] :
          {Row{{"--lat", "91"}, "bad lat '91': a number from -90 to 90 is needed"},
           Row{{"--lon", "nan"}, "bad lon 'nan': a number from -180 to 180 is needed"},
           Row{{"--block", "yes"}, "bad block 'yes': on or off is needed"},
+          Row{{"--ground", "-500.5"}, "bad ground '-500.5': a number from -500 to 9000 is needed"},
           Row{{"--sim", "65536"}, "bad sim '65536': a code from 0 to 65535 is needed"},
           Row{{"--fsuipc-version", "0x"}, "bad fsuipc-version '0x'"},
           Row{{"--answer", "off"}, "unknown option --answer"}, // for scripts only
@@ -81,7 +82,7 @@ TEST(StandInTest, BadOptionsAreNamedAndChangeNothing) {
     }
 }
 
-TEST(StandInTest, ReadsZerosWhereItServesNothingAndAppliesTheWrites) {
+TEST(StandInTest, ServesOnlyItsOwnVariables) {
     SimState state{.strength = 99, .blockPresent = false, .flatGround = {}};
     SimVariables space(state, 0x19980005, 0xFADE0003);
     EXPECT_EQ(Read<std::uint64_t>(space, 0x2AE0), 0x0063000000000000u); // no mark
@@ -184,7 +185,7 @@ constexpr LinkTiming quick{30ms, 1ms, 9};
 // and is linked again once continued. Killed, it fails the send (its socket file stays
 // behind, as after a crash); an old one restarted under FS98MAIN is refused with 14, and a
 // restart after that is linked with a fresh area.
-TEST(StandInLinkTest, ValuesWritesAndTheStandInFrozenKilledAndRestarted) {
+TEST(StandInLinkTest, LinkFollowsTheStandInFrozenKilledOrRestarted) {
     SimProcess sim;
     sim.Start({"--lat", "47.25", "--lon", "-8.5", "--heading", "270", "--ground", "0.5",
                "--altitude", "1200", "--speed", "0", "--strength", "40", "--sim", "3"});
