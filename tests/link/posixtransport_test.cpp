@@ -134,7 +134,9 @@ TEST_F(PosixTransportTest, OpenAgainstAServerThatNeverAcceptsReturnsEveryTime) {
     ::close(listener);
 }
 
-TEST_F(PosixTransportTest, TriesCarryTheNameAndANewSequenceAndEarlierRepliesAreDiscarded) {
+// Each try sends the area's name under a new sequence number; replies to earlier tries, whole
+// or cut short, are passed over, and a server gone is reported at once.
+TEST_F(PosixTransportTest, ATryTakesOnlyTheReplyToItsOwnFrame) {
     const int listener = Listen(posixipc::uipcMainSocket);
     ASSERT_EQ(transport.FindServer(), Transport::Server::uipcMain);
     const int server = ::accept(listener, nullptr, nullptr);
