@@ -79,14 +79,12 @@ TEST_P(SpiralTable, FindsTheCirclesClimbAndDrift) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Spirals, SpiralTable,
-    ::testing::Values(Spiral{"StillAir", {46.5, 7.5}},
-                      Spiral{"WindFromTheWest", {46.5, 7.5}, 100, 25, 2, 90, 4},
-                      Spiral{"LeftTurnsInTheSouth", {-38.6, 176.2}, 150, -30, 1.5, 200, 6},
-                      Spiral{"EightSecondFixes", {53.7, 20.4}, 150, 32, 1.2, 120, 5, 8, 10},
-                      Spiral{"AcrossTheDateLine", {0.01, 180}, 80, 22, 3, 315, 3}),
-    [](const auto& info) { return std::string(info.param.name); });
+const Spiral kSpirals[] = {{"StillAir", {46.5, 7.5}},
+                           {"WindFromTheWest", {46.5, 7.5}, 100, 25, 2, 90, 4},
+                           {"LeftTurnsInTheSouth", {-38.6, 176.2}, 150, -30, 1.5, 200, 6},
+                           {"EightSecondFixes", {53.7, 20.4}, 150, 32, 1.2, 120, 5, 8, 10},
+                           {"AcrossTheDateLine", {0.01, 180}, 80, 22, 3, 315, 3}};
+INSTANTIATE_TEST_SUITE_P(Spirals, SpiralTable, ::testing::ValuesIn(kSpirals), coretest::RowName);
 
 TEST(ClimbsTest, NoneInAGlideInSCurvesOrInCirclesThatSink) {
     Spiral sinking{"Sinking", {46.5, 7.5}};
@@ -172,16 +170,14 @@ TEST_P(ClimbThermalTable, TurnsTheClimbIntoAThermalOfType4) {
               std::tuple(climb.centre, row.groundM, 4, true, 60));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ClimbThermalTable,
-    ::testing::Values(
-        ThermalRow{"DriftingEast", 180, 90, 2, 900, 1500, 400, 4, 180, 500, 1100, 270, 50},
-        ThermalRow{"NarrowCircles", 60, 90, 2, 900, 1500, 400, 4, 150, 500, 1100, 270, 50},
-        ThermalRow{"BelowTheGround", 180, 90, 2, 300, 350, 400, 4, 180, 0, 0, 270, 50},
-        ThermalRow{"WindJustWestOfNorth", 180, 179.6, 2, 900, 1500, 400, 4, 180, 500, 1100, 0, 50},
-        ThermalRow{"StrongerThanTheRule", 180, 0, 6, 900, 1500, 400, 4, 180, 500, 1100, 180, 150},
-        ThermalRow{"NoRule", 180, 0, 2, 900, 1500, 400, 0, 180, 500, 1100, 180, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+const ThermalRow kRules[] = {
+    {"DriftingEast", 180, 90, 2, 900, 1500, 400, 4, 180, 500, 1100, 270, 50},
+    {"NarrowCircles", 60, 90, 2, 900, 1500, 400, 4, 150, 500, 1100, 270, 50},
+    {"BelowTheGround", 180, 90, 2, 300, 350, 400, 4, 180, 0, 0, 270, 50},
+    {"WindJustWestOfNorth", 180, 179.6, 2, 900, 1500, 400, 4, 180, 500, 1100, 0, 50},
+    {"StrongerThanTheRule", 180, 0, 6, 900, 1500, 400, 4, 180, 500, 1100, 180, 150},
+    {"NoRule", 180, 0, 2, 900, 1500, 400, 0, 180, 500, 1100, 180, 0}};
+INSTANTIATE_TEST_SUITE_P(Rules, ClimbThermalTable, ::testing::ValuesIn(kRules), coretest::RowName);
 
 TEST(ClimbsCsvTest, AHeaderThenOneClimbALineWithTimesOfDayPastMidnight) {
     const std::vector<Climb> climbs{

@@ -40,20 +40,24 @@ TEST_P(Updraft1400, VerticalAirAsWorkedByHand) {
     const Updraft u = UpdraftAt(row.heightM, 1400, 2.56, row.radiusScale);
     EXPECT_NEAR(VerticalAir(u, row.distanceM), row.airMs, 5e-5);
 }
-INSTANTIATE_TEST_SUITE_P(
-    Paper, Updraft1400,
-    ::testing::Values(
-        AirRow{"LowAxis", 350, 0, 2.72552}, AirRow{"LowFlank", 350, 40, 1.93757},
-        AirRow{"LowEdge", 350, 80, 0.13702},
-        AirRow{"LowOutsideEnvironmentSink", 350, 150, -0.14977},
-        AirRow{"HighAxis", 980, 0, 1.18806}, AirRow{"HighFlank", 980, 60, 0.66015},
-        AirRow{"HighSinkRing", 980, 150, -0.18162}, AirRow{"HighBeyondTheRing", 980, 200, -0.08157},
-        AirRow{"HighFarOut", 980, 366.114, -0.04285},
-        AirRow{"NineTenthsUpNoRing", 1260, 150, -0.00415}, AirRow{"WideAxis", 980, 0, 0.64278, 8},
-        AirRow{"WideFlank", 980, 700, 0.53660, 8}, AirRow{"WideSinkRing", 980, 1100, -0.16474, 8},
-        AirRow{"NearTheBaseAxis", 0.3, 0, 0.39143}, AirRow{"NearTheBaseFlank", 0.3, 5, 0.22627},
-        AirRow{"AtTheBase", 0, 0, 0}, AirRow{"AtTheTop", 1400, 0, 0}),
-    RowName);
+const AirRow kPaper[] = {{"LowAxis", 350, 0, 2.72552},
+                         {"LowFlank", 350, 40, 1.93757},
+                         {"LowEdge", 350, 80, 0.13702},
+                         {"LowOutsideEnvironmentSink", 350, 150, -0.14977},
+                         {"HighAxis", 980, 0, 1.18806},
+                         {"HighFlank", 980, 60, 0.66015},
+                         {"HighSinkRing", 980, 150, -0.18162},
+                         {"HighBeyondTheRing", 980, 200, -0.08157},
+                         {"HighFarOut", 980, 366.114, -0.04285},
+                         {"NineTenthsUpNoRing", 1260, 150, -0.00415},
+                         {"WideAxis", 980, 0, 0.64278, 8},
+                         {"WideFlank", 980, 700, 0.53660, 8},
+                         {"WideSinkRing", 980, 1100, -0.16474, 8},
+                         {"NearTheBaseAxis", 0.3, 0, 0.39143},
+                         {"NearTheBaseFlank", 0.3, 5, 0.22627},
+                         {"AtTheBase", 0, 0, 0},
+                         {"AtTheTop", 1400, 0, 0}};
+INSTANTIATE_TEST_SUITE_P(Paper, Updraft1400, ::testing::ValuesIn(kPaper), RowName);
 
 // A thermal of 500 m radius from the ground to 1500 m at 100 % of an ms strength of 100, so
 // the lift is per cent of the strength setting; at 1050 m, inside the plateau's core (50 % of
@@ -71,24 +75,22 @@ TEST_P(Shapes, LiftAcrossTheRadius) {
     const auto t = NewThermal(47, 8, Band(0, 100));
     EXPECT_NEAR(ShapeLift(*t, row.shape, 100, row.radii * 500, 0, 1050), row.percent, 1e-4);
 }
-INSTANTIATE_TEST_SUITE_P(
-    AtRadii, Shapes,
-    ::testing::Values(ShapeRow{"Plateau0", LiftShape::plateau, 0, 100},
-                      ShapeRow{"Plateau05", LiftShape::plateau, 0.5, 100},
-                      ShapeRow{"Plateau1", LiftShape::plateau, 1, 0},
-                      ShapeRow{"Plateau15", LiftShape::plateau, 1.5, 0},
-                      ShapeRow{"Plateau2", LiftShape::plateau, 2, 0},
-                      ShapeRow{"Gaussian0", LiftShape::gaussian, 0, 100},
-                      ShapeRow{"Gaussian05", LiftShape::gaussian, 0.5, 58.4101},
-                      ShapeRow{"Gaussian1", LiftShape::gaussian, 1, 0},
-                      ShapeRow{"Gaussian15", LiftShape::gaussian, 1.5, -13.1749},
-                      ShapeRow{"Gaussian2", LiftShape::gaussian, 2, -5.4947},
-                      ShapeRow{"Bell0", LiftShape::bellWithSink, 0, 38.3619},
-                      ShapeRow{"Bell05", LiftShape::bellWithSink, 0.5, 38.1078},
-                      ShapeRow{"Bell1", LiftShape::bellWithSink, 1, -0.9734},
-                      ShapeRow{"Bell15", LiftShape::bellWithSink, 1.5, -9.7577},
-                      ShapeRow{"Bell2", LiftShape::bellWithSink, 2, -2.2384}),
-    RowName);
+const ShapeRow kAtRadii[] = {{"Plateau0", LiftShape::plateau, 0, 100},
+                             {"Plateau05", LiftShape::plateau, 0.5, 100},
+                             {"Plateau1", LiftShape::plateau, 1, 0},
+                             {"Plateau15", LiftShape::plateau, 1.5, 0},
+                             {"Plateau2", LiftShape::plateau, 2, 0},
+                             {"Gaussian0", LiftShape::gaussian, 0, 100},
+                             {"Gaussian05", LiftShape::gaussian, 0.5, 58.4101},
+                             {"Gaussian1", LiftShape::gaussian, 1, 0},
+                             {"Gaussian15", LiftShape::gaussian, 1.5, -13.1749},
+                             {"Gaussian2", LiftShape::gaussian, 2, -5.4947},
+                             {"Bell0", LiftShape::bellWithSink, 0, 38.3619},
+                             {"Bell05", LiftShape::bellWithSink, 0.5, 38.1078},
+                             {"Bell1", LiftShape::bellWithSink, 1, -0.9734},
+                             {"Bell15", LiftShape::bellWithSink, 1.5, -9.7577},
+                             {"Bell2", LiftShape::bellWithSink, 2, -2.2384}};
+INSTANTIATE_TEST_SUITE_P(AtRadii, Shapes, ::testing::ValuesIn(kAtRadii), RowName);
 
 // The strength setting is the bell's peak: nowhere in the layer is the axis stronger, and just
 // above the ground, where the paper's mean updraft is weak, it is little more than half.
@@ -133,14 +135,12 @@ TEST_P(Drift, AxisCarriedDownwind) {
     EXPECT_NEAR(offset.eastM, row.offset.eastM, 1e-6);
     EXPECT_NEAR(offset.northM, row.offset.northM, 1e-6);
 }
-INSTANTIATE_TEST_SUITE_P(
-    Heights, Drift,
-    ::testing::Values(DriftRow{"OnTheGround", 270, 0, {0, 0}},
-                      DriftRow{"At300FromTheWest", 270, 300, {750, 0}},
-                      DriftRow{"At1500FromTheWest", 270, 1500, {3750, 0}},
-                      DriftRow{"FromTheNorth", 0, 600, {0, -1500}},
-                      DriftRow{"FromTheNorthEast", 45, 400, {-707.106781, -707.106781}}),
-    RowName);
+const DriftRow kHeights[] = {{"OnTheGround", 270, 0, {0, 0}},
+                             {"At300FromTheWest", 270, 300, {750, 0}},
+                             {"At1500FromTheWest", 270, 1500, {3750, 0}},
+                             {"FromTheNorth", 0, 600, {0, -1500}},
+                             {"FromTheNorthEast", 45, 400, {-707.106781, -707.106781}}};
+INSTANTIATE_TEST_SUITE_P(Heights, Drift, ::testing::ValuesIn(kHeights), RowName);
 
 TEST(Moved, ByMetresEastAndNorth) {
     const GeoPoint p = Moved({47, 8}, {3000, -4000});

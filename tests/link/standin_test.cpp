@@ -163,20 +163,17 @@ TEST_P(ReplayTable, PutsTheAircraftBetweenTheFixesAroundItsClock) {
     EXPECT_NEAR(state.heading, row.headingDeg, 0.5);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Clock, ReplayTable,
-    ::testing::Values(ReplayRow{"TakeOff", {}, 0, 1, false, 0, 0, 0, 1000, 90},
-                      ReplayRow{"TenTimesFaster", {}, 0.5, 10, false, 5, 100, 0, 1050, 90},
-                      ReplayRow{"Paused", {}, 5, 1, true, 0, 0, 0, 1000, 90},
-                      ReplayRow{"TimeStandsStill", ReplaySeek{10}, 0, 1, false, 10, 200, 100, 1200,
-                                0},
-                      ReplayRow{"HalfwayNorth", ReplaySeek{15}, 5, 1, false, 20, 200, 200, 1100, 0},
-                      ReplayRow{"PastTheEnd", ReplaySeek{100}, 0, 1, false, 30, 200, 300, 1000, 0},
-                      ReplayRow{"TimeOfDayAfterMidnight", ReplaySeek{10, true}, 0, 1, false, 20,
-                                200, 200, 1100, 0},
-                      ReplayRow{"TimeOfDayBeforeMidnight", ReplaySeek{86395, true}, 0, 1, false, 5,
-                                100, 0, 1050, 90}),
-    [](const auto& info) { return std::string(info.param.name); });
+const ReplayRow kClock[] = {
+    {"TakeOff", {}, 0, 1, false, 0, 0, 0, 1000, 90},
+    {"TenTimesFaster", {}, 0.5, 10, false, 5, 100, 0, 1050, 90},
+    {"Paused", {}, 5, 1, true, 0, 0, 0, 1000, 90},
+    {"TimeStandsStill", ReplaySeek{10}, 0, 1, false, 10, 200, 100, 1200, 0},
+    {"HalfwayNorth", ReplaySeek{15}, 5, 1, false, 20, 200, 200, 1100, 0},
+    {"PastTheEnd", ReplaySeek{100}, 0, 1, false, 30, 200, 300, 1000, 0},
+    {"TimeOfDayAfterMidnight", ReplaySeek{10, true}, 0, 1, false, 20, 200, 200, 1100, 0},
+    {"TimeOfDayBeforeMidnight", ReplaySeek{86395, true}, 0, 1, false, 5, 100, 0, 1050, 90}};
+INSTANTIATE_TEST_SUITE_P(Clock, ReplayTable, ::testing::ValuesIn(kClock),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Short waits, so that a frozen or dead stand-in is noticed within a third of a second.
 constexpr LinkTiming quick{30ms, 1ms, 9};
