@@ -9,6 +9,7 @@
 #include "geo/offset.h"
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 namespace {
@@ -99,38 +100,51 @@ TEST(ClimbsTest, NoneInAGlideInSCurvesOrInCirclesThatSink) {
     EXPECT_TRUE(FindClimbs(ReadIgcFile(log)).empty());
 }
 
-class RealClimbs : public ::testing::TestWithParam<const char*> {};
-
-// Over every two minutes of a real log: a straight stretch (90 % of its way as the crow flies)
-// lies in no climb, and the three strongest gains, ten minutes apart, lie in climbs. Gains in
-// the first ten minutes are left out: a tow or a winch launch climbs without circling.
-TEST_P(RealClimbs, TheStrongestAreFoundAndNoneInAStraightGlide) {
+// Over every two minutes of a real log: its start and end fix, and the way flown between.
+class RealClimbs : public ::testing::TestWithParam<const char*> {
+protected:
     const IgcFlight flight =
         ReadIgcFile(coretest::Fixture("igc/" + std::string(GetParam()) + ".igc"));
+    const std::vector<IgcFix>& f = flight.fixes;
     const std::vector<Climb> climbs = FindClimbs(flight);
-    const auto inAClimb = [&](std::int32_t fromS, std::int32_t toS) {
+
+    bool InAClimb(std::int32_t fromS, std::int32_t toS) const {
         return std::any_of(climbs.begin(), climbs.end(),
                            [&](const Climb& c) { return c.startS <= fromS && toS <= c.endS; });
-    };
-    const std::vector<IgcFix>& f = flight.fixes;
-    std::vector<double> wayM{0};
-    for (std::size_t i = 1; i < f.size(); ++i) {
-        const GeoOffset step = OffsetBetween(f[i - 1].Position(), f[i].Position());
-        wayM.push_back(wayM.back() + std::hypot(step.eastM, step.northM));
     }
-    std::vector<std::pair<int, std::int32_t>> gains; // metres, middle time
-    for (std::size_t i = 0, j = 0; i < f.size(); ++i) {
-        while (j + 1 < f.size() && f[j + 1].timeS - f[i].timeS <= 120)
-            ++j;
-        const GeoOffset crow = OffsetBetween(f[i].Position(), f[j].Position());
-        if (wayM[j] - wayM[i] > 1000 &&
-            std::hypot(crow.eastM, crow.northM) > 0.9 * (wayM[j] - wayM[i])) {
-            EXPECT_FALSE(inAClimb(f[i].timeS, f[j].timeS)) << f[i].timeS;
+    void ForEachTwoMinutes(const std::function<void(std::size_t, std::size_t, double)>& look) {
+        std::vector<double> wayM{0};
+        for (std::size_t i = 1; i < f.size(); ++i) {
+            const GeoOffset step = OffsetBetween(f[i - 1].Position(), f[i].Position());
+            wayM.push_back(wayM.back() + std::hypot(step.eastM, step.northM));
         }
+        for (std::size_t i = 0, j = 0; i < f.size(); ++i) {
+            while (j + 1 < f.size() && f[j + 1].timeS - f[i].timeS <= 120)
+                ++j;
+            look(i, j, wayM[j] - wayM[i]);
+        }
+    }
+};
+
+// Straight: 90 % of its way as the crow flies.
+TEST_P(RealClimbs, NoneInAStraightGlide) {
+    ForEachTwoMinutes([&](std::size_t i, std::size_t j, double wayM) {
+        const GeoOffset crow = OffsetBetween(f[i].Position(), f[j].Position());
+        if (wayM > 1000 && std::hypot(crow.eastM, crow.northM) > 0.9 * wayM) {
+            EXPECT_FALSE(InAClimb(f[i].timeS, f[j].timeS)) << f[i].timeS;
+        }
+    });
+}
+
+// The three strongest gains, ten minutes apart. Gains in the first ten minutes are left out:
+// a tow or a winch launch climbs without circling.
+TEST_P(RealClimbs, TheStrongestGainsLieInClimbs) {
+    std::vector<std::pair<int, std::int32_t>> gains; // metres, middle time
+    ForEachTwoMinutes([&](std::size_t i, std::size_t j, double) {
         if (f[i].timeS >= f.front().timeS + 600)
             gains.emplace_back(flight.AltitudeM(f[j]) - flight.AltitudeM(f[i]),
                                (f[i].timeS + f[j].timeS) / 2);
-    }
+    });
     std::sort(gains.rbegin(), gains.rend());
     std::vector<std::int32_t> strongest;
     for (const auto& [gain, middleS] : gains)
@@ -138,8 +152,9 @@ TEST_P(RealClimbs, TheStrongestAreFoundAndNoneInAStraightGlide) {
                 return std::abs(s - middleS) < 600;
             }))
             strongest.push_back(middleS);
+    ASSERT_EQ(strongest.size(), 3u);
     for (const std::int32_t middleS : strongest)
-        EXPECT_TRUE(inAClimb(middleS, middleS)) << middleS;
+        EXPECT_TRUE(InAClimb(middleS, middleS)) << middleS;
 }
 
 INSTANTIATE_TEST_SUITE_P(Igc, RealClimbs,
