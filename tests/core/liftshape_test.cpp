@@ -171,7 +171,7 @@ TEST(LiftAtAircraft, ThePilotWhoFollowsTheDriftFindsTheCore) {
 }
 
 // In the sink ring the lift is below zero for a link that carries it; the byte holds 0.
-TEST(LiftAtAircraft, SinkIsSignedAndItsByteIsZero) {
+TEST(LiftAtAircraft, SinkIsSignedBesideAByteOfZero) {
     const auto t = NewThermal(47, 8);
     const GeoPoint ring{47 + 0.75 / 111.195, 8}; // 1.5 radii north
     const ThermalLift lift = LiftAtAircraft(*t, {LiftShape::gaussian}, 50, ring, 0, 750);

@@ -127,7 +127,7 @@ TEST(LinkResultText, EndsAtTheLastResult) {
 
 // Two reads with a token each and zeroed data, the version write (EC 03), the terminator;
 // one pause before it and the program's time-out.
-TEST_F(LinkTest, HandshakeReadsBothVersionsAndWritesTheClientsVersion) {
+TEST_F(LinkTest, HandshakeIsLaidOutAsTheServerReadsIt) {
     ASSERT_EQ(link.Open(0), okay);
     EXPECT_EQ(std::pair(server.sleeps, server.timeouts),
               std::pair(std::vector{100ms}, std::vector{2000ms}));

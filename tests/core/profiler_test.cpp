@@ -85,7 +85,7 @@ const RollRow kRollRows[] = {{"NorthEast", 47.01, 8.01},
                              {"SouthWest", 46.99, 7.99}};
 INSTANTIATE_TEST_SUITE_P(Quadrants, RollTable, ::testing::ValuesIn(kRollRows), RowName);
 
-TEST(ComputeRoll, FiniteAtTheCentreAndForARatioAboveOne) {
+TEST(ComputeRoll, FiniteEvenAtTheCentreOrForARatioAboveOne) {
     EXPECT_EQ(ComputeRoll(*NewThermal(47, 8, Profile(100)), {47, 8}, 45, 0, 160, 10), 0.0);
     // The east-west offset, 1.1 km, is more than the distance handed in: straight across.
     const auto t = NewThermal(10, -9.99, Profile(100));
@@ -150,7 +150,7 @@ TEST_F(ProfilerTest, TheRollImpulseOfAStartFades) {
     EXPECT_EQ(link.strengthWrites, writes);
 }
 
-TEST_F(ProfilerTest, SamplesWalkTheListAndWrapAroundItsEnd) {
+TEST_F(ProfilerTest, SamplesWalkTheListAroundItsEnd) {
     Thermal* t0 = North(3);
     Thermal* t1 = North(2);
     Thermal* t2 = North(1);
