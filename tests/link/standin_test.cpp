@@ -55,8 +55,12 @@ TEST(StandInTest, FlightModelClimbsWithTheStrengthAboveTheGround) {
     EXPECT_EQ(state.altitude, 0);
 }
 
-TEST(StandInTest, ABadOptionIsNamedAndChangesNothing) {
-    using Row = std::pair<std::vector<std::string>, std::string>;
+// Refused, it changes nothing.
+TEST(StandInTest, ABadOptionIsRefusedWithItsName) {
+    struct Row {
+        std::vector<std::string> args;
+        std::string message;
+    };
     for (const auto& [args, message] :
          {Row{{"--lat", "91"}, "bad lat '91': a number from -90 to 90 is needed"},
           Row{{"--lon", "nan"}, "bad lon 'nan': a number from -180 to 180 is needed"},
