@@ -52,7 +52,7 @@ std::uint32_t ReadAltitude(FsuipcLink& link, std::int32_t& altitude) {
 // A server found under FS98MAIN is judged by the older rule (14, not 7), and a refusal
 // releases the area. A reply that is 1 in its low 32 bits only is not the value 1; a server
 // that stops answering times out (11); a window gone fails the send (12).
-TEST(Win32LinkTest, ServerUnderFs98MainItsRepliesAndItsWindowGone) {
+TEST(Win32LinkTest, EachFailureOfTheServerHasItsResult) {
     TestServer server("FS98MAIN");
     server.Set<std::uint32_t>(0x3304, 0x19980004);
     FsuipcLink link(MakeDefaultTransport(), fast);
@@ -92,7 +92,7 @@ TEST(Win32LinkTest, ServerUnderFs98MainItsRepliesAndItsWindowGone) {
 // The variable cache over the Win32 link: a read cycle, the heading's own exchange and a
 // write; a server gone releases the area, and the restarted one is linked once the next
 // area name is no longer taken by someone else's mapping, which is left alone.
-TEST(Win32CacheTest, SimulatorVariablesAndReconnectAfterAServerRestart) {
+TEST(Win32CacheTest, CacheReconnectsAfterAServerRestart) {
     auto server = std::make_unique<TestServer>();
     server->Set<std::int32_t>(0x0574, 1234);
     server->Set<std::uint32_t>(0x0580, 0xC0000000);
