@@ -88,9 +88,10 @@ TEST_P(GraticuleTable, TheRoundestStepWithFourLinesOrMore) {
 const GraticuleRow kSpans[] = {
     {"TenMinutes", 53.3, 54, true, "53°20'N 53°30'N 53°40'N 53°50'N 54°00'N "},
     {"TwoMinutesWhenFiveDrawTooFew", 53.6, 53.75, true, "53°36'N 53°38'N 53°40'N 53°42'N 53°44'N "},
-    {"HalfMinutesWestInEitherOrder", -0.01, -0.05, false,
-     "0°03.0'W 0°02.5'W 0°02.0'W 0°01.5'W 0°01.0'W "},
-    {"WholeDegreesSouth", -44.5, -40.5, true, "44°00'S 43°00'S 42°00'S 41°00'S "}};
+    {"HalfMinutesAcrossTheMeridianInEitherOrder", 0.01, -0.03, false,
+     "0°01.5'W 0°01.0'W 0°00.5'W 0°00.0'E 0°00.5'E "},
+    {"WholeDegreesSouth", -44.5, -40.5, true, "44°00'S 43°00'S 42°00'S 41°00'S "},
+    {"AcrossTheEquator", -0.02, 0.02, true, "0°01.0'S 0°00.5'S 0°00.0'N 0°00.5'N 0°01.0'N "}};
 INSTANTIATE_TEST_SUITE_P(Spans, GraticuleTable, ::testing::ValuesIn(kSpans), coretest::RowName);
 
 TEST(PictureSizeTest, PixelsSpanAsManyMetresAcrossAsDown) {
