@@ -35,13 +35,16 @@ TEST(FlightGroundTest, BelowALaunchFromAHillTheLowestAltitudeFlown) {
 
 TEST(FlightTrailTest, ClimbIsOverTheLogsOwnStepAtItsTimeOfDay) {
     // Fixes ten seconds apart: a three-second window would hold one fix and no climb.
-    const Trail track =
-        FlightTrail(Log({{86390, 46, 7, 1000}, {0, 46, 7.001, 1020}, {10, 46, 7.002, 1030}}));
-    ASSERT_EQ(track.points().size(), 3u);
+    const Trail track = FlightTrail(Log({{86390, 46, 7, 1000},
+                                         {0, 46, 7.001, 1020},
+                                         {10, 46, 7.002, 1030},
+                                         {3610, 46, 7.003, 1030}}));
+    ASSERT_EQ(track.points().size(), 4u);
     EXPECT_EQ(LogSecondOf(track.points()[1]), 86400);
     const std::string hint = TrackPointHint(track.points()[2], meters);
     for (const char* fact : {"00:00:10 UTC", "Altitude 1030m", "Climb 1.0 m/s"})
         EXPECT_NE(hint.find(fact), std::string::npos) << hint;
+    EXPECT_EQ(TrackPointHint(track.points()[3], meters).substr(0, 12), "01:00:10 UTC");
 }
 
 struct FrameRow {
