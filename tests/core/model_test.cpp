@@ -2,6 +2,7 @@
 #include "coretest.h"
 #include "model/randomize.h"
 #include "model/thermalglyph.h"
+#include "model/valueranges.h"
 #include "model/waypoint.h"
 
 #include <climits>
@@ -268,6 +269,65 @@ TEST(Randomize, ConversionErrorsForTheFirstProcessedThermalOnly) {
         EXPECT_EQ(std::tuple(t->radius, t->tCorePercent, t->cloud), std::tuple(500, 60, true));
     for (const int i : {1, 2})
         EXPECT_TRUE(thermals[i]->top >= 10 && thermals[i]->top <= 20) << thermals[i]->top;
+}
+
+// Each field's range edges: the lowest and highest values in, one step beyond each out.
+struct Edges {
+    ValueField field;
+    const char* below;
+    const char* min;
+    const char* max;
+    const char* above;
+};
+class FieldRangeTable : public ::testing::TestWithParam<Edges> {};
+TEST_P(FieldRangeTable, EdgesInAndBeyondOut) {
+    const Edges& e = GetParam();
+    const auto read = [&e](const char* text) {
+        return ParseFieldText(e.field, text, meters);
+    };
+    EXPECT_EQ(std::tuple(read(e.below), read(e.above)), std::tuple(std::nullopt, std::nullopt));
+    EXPECT_EQ(std::tuple(read(e.min), read(e.max)),
+              std::tuple(RangeOf(e.field).min, RangeOf(e.field).max));
+}
+INSTANTIATE_TEST_SUITE_P(
+    Fields, FieldRangeTable,
+    ::testing::Values(Edges{ValueField::bottom, "-1", "0", "20000", "20001"},
+                      Edges{ValueField::top, "-1", "-", "20000", "99999999999"},
+                      Edges{ValueField::radius, "0", "1", "50000", "50001"},
+                      Edges{ValueField::windDir, "-1", "0", "360", "361"},
+                      Edges{ValueField::factor, "-1", "0", "32767", "32768"},
+                      Edges{ValueField::cloudBase, "-1", "0", "20000", "20001"},
+                      Edges{ValueField::cloudRadius, "", "1", "50000", "50001"},
+                      Edges{ValueField::cloudType, "-1", "0", "99999", "100000"},
+                      Edges{ValueField::cuHS, "-1.01", "-1", "10", "10.01"},
+                      Edges{ValueField::cuVS, "-1.01", "-1", "10", "1e300"},
+                      Edges{ValueField::cuRotation, "-1", "0", "360", "361"},
+                      Edges{ValueField::cuCloud, "-1.01", "-1", "1", "1.01"},
+                      Edges{ValueField::cuStart, "-2", "-1", "1440", "1441"},
+                      Edges{ValueField::cuEnd, "-2", "-1", "1440", "1441"},
+                      Edges{ValueField::strength, "-50", "0", "100", "101"},
+                      Edges{ValueField::coreSize, "-1", "0", "100", "101"},
+                      Edges{ValueField::coreTop, "-1", "0", "100", "abc"},
+                      Edges{ValueField::coreBottom, "-1", "0", "100", "101"},
+                      Edges{ValueField::rollRate, "-1", "0", "100", "101"},
+                      Edges{ValueField::sampleSize, "-1", "0", "100000", "100001"},
+                      Edges{ValueField::autoThermalDist, "99", "100", "100000", "100001"}),
+    [](const auto& info) {
+        std::string name = RangeOf(info.param.field).label;
+        std::erase(name, ' ');
+        return name;
+    });
+
+// Heights typed in feet are checked as the metres they become, and their range is shown in
+// feet; a whole field takes no fraction.
+TEST(FieldRange, FeetAreCheckedAsMetresAndWholeFieldsTakeNoFraction) {
+    EXPECT_EQ(std::tuple(ParseFieldText(ValueField::top, "65617", feet),
+                         ParseFieldText(ValueField::top, "65620", feet),
+                         ParseFieldText(ValueField::radius, "500.5", meters)),
+              std::tuple(20000.0, std::nullopt, std::nullopt));
+    EXPECT_EQ(BadValuesText({ValueField::top, ValueField::strength}, feet),
+              "These Thermal Data values do not convert or lie outside their range, so nothing "
+              "was changed:\nTop: 0 to 65617 ft\nStrength: 0 to 100 %");
 }
 
 } // namespace
