@@ -73,9 +73,10 @@ LargeProject& Files() {
 // What the window does with a project: the document reads it and the view makes the glyphs.
 struct Window {
     Window() {
-        QObject::connect(&document, &Document::thermalsAdded, &view, [this](std::size_t first) {
-            view.AdoptThermals(document.thermals(), first);
-        });
+        QObject::connect(&document, &Document::thermalsAdded, &view,
+                         [this](std::size_t first, std::size_t count) {
+                             view.AdoptThermals(document.thermals(), first, count);
+                         });
         view.resize(800, 600);
         document.map().Resize(800, 600);
     }

@@ -10,6 +10,7 @@
 
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QUndoStack>
 
 void TMainForm::runCommand(Command command) {
     switch (command) {
@@ -50,6 +51,10 @@ void TMainForm::runCommand(Command command) {
     case Command::Exit1:
         close();
         return;
+    case Command::Undo:
+        return document_.history().undo();
+    case Command::Redo:
+        return document_.history().redo();
     case Command::DecDegrees:
         SetLatLonFormat(decDegrees);
         return rememberChoices();
@@ -81,9 +86,7 @@ void TMainForm::runCommand(Command command) {
     case Command::ClearAllThermals:
         if (!prompts().ask("Clear All Thermals", "Clear All Thermals, Continue?"))
             return;
-        if (!document_.thermals().empty())
-            document_.MarkProjectModified();
-        return document_.ClearThermals();
+        return document_.ClearAllThermals();
     case Command::Thermik:
         return RunScenery(SceneryKind::thermik);
     case Command::Cumulus:
@@ -95,9 +98,7 @@ void TMainForm::runCommand(Command command) {
     case Command::ClearAllWaypoints:
         if (!prompts().ask("Clear All Waypoints", "Clear All Waypoints, Continue?"))
             return;
-        if (!document_.waypoints().empty())
-            document_.MarkWaypointsModified();
-        return document_.ClearWaypoints();
+        return document_.ClearAllWaypoints();
     case Command::ImportWaypoints: {
         const auto file = prompts().openFile(
             {kWaypointImportFilter, "cup", document_.waypointFolder().toStdString()});

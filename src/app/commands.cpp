@@ -30,6 +30,10 @@ constexpr std::array<CommandEntry, kCommandCount> kCommands{{
     {C::LoadLog1, "LoadLog1", "Load &Log", P::file, true, nullptr, G::none, kNoKey, nullptr, false},
     {C::Exit1, "Exit1", "&Exit", P::file, true, nullptr, G::none, QKeySequence::Quit, "Ctrl+Q",
      true},
+    // Their captions name the step they undo or redo; Redo takes Ctrl+Y as well.
+    {C::Undo, "Undo", "&Undo", P::edit, false, nullptr, G::none, QKeySequence::Undo, "Ctrl+Z",
+     false, true},
+    {C::Redo, "Redo", "&Redo", P::edit, false, nullptr, G::none, kNoKey, nullptr, false, true},
     {C::DecDegrees, "DecDegrees", "Dec Degrees", P::latLongUnits, true, "+-ddd.ddddd", G::latLong,
      kNoKey, nullptr, false},
     {C::DecMins, "DecMins", "Dec Mins", P::latLongUnits, true, "E10*10.72", G::latLong, kNoKey,
@@ -84,8 +88,9 @@ constexpr std::array<CommandEntry, kCommandCount> kCommands{{
      QKeySequence::ZoomOut, nullptr, false},
 }};
 
-constexpr std::array<MenuEntry, 11> kMenus{{
+constexpr std::array<MenuEntry, 12> kMenus{{
     {P::file, P::file, "File1", "&File"},
+    {P::edit, P::edit, "Edit1", "&Edit"},
     {P::options, P::options, "Options1", "&Options"},
     {P::view, P::view, "View1", "&View"},
     {P::latLongUnits, P::options, "LatLongUnits", "Lat Long Units"},

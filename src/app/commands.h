@@ -18,6 +18,8 @@ enum class Command {
     SaveDatAs,
     LoadLog1,
     Exit1,
+    Undo,
+    Redo,
     DecDegrees,
     DecMins,
     DegMinSec,
@@ -63,6 +65,7 @@ enum class Place {
     waypoints,
     log,
     help,
+    edit,
     toolBar,
 };
 

@@ -15,12 +15,16 @@ LiveTracking::LiveTracking(const LinkFactory& makeLink, Document& document,
     , document_(document)
     , profiler_(document.thermals(), *link_) {
     // Neither the profiler nor a wind waiting for the heading may reach a removed thermal.
-    connect(&document_, &Document::thermalRemoving, this, [this](const Thermal* thermal) {
-        profiler_.Forget(thermal);
-        std::erase_if(pendingWinds_, [thermal](const PendingWind& wind) {
-            return !thermal || wind.thermal == thermal;
-        });
-    });
+    connect(&document_, &Document::thermalsRemoving, this,
+            [this](std::size_t first, std::size_t count) {
+                for (std::size_t i = first; i < first + count; ++i) {
+                    const Thermal* thermal = document_.thermals()[i].get();
+                    profiler_.Forget(thermal);
+                    std::erase_if(pendingWinds_, [thermal](const PendingWind& wind) {
+                        return wind.thermal == thermal;
+                    });
+                }
+            });
 
     const auto makeTimer = [this](const char* name, int interval, void (LiveTracking::*work)()) {
         auto* timer = new QTimer(this);
@@ -83,7 +87,7 @@ void LiveTracking::DisplayUpdateTimerTimer() {
     if (settings_.autoThermals && data.status.live && data.position &&
         (!lastThermal_ ||
          settings_.autoThermalDistM < DistanceKm(*lastThermal_, *data.position) * 1000))
-        ThermalAtAircraft();
+        PlaceAtAircraft();
 }
 
 void LiveTracking::ProfilerTimer() {
@@ -97,10 +101,10 @@ void LiveTracking::ProfilerTimer() {
         profiler_.Stop();
 }
 
-Thermal& LiveTracking::AddThermal(GeoPoint at) {
+Thermal* LiveTracking::AddThermal(GeoPoint at) {
     Thermal& t = document_.AddThermal(at, settings_.newThermal);
     lastThermal_ = link_->Position();
-    return t;
+    return &t;
 }
 
 std::optional<GeoPoint> LiveTracking::LivePosition() const {
@@ -118,30 +122,34 @@ std::optional<GeoPoint> LiveTracking::FreshLivePosition() {
 }
 
 Thermal* LiveTracking::ThermalAtAircraft() {
+    return PlaceAtAircraft();
+}
+
+Thermal* LiveTracking::PlaceAtAircraft() {
     const std::optional<GeoPoint> at = FreshLivePosition();
     if (!at)
         return nullptr;
-    Thermal& t = AddThermal(*at);
-    // The left side wins when both are asked for.
-    const int offsetDeg = settings_.windFromLeft ? 270 : settings_.windFromRight ? 90 : 0;
-    if (offsetDeg != 0) {
-        if (link_->RequestHeading())
-            pendingWinds_.push_back({&t, offsetDeg, link_->HeadingsServed()});
-        else
-            TurnWind(t, offsetDeg);
-    }
+    ThermalSettings values = settings_.newThermal;
     const double ground = link_->GetGroundAlt();
     if (settings_.topsMsl) {
-        t.SetTop(TruncateToInt(t.top - ground));
-        t.SetCloudBase(TruncateToInt(t.cloudBase - ground));
+        values.top = TruncateToInt(values.top - ground);
+        values.cloudBase = TruncateToInt(values.cloudBase - ground);
     }
-    t.SetGroundHeight(TruncateToInt(ground));
+    // The left side wins when both are asked for.
+    const int offsetDeg = settings_.windFromLeft ? 270 : settings_.windFromRight ? 90 : 0;
+    const bool headingLater = offsetDeg != 0 && link_->RequestHeading();
+    if (offsetDeg != 0 && !headingLater)
+        values.windDir = WindFromSide(offsetDeg);
+    Thermal& t = document_.AddThermal(*at, values, TruncateToInt(ground));
+    lastThermal_ = link_->Position();
+    if (headingLater)
+        pendingWinds_.push_back({&t, offsetDeg, link_->HeadingsServed()});
     return &t;
 }
 
-void LiveTracking::TurnWind(Thermal& thermal, int offsetDeg) {
+int LiveTracking::WindFromSide(int offsetDeg) const {
     // The remainder keeps the dividend's sign: a heading of -170 gives wind from -80.
-    thermal.SetWindDir(TruncateToInt(link_->GetHeading() + offsetDeg) % 360);
+    return TruncateToInt(link_->GetHeading() + offsetDeg) % 360;
 }
 
 void LiveTracking::ApplyPendingWinds() {
@@ -150,7 +158,7 @@ void LiveTracking::ApplyPendingWinds() {
             return false;
         for (const auto& t : document_.thermals()) {
             if (t.get() == wind.thermal)
-                TurnWind(*t, wind.offsetDeg);
+                t->SetWindDir(WindFromSide(wind.offsetDeg));
         }
         return true;
     });
@@ -160,9 +168,7 @@ Waypoint* LiveTracking::WaypointAtAircraft(const std::string& name) {
     const std::optional<GeoPoint> at = FreshLivePosition();
     if (!at)
         return nullptr;
-    Waypoint& w = document_.AddWaypoint(*at, name);
-    w.SetGroundHeight(TruncateToInt(link_->GetGroundAlt()));
-    return &w;
+    return &document_.AddWaypoint(*at, name, TruncateToInt(link_->GetGroundAlt()));
 }
 
 void LiveTracking::MoveAircraft(GeoPoint to) {

@@ -28,6 +28,7 @@
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -37,6 +38,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -100,19 +102,15 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
     connect(&document_, &Document::note, this, &TMainForm::ShowNote);
     connect(&document_, &Document::modifiedChanged, this, &TMainForm::refreshCaption);
     // Apply To All and Randomize change thermals the windows know nothing of.
-    const auto changed = [this] {
-        if (!document_.thermals().empty())
-            document_.MarkProjectModified();
-    };
     connect(ThermalData, &TThermalData::applyProfileToAll, this,
-            [this, changed](const ThermalSettings& values) {
-                ApplyProfileToAll(document_.thermals(), values);
-                changed();
+            [this](const ThermalSettings& values) {
+                document_.ChangeThermals(tr("Apply Profile To All"),
+                                         ProfileToAll(document_.thermals(), values));
             });
     connect(ThermalData, &TThermalData::applyCumulusToAll, this,
-            [this, changed](const ThermalSettings& values) {
-                ApplyCumulusToAll(document_.thermals(), values);
-                changed();
+            [this](const ThermalSettings& values) {
+                document_.ChangeThermals(tr("Apply Cumulus To All"),
+                                         CumulusToAll(document_.thermals(), values));
             });
     connectDocument();
 
@@ -129,7 +127,9 @@ TMainForm::TMainForm(const LiveTracking::LinkFactory& makeLink, const QString& s
 
     About = new TAbout(this);
     RandomizeForm = new TRandomizeForm(this);
-    connect(RandomizeForm, &TRandomizeForm::thermalsChanged, this, changed);
+    connect(RandomizeForm, &TRandomizeForm::randomized, this, [this](const ThermalValues& values) {
+        document_.ChangeThermals(tr("Randomize"), values);
+    });
     Legend = NewGlyphLegend(this);
     Climbs = new ClimbsWindow(this);
     connect(Climbs, &ClimbsWindow::climbsChosen, this, &TMainForm::ShowChosenClimbs);
@@ -194,6 +194,15 @@ void TMainForm::createCommands() {
         connect(item, &QAction::triggered, this, [this, c = entry.command] { runCommand(c); });
         actions_[static_cast<std::size_t>(entry.command)] = item;
     }
+    action(Command::Redo)
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    action(Command::Undo)
+        ->setIcon(QIcon::fromTheme(QStringLiteral("edit-undo"),
+                                   style()->standardIcon(QStyle::SP_ArrowBack)));
+    action(Command::Redo)
+        ->setIcon(QIcon::fromTheme(QStringLiteral("edit-redo"),
+                                   style()->standardIcon(QStyle::SP_ArrowForward)));
     action(Command::Meters)->setChecked(true);
     action(Command::ClickToAddThermal)->setChecked(true);
     action(Command::FollowAircraft)->setChecked(true);
@@ -335,10 +344,8 @@ void TMainForm::createPopupMenus() {
     connect(ThermalPopup->addAction(tr("Get Data")), &QAction::triggered, this,
             &TMainForm::GetData);
     connect(ThermalPopup->addAction(tr("Set Data")), &QAction::triggered, this, [this] {
-        for (const auto& t : document_.thermals()) {
-            if (t.get() == popupThermal)
-                document_.SetThermalData(*t, ThermalData->values());
-        }
+        if (popupThermal)
+            document_.SetThermalData(*popupThermal, ThermalData->values());
     });
 
     WaypointPopup = new QMenu(this);
@@ -383,20 +390,41 @@ void TMainForm::createPopupMenus() {
 }
 
 void TMainForm::connectDocument() {
-    connect(&document_, &Document::thermalsAdded, this,
-            [this](std::size_t first) { ImagePanel->AdoptThermals(document_.thermals(), first); });
-    connect(&document_, &Document::waypointsAdded, this, [this](std::size_t first) {
-        ImagePanel->AdoptWaypoints(document_.waypoints(), first);
+    connect(&document_, &Document::thermalsAdded, this, [this](std::size_t first, std::size_t n) {
+        ImagePanel->AdoptThermals(document_.thermals(), first, n);
+    });
+    connect(&document_, &Document::waypointsAdded, this, [this](std::size_t first, std::size_t n) {
+        ImagePanel->AdoptWaypoints(document_.waypoints(), first, n);
     });
     // A popup pointer is compared by identity; a new value could take a removed one's place.
-    connect(&document_, &Document::thermalRemoving, this, [this](const Thermal* t) {
-        if (!t || t == popupThermal)
-            popupThermal = nullptr;
-    });
-    connect(&document_, &Document::waypointRemoving, this, [this](const Waypoint* w) {
-        if (!w || w == popupWaypoint)
-            popupWaypoint = nullptr;
-    });
+    connect(&document_, &Document::thermalsRemoving, this,
+            [this](std::size_t first, std::size_t n) {
+                for (std::size_t i = first; i < first + n; ++i) {
+                    if (document_.thermals()[i].get() == popupThermal)
+                        popupThermal = nullptr;
+                }
+            });
+    connect(&document_, &Document::waypointsRemoving, this,
+            [this](std::size_t first, std::size_t n) {
+                for (std::size_t i = first; i < first + n; ++i) {
+                    if (document_.waypoints()[i].get() == popupWaypoint)
+                        popupWaypoint = nullptr;
+                }
+            });
+    // The Edit menu follows the history.
+    QUndoStack& history = document_.history();
+    const auto name = [this](Command command, const QString& step) {
+        action(command)->setText(step.isEmpty()
+                                     ? Caption(CommandTable()[std::size_t(command)].caption)
+                                     : Caption(CommandTable()[std::size_t(command)].caption) +
+                                           QLatin1Char(' ') + step);
+    };
+    connect(&history, &QUndoStack::undoTextChanged, this,
+            [name](const QString& step) { name(Command::Undo, step); });
+    connect(&history, &QUndoStack::redoTextChanged, this,
+            [name](const QString& step) { name(Command::Redo, step); });
+    connect(&history, &QUndoStack::canUndoChanged, action(Command::Undo), &QAction::setEnabled);
+    connect(&history, &QUndoStack::canRedoChanged, action(Command::Redo), &QAction::setEnabled);
 }
 
 QString TMainForm::statusText(int panel) const {

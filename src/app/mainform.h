@@ -185,7 +185,7 @@ private:
 
     // Controls (owned by the window).
     std::array<QAction*, kCommandCount> actions_{};
-    std::array<QMenu*, 12> menus_{};
+    std::array<QMenu*, 13> menus_{};
     QMenu* recentMenu_ = nullptr;
     MapView* ImagePanel = nullptr;
     TacCursor* acCursor = nullptr;

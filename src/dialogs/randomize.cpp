@@ -126,7 +126,8 @@ RandomizeChoice TRandomizeForm::choice() const {
 void TRandomizeForm::ApplyClick() {
     if (!thermals_)
         return;
-    const Messages problems = RandomizeThermals(*thermals_, choice(), random_);
-    ShowMessages(problems);
-    emit thermalsChanged();
+    const auto plan = PlanRandomize(choice());
+    if (const auto* refused = std::get_if<Message>(&plan))
+        return ShowMessages({*refused});
+    emit randomized(RandomizedThermals(*thermals_, std::get<RandomizePlan>(plan), random_));
 }

@@ -12,7 +12,8 @@ class QCheckBox;
 class QLineEdit;
 
 // The "Randomize Thermals" window: the user ticks thermal types and fields, gives a Min and a
-// Max for each field (a percentage chance for the cloud) and presses Apply. Closing it only
+// Max for each field (a percentage chance for the cloud) and presses Apply. Every ticked row
+// is checked first: one bad row refuses the whole Apply with one message. Closing it only
 // hides it; ticks and texts last for the run.
 class TRandomizeForm : public QWidget {
     Q_OBJECT
@@ -25,8 +26,8 @@ public:
     void SetThermals(const ThermalList* thermals);
 
 signals:
-    // Apply has changed the thermals.
-    void thermalsChanged();
+    // Apply: the new values of the thermals it draws for, for the list to take as one change.
+    void randomized(const ThermalValues& values);
 
 private:
     struct RangeRow {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 #include <QBuffer>
 #include <QDir>
@@ -52,33 +53,173 @@ bool Document::FilePlace::MaySaveTo(const QString& path, const char* what) const
                          Prompts::Preferred::no);
 }
 
-void Document::SetModified(FilePlace& place, bool modified) {
-    if (place.modified == modified)
-        return;
-    place.modified = modified;
-    emit modifiedChanged();
+Document::Document(QObject* parent)
+    : QObject(parent) {
+    connect(&history_, &QUndoStack::indexChanged, this, &Document::modifiedChanged);
 }
 
-Document::Document(QObject* parent)
-    : QObject(parent) {}
-
 Document::~Document() {
+    // The history goes after this body, with nobody left to tell.
+    history_.disconnect(this);
     DestroyNewestFirst(thermals_);
     DestroyNewestFirst(waypoints_);
 }
 
-Thermal& Document::AddThermal(GeoPoint at, const ThermalSettings& values) {
-    auto thermal = std::make_unique<Thermal>();
-    SetThermalData(*thermal, values);
-    thermal->SetPosition(at);
-    thermals_.push_back(std::move(thermal));
-    emit thermalsAdded(thermals_.size() - 1);
-    return *thermals_.back();
+bool Document::Modified(const FilePlace& place, DocumentStep::File file) const {
+    if (!place.savedAt)
+        return true;
+    const int now = history_.index();
+    for (int i = std::min(now, *place.savedAt); i < std::max(now, *place.savedAt); ++i) {
+        const auto* step = static_cast<const DocumentStep*>(history_.command(i));
+        if (!step || step->file == file)
+            return true;
+    }
+    return false;
+}
+
+void Document::MarkSaved(FilePlace& place) {
+    place.savedAt = history_.index();
+    emit modifiedChanged();
+}
+
+void Document::ForgetHistory() {
+    const auto kept = [](bool modified) {
+        return modified ? std::nullopt : std::optional<int>(0);
+    };
+    project_.savedAt = kept(projectModified());
+    waypointFile_.savedAt = kept(waypointsModified());
+    history_.clear();
+    emit modifiedChanged();
+}
+
+void Document::ForgetWaypointChanges() {
+    MarkSaved(waypointFile_);
+}
+
+void Document::Push(DocumentStep* step) {
+    // A step done after undos drops the steps undone: a saved state among them is gone.
+    for (FilePlace* place : {&project_, &waypointFile_}) {
+        if (place->savedAt && *place->savedAt > history_.index())
+            place->savedAt.reset();
+    }
+    history_.push(step);
+}
+
+template <class T> void Document::Put(std::vector<std::unique_ptr<T>>& run, std::size_t at) {
+    auto& list = ListOf<T>();
+    const std::size_t count = run.size();
+    if (list.empty()) {
+        // A whole list comes back at once (the undo of a Clear All).
+        list.swap(run);
+    } else {
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(at),
+                    std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()));
+        run.clear();
+    }
+    if constexpr (std::is_same_v<T, Thermal>)
+        emit thermalsAdded(at, count);
+    else
+        emit waypointsAdded(at, count);
+}
+
+template <class T>
+void Document::Take(std::vector<std::unique_ptr<T>>& run, std::size_t at, std::size_t count) {
+    auto& list = ListOf<T>();
+    if constexpr (std::is_same_v<T, Thermal>)
+        emit thermalsRemoving(at, count);
+    else
+        emit waypointsRemoving(at, count);
+    // Newest first, as items leave the scene fastest.
+    for (std::size_t i = at + count; i-- > at;)
+        list[i]->Detach();
+    const auto first = list.begin() + static_cast<std::ptrdiff_t>(at);
+    if (count == list.size()) {
+        run.swap(list);
+    } else {
+        run.assign(std::make_move_iterator(first), std::make_move_iterator(first + count));
+        list.erase(first, first + static_cast<std::ptrdiff_t>(count));
+    }
+}
+
+template void Document::Put(ThermalList&, std::size_t);
+template void Document::Put(WaypointList&, std::size_t);
+template void Document::Take(ThermalList&, std::size_t, std::size_t);
+template void Document::Take(WaypointList&, std::size_t, std::size_t);
+
+template <class T>
+void Document::Append(const QString& what, std::vector<std::unique_ptr<T>> added) {
+    if (!added.empty())
+        Push(new ListStep<T>(*this, what, ListOf<T>().size(), std::move(added)));
+}
+
+template <class T> bool Document::Delete(const QString& what, const T* value) {
+    auto& list = ListOf<T>();
+    const auto it = FindByIdentity(list, value);
+    if (it == list.end())
+        return false;
+    Push(new ListStep<T>(*this, what, static_cast<std::size_t>(it - list.begin()), 1));
+    return true;
+}
+
+template <class T, class Edit>
+bool Document::ChangeOne(const QString& what, const T* value, Edit edit) {
+    auto& list = ListOf<T>();
+    const auto it = FindByIdentity(list, value);
+    if (it == list.end())
+        return false;
+    T changed = **it;
+    if (!edit(changed))
+        return false;
+    Change<T>(what, {{static_cast<std::size_t>(it - list.begin()), std::move(changed)}});
+    return true;
+}
+
+namespace {
+
+// An edit that moves a value; nothing when it is there already.
+auto MoveTo(GeoPoint to) {
+    return [to](auto& value) {
+        if (value.Position() == to)
+            return false;
+        value.SetPosition(to);
+        return true;
+    };
+}
+
+} // namespace
+
+template <class T>
+void Document::Change(const QString& what, std::vector<std::pair<std::size_t, T>> values) {
+    if (values.empty())
+        return;
+    const auto& list = ListOf<T>();
+    std::vector<typename ValueStep<T>::Change> changes;
+    changes.reserve(values.size());
+    for (auto& [index, after] : values)
+        changes.push_back({index, *list[index], std::move(after)});
+    Push(new ValueStep<T>(*this, what, std::move(changes)));
+}
+
+template <class T> void Document::DestroyAll() {
+    if constexpr (std::is_same_v<T, Thermal>)
+        emit thermalsRemoving(0, thermals_.size());
+    else
+        emit waypointsRemoving(0, waypoints_.size());
+    DestroyNewestFirst(ListOf<T>());
+}
+
+Thermal& Document::AddThermal(GeoPoint at, const ThermalSettings& values, int groundHeightM) {
+    ThermalList added;
+    added.push_back(std::make_unique<Thermal>());
+    Thermal& thermal = *added.back();
+    thermal.SetData(values);
+    thermal.SetPosition(at);
+    thermal.SetGroundHeight(groundHeightM);
+    Append(tr("Add Thermal"), std::move(added));
+    return thermal;
 }
 
 void Document::AddThermals(const std::vector<ClimbThermal>& thermals) {
-    if (thermals.empty())
-        return;
     ThermalList added;
     for (const ClimbThermal& made : thermals) {
         auto thermal = std::make_unique<Thermal>();
@@ -87,82 +228,85 @@ void Document::AddThermals(const std::vector<ClimbThermal>& thermals) {
         thermal->SetGroundHeight(made.groundHeightM);
         added.push_back(std::move(thermal));
     }
-    AppendThermals(std::move(added));
-    SetModified(project_, true);
+    Append(tr("Add as Thermals"), std::move(added));
 }
 
-void Document::SetThermalData(Thermal& thermal, const ThermalSettings& values) {
-    thermal.SetData(values);
-    SetModified(project_, true);
+void Document::SetThermalData(const Thermal& thermal, const ThermalSettings& values) {
+    ChangeOne(tr("Set Data"), &thermal, [&values](Thermal& t) {
+        t.SetData(values);
+        return true;
+    });
 }
 
-Waypoint& Document::AddWaypoint(GeoPoint at, const std::string& name) {
-    auto w = std::make_unique<Waypoint>();
-    w->SetPosition(at);
-    w->SetGroundHeight(0);
+Waypoint& Document::AddWaypoint(GeoPoint at, const std::string& name, int groundHeightM) {
+    WaypointList added;
+    added.push_back(std::make_unique<Waypoint>());
+    Waypoint& w = *added.back();
+    w.SetPosition(at);
+    w.SetGroundHeight(groundHeightM);
     // Two waypoints of one name cannot be told apart in a list.
     const std::string free = FreeWaypointName(waypoints_, name);
-    w->SetName(free);
-    w->SetText(free);
-    w->SetID(NextWaypointID(waypoints_));
-    w->SetAttributes("T");
-    waypoints_.push_back(std::move(w));
-    // Unsaved waypoints are protected by the close and load questions.
-    SetModified(waypointFile_, true);
-    emit waypointsAdded(waypoints_.size() - 1);
-    return *waypoints_.back();
+    w.SetName(free);
+    w.SetText(free);
+    w.SetID(NextWaypointID(waypoints_));
+    w.SetAttributes("T");
+    Append(tr("Add Waypoint"), std::move(added));
+    return w;
 }
 
 bool Document::RenameWaypoint(const Waypoint* waypoint, const std::string& name) {
-    const auto it = FindByIdentity(waypoints_, waypoint);
-    if (it == waypoints_.end())
-        return false;
     if (WaypointFieldText(name) != name) {
         prompts().message("Error", WithDetail("A waypoint's name cannot hold a comma or a line "
                                               "break: they separate the waypoint file's values.",
                                               "\"" + QuotedText(name) + '"'));
         return false;
     }
-    (*it)->SetName(name);
-    SetModified(waypointFile_, true);
-    return true;
+    return ChangeOne(tr("Rename Waypoint"), waypoint, [&name](Waypoint& w) {
+        if (w.tName == name)
+            return false;
+        w.SetName(name);
+        return true;
+    });
 }
 
 bool Document::DeleteThermal(const Thermal* thermal) {
-    const auto it = FindByIdentity(thermals_, thermal);
-    if (it == thermals_.end())
-        return false;
-    emit thermalRemoving(thermal);
-    thermals_.erase(it);
-    SetModified(project_, true);
-    return true;
+    return Delete(tr("Delete Thermal"), thermal);
 }
 
 bool Document::DeleteWaypoint(const Waypoint* waypoint) {
-    const auto it = FindByIdentity(waypoints_, waypoint);
-    if (it == waypoints_.end())
-        return false;
-    emit waypointRemoving(waypoint);
-    waypoints_.erase(it);
-    SetModified(waypointFile_, true);
-    return true;
+    return Delete(tr("Delete Waypoint"), waypoint);
+}
+
+bool Document::MoveThermal(const Thermal* thermal, GeoPoint to) {
+    return ChangeOne(tr("Move Thermal"), thermal, MoveTo(to));
+}
+
+bool Document::MoveWaypoint(const Waypoint* waypoint, GeoPoint to) {
+    return ChangeOne(tr("Move Waypoint"), waypoint, MoveTo(to));
+}
+
+void Document::ClearAllThermals() {
+    if (!thermals_.empty())
+        Push(new ListStep<Thermal>(*this, tr("Clear All Thermals"), 0, thermals_.size()));
+}
+
+void Document::ClearAllWaypoints() {
+    if (!waypoints_.empty())
+        Push(new ListStep<Waypoint>(*this, tr("Clear All Waypoints"), 0, waypoints_.size()));
+}
+
+void Document::ChangeThermals(const QString& what, ThermalValues values) {
+    Change(what, std::move(values));
 }
 
 void Document::ClearThermals() {
-    emit thermalRemoving(nullptr);
-    DestroyNewestFirst(thermals_);
+    ForgetHistory();
+    DestroyAll<Thermal>();
 }
 
 void Document::ClearWaypoints() {
-    emit waypointRemoving(nullptr);
-    DestroyNewestFirst(waypoints_);
-}
-
-void Document::AppendThermals(ThermalList added) {
-    const std::size_t first = thermals_.size();
-    thermals_.reserve(first + added.size());
-    std::move(added.begin(), added.end(), std::back_inserter(thermals_));
-    emit thermalsAdded(first);
+    ForgetHistory();
+    DestroyAll<Waypoint>();
 }
 
 bool Document::LoadProject(const QString& path, bool add) {
@@ -184,6 +328,7 @@ bool Document::LoadProject(const QString& path, bool add) {
     if (add) {
         messages = SkipProjectHeader(data, offset);
     } else {
+        ForgetHistory();
         Read<ProjectHeader> read = ReadProjectHeader(data, offset);
         header = std::move(read.value);
         messages = std::move(read.messages);
@@ -194,8 +339,8 @@ bool Document::LoadProject(const QString& path, bool add) {
     if (!add) {
         newMap_.reset();
         projectHeader_ = std::move(header.text);
+        MarkSaved(project_);
         project_.Set(path);
-        SetModified(project_, false);
         // The map's message comes first, as its line does.
         complete =
             map_.Load(QString::fromStdString(header.mapFile), project_.folder, header.edges) &&
@@ -206,7 +351,10 @@ bool Document::LoadProject(const QString& path, bool add) {
         emit note(tr("Line %1 of %2 ends inside its values: those missing read as -1")
                       .arg(line)
                       .arg(SplitFilePath(path).fileName));
-    AppendThermals(std::move(thermals.value.thermals));
+    if (add)
+        Append(tr("Add Project Thermals"), std::move(thermals.value.thermals));
+    else
+        Put(thermals.value.thermals, thermals_.size());
     if (!add)
         project_.incomplete = !complete;
     return complete;
@@ -235,13 +383,14 @@ void Document::NewProjectOnPicture(const QImage& picture, const GeoBounds& edges
 void Document::StartNewProject(NewMap map, const QString& folder) {
     ClearThermals();
     ClearWaypoints();
-    SetModified(waypointFile_, false);
+    waypointFile_.savedAt = history_.index();
     projectHeader_ =
         ProjectHeaderText(QFileInfo(map.picturePath).fileName().toStdString(), map.edges);
     newMap_ = std::move(map);
     project_.Set(QDir(folder).absolutePath() + QLatin1Char('/'));
-    SetModified(project_, true);
+    project_.savedAt.reset();
     project_.incomplete = false;
+    emit modifiedChanged();
 }
 
 bool Document::SaveNewPicture(const QString& path) {
@@ -287,22 +436,20 @@ bool Document::SaveProjectTo(const QString& path, bool saveAll) {
     projectHeader_ = std::move(header);
     project_.incomplete = false;
     project_.Set(path);
-    SetModified(project_, false);
+    MarkSaved(project_);
     return true;
 }
 
-void Document::SaveProject(bool saveAll) {
+bool Document::SaveProject(bool saveAll) {
     if (newMap_ && project_.fileName.isEmpty())
-        SaveProjectAs(saveAll);
-    else
-        SaveProjectTo(project_.Path(), saveAll);
+        return SaveProjectAs(saveAll);
+    return SaveProjectTo(project_.Path(), saveAll);
 }
 
-void Document::SaveProjectAs(bool saveAll) {
+bool Document::SaveProjectAs(bool saveAll) {
     const auto chosen =
         prompts().saveFile({"Project files (*.prj)|*.PRJ", "prj", project_.folder.toStdString()});
-    if (chosen)
-        SaveProjectTo(QString::fromStdString(*chosen), saveAll);
+    return chosen && SaveProjectTo(QString::fromStdString(*chosen), saveAll);
 }
 
 void Document::LoadWaypoints(const QString& path) {
@@ -313,15 +460,13 @@ void Document::LoadWaypoints(const QString& path) {
         waypointFile_.incomplete = true;
         return;
     }
+    ForgetHistory();
+    MarkSaved(waypointFile_);
     waypointFile_.Set(path);
-    SetModified(waypointFile_, false);
     Read<WaypointFileContent> content = ReadWaypointFile(ByteView(std::get<QByteArray>(read)));
     ShowMessages(content.messages, ShownPath(path));
     waypointFrame_ = std::move(content.value.frame);
-    const std::size_t first = waypoints_.size();
-    std::move(content.value.waypoints.begin(), content.value.waypoints.end(),
-              std::back_inserter(waypoints_));
-    emit waypointsAdded(first);
+    Put(content.value.waypoints, waypoints_.size());
     waypointFile_.incomplete = !content.complete();
 }
 
@@ -354,28 +499,24 @@ void Document::ImportWaypoints(const QString& path) {
                "files.");
         return;
     }
-    const std::size_t first = waypoints_.size();
     int id = NextWaypointID(waypoints_);
     for (auto& w : imported.waypoints) {
         w->SetID(id);
         // The highest possible ID is shared rather than wrapped, as for a placed waypoint.
         if (id < INT_MAX)
             ++id;
-        waypoints_.push_back(std::move(w));
     }
-    if (waypoints_.size() > first) {
-        SetModified(waypointFile_, true);
-        emit waypointsAdded(first);
-    }
+    const bool none = imported.waypoints.empty();
+    Append(tr("Import Waypoints"), std::move(imported.waypoints));
     if (imported.problemCount > 0)
         report(imported.Report());
-    else if (waypoints_.size() == first && !told)
+    else if (none && !told)
         report("the file holds no waypoints.");
 }
 
-void Document::SaveWaypointsTo(const QString& path) {
+bool Document::SaveWaypointsTo(const QString& path) {
     if (!waypointFile_.MaySaveTo(path, "Waypoints"))
-        return;
+        return false;
     // A name that Windows-1252 cannot hold would be written as "?": the whole file goes to
     // UTF-8 instead.
     WaypointFileFrame frame = waypointFrame_;
@@ -385,7 +526,7 @@ void Document::SaveWaypointsTo(const QString& path) {
     if (const SaveResult saved = SaveFileBytes(path, WaypointFileBytes(frame, waypoints_));
         !saved) {
         ReportWaypointFile(path, saved.failure);
-        return;
+        return false;
     }
     waypointFrame_ = std::move(frame);
     if (toUtf8)
@@ -393,16 +534,18 @@ void Document::SaveWaypointsTo(const QString& path) {
                       .arg(SplitFilePath(path).fileName));
     waypointFile_.incomplete = false;
     waypointFile_.Set(path);
-    SetModified(waypointFile_, false);
+    MarkSaved(waypointFile_);
+    return true;
 }
 
-void Document::SaveWaypoints() {
-    SaveWaypointsTo(waypointFile_.Path());
+bool Document::SaveWaypoints() {
+    if (waypointFile_.fileName.isEmpty())
+        return SaveWaypointsAs();
+    return SaveWaypointsTo(waypointFile_.Path());
 }
 
-void Document::SaveWaypointsAs() {
+bool Document::SaveWaypointsAs() {
     const auto chosen =
         prompts().saveFile({"Dat files (*.dat)|*.DAT", "dat", waypointFile_.folder.toStdString()});
-    if (chosen)
-        SaveWaypointsTo(QString::fromStdString(*chosen));
+    return chosen && SaveWaypointsTo(QString::fromStdString(*chosen));
 }

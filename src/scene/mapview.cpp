@@ -46,13 +46,13 @@ MapView::~MapView() {
         delete glyphs_.glyphs().back();
 }
 
-void MapView::AdoptThermals(const ThermalList& thermals, std::size_t first) {
-    for (std::size_t i = first; i < thermals.size(); ++i)
+void MapView::AdoptThermals(const ThermalList& thermals, std::size_t first, std::size_t count) {
+    for (std::size_t i = first; i < first + count; ++i)
         scene()->addItem(new TThermal(*thermals[i], map_, glyphs_));
 }
 
-void MapView::AdoptWaypoints(const WaypointList& waypoints, std::size_t first) {
-    for (std::size_t i = first; i < waypoints.size(); ++i)
+void MapView::AdoptWaypoints(const WaypointList& waypoints, std::size_t first, std::size_t count) {
+    for (std::size_t i = first; i < first + count; ++i)
         scene()->addItem(new TWaypoint(*waypoints[i], map_, glyphs_));
 }
 

@@ -23,10 +23,10 @@ public:
     MapView(const Map& map, const DisplayUnits& units, QWidget* parent = nullptr);
     ~MapView() override;
 
-    // Makes the glyphs of the list's values from index first on. Each glyph follows its
-    // value and goes when the value is destroyed.
-    void AdoptThermals(const ThermalList& thermals, std::size_t first);
-    void AdoptWaypoints(const WaypointList& waypoints, std::size_t first);
+    // Makes the glyphs of the count values of the list from index first on. Each glyph
+    // follows its value and goes when the value is destroyed or leaves the screen.
+    void AdoptThermals(const ThermalList& thermals, std::size_t first, std::size_t count);
+    void AdoptWaypoints(const WaypointList& waypoints, std::size_t first, std::size_t count);
 
     // The topmost thermal or waypoint glyph under a viewport position, or nullptr.
     MapGlyph* glyphAt(const QPoint& viewportPos) const;

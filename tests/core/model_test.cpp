@@ -62,8 +62,8 @@ TEST(Thermal, ObserverHearsRealChangesOnlyAndStaysWithItsValue) {
     EXPECT_EQ(rec.events, "LLLPLG");
 }
 
-// Set Data takes the twenty values and leaves place and marks alone; Apply To All sets the
-// cumulus group or the profile group of every thermal.
+// Set Data takes the twenty values and leaves place and marks alone; Apply To All gives the
+// cumulus group or the profile group to every thermal, leaving the list as it is.
 TEST(Thermal, SetDataAndApplyToAllSetTheirGroupsAlone) {
     ThermalList list = Thermals({{47, 8}, {46, 7}});
     Thermal& t = *list[0];
@@ -76,12 +76,16 @@ TEST(Thermal, SetDataAndApplyToAllSetTheirGroupsAlone) {
     EXPECT_EQ(Fields(t), Fields(v));
     EXPECT_EQ(std::tuple(t.lat, t.lon, t.spare, t.tGroundHeight, t.active),
               std::tuple(47.0, 8.0, 9, 612, true));
-    ApplyCumulusToAll(list, v);
-    EXPECT_EQ(Fields(*list[1]), Fields({1,    0,    1500, 500,  270, 30000, true, 1500, 500, 1,
-                                        1.5f, 2.5f, 14,   0.5f, 16,  17,    80,   60,   20,  80}));
-    ApplyProfileToAll(list, v);
-    EXPECT_EQ(Fields(*list[1]), Fields({1,    0,    1500, 500,  270, 30000, true, 1500, 500, 1,
-                                        1.5f, 2.5f, 14,   0.5f, 16,  17,    18,   19,   20,  21}));
+    const ThermalValues cumulus = CumulusToAll(list, v);
+    ASSERT_EQ(cumulus.size(), 2u);
+    EXPECT_EQ(Fields(cumulus[1].second),
+              Fields({1,    0,    1500, 500,  270, 30000, true, 1500, 500, 1,
+                      1.5f, 2.5f, 14,   0.5f, 16,  17,    80,   60,   20,  80}));
+    const ThermalValues profile = ProfileToAll(list, v);
+    EXPECT_EQ(std::tuple(profile[1].first, profile[1].second.lat), std::tuple(1u, 46.0));
+    EXPECT_EQ(Fields(profile[1].second),
+              Fields({1,  0,  1500, 500,   270, 30000, true, 1500, 500, 1,
+                      -1, -1, 0,    -0.5f, -1,  -1,    18,   19,   20,  21}));
 }
 
 TEST(Thermal, HintExactlyAsTheTooltipShowsIt) {
@@ -215,9 +219,9 @@ TEST(Randomize, WholeNumbersAndTypesOutsideTheFilter) {
               std::tuple(true, false, false, true, true));
 }
 
-// Each thermal that passes the type filter gets a draw of the generator's output shifted to
-// 31 bits for every ticked field, in the window's row order, and a cloud for a draw from 0 to
-// 100 of at most the chance.
+// Each thermal that passes the type filter gets new values: a draw of the generator's output
+// shifted to 31 bits for every ticked field, in the window's row order, and a cloud for a
+// draw from 0 to 100 of at most the chance. The list itself does not change.
 TEST(Randomize, TickedFieldsInTurnWithCoreBotBeforeCoreTop) {
     ThermalList thermals;
     for (int i = 0; i < 400; ++i)
@@ -225,50 +229,47 @@ TEST(Randomize, TickedFieldsInTurnWithCoreBotBeforeCoreTop) {
     thermals.push_back(NewThermal(47, 8));                        // type 1: not ticked
     RandomizeChoice choice;
     for (auto& range : choice.ranges)
-        range = {true, "0", "1000000"};
-    choice[RangeField::thermWinddir].max = "359";
+        range = {true, "1", "100"};
     choice[RangeField::thermFactor].ticked = false;
     std::tie(choice.cloudOnOff, choice.cloudChance) = std::tuple(true, "50");
+    const auto plan = PlanRandomize(choice);
+    ASSERT_TRUE(std::holds_alternative<RandomizePlan>(plan));
     Randomizer random(2024);
-    EXPECT_TRUE(RandomizeThermals(thermals, choice, random).empty());
+    const auto changed = RandomizedThermals(thermals, std::get<RandomizePlan>(plan), random);
+    ASSERT_EQ(changed.size(), 400u);
 
     std::mt19937 reference(2024);
-    const auto next = [&](int max) {
-        return ValueInRange(0, max, reference() >> 1);
+    const auto next = [&] {
+        return ValueInRange(1, 100, reference() >> 1);
     };
-    for (int i = 0; i < 400; ++i) {
-        const Thermal& t = *thermals[i];
-        for (const int value : {t.bottom, t.top, t.radius})
-            EXPECT_EQ(value, next(1000000)) << i;
-        EXPECT_EQ(std::tuple(t.windDir, t.factor), std::tuple(next(359), 0)) << i;
+    for (const auto& [i, t] : changed) {
+        for (const int value : {t.bottom, t.top, t.radius, t.windDir})
+            EXPECT_EQ(value, next()) << i;
+        EXPECT_EQ(t.factor, 0) << i;
         EXPECT_EQ(t.cloud, (reference() >> 1) % 101 <= 50) << i;
         for (const int value : {t.cloudBase, t.cloudRadius, t.cloudType, t.tStrengthPercent,
                                 t.tCorePercent, t.tCoreBasePercent, t.tCoreTopPercent})
-            EXPECT_EQ(value, next(1000000)) << i;
+            EXPECT_EQ(value, next()) << i;
+        EXPECT_EQ(thermals[i]->radius, 0) << i;
     }
-    EXPECT_EQ(Fields(*thermals.back()), Fields(WindowDefaults()));
 }
 
-// The first thermal that passes the filter reports each text that does not convert; the
-// field keeps its value and the others still take their draws.
-TEST(Randomize, ConversionErrorsForTheFirstProcessedThermalOnly) {
-    ThermalList thermals = Thermals({{47, 8}, {47, 9}, {47, 10}});
-    thermals[0]->SetType(2); // skipped: its box is not ticked
+// Every bad row is named in one message, and nothing is planned.
+TEST(Randomize, EveryBadRowIsRefusedTogether) {
     RandomizeChoice choice;
-    choice.typeTicked = {true, false, false, false};
     choice[RangeField::thermRadius] = {true, "", "10"};
-    choice[RangeField::profileSize] = {true, "5", "b"};
-    choice[RangeField::thermTop] = {true, "10", "20"};
+    choice[RangeField::thermTop] = {true, "2000", "1000.9"};
+    choice[RangeField::profileSize] = {true, "5", "101"};
+    choice[RangeField::thermBottom] = {true, "20000", "20000"}; // good: its range's top
     std::tie(choice.cloudOnOff, choice.cloudChance) = std::tuple(true, "50.5");
-    Randomizer random(3);
-    EXPECT_EQ(Shown(RandomizeThermals(thermals, choice, random)),
-              (Strings{"Error|Error Converting thermRadius Min Value",
-                       "Error|Error Converting Cloud On/Off Value",
-                       "Error|Error Converting profileSize Max Value"}));
-    for (const auto& t : thermals)
-        EXPECT_EQ(std::tuple(t->radius, t->tCorePercent, t->cloud), std::tuple(500, 60, true));
-    for (const int i : {1, 2})
-        EXPECT_TRUE(thermals[i]->top >= 10 && thermals[i]->top <= 20) << thermals[i]->top;
+    const auto plan = PlanRandomize(choice);
+    ASSERT_TRUE(std::holds_alternative<Message>(plan));
+    EXPECT_EQ(std::get<Message>(plan).text,
+              "Nothing was randomized; these rows need other values:\n"
+              "Top: Max 1000 is below Min 2000\n"
+              "Radius: Min \"\" is not a number from 1 to 50000 m\n"
+              "Core Size: Max \"101\" is not a number from 0 to 100 %\n"
+              "Cloud On/Off: the chance \"50.5\" is not a whole number from 0 to 100 %");
 }
 
 // Each field's range edges: the lowest and highest values in, one step beyond each out.

@@ -11,6 +11,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QSignalSpy>
 
 namespace {
 
@@ -119,6 +120,10 @@ protected:
     void SetUp() override {
         Shown::SetUp();
         window.SetThermals(&thermals);
+        QObject::connect(&window, &TRandomizeForm::randomized, [this](const ThermalValues& values) {
+            for (const auto& [i, value] : values)
+                thermals[i]->SetValues(value);
+        });
     }
     ThermalList thermals = Thermals({{47.1, 8.1}, {47.2, 8.2}, {47.3, 8.3}, {47.4, 8.4}});
 };
@@ -146,12 +151,18 @@ TEST_F(RandomizeWindow, ApplyChangesOnlyTickedFieldsOfTickedTypes) {
     }
 }
 
-TEST_F(RandomizeWindow, ApplyShowsTheTextsThatDoNotConvert) {
-    for (const char* box : {"type1", "thermTop"})
+TEST_F(RandomizeWindow, OneBadRowChangesNoThermal) {
+    for (const char* box : {"type1", "thermRadius", "thermTop"})
         Click(window, box);
+    Retype(window, "thermRadiusMin", "100");
+    Retype(window, "thermRadiusMax", "200");
     Retype(window, "thermTopMin", "low");
+    QSignalSpy randomized(&window, &TRandomizeForm::randomized);
     Click(window, "Apply");
-    EXPECT_EQ(rec.messages(), Strings{"Error|Error Converting thermTop Min Value"});
+    EXPECT_EQ(randomized.count(), 0);
+    EXPECT_EQ(rec.messages(),
+              Strings{"Error|Nothing was randomized; these rows need other values:\nTop: Min "
+                      "\"low\" is not a number from 0 to 20000 m"});
 }
 
 // The legend draws each glyph as the map does: its fill is the type's colour for the map.

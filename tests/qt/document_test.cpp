@@ -82,6 +82,29 @@ TEST_F(DocumentFiles, LoadAndAddThenModifiedFlagsThroughEditsSavesAndFailures) {
     EXPECT_EQ(ReadAll(path("route.dat")), "");
 }
 
+// The modified flags follow the history: undoing back to where a file was saved is no change;
+// a step done after undoing past that point leaves the saved state out of reach.
+TEST_F(DocumentFiles, ModifiedFollowsTheHistoryFromWhereEachFileWasSaved) {
+    doc.LoadProject(project("alps.prj"), false);
+    const auto flags = [this] {
+        return std::pair(doc.projectModified(), doc.waypointsModified());
+    };
+    doc.AddThermal({47.2, 8.0}, WindowDefaults());
+    doc.AddWaypoint({47.1, 8.1}, "Ridge");
+    ASSERT_TRUE(doc.SaveProject(true));
+    EXPECT_EQ(flags(), std::pair(false, true));
+    doc.history().undo();
+    EXPECT_EQ(flags(), std::pair(false, false));
+    doc.history().undo();
+    EXPECT_EQ(flags(), std::pair(true, false));
+    doc.history().redo();
+    EXPECT_EQ(flags(), std::pair(false, false));
+    doc.history().undo();
+    doc.AddThermal({47.3, 8.0}, WindowDefaults());
+    doc.history().undo();
+    EXPECT_EQ(flags(), std::pair(true, false));
+}
+
 // Name, project under tests/data (null: no file), picture copied as map.bmp (null: none; "pipe": a
 // pipe), messages, thermals read, map loaded.
 using LoadFailure = std::tuple<const char*, const char*, const char*, Strings, std::size_t, bool>;

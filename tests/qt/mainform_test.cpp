@@ -28,21 +28,23 @@ TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
                 (names += e.name) += ' ';
         return names + (form->findChild<QMenu*>("CreateThermals")->isEnabled() ? "" : "Create");
     };
-    EXPECT_EQ(disabled(), "SaveProject SaveProjectAs AddProjectThermals LoadDat1 SaveDat "
-                          "SaveDatAs ClearAllThermals ImportWaypoints CloseLog ShowClimbs Create");
+    EXPECT_EQ(disabled(),
+              "SaveProject SaveProjectAs AddProjectThermals LoadDat1 SaveDat "
+              "SaveDatAs Undo Redo ClearAllThermals ImportWaypoints CloseLog ShowClimbs "
+              "Create");
     // A load that fails enables them too.
     loadProject(path("missing.prj"));
-    EXPECT_EQ(disabled(), "SaveDat CloseLog ShowClimbs ");
+    EXPECT_EQ(disabled(), "SaveDat Undo Redo CloseLog ShowClimbs ");
     loadProject(project("alps.prj", Lines({kFullLine, kOtherLine})));
     rec.files = {path("new.dat").toStdString(), copy("files/utf8.dat", "route.dat").toStdString(),
                  project("more.prj").toStdString(), path("copy.prj").toStdString()};
     run(Command::SaveDatAs);
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   new.dat");
     run(Command::LoadDat1);
-    EXPECT_EQ(disabled(), "CloseLog ShowClimbs ");
+    EXPECT_EQ(disabled(), "Undo Redo CloseLog ShowClimbs ");
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj   route.dat");
-    run(Command::AddProjectThermals);
-    EXPECT_EQ(disabled(), "SaveDat CloseLog ShowClimbs ");
+    run(Command::AddProjectThermals); // none to add: no step, no change
+    EXPECT_EQ(disabled(), "SaveDat Undo Redo CloseLog ShowClimbs ");
     EXPECT_EQ(form->windowTitle(), kCaption + "alps.prj");
     run(Command::SaveProjectAs); // with all data, as the box starts
     EXPECT_EQ(form->windowTitle(), kCaption + "copy.prj");
@@ -262,7 +264,7 @@ TEST_F(MainWindow, AThermalAtTheAircraftTakesTheTickedWindSideAndHeights) {
 TEST_F(MainWindow, ProfilerTimerTicksStopsOrLeavesTheProfilerAlone) {
     std::tie(link->lat, link->lon, link->altitude, link->msStrength) =
         std::tuple(47.2, 8.0, 700, 50);
-    const Thermal& t = live().AddThermal({47.2, 8.0});
+    const Thermal& t = *live().AddThermal({47.2, 8.0});
     const auto tick = [this](bool block) {
         link->block = block;
         live().ProfilerTimer();

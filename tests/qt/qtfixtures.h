@@ -121,10 +121,13 @@ class DocumentView : public InFolder {
 protected:
     void SetUp() override {
         QObject::connect(&doc, &Document::thermalsAdded, &view,
-                         [this](std::size_t first) { view.AdoptThermals(doc.thermals(), first); });
-        QObject::connect(&doc, &Document::waypointsAdded, &view, [this](std::size_t first) {
-            view.AdoptWaypoints(doc.waypoints(), first);
-        });
+                         [this](std::size_t first, std::size_t count) {
+                             view.AdoptThermals(doc.thermals(), first, count);
+                         });
+        QObject::connect(&doc, &Document::waypointsAdded, &view,
+                         [this](std::size_t first, std::size_t count) {
+                             view.AdoptWaypoints(doc.waypoints(), first, count);
+                         });
         view.setFrameShape(QFrame::NoFrame);
         view.resize(300, 300);
         view.show();

@@ -1,5 +1,5 @@
 // What keeps a pilot's work from being lost or hidden: saves onto files that were not read
-// whole, changes that count as changes, files that keep their letters, saves where a folder
+// whole, files that keep their letters, saves where a folder
 // takes no new file, the settings file always read, windows that hide no question, and drops
 // on the map.
 
@@ -10,7 +10,6 @@
 #include "qtfixtures.h"
 
 #include <chrono>
-#include <functional>
 #include <optional>
 #include <unistd.h>
 
@@ -80,24 +79,6 @@ TEST_F(Safety, SavingOntoAFileNotReadWholeAsksFirstAndAnAnsiFileTurnsUtf8Once) {
     EXPECT_EQ(notes.count(), 1);
     const QByteArray saved = ReadAll(ansi);
     EXPECT_TRUE(saved.contains("Śnieżka") && saved.contains("Zürich Kloten,Flugplatz – Süd"));
-}
-
-TEST_F(MainWindow, DeletingClearingApplyingToAllAndRandomizingAreChanges) {
-    const QString file = project("alps.prj", Lines({kFullLine, kOtherLine}));
-    // Delete, Clear All, Apply To All, Randomize.
-    const std::function<void()> changes[] = {
-        [&] { popup(pixelOf(*doc().thermals()[0]), "ThermalPopup", "Delete"); },
-        [&] { run(Command::ClearAllThermals); },
-        [&] { Click(form->thermalData(), "Button1"); },
-        [&] { Click(form->randomizeForm(), "Apply"); },
-    };
-    run(Command::Randomize1); // hands the list to the window
-    for (int i = 0; i < 4; ++i) {
-        form->LoadProjectFile(file, false);
-        ASSERT_FALSE(doc().projectModified()) << i;
-        changes[i]();
-        EXPECT_TRUE(doc().projectModified()) << i;
-    }
 }
 
 TEST_F(Safety, SavesWhereTheFolderTakesNoNewFile) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 // Whoever shows a thermal or waypoint on screen hears through this when its place or look
 // changes and when it is gone, so the values need not know how they are shown.
 class ValueObserver {
@@ -29,6 +31,12 @@ public:
     }
 
     void Set(ValueObserver* observer) { observer_ = observer; }
+    // The value lives on out of sight (kept for an undo): its observer goes as if the value
+    // were destroyed.
+    void Release() {
+        if (ValueObserver* observer = std::exchange(observer_, nullptr))
+            observer->ValueGone();
+    }
     void Notify(ValueObserver::Change change) const {
         if (observer_)
             observer_->ValueChanged(change);

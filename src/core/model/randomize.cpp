@@ -1,6 +1,7 @@
 #include "model/randomize.h"
 
 #include "geo/numbertext.h"
+#include "model/valueranges.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,57 +76,80 @@ std::uint32_t Randomizer::TimeSeed() {
     return static_cast<std::uint32_t>(std::time(nullptr));
 }
 
-std::optional<int> Randomizer::RandomInRange(std::string_view minText, std::string_view maxText,
-                                             const char* field, Messages& problems) {
-    const std::optional<int> min = ParseWholeNumber(minText);
-    if (!min) {
-        problems.push_back(
-            {kErrorCaption, std::string("Error Converting ") + field + " Min Value", 0, {}});
-        return std::nullopt;
-    }
-    const std::optional<int> max = ParseWholeNumber(maxText);
-    if (!max) {
-        problems.push_back(
-            {kErrorCaption, std::string("Error Converting ") + field + " Max Value", 0, {}});
-        return std::nullopt;
-    }
-    return ValueInRange(*min, *max, Draw());
+namespace {
+
+// The field of the Thermal Data window whose range a row's values must keep.
+ValueField RangeFieldValue(RangeField field) {
+    static constexpr std::array<ValueField, kRangeFieldCount> fields{
+        ValueField::bottom,      ValueField::top,       ValueField::radius,
+        ValueField::windDir,     ValueField::factor,    ValueField::cloudBase,
+        ValueField::cloudRadius, ValueField::cloudType, ValueField::strength,
+        ValueField::coreSize,    ValueField::coreTop,   ValueField::coreBottom,
+    };
+    return fields[static_cast<std::size_t>(field)];
 }
 
-std::optional<bool> Randomizer::CloudDraw(std::string_view chanceText, Messages& problems) {
-    const std::optional<int> chance = ParseInteger(chanceText);
-    if (!chance) {
-        problems.push_back({kErrorCaption, "Error Converting Cloud On/Off Value", 0, {}});
-        return std::nullopt;
-    }
-    return static_cast<int>(Draw() % 101) <= *chance;
+std::string Quoted(std::string_view text) {
+    return '"' + std::string(text) + '"';
 }
 
-Messages RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& choice,
-                           Randomizer& random) {
-    Messages problems;
-    for (const auto& owned : thermals) {
-        Thermal& thermal = *owned;
-        if (!PassesTypeFilter(thermal.type, choice.typeTicked))
+} // namespace
+
+std::variant<RandomizePlan, Message> PlanRandomize(const RandomizeChoice& choice) {
+    RandomizePlan plan;
+    plan.typeTicked = choice.typeTicked;
+    std::string bad;
+    for (int i = 0; i < kRangeFieldCount; ++i) {
+        const RandomizeChoice::Range& row = choice.ranges[static_cast<std::size_t>(i)];
+        if (!row.ticked)
             continue;
-        // Every thermal meets the same texts and so the same problems: they are told once.
-        problems.clear();
+        const ValueField field = RangeFieldValue(static_cast<RangeField>(i));
+        const ValueRange& range = RangeOf(field);
+        const auto checked = [&](const char* which, const std::string& text) {
+            const std::optional<int> value = ParseWholeNumber(text);
+            if (value && *value >= range.min && *value <= range.max)
+                return value;
+            bad += std::string("\n") + range.label + ": " + which + ' ' + Quoted(text) +
+                   " is not a number from " + RangeText(field, meters);
+            return std::optional<int>();
+        };
+        const std::optional<int> min = checked("Min", row.min);
+        const std::optional<int> max = checked("Max", row.max);
+        if (min && max && *max < *min)
+            bad += std::string("\n") + range.label + ": Max " + IntText(*max) + " is below Min " +
+                   IntText(*min);
+        plan.ranges[static_cast<std::size_t>(i)] = std::pair(min.value_or(0), max.value_or(0));
+    }
+    if (choice.cloudOnOff) {
+        plan.cloudChance = ParseInteger(choice.cloudChance);
+        if (!plan.cloudChance || *plan.cloudChance < 0 || *plan.cloudChance > 100)
+            bad += "\nCloud On/Off: the chance " + Quoted(choice.cloudChance) +
+                   " is not a whole number from 0 to 100 %";
+    }
+    if (!bad.empty())
+        return Message{
+            kErrorCaption, "Nothing was randomized; these rows need other values:" + bad, 0, {}};
+    return plan;
+}
+
+ThermalValues RandomizedThermals(const ThermalList& thermals, const RandomizePlan& plan,
+                                 Randomizer& random) {
+    ThermalValues changed;
+    for (std::size_t i = 0; i < thermals.size(); ++i) {
+        if (!PassesTypeFilter(thermals[i]->type, plan.typeTicked))
+            continue;
+        Thermal thermal = *thermals[i];
         const auto drawInto = [&](const RangeSetter& setter) {
-            const RandomizeChoice::Range& range = choice[setter.field];
-            if (!range.ticked)
-                return;
-            if (const std::optional<int> value = random.RandomInRange(
-                    range.min, range.max, RangeFieldName(setter.field), problems))
-                (thermal.*setter.set)(*value);
+            if (const auto& range = plan.ranges[static_cast<std::size_t>(setter.field)])
+                (thermal.*setter.set)(random.InRange(range->first, range->second));
         };
         for (const RangeSetter& setter : kThermalSetters)
             drawInto(setter);
-        if (choice.cloudOnOff) {
-            if (const std::optional<bool> on = random.CloudDraw(choice.cloudChance, problems))
-                thermal.SetCloud(*on);
-        }
+        if (plan.cloudChance)
+            thermal.SetCloud(random.CloudOn(*plan.cloudChance));
         for (const RangeSetter& setter : kCloudAndProfileSetters)
             drawInto(setter);
+        changed.emplace_back(i, std::move(thermal));
     }
-    return problems;
+    return changed;
 }

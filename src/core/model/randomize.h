@@ -9,6 +9,9 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
 
 // The randomizing behind the "Randomize Thermals" window, free of widgets.
 
@@ -43,8 +46,7 @@ int ValueInRange(int min, int max, std::uint32_t r);
 // Types 1 to 4 are touched only when their box is ticked; any other stored type always is.
 bool PassesTypeFilter(int type, const std::array<bool, 4>& typeTicked);
 
-// One generator of uniform non-negative 31-bit integers, seeded once, and the conversions
-// whose failures are added to problems (caption "Error").
+// One generator of uniform non-negative 31-bit integers, seeded once.
 class Randomizer {
 public:
     explicit Randomizer(std::uint32_t seed);
@@ -53,14 +55,11 @@ public:
     static std::uint32_t TimeSeed();
 
     std::uint32_t Draw() { return generator_() >> 1; }
-
-    // A fresh value between the converted Min and Max texts; on a text that does not convert,
-    // nothing and "Error Converting <field> Min Value" (or "... Max Value").
-    std::optional<int> RandomInRange(std::string_view minText, std::string_view maxText,
-                                     const char* field, Messages& problems);
+    // A fresh value from min to max.
+    int InRange(int min, int max) { return ValueInRange(min, max, Draw()); }
     // The cloud flag for a percentage chance: a draw from 0 to 100 that is at most the
-    // chance turns the cloud on. Nothing when the chance is not a whole number.
-    std::optional<bool> CloudDraw(std::string_view chanceText, Messages& problems);
+    // chance turns the cloud on.
+    bool CloudOn(int chancePercent) { return static_cast<int>(Draw() % 101) <= chancePercent; }
 
 private:
     std::mt19937 generator_;
@@ -83,7 +82,20 @@ struct RandomizeChoice {
     const Range& operator[](RangeField field) const { return ranges[static_cast<int>(field)]; }
 };
 
-// Apply: every thermal that passes the type filter gets a fresh draw for every ticked field,
-// written through its setter. Returns the conversion errors once, not once per thermal.
-Messages RandomizeThermals(const ThermalList& thermals, const RandomizeChoice& choice,
-                           Randomizer& random);
+// The ticked rows as numbers to draw between, each checked before any thermal changes.
+struct RandomizePlan {
+    std::array<bool, 4> typeTicked{};
+    std::array<std::optional<std::pair<int, int>>, kRangeFieldCount> ranges{}; // ticked rows
+    std::optional<int> cloudChance; // when the cloud's row is ticked
+};
+
+// Every ticked row's Min and Max converted and within its field's range (metres, whatever
+// the display unit), no Max below its Min, and the cloud chance a whole number from 0 to
+// 100: the plan, or one message (caption "Error") listing every bad row.
+std::variant<RandomizePlan, Message> PlanRandomize(const RandomizeChoice& choice);
+
+// Apply: the new values of every thermal that passes the type filter, by its index in the
+// list, with a fresh draw for every ticked field in the window's row order. The list itself
+// does not change.
+ThermalValues RandomizedThermals(const ThermalList& thermals, const RandomizePlan& plan,
+                                 Randomizer& random);

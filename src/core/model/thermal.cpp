@@ -147,6 +147,13 @@ void Thermal::SetProfile(const ThermalSettings& v) {
     SetCoreTopPercent(v.tCoreTopPercent);
 }
 
+void Thermal::SetValues(const Thermal& other) {
+    SetData(other);
+    SetPosition(other.Position());
+    SetSpare(other.spare);
+    SetGroundHeight(other.tGroundHeight);
+}
+
 std::string Thermal::Hint(heightDispType unit) const {
     const auto height = [unit](int metres) {
         return HeightText(metres, unit);
@@ -188,12 +195,24 @@ std::string Thermal::Hint(heightDispType unit) const {
     return text;
 }
 
-void ApplyCumulusToAll(const ThermalList& thermals, const ThermalSettings& values) {
-    for (const auto& t : thermals)
-        t->SetCumulus(values);
+namespace {
+
+template <typename Set> ThermalValues ToAll(const ThermalList& thermals, Set set) {
+    ThermalValues changed;
+    changed.reserve(thermals.size());
+    for (std::size_t i = 0; i < thermals.size(); ++i) {
+        changed.emplace_back(i, *thermals[i]);
+        set(changed.back().second);
+    }
+    return changed;
 }
 
-void ApplyProfileToAll(const ThermalList& thermals, const ThermalSettings& values) {
-    for (const auto& t : thermals)
-        t->SetProfile(values);
+} // namespace
+
+ThermalValues CumulusToAll(const ThermalList& thermals, const ThermalSettings& values) {
+    return ToAll(thermals, [&values](Thermal& t) { t.SetCumulus(values); });
+}
+
+ThermalValues ProfileToAll(const ThermalList& thermals, const ThermalSettings& values) {
+    return ToAll(thermals, [&values](Thermal& t) { t.SetProfile(values); });
 }

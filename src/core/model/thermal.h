@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The twenty values a thermal takes from the Thermal Data window ("Set Data" and every new
@@ -88,12 +89,17 @@ public:
     // The cumulus values alone, and the profile values alone ("Apply To All").
     void SetCumulus(const ThermalSettings& values);
     void SetProfile(const ThermalSettings& values);
+    // Every value of another thermal but the profiler's mark, through the setters (an undo
+    // puts a thermal back so).
+    void SetValues(const Thermal& other);
 
     // The multi-line hint, exactly as the tooltip shows it at this moment, with heights in
     // the display unit.
     std::string Hint(heightDispType unit) const;
 
     void Observe(ValueObserver* observer) { observer_.Set(observer); }
+    // Leaves the screen while it lives on (kept for an undo).
+    void Detach() { observer_.Release(); }
 
 private:
     ObserverSlot observer_;
@@ -102,6 +108,10 @@ private:
 // The ordered list of thermals; removing a thermal from it destroys it.
 using ThermalList = std::vector<std::unique_ptr<Thermal>>;
 
-// Apply To All of the Thermal Data window's two groups.
-void ApplyCumulusToAll(const ThermalList& thermals, const ThermalSettings& values);
-void ApplyProfileToAll(const ThermalList& thermals, const ThermalSettings& values);
+// New values for thermals, each with its place in the list; the list itself is not touched
+// until they are handed to it.
+using ThermalValues = std::vector<std::pair<std::size_t, Thermal>>;
+
+// Apply To All of the Thermal Data window's two groups: every thermal with the group's values.
+ThermalValues CumulusToAll(const ThermalList& thermals, const ThermalSettings& values);
+ThermalValues ProfileToAll(const ThermalList& thermals, const ThermalSettings& values);

@@ -45,6 +45,15 @@ void Waypoint::SetName(const std::string& v) {
 void Waypoint::SetText(const std::string& v) {
     Change(tText, v);
 }
+void Waypoint::SetValues(const Waypoint& other) {
+    SetPosition(other.Position());
+    SetGroundHeight(other.tGroundHeight);
+    SetID(other.tID);
+    SetAttributes(other.tAttributes);
+    SetName(other.tName);
+    SetText(other.tText);
+    sourceLine_ = other.sourceLine_;
+}
 namespace {
 
 // A longer name or text would draw the hint across the screen.

@@ -30,6 +30,9 @@ public:
     void SetAttributes(const std::string& v);
     void SetName(const std::string& v);
     void SetText(const std::string& v);
+    // Every value of another waypoint, and the file line it keeps (an undo puts a waypoint
+    // back so).
+    void SetValues(const Waypoint& other);
 
     // The multi-line hint, with the height in the display unit.
     std::string Hint(heightDispType unit) const;
@@ -40,6 +43,8 @@ public:
     void KeepSourceLine(std::string line) { sourceLine_ = std::move(line); }
 
     void Observe(ValueObserver* observer) { observer_.Set(observer); }
+    // Leaves the screen while it lives on (kept for an undo).
+    void Detach() { observer_.Release(); }
 
 private:
     // Sets a value; a changed one parts the waypoint from its line.

@@ -1,0 +1,169 @@
+// Every change to the thermals and waypoints as one step of the history, done, undone and
+// redone as the user does it: the lists, their glyphs and the modified mark follow.
+
+#include "dialogs/randomize.h"
+#include "dialogs/thermaldata.h"
+#include "qtfixtures.h"
+#include "scene/waypoint.h"
+
+#include <functional>
+
+#include <QAction>
+
+namespace {
+
+class History : public MainWindow {
+protected:
+    // A project of two thermals and a waypoint file of two waypoints, just loaded.
+    void reload() {
+        form->LoadProjectFile(project("alps.prj", Lines({kFullLine, kOtherLine})), false);
+        WriteAll(path("route.dat"), Lines({"1,47:20.000N,7:40.000E,500M,T,Alpha,A",
+                                           "2,47:10.000N,8:20.000E,600M,T,Beta,B"}));
+        form->LoadDatFile(path("route.dat"));
+    }
+    template <class Value> const MapGlyph* glyphFor(const Value& value) const {
+        for (const MapGlyph* glyph : panel().glyphs().glyphs()) {
+            const auto* shown = dynamic_cast<
+                const std::conditional_t<std::is_same_v<Value, Thermal>, TThermal, TWaypoint>*>(
+                glyph);
+            if (shown && &shown->value() == &value)
+                return glyph;
+        }
+        return nullptr;
+    }
+    // The lists as the user sees them: each value in order, with where its glyph stands.
+    std::string shown() const {
+        std::string text;
+        const auto add = [&](const auto& list) {
+            for (const auto& value : list) {
+                const MapGlyph* glyph = glyphFor(*value);
+                text += value->Hint(meters) + " at " +
+                        (glyph ? std::to_string(glyph->x()) + ',' + std::to_string(glyph->y())
+                               : "no glyph") +
+                        '\n';
+            }
+        };
+        add(doc().thermals());
+        add(doc().waypoints());
+        return text + std::to_string(panel().glyphs().glyphs().size()) + " glyphs";
+    }
+    std::tuple<bool, bool, bool> modified() const {
+        return {doc().projectModified(), doc().waypointsModified(),
+                form->windowTitle().endsWith(" *")};
+    }
+    QPoint pixelOf(const auto& value) const { return map().PixelOf(value.Position()); }
+};
+
+struct Step {
+    const char* name;
+    const char* undo; // the Edit menu's caption after it
+    bool thermals;    // the thermals change, else the waypoints
+    std::function<void()> take;
+};
+
+TEST_F(History, EachStepUndoesAndRedoesExactlyWithTheModifiedMark) {
+    const auto thermal = [this](std::size_t i) -> const Thermal& {
+        return *doc().thermals()[i];
+    };
+    const auto waypoint = [this](std::size_t i) -> const Waypoint& {
+        return *doc().waypoints()[i];
+    };
+    const Step steps[] = {
+        {"click", "&Undo Add Thermal", true,
+         [&] {
+             clickAt({20, 20});
+         }},
+        {"map popup", "&Undo Add Thermal", true,
+         [&] {
+             popup({30, 10}, "MapPopupMenu", "Add Thermal");
+         }},
+        {"at the aircraft", "&Undo Add Thermal", true,
+         [&] {
+             run(Command::addACThermal);
+         }},
+        {"automatic", "&Undo Add Thermal", true,
+         [&] {
+             std::tie(link->lat, link->lon) = std::pair(47.3, 8.0 + doc().thermals().size() * 0.1);
+             Click(form->thermalData(), "autoThermals");
+             live().DisplayUpdateTimerTimer();
+             Click(form->thermalData(), "autoThermals");
+         }},
+        {"waypoint click", "&Undo Add Waypoint", false,
+         [&] {
+             run(Command::ClickToAddWaypoint);
+             clickAt({25, 25});
+             run(Command::ClickToAddThermal);
+         }},
+        {"waypoint at the aircraft", "&Undo Add Waypoint", false,
+         [&] {
+             run(Command::addACWaypoint);
+         }},
+        {"delete", "&Undo Delete Thermal", true,
+         [&] {
+             popup(pixelOf(thermal(0)), "ThermalPopup", "Delete");
+         }},
+        {"delete waypoint", "&Undo Delete Waypoint", false,
+         [&] {
+             popup(pixelOf(waypoint(0)), "WaypointPopup", "Delete");
+         }},
+        {"clear all", "&Undo Clear All Thermals", true,
+         [&] {
+             run(Command::ClearAllThermals);
+         }},
+        {"clear all waypoints", "&Undo Clear All Waypoints", false,
+         [&] {
+             run(Command::ClearAllWaypoints);
+         }},
+        {"set data", "&Undo Set Data", true,
+         [&] {
+             popup(pixelOf(thermal(1)), "ThermalPopup", "Set Data");
+         }},
+        {"profile to all", "&Undo Apply Profile To All", true,
+         [&] {
+             Click(form->thermalData(), "Button1");
+         }},
+        {"cumulus to all", "&Undo Apply Cumulus To All", true,
+         [&] {
+             Click(form->thermalData(), "ApplyToAll");
+         }},
+        {"randomize", "&Undo Randomize", true,
+         [&] {
+             run(Command::Randomize1);
+             for (const char* box : {"type2", "type4", "thermRadius"})
+                 form->randomizeForm().findChild<QAbstractButton*>(box)->setChecked(true);
+             Retype(form->randomizeForm(), "thermRadiusMin", "100");
+             Retype(form->randomizeForm(), "thermRadiusMax", "200");
+             Click(form->randomizeForm(), "Apply");
+         }},
+        {"another project's thermals", "&Undo Add Project Thermals", true,
+         [&] {
+             rec.files = {project("more.prj", Lines({kBasicLine})).toStdString()};
+             run(Command::AddProjectThermals);
+         }},
+        {"import", "&Undo Import Waypoints", false,
+         [&] {
+             rec.files = {copy("files/xcsoar_waypoints.cup", "more.cup").toStdString()};
+             run(Command::ImportWaypoints);
+         }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        reload();
+        const std::string before = shown();
+        ASSERT_EQ(modified(), std::tuple(false, false, false));
+        step.take();
+        const std::string after = shown();
+        EXPECT_NE(after, before);
+        EXPECT_EQ(modified(), std::tuple(step.thermals, !step.thermals, true));
+        EXPECT_EQ(form->action(Command::Undo)->text(), step.undo);
+        run(Command::Undo);
+        EXPECT_EQ(shown(), before);
+        EXPECT_EQ(modified(), std::tuple(false, false, false));
+        run(Command::Redo);
+        EXPECT_EQ(shown(), after);
+        EXPECT_EQ(modified(), std::tuple(step.thermals, !step.thermals, true));
+    }
+    EXPECT_TRUE(rec.messages().empty());
+}
+
+} // namespace
