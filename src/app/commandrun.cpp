@@ -113,7 +113,8 @@ void TMainForm::runCommand(Command command) {
         Legend->show();
         return Legend->raise();
     case Command::addACThermal:
-        live_->ThermalAtAircraft();
+        if (ThermalData->CheckValues(ValueUse::thermal))
+            live_->ThermalAtAircraft();
         return;
     case Command::addACWaypoint:
         live_->WaypointAtAircraft(waypointDescription->text().toStdString());

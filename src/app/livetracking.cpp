@@ -87,7 +87,7 @@ void LiveTracking::DisplayUpdateTimerTimer() {
     if (settings_.autoThermals && data.status.live && data.position &&
         (!lastThermal_ ||
          settings_.autoThermalDistM < DistanceKm(*lastThermal_, *data.position) * 1000))
-        PlaceAtAircraft();
+        ThermalAtAircraft();
 }
 
 void LiveTracking::ProfilerTimer() {
@@ -101,10 +101,10 @@ void LiveTracking::ProfilerTimer() {
         profiler_.Stop();
 }
 
-Thermal* LiveTracking::AddThermal(GeoPoint at) {
+Thermal& LiveTracking::AddThermal(GeoPoint at) {
     Thermal& t = document_.AddThermal(at, settings_.newThermal);
     lastThermal_ = link_->Position();
-    return &t;
+    return t;
 }
 
 std::optional<GeoPoint> LiveTracking::LivePosition() const {
@@ -122,10 +122,6 @@ std::optional<GeoPoint> LiveTracking::FreshLivePosition() {
 }
 
 Thermal* LiveTracking::ThermalAtAircraft() {
-    return PlaceAtAircraft();
-}
-
-Thermal* LiveTracking::PlaceAtAircraft() {
     const std::optional<GeoPoint> at = FreshLivePosition();
     if (!at)
         return nullptr;

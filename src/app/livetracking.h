@@ -59,7 +59,7 @@ public:
 
     // A thermal with the values for new thermals at a position; the automatic thermals
     // measure their distance from the aircraft's position at the last one.
-    Thermal* AddThermal(GeoPoint at);
+    Thermal& AddThermal(GeoPoint at);
     // At the aircraft's position; nothing (and a note why) while the link has no live
     // position. A thermal's wind from the aircraft's side follows once the link has read
     // the heading.
@@ -95,7 +95,6 @@ private:
     std::optional<GeoPoint> LivePosition() const;
     // The live position after a fresh read cycle; none, with a note why, without one.
     std::optional<GeoPoint> FreshLivePosition();
-    Thermal* PlaceAtAircraft();
     // The wind's direction from a side of the aircraft's heading.
     int WindFromSide(int offsetDeg) const;
     void ApplyPendingWinds();

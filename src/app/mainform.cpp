@@ -331,7 +331,8 @@ void TMainForm::createPopupMenus() {
         live_->MoveAircraft(document_.map().PositionAt({popupX, popupY}));
     });
     connect(MapPopupMenu->addAction(tr("Add Thermal")), &QAction::triggered, this, [this] {
-        live_->AddThermal(document_.map().PositionAt({popupX, popupY}));
+        if (ThermalData->CheckValues(ValueUse::thermal))
+            live_->AddThermal(document_.map().PositionAt({popupX, popupY}));
     });
     connect(MapPopupMenu->addAction(tr("Add Waypoint")), &QAction::triggered, this, [this] {
         AddWaypoint(document_.map().PositionAt({popupX, popupY}));
@@ -344,7 +345,7 @@ void TMainForm::createPopupMenus() {
     connect(ThermalPopup->addAction(tr("Get Data")), &QAction::triggered, this,
             &TMainForm::GetData);
     connect(ThermalPopup->addAction(tr("Set Data")), &QAction::triggered, this, [this] {
-        if (popupThermal)
+        if (popupThermal && ThermalData->CheckValues(ValueUse::thermal))
             document_.SetThermalData(*popupThermal, ThermalData->values());
     });
 

@@ -43,9 +43,10 @@ void TMainForm::mainImageMouseMove(int x, int y) {
 
 void TMainForm::mainImageClick() {
     const GeoPoint clicked = document_.map().PositionAt({mouseX, mouseY});
-    if (action(Command::ClickToAddThermal)->isChecked())
-        live_->AddThermal(clicked);
-    else
+    if (action(Command::ClickToAddThermal)->isChecked()) {
+        if (ThermalData->CheckValues(ValueUse::thermal))
+            live_->AddThermal(clicked);
+    } else
         AddWaypoint(clicked);
 }
 

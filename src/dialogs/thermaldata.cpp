@@ -3,6 +3,7 @@
 #include "dialogs/liftprofile.h"
 #include "geo/edittext.h"
 #include "geo/numbertext.h"
+#include "prompts/prompts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -195,14 +196,14 @@ void TThermalData::buildTopRow(QBoxLayout* layout) {
     cloud->setRowStretch(4, 1);
     layout->addWidget(cloudBox);
 
-    bind(bottom_, values_.bottom, true);
-    bind(top_, values_.top, true);
-    bind(radius_, values_.radius);
-    bind(windDir_, values_.windDir);
-    bind(factor_, values_.factor);
-    bind(cloudBase_, values_.cloudBase, true);
-    bind(cloudRadius_, values_.cloudRadius);
-    bind(cloudType_, values_.cloudType);
+    bind(bottom_, values_.bottom, ValueField::bottom);
+    bind(top_, values_.top, ValueField::top);
+    bind(radius_, values_.radius, ValueField::radius);
+    bind(windDir_, values_.windDir, ValueField::windDir);
+    bind(factor_, values_.factor, ValueField::factor);
+    bind(cloudBase_, values_.cloudBase, ValueField::cloudBase);
+    bind(cloudRadius_, values_.cloudRadius, ValueField::cloudRadius);
+    bind(cloudType_, values_.cloudType, ValueField::cloudType);
 }
 
 QWidget* TThermalData::buildProfileGroup() {
@@ -248,17 +249,20 @@ QWidget* TThermalData::buildProfileGroup() {
     AddEditRow(grid, 4, 4, "Wind", windSpeed_, NewLabel("m/s"));
     grid->setColumnStretch(3, 1);
 
-    bind(strength_, values_.tStrengthPercent);
-    bind(coreSize_, values_.tCorePercent);
-    bind(coreTop_, values_.tCoreTopPercent);
-    bind(coreBottom_, values_.tCoreBasePercent);
-    bind(rollRate, rollRatePercent_);
-    bind(sampleSize, sampleSize_);
-    bind(windSpeed_, windMs_);
+    bind(strength_, values_.tStrengthPercent, ValueField::strength);
+    bind(coreSize_, values_.tCorePercent, ValueField::coreSize);
+    bind(coreTop_, values_.tCoreTopPercent, ValueField::coreTop);
+    bind(coreBottom_, values_.tCoreBasePercent, ValueField::coreBottom);
+    bind(rollRate, rollRatePercent_, ValueField::rollRate);
+    bind(sampleSize, sampleSize_, ValueField::sampleSize);
+    bind(windSpeed_, windMs_, ValueField::windSpeed);
     // After the binding has parsed the text.
     connect(windSpeed_, &QLineEdit::textChanged, this, &TThermalData::liftModelChosen);
     connect(liftShape_, &QComboBox::currentIndexChanged, this, &TThermalData::liftModelChosen);
-    connect(applyToAll, &QPushButton::clicked, this, [this] { emit applyProfileToAll(values()); });
+    connect(applyToAll, &QPushButton::clicked, this, [this] {
+        if (CheckValues(ValueUse::profile))
+            emit applyProfileToAll(values());
+    });
     return box;
 }
 
@@ -297,7 +301,7 @@ QWidget* TThermalData::buildAutomaticGroup() {
     row->addWidget(NewLabel("m"));
     row->addStretch();
 
-    bind(autoThermalDist, autoThermalDistM_);
+    bind(autoThermalDist, autoThermalDistM_, ValueField::autoThermalDist);
     connect(autoThermals_, &QCheckBox::clicked, this, [this](bool ticked) {
         if (ticked && !projectOpen_)
             autoThermals_->setChecked(false);
@@ -328,59 +332,92 @@ QWidget* TThermalData::buildCumulusGroup() {
     grid->addWidget(saveCuData_, 3, 2, 1, 3);
     grid->setColumnStretch(2, 1);
 
-    bind(cuHS_, values_.tCuHS);
-    bind(cuVS_, values_.tCuVS);
-    bind(cuRotation_, values_.tCuRotation);
-    bind(cuCloud_, values_.tCuCloud);
-    bind(cuStart_, values_.tCuStart);
-    bind(cuEnd_, values_.tCuEnd);
-    connect(applyToAll, &QPushButton::clicked, this, [this] { emit applyCumulusToAll(values()); });
+    bind(cuHS_, values_.tCuHS, ValueField::cuHS);
+    bind(cuVS_, values_.tCuVS, ValueField::cuVS);
+    bind(cuRotation_, values_.tCuRotation, ValueField::cuRotation);
+    bind(cuCloud_, values_.tCuCloud, ValueField::cuCloud);
+    bind(cuStart_, values_.tCuStart, ValueField::cuStart);
+    bind(cuEnd_, values_.tCuEnd, ValueField::cuEnd);
+    connect(applyToAll, &QPushButton::clicked, this, [this] {
+        if (CheckValues(ValueUse::cumulus))
+            emit applyCumulusToAll(values());
+    });
     return box;
 }
 
 // Every edit is parsed on each change, and once now for its initial text. Text that does not
-// convert is replaced by the last good value, without a message. The value is shown, not
-// parsed back, when set from outside: a negative height shown in rounded feet would not come
-// back as the same metres.
-void TThermalData::bind(QLineEdit* edit, int& value, bool height) {
-    bindings_.push_back({edit, &value, nullptr, height});
-    const Binding binding = bindings_.back();
-    connect(edit, &QLineEdit::textChanged, this,
-            [this, binding](const QString& text) { parse(binding, text); });
-    parse(binding, edit->text());
+// convert or lies outside the range leaves the value as it was, marked, without a message.
+// The value is shown, not parsed back, when set from outside: a negative height shown in
+// rounded feet would not come back as the same metres.
+void TThermalData::bind(QLineEdit* edit, int& value, ValueField field) {
+    bind({edit, &value, nullptr, field, edit->toolTip()});
 }
 
-void TThermalData::bind(QLineEdit* edit, float& value) {
-    bindings_.push_back({edit, nullptr, &value, false});
-    const Binding binding = bindings_.back();
-    connect(edit, &QLineEdit::textChanged, this,
+void TThermalData::bind(QLineEdit* edit, float& value, ValueField field) {
+    bind({edit, nullptr, &value, field, edit->toolTip()});
+}
+
+void TThermalData::bind(const Binding& binding) {
+    bindings_.push_back(binding);
+    connect(binding.edit, &QLineEdit::textChanged, this,
             [this, binding](const QString& text) { parse(binding, text); });
-    parse(binding, edit->text());
+    parse(binding, binding.edit->text());
 }
 
 void TThermalData::parse(const Binding& binding, const QString& text) {
-    const std::string typed = text.toStdString();
-    if (binding.decimal) {
-        if (const std::optional<float> v = ParseFloatEdit(typed)) {
-            *binding.decimal = *v;
-            emit valuesChanged();
-            return;
-        }
-    } else if (const std::optional<int> v =
-                   binding.height ? ParseHeightEdit(typed, units_.height) : ParseIntEdit(typed)) {
-        *binding.integer = *v;
-        emit valuesChanged();
-        return;
-    }
-    showValue(binding);
+    mark(binding);
+    const std::optional<double> v =
+        ParseFieldText(binding.field, text.toStdString(), units_.height);
+    if (!v)
+        return emit valuesChanged(); // automatic thermals pause
+    if (binding.decimal)
+        *binding.decimal = static_cast<float>(*v);
+    else
+        *binding.integer = static_cast<int>(*v);
+    emit valuesChanged();
 }
 
 void TThermalData::showValue(const Binding& binding) {
     const QSignalBlocker quiet(binding.edit);
-    const std::string text = binding.decimal  ? NumberText(*binding.decimal)
-                             : binding.height ? HeightEditText(*binding.integer, units_.height)
-                                              : IntText(*binding.integer);
+    const std::string text = binding.decimal ? NumberText(*binding.decimal)
+                             : RangeOf(binding.field).height
+                                 ? HeightEditText(*binding.integer, units_.height)
+                                 : IntText(*binding.integer);
     binding.edit->setText(QString::fromStdString(text));
+    mark(binding);
+}
+
+bool TThermalData::good(const Binding& binding) const {
+    return ParseFieldText(binding.field, binding.edit->text().toStdString(), units_.height)
+        .has_value();
+}
+
+void TThermalData::mark(const Binding& binding) {
+    const bool ok = good(binding);
+    QPalette palette;
+    if (!ok)
+        palette.setColor(QPalette::Base, QColor(255, 190, 190));
+    binding.edit->setPalette(palette);
+    const QString range = QStringLiteral("%1: %2").arg(
+        QString::fromLatin1(ok ? "Range" : "Out of range or not a number; the range is"),
+        QString::fromStdString(RangeText(binding.field, units_.height)));
+    binding.edit->setToolTip(binding.hint.isEmpty() ? range : binding.hint + '\n' + range);
+}
+
+std::vector<ValueField> TThermalData::badFields(ValueUse use) const {
+    std::vector<ValueField> bad;
+    for (const Binding& binding : bindings_) {
+        if (Reads(use, binding.field) && !good(binding))
+            bad.push_back(binding.field);
+    }
+    return bad;
+}
+
+bool TThermalData::CheckValues(ValueUse use) const {
+    const std::vector<ValueField> bad = badFields(use);
+    if (!bad.empty())
+        prompts().message("Error", BadValuesText(bad, units_.height));
+    return bad.empty();
 }
 
 ThermalSettings TThermalData::values() const {
@@ -395,7 +432,7 @@ LiveSettings TThermalData::liveSettings() const {
     return {values(),
             profileOnOff_->isChecked(),
             {roll_->isChecked(), rollRatePercent_, sampleSize_, liftModel()},
-            autoThermals_->isChecked(),
+            autoThermals_->isChecked() && badFields(ValueUse::thermal).empty(),
             autoThermalDistM_,
             windRight_->isChecked(),
             windLeft_->isChecked(),
@@ -449,7 +486,7 @@ void TThermalData::ShowHeights() {
     // The picture labels its heights when painted; the fields below change without a signal.
     profile_->update();
     for (const Binding& binding : bindings_) {
-        if (binding.height)
+        if (RangeOf(binding.field).height)
             showValue(binding);
     }
 }

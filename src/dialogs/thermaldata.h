@@ -2,6 +2,7 @@
 
 #include "geo/units.h"
 #include "model/thermal.h"
+#include "model/valueranges.h"
 #include "profiler/livesettings.h"
 
 #include <vector>
@@ -19,9 +20,10 @@ class QRadioButton;
 
 // The "Thermal Data" tool window: the values every new thermal receives, the editor of one
 // thermal's values (Get Data / Set Data), and the switches of the live work. Every edit's
-// value is parsed on each change; text that does not convert is replaced by the last good
-// value. Other windows read its values as values: values(), liveSettings() and the signals.
-// Closing it only hides it.
+// value is parsed on each change; text that does not convert or lies outside the field's
+// range is marked red and never used: the value before it stays, and the commands that would
+// use it refuse. Other windows read its values as values: values(), liveSettings() and the
+// signals. Closing it only hides it.
 class TThermalData : public QWidget {
     Q_OBJECT
 
@@ -33,7 +35,11 @@ public:
     ThermalSettings values() const;
     // Get Data: shows a thermal's twenty values.
     void ShowValues(const ThermalSettings& values);
-    // Everything the live work reads, as it stands now.
+    // Whether the fields a command reads all hold good values; when not, one message names
+    // every bad field with its range.
+    bool CheckValues(ValueUse use) const;
+    // Everything the live work reads, as it stands now. Automatic thermals pause while a
+    // thermal's field holds a bad value.
     LiveSettings liveSettings() const;
     // The lift's shape and the wind, as chosen; shown as remembered from an earlier run.
     LiftModel liftModel() const;
@@ -66,7 +72,8 @@ private:
         QLineEdit* edit = nullptr;
         int* integer = nullptr;
         float* decimal = nullptr;
-        bool height = false;
+        ValueField field;
+        QString hint;
     };
 
     void buildTopRow(QBoxLayout* layout);
@@ -75,10 +82,15 @@ private:
     QWidget* buildAutomaticGroup();
     QWidget* buildCumulusGroup();
 
-    void bind(QLineEdit* edit, int& value, bool height = false);
-    void bind(QLineEdit* edit, float& value);
+    void bind(QLineEdit* edit, int& value, ValueField field);
+    void bind(QLineEdit* edit, float& value, ValueField field);
+    void bind(const Binding& binding);
     void parse(const Binding& binding, const QString& text);
     void showValue(const Binding& binding);
+    bool good(const Binding& binding) const;
+    // Red with the range in its tooltip while the field's text is bad.
+    void mark(const Binding& binding);
+    std::vector<ValueField> badFields(ValueUse use) const;
     void SetType(int t);
 
     ThermalSettings values_;

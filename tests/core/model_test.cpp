@@ -312,7 +312,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Edges{ValueField::coreBottom, "-1", "0", "100", "101"},
                       Edges{ValueField::rollRate, "-1", "0", "100", "101"},
                       Edges{ValueField::sampleSize, "-1", "0", "100000", "100001"},
-                      Edges{ValueField::autoThermalDist, "99", "100", "100000", "100001"}),
+                      Edges{ValueField::autoThermalDist, "99", "100", "100000", "100001"},
+                      Edges{ValueField::windSpeed, "-0.1", "0", "50", "50.5"}),
     [](const auto& info) {
         std::string name = RangeOf(info.param.field).label;
         std::erase(name, ' ');

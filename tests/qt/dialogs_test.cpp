@@ -72,11 +72,16 @@ TEST_F(ThermalDataWindow, AutomaticThermalsStayOffUntilAProjectIsOpen) {
     EXPECT_TRUE(window.liveSettings().autoThermals);
 }
 
-TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBecomeMetres) {
+TEST_F(ThermalDataWindow, BadTextIsMarkedAndKeepsTheLastGoodValueAndFeetBecomeMetres) {
+    const QColor plain = EditIn(window, "cuCloud")->palette().color(QPalette::Base);
     // Pasted at once.
     EditIn(window, "cuCloud")->selectAll();
     EditIn(window, "cuCloud")->insert("0,3");
-    EXPECT_EQ(text("cuCloud"), "-0.5");
+    EXPECT_EQ(std::tuple(text("cuCloud"), window.values().tCuCloud), std::tuple("0,3", -0.5f));
+    EXPECT_NE(EditIn(window, "cuCloud")->palette().color(QPalette::Base), plain);
+    EXPECT_TRUE(EditIn(window, "cuCloud")->toolTip().contains("-1 to 1"));
+    Retype(window, "cuCloud", "0.3");
+    EXPECT_EQ(EditIn(window, "cuCloud")->palette().color(QPalette::Base), plain);
     // A lone minus is a number being typed.
     Retype(window, "cuStart", "-");
     EXPECT_EQ(std::tuple(text("cuStart"), window.values().tCuStart), std::tuple("-", 0));
@@ -85,7 +90,7 @@ TEST_F(ThermalDataWindow, BadTextPutsBackTheLastGoodValueAndHeightsTypedInFeetBe
     units.height = feet;
     window.ShowHeights();
     QTest::keyClicks(EditIn(window, "top"), "a");
-    EXPECT_EQ(std::tuple(text("top"), window.values().top), std::tuple("4921", 1500));
+    EXPECT_EQ(std::tuple(text("top"), window.values().top), std::tuple("4921a", 1500));
     Retype(window, "top", "1000");
     EXPECT_EQ(window.values().top, 305);
     units.height = meters;

@@ -3,6 +3,7 @@
 
 #include "dialogs/randomize.h"
 #include "dialogs/thermaldata.h"
+#include "model/valueranges.h"
 #include "qtfixtures.h"
 #include "scene/waypoint.h"
 
@@ -164,6 +165,57 @@ TEST_F(History, EachStepUndoesAndRedoesExactlyWithTheModifiedMark) {
         EXPECT_EQ(modified(), std::tuple(step.thermals, !step.thermals, true));
     }
     EXPECT_TRUE(rec.messages().empty());
+}
+
+// A field that holds a bad text refuses every command that reads it, with one message
+// naming it: no thermal changes and no step is taken.
+TEST_F(History, ABadFieldRefusesTheCommandsThatReadIt) {
+    struct Refused {
+        const char* name;
+        ValueField field;
+        const char* edit;
+        const char* text;
+        std::function<void()> take;
+    };
+    const Refused rows[] = {
+        {"click", ValueField::radius, "radius", "abc",
+         [&] {
+             clickAt({20, 20});
+         }},
+        {"map popup", ValueField::top, "top", "99999999999",
+         [&] {
+             popup({30, 10}, "MapPopupMenu", "Add Thermal");
+         }},
+        {"at the aircraft", ValueField::strength, "strength", "-50",
+         [&] {
+             run(Command::addACThermal);
+         }},
+        {"set data", ValueField::cloudType, "cloudType", "1.5",
+         [&] {
+             popup(pixelOf(*doc().thermals()[1]), "ThermalPopup", "Set Data");
+         }},
+        {"profile to all", ValueField::coreSize, "coreSize", "101",
+         [&] {
+             Click(form->thermalData(), "Button1");
+         }},
+        {"cumulus to all", ValueField::cuHS, "cuHS", "x",
+         [&] {
+             Click(form->thermalData(), "ApplyToAll");
+         }},
+    };
+    for (const Refused& row : rows) {
+        SCOPED_TRACE(row.name);
+        reload();
+        const QString good = EditIn(form->thermalData(), row.edit)->text();
+        Retype(form->thermalData(), row.edit, row.text);
+        const std::string before = shown();
+        rec.clear();
+        row.take();
+        EXPECT_EQ(shown(), before);
+        EXPECT_FALSE(form->action(Command::Undo)->isEnabled());
+        EXPECT_EQ(rec.messages(), Strings{"Error|" + BadValuesText({row.field}, meters)});
+        Retype(form->thermalData(), row.edit, good);
+    }
 }
 
 } // namespace

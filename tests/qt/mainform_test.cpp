@@ -264,7 +264,7 @@ TEST_F(MainWindow, AThermalAtTheAircraftTakesTheTickedWindSideAndHeights) {
 TEST_F(MainWindow, ProfilerTimerTicksStopsOrLeavesTheProfilerAlone) {
     std::tie(link->lat, link->lon, link->altitude, link->msStrength) =
         std::tuple(47.2, 8.0, 700, 50);
-    const Thermal& t = *live().AddThermal({47.2, 8.0});
+    const Thermal& t = live().AddThermal({47.2, 8.0});
     const auto tick = [this](bool block) {
         link->block = block;
         live().ProfilerTimer();

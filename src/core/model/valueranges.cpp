@@ -19,7 +19,8 @@ using F = ValueField;
 // default 30000 lies near its top); the cloud type names the bitmap cldN.bmp, a DOS 8.3 name
 // up to five digits. Percentages run 0 to 100. A thermal every 100 m of flight is closer
 // than thermals ever stand, one every 100 km farther than a glide between them; a sample of
-// 100,000 looks at every thermal of the largest projects on each tick.
+// 100,000 looks at every thermal of the largest projects on each tick. No glider flies in a
+// wind of 50 m/s (a hurricane's).
 constexpr std::array<ValueRange, kValueFieldCount> kRanges{{
     {F::bottom, "Bottom", 0, 20000, "m", true, false},
     {F::top, "Top", 0, 20000, "m", true, false},
@@ -42,6 +43,7 @@ constexpr std::array<ValueRange, kValueFieldCount> kRanges{{
     {F::rollRate, "Roll Rate", 0, 100, "%", false, false},
     {F::sampleSize, "Sample Size", 0, 100000, "", false, false},
     {F::autoThermalDist, "Automatic Thermals every", 100, 100000, "m", false, false},
+    {F::windSpeed, "Wind", 0, 50, "m/s", false, true},
 }};
 
 } // namespace

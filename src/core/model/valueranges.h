@@ -32,8 +32,9 @@ enum class ValueField {
     rollRate,
     sampleSize,
     autoThermalDist,
+    windSpeed,
 };
-inline constexpr int kValueFieldCount = static_cast<int>(ValueField::autoThermalDist) + 1;
+inline constexpr int kValueFieldCount = static_cast<int>(ValueField::windSpeed) + 1;
 
 struct ValueRange {
     ValueField field;
