@@ -11,7 +11,7 @@
 namespace {
 
 // Prints every message to standard error. Nothing is asked in a batch run: questions are
-// answered No and dialogs cancelled.
+// answered No (unsaved work: Cancel) and dialogs cancelled.
 class StderrPrompts final : public Prompts {
 public:
     StderrPrompts()
@@ -26,6 +26,10 @@ public:
     bool ask(const std::string& caption, const std::string& text, Preferred) override {
         print(caption, text);
         return false;
+    }
+    Unsaved askUnsaved(const std::string& caption, const std::string& text) override {
+        print(caption, text);
+        return Unsaved::cancel;
     }
     std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }

@@ -9,6 +9,7 @@
 #include "prompts/prompts.h"
 
 #include <cmath>
+#include <functional>
 
 #include <QAction>
 #include <QDir>
@@ -36,14 +37,39 @@ void TMainForm::refreshCaption() {
     setWindowTitle(BaseCaption() + names + (unsaved ? QStringLiteral(" *") : QString()));
 }
 
+namespace {
+
+// Save saves as the menu would; a save that fails or is cancelled keeps the work, and so
+// whatever was about to replace it is cancelled too.
+bool MayDiscard(const char* caption, const QString& what, const std::function<bool()>& save) {
+    switch (prompts().askUnsaved(caption, "Save the changes to " + what.toStdString() +
+                                              " before they are lost?")) {
+    case Prompts::Unsaved::save:
+        return save();
+    case Prompts::Unsaved::discard:
+        return true;
+    case Prompts::Unsaved::cancel:
+        break;
+    }
+    return false;
+}
+
+QString Named(const QString& fileName, const char* otherwise) {
+    return fileName.isEmpty() ? QString::fromLatin1(otherwise) : fileName;
+}
+
+} // namespace
+
 bool TMainForm::MayDiscardProject() {
     return !document_.projectModified() ||
-           prompts().ask("Project Modified", "Project Modified, Continue?");
+           MayDiscard("Project Modified", Named(document_.projectFileName(), "the new project"),
+                      [this] { return document_.SaveProject(ThermalData->GetSaveCuData()); });
 }
 
 bool TMainForm::MayDiscardWaypoints() {
     return !document_.waypointsModified() ||
-           prompts().ask("Waypoints Modified", "Waypoints Modified, Continue?");
+           MayDiscard("Waypoints Modified", Named(document_.waypointFileName(), "the waypoints"),
+                      [this] { return document_.SaveWaypoints(); });
 }
 
 void TMainForm::LoadProject(bool add) {

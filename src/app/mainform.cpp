@@ -433,11 +433,9 @@ QString TMainForm::statusText(int panel) const {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // Both questions are asked, each only when its flag is set; a No to either keeps the
-    // window open.
-    const bool projectMayGo = MayDiscardProject();
-    const bool waypointsMayGo = MayDiscardWaypoints();
-    if (!projectMayGo || !waypointsMayGo) {
+    // One question per file with unsaved changes; a Cancel, or a save that does not happen,
+    // keeps the window open.
+    if (!MayDiscardProject() || !MayDiscardWaypoints()) {
         event->ignore();
         return;
     }

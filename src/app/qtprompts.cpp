@@ -58,6 +58,19 @@ std::optional<std::string> QtPrompts::askText(const std::string& caption, const 
     return ok ? std::optional(text.toStdString()) : std::nullopt;
 }
 
+Prompts::Unsaved QtPrompts::askUnsaved(const std::string& caption, const std::string& text) {
+    switch (QMessageBox::warning(
+        parent_, QString::fromStdString(caption), QString::fromStdString(text),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return Unsaved::save;
+    case QMessageBox::Discard:
+        return Unsaved::discard;
+    default: // Escape and the window's close button
+        return Unsaved::cancel;
+    }
+}
+
 std::optional<std::string> QtPrompts::openFile(const FileDialog& dialog) {
     return runFileDialog(dialog, false);
 }

@@ -26,6 +26,7 @@ public:
     bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
     std::optional<std::string> askText(const std::string& caption, const std::string& label,
                                        const std::string& initial) override;
+    Unsaved askUnsaved(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;
 

@@ -12,6 +12,7 @@ public:
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     }
     bool ask(const std::string&, const std::string&, Preferred) override { return true; }
+    Unsaved askUnsaved(const std::string&, const std::string&) override { return Unsaved::discard; }
     std::optional<std::string> openFile(const FileDialog&) override { return std::nullopt; }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
 };

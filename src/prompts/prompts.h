@@ -36,13 +36,17 @@ public:
         (void)caption, (void)label, (void)initial;
         return std::nullopt;
     }
+    // What becomes of unsaved work before it would be lost.
+    enum class Unsaved { save, discard, cancel };
+    // A question with the buttons Save, Discard and Cancel; Save is offered first.
+    virtual Unsaved askUnsaved(const std::string& caption, const std::string& text) = 0;
     // The chosen file's full path, or nothing when the user cancels.
     virtual std::optional<std::string> openFile(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> saveFile(const FileDialog& dialog) = 0;
 };
 
 // The process-wide prompts. Until one is installed, messages go to standard error,
-// questions are answered Yes and dialogs are cancelled.
+// questions are answered Yes (unsaved work: Discard) and dialogs are cancelled.
 Prompts& prompts();
 // Installs p (not owned; nullptr restores the default) and returns the previous one.
 Prompts* setPrompts(Prompts* p);

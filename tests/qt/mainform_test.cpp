@@ -17,8 +17,11 @@
 namespace {
 
 const QString kCaption = TMainForm::BaseCaption();
-const std::string kProjectQuestion = "Project Modified|Project Modified, Continue?";
-const std::string kWaypointsQuestion = "Waypoints Modified|Waypoints Modified, Continue?";
+using Unsaved = Prompts::Unsaved;
+const std::string kProjectQuestion =
+    "Project Modified|Save the changes to alps.prj before they are lost?";
+const std::string kWaypointsQuestion =
+    "Waypoints Modified|Save the changes to the waypoints before they are lost?";
 
 TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
     const auto disabled = [this] {
@@ -52,16 +55,16 @@ TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
 }
 
 // Name, answers, questions asked, whether the project loads.
-using Answers = std::tuple<const char*, std::deque<bool>, std::size_t, bool>;
+using Answers = std::tuple<const char*, std::deque<Unsaved>, std::size_t, bool>;
 class LoadQuestions : public MainWindow, public ::testing::WithParamInterface<Answers> {};
 
-TEST_P(LoadQuestions, AskAboutTheProjectThenTheWaypointsAndNoEndsTheCommand) {
+TEST_P(LoadQuestions, AskAboutTheProjectThenTheWaypointsAndCancelEndsTheCommand) {
     loadProject(project("alps.prj"));
     clickAt({60, 40});
     run(Command::addACWaypoint);
     rec.clear();
     const auto& [name, answers, asked, loads] = GetParam();
-    rec.answers = answers;
+    rec.unsaved = answers;
     loadProject(project("other.prj", Lines({kBasicLine, kFullLine})));
     const Strings questions{kProjectQuestion, kWaypointsQuestion};
     EXPECT_EQ(rec.questions(), Strings(questions.begin(), questions.begin() + asked));
@@ -69,21 +72,22 @@ TEST_P(LoadQuestions, AskAboutTheProjectThenTheWaypointsAndNoEndsTheCommand) {
               loads ? std::tuple(2u, 0u) : std::tuple(1u, 1u));
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, LoadQuestions,
-                         ::testing::Values(Answers{"YesToBoth", {true, true}, 2, true},
-                                           Answers{"NoToWaypoints", {true, false}, 2, false},
-                                           Answers{"NoToProject", {false}, 1, false}),
-                         RowName);
+INSTANTIATE_TEST_SUITE_P(
+    Answers, LoadQuestions,
+    ::testing::Values(Answers{"DiscardBoth", {Unsaved::discard}, 2, true},
+                      Answers{"CancelWaypoints", {Unsaved::discard, Unsaved::cancel}, 2, false},
+                      Answers{"CancelProject", {Unsaved::cancel}, 1, false}),
+    RowName);
 
 TEST_F(MainWindow, LoadDatAsksOnlyAboutWaypointsAndCancelledDialogsChangeNothing) {
     loadProject(project("alps.prj", Lines({kBasicLine})));
     run(Command::ToolButton3);
     run(Command::addACWaypoint);
     rec.clear();
-    rec.answers = {false};
+    rec.unsaved = {Unsaved::cancel};
     run(Command::LoadDat1);
     EXPECT_EQ(rec.questions(), Strings{kWaypointsQuestion});
-    // Yes to every question, then each dialog is cancelled.
+    // Discard at every question, then each dialog is cancelled.
     for (const Command c : {Command::LoadDat1, Command::LoadProject1, Command::AddProjectThermals})
         run(c);
     EXPECT_EQ(rec.entries.size(), 6u);
@@ -279,16 +283,45 @@ TEST_F(MainWindow, ProfilerTimerTicksStopsOrLeavesTheProfilerAlone) {
     EXPECT_EQ(link->strengthWrites.size(), writes);
 }
 
-TEST_F(MainWindow, ClosingAsksBothQuestionsEvenAfterANoThenStopsTheTimers) {
+// Name, answers, whether the project's save fails, whether the window closes and the
+// project file is written.
+struct Closing {
+    const char* name;
+    std::deque<Unsaved> answers;
+    bool saveFails;
+    bool closes;
+    bool written;
+};
+class ClosingOverChanges : public MainWindow, public ::testing::WithParamInterface<Closing> {};
+
+TEST_P(ClosingOverChanges, AsksPerModifiedFileAndOnlySaveOrDiscardClose) {
+    const Closing& row = GetParam();
+    const QString file = project("alps.prj");
+    loadProject(file);
+    clickAt({60, 40});
+    const QByteArray before = ReadAll(file);
+    if (row.saveFails) {
+        QFile::remove(file);
+        QDir(dir.path()).mkdir("alps.prj");
+    }
+    rec.clear();
+    rec.unsaved = row.answers;
+    EXPECT_EQ(form->close(), row.closes);
+    EXPECT_EQ(rec.questions(), Strings{kProjectQuestion});
+    EXPECT_EQ(!row.saveFails && ReadAll(file) != before, row.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ClosingOverChanges,
+    ::testing::Values(Closing{"Save", {Unsaved::save}, false, true, true},
+                      Closing{"Discard", {Unsaved::discard}, false, true, false},
+                      Closing{"Cancel", {Unsaved::cancel}, false, false, false},
+                      Closing{"FailingSave", {Unsaved::save}, true, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, ClosingStopsTheTimers) {
     open("1");
-    run(Command::addACThermal);
-    run(Command::addACWaypoint);
     link->ground = 412.7;
-    rec.answers = {false, true, true, false, true, true};
-    EXPECT_FALSE(form->close());
-    EXPECT_FALSE(form->close());
-    EXPECT_EQ(rec.questions(), (Strings{kProjectQuestion, kWaypointsQuestion, kProjectQuestion,
-                                        kWaypointsQuestion}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->statusText(2) == "412m"; }));
     run(Command::Exit1);
     ASSERT_FALSE(form->isVisible());

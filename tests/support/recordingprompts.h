@@ -33,6 +33,7 @@ public:
         entries.push_back({Entry::TextBox, caption, label + '|' + initial});
         return texts.empty() ? std::nullopt : next(texts);
     }
+    Unsaved askUnsaved(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFile(const FileDialog& dialog) override {
         return nextFile(Entry::OpenDialog, dialog);
     }
@@ -40,9 +41,10 @@ public:
         return nextFile(Entry::SaveDialog, dialog);
     }
 
-    // Scripted answers, used in order; an unscripted question is answered Yes and an
-    // unscripted dialog or text box is cancelled.
+    // Scripted answers, used in order; an unscripted question is answered Yes (unsaved work:
+    // Discard) and an unscripted dialog or text box is cancelled.
     std::deque<bool> answers;
+    std::deque<Unsaved> unsaved;
     std::deque<std::optional<std::string>> files;
     std::deque<std::optional<std::string>> texts;
 
