@@ -378,6 +378,12 @@ void TMainForm::createPopupMenus() {
         popupWaypoint = w; // cleared as the popup's is, should the waypoint go meanwhile
         RenameWaypoint(popupWaypoint);
     });
+    connect(ImagePanel, &MapView::thermalDragged, this, [this](const Thermal* t, QPoint by) {
+        document_.MoveThermal(t, document_.map().frame().MovedBy(t->Position(), by.x(), by.y()));
+    });
+    connect(ImagePanel, &MapView::waypointDragged, this, [this](const Waypoint* w, QPoint by) {
+        document_.MoveWaypoint(w, document_.map().frame().MovedBy(w->Position(), by.x(), by.y()));
+    });
     connect(ImagePanel, &MapView::resized, this, &TMainForm::ImagePanelResize);
     // Files dropped on the map open as anywhere else on the window.
     connect(ImagePanel, &MapView::dragEntered, this, &TMainForm::dragEnterEvent);

@@ -6,7 +6,9 @@
 #include "scene/thermal.h"
 #include "scene/waypoint.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -160,7 +162,13 @@ void MapView::wheelEvent(QWheelEvent* event) {
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
     activatingClick_ = false;
-    if (panButton_ != Qt::NoButton) {
+    if (MapGlyph* glyph = dragGlyph()) {
+        const QPoint moved = event->position().toPoint() - panFrom_;
+        draggingGlyph_ =
+            draggingGlyph_ || moved.manhattanLength() >= QApplication::startDragDistance();
+        if (draggingGlyph_)
+            glyph->setPos(dragItemFrom_ + moved);
+    } else if (panButton_ != Qt::NoButton) {
         const QPoint moved = event->position().toPoint() - panFrom_;
         if (!panning_ && (panButton_ == Qt::MiddleButton ||
                           moved.manhattanLength() >= QApplication::startDragDistance())) {
@@ -182,9 +190,16 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
 
 void MapView::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         leftPressOnImage_ = imagePixelAt(pos) && !glyphAt(pos);
-    if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) {
+        dragGlyph_ = glyphAt(pos);
+        draggingGlyph_ = false;
+        if (dragGlyph_) {
+            dragItemFrom_ = dragGlyph_->pos();
+            panFrom_ = pos;
+        }
+    }
+    if ((event->button() == Qt::LeftButton && !dragGlyph_) || event->button() == Qt::MiddleButton) {
         panButton_ = event->button();
         panFrom_ = pos;
         scrollFrom_ = {horizontalScrollBar()->value(), verticalScrollBar()->value()};
@@ -199,6 +214,8 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
         panButton_ = Qt::NoButton;
         viewport()->unsetCursor();
     }
+    if (event->button() == Qt::LeftButton)
+        dropGlyph(pos);
     if (event->button() == Qt::LeftButton) {
         const bool click = leftPressOnImage_ && !panning_ && imagePixelAt(pos) && !glyphAt(pos);
         leftPressOnImage_ = false;
@@ -215,6 +232,29 @@ void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (auto* waypoint = dynamic_cast<TWaypoint*>(glyphAt(event->position().toPoint())))
         emit waypointDoubleClicked(&waypoint->value());
     QGraphicsView::mouseDoubleClickEvent(event);
+}
+
+MapGlyph* MapView::dragGlyph() {
+    if (dragGlyph_ && std::ranges::find(glyphs_.glyphs(), dragGlyph_) == glyphs_.glyphs().end())
+        dragGlyph_ = nullptr;
+    return dragGlyph_;
+}
+
+void MapView::dropGlyph(QPoint pos) {
+    MapGlyph* glyph = dragGlyph();
+    dragGlyph_ = nullptr;
+    if (!glyph || !std::exchange(draggingGlyph_, false))
+        return;
+    const QPoint by = pos - panFrom_;
+    // Back where its value is: a move of the value takes it along, a refused one leaves it.
+    glyph->resize();
+    const QPoint to = QPoint(glyph->mapX(), glyph->mapY()) + by;
+    if (!QRect(0, 0, map_.displayWidth(), map_.displayHeight()).contains(to))
+        return;
+    if (auto* thermal = dynamic_cast<TThermal*>(glyph))
+        emit thermalDragged(&thermal->value(), by);
+    else if (auto* waypoint = dynamic_cast<TWaypoint*>(glyph))
+        emit waypointDragged(&waypoint->value(), by);
 }
 
 void MapView::contextMenuEvent(QContextMenuEvent* event) {

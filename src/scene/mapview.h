@@ -49,6 +49,11 @@ signals:
     void wheelZoom(double steps, QPoint viewportPos);
     // A drag with the middle button, or the left one beyond a few pixels, moves the map.
     void panStarted();
+    // A left drag that started on a glyph, let go by pixels from where it started with the
+    // glyph's anchor still on the image; the glyph stands where its value is until the value
+    // moves.
+    void thermalDragged(Thermal* thermal, QPoint by);
+    void waypointDragged(Waypoint* waypoint, QPoint by);
     // Files dragged onto the map, for the window to accept and open (direct connections).
     void dragEntered(QDragEnterEvent* event);
     void dropped(QDropEvent* event);
@@ -87,4 +92,11 @@ private:
     QPoint panFrom_;
     QPoint scrollFrom_;
     bool panning_ = false;
+    // A left press on a glyph: the glyph follows the pointer once it has moved a few pixels.
+    MapGlyph* dragGlyph_ = nullptr;
+    QPointF dragItemFrom_;
+    bool draggingGlyph_ = false;
+    // The glyph being dragged while it lives: an undo or a timer may remove it meanwhile.
+    MapGlyph* dragGlyph();
+    void dropGlyph(QPoint pos);
 };

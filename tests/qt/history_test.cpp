@@ -115,6 +115,14 @@ TEST_F(History, EachStepUndoesAndRedoesExactlyWithTheModifiedMark) {
          [&] {
              run(Command::ClearAllWaypoints);
          }},
+        {"drag", "&Undo Move Thermal", true,
+         [&] {
+             dragBy(Qt::LeftButton, at(pixelOf(thermal(1))), {15, 10});
+         }},
+        {"drag waypoint", "&Undo Move Waypoint", false,
+         [&] {
+             dragBy(Qt::LeftButton, at(pixelOf(waypoint(1))), {-10, 5});
+         }},
         {"set data", "&Undo Set Data", true,
          [&] {
              popup(pixelOf(thermal(1)), "ThermalPopup", "Set Data");
@@ -165,6 +173,16 @@ TEST_F(History, EachStepUndoesAndRedoesExactlyWithTheModifiedMark) {
         EXPECT_EQ(modified(), std::tuple(step.thermals, !step.thermals, true));
     }
     EXPECT_TRUE(rec.messages().empty());
+}
+
+// The thermal lands where its glyph was let go; the undo puts it back.
+TEST_F(History, ADraggedThermalLandsWhereItWasLetGo) {
+    reload();
+    const QPoint from = pixelOf(*doc().thermals()[1]);
+    dragBy(Qt::LeftButton, at(from), {15, 10});
+    EXPECT_EQ(pixelOf(*doc().thermals()[1]), from + QPoint(15, 10));
+    run(Command::Undo);
+    EXPECT_EQ(pixelOf(*doc().thermals()[1]), from);
 }
 
 // A field that holds a bad text refuses every command that reads it, with one message

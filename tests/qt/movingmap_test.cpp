@@ -27,14 +27,6 @@ protected:
         for (int i = 0; i < 3; ++i)
             run(Command::ToolButton3);
     }
-    // The pointer moves to a viewport position with a button held, then lets go.
-    void dragBy(Qt::MouseButton button, QPoint from, QPoint by) const {
-        QTest::mousePress(panel().viewport(), button, {}, from);
-        QMouseEvent move(QEvent::MouseMove, from + by, panel().viewport()->mapToGlobal(from + by),
-                         button, button, {});
-        QApplication::sendEvent(panel().viewport(), &move);
-        QTest::mouseRelease(panel().viewport(), button, {}, from + by);
-    }
     QPoint scroll() const {
         return {panel().horizontalScrollBar()->value(), panel().verticalScrollBar()->value()};
     }

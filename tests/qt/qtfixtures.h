@@ -195,6 +195,14 @@ protected:
         QApplication::sendEvent(panel().viewport(), &move);
         QTest::mouseClick(panel().viewport(), Qt::LeftButton, {}, at(pixel));
     }
+    // The pointer moves to a viewport position with a button held, then lets go.
+    void dragBy(Qt::MouseButton button, QPoint from, QPoint by) const {
+        QTest::mousePress(panel().viewport(), button, {}, from);
+        QMouseEvent move(QEvent::MouseMove, from + by, panel().viewport()->mapToGlobal(from + by),
+                         button, button, {});
+        QApplication::sendEvent(panel().viewport(), &move);
+        QTest::mouseRelease(panel().viewport(), button, {}, from + by);
+    }
     // Opens the popup menu at a map pixel and chooses one of its items.
     void popup(QPoint pixel, const char* menuName, const char* item) const {
         const QPoint global = panel().viewport()->mapToGlobal(at(pixel));

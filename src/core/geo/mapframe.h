@@ -19,6 +19,10 @@ struct MapFrame {
     double XToLon(int x) const;
     double YToLat(int y) const;
     GeoPoint PositionAt(int x, int y) const { return {YToLat(y), XToLon(x)}; }
+    // A position moved by whole pixels; its place within its pixel stays.
+    GeoPoint MovedBy(GeoPoint p, int dx, int dy) const {
+        return {p.lat + YToLat(dy) - YToLat(0), p.lon + XToLon(dx) - XToLon(0)};
+    }
 };
 
 struct PixelSize {
