@@ -133,7 +133,8 @@ void TMainForm::AddClimbsAsThermals() {
                           "log again and make a new project for it.");
         return;
     }
-    document_.AddThermals(Climbs->ChosenThermals(ThermalData->values()));
+    if (ThermalData->CheckValues(ValueUse::thermal))
+        document_.AddThermals(Climbs->ChosenThermals(ThermalData->values()));
 }
 
 void TMainForm::RecordFlight(bool on) {

@@ -135,6 +135,9 @@ TEST_F(LogWindow, ChosenClimbsShowOnTheMapAndBecomeThermalsInOneStep) {
         EXPECT_EQ(t.bottom, climb.entryAltitudeM - 300);
         EXPECT_EQ(t.tStrengthPercent, std::lround(100 * climb.meanClimbMps / 2));
     }
+    // One step: one undo takes them all back.
+    run(Command::Undo);
+    EXPECT_TRUE(doc().thermals().empty());
 }
 
 TEST(CommandLineTest, ALogStandsAnywhereBesideTheProjectAndWaypoints) {
