@@ -51,11 +51,19 @@ MapView::~MapView() {
 void MapView::AdoptThermals(const ThermalList& thermals, std::size_t first, std::size_t count) {
     for (std::size_t i = first; i < first + count; ++i)
         scene()->addItem(new TThermal(*thermals[i], map_, glyphs_));
+    Settle();
 }
 
 void MapView::AdoptWaypoints(const WaypointList& waypoints, std::size_t first, std::size_t count) {
     for (std::size_t i = first; i < first + count; ++i)
         scene()->addItem(new TWaypoint(*waypoints[i], map_, glyphs_));
+    Settle();
+}
+
+void MapView::Settle() {
+    // The scene polishes and indexes new items later, from the event loop; one that is let go
+    // before that costs it a search through all of them (seconds for 100,000).
+    QCoreApplication::sendPostedEvents(scene(), QEvent::MetaCall);
 }
 
 void MapView::fitScene() {

@@ -74,6 +74,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The scene's work on new glyphs done now, so that it lets any of them go quickly.
+    void Settle();
     // The image pixel under a viewport position, when the position is on the map image.
     std::optional<QPoint> imagePixelAt(const QPoint& viewportPos) const;
     // The scene takes the map's displayed size and every glyph its new pixel position.
