@@ -96,7 +96,7 @@ void TMainForm::OfferFlightProject(const IgcFlight& flight, const QString& path)
         GraticulePicture(frame, PictureSizeFor(frame, kFlightPictureSide)), frame,
         QFileInfo(path).absolutePath());
     EnableProjectCommands();
-    setWindowTitle(BaseCaption() + document_.projectFileName());
+    showCaption(false);
 }
 
 void TMainForm::CloseLog() {
