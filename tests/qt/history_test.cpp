@@ -123,6 +123,11 @@ TEST_F(History, EachStepUndoesAndRedoesExactlyWithTheModifiedMark) {
          [&] {
              dragBy(Qt::LeftButton, at(pixelOf(waypoint(1))), {-10, 5});
          }},
+        {"rename", "&Undo Rename Waypoint", false,
+         [&] {
+             rec.texts = {"Gamma"};
+             popup(pixelOf(waypoint(1)), "WaypointPopup", "Rename...");
+         }},
         {"set data", "&Undo Set Data", true,
          [&] {
              popup(pixelOf(thermal(1)), "ThermalPopup", "Set Data");
