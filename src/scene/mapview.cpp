@@ -200,6 +200,9 @@ void MapView::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
         leftPressOnImage_ = imagePixelAt(pos) && !glyphAt(pos);
+        // A drag whose release never came (a window took the pointer) leaves its glyph back.
+        if (MapGlyph* left = dragGlyph(); left && draggingGlyph_)
+            left->resize();
         dragGlyph_ = glyphAt(pos);
         draggingGlyph_ = false;
         if (dragGlyph_) {
