@@ -53,6 +53,31 @@ protected:
                 form->windowTitle().endsWith(" *")};
     }
     QPoint pixelOf(const auto& value) const { return map().PixelOf(value.Position()); }
+
+    // What a row of the tables below does, as the user does it.
+    using Action = std::function<void()>;
+    Action runs(Command command) const { return std::bind_front(&History::run, this, command); }
+    Action clicks(QPoint pixel) const { return std::bind_front(&History::clickAt, this, pixel); }
+    Action presses(const char* button) const {
+        return std::bind_front(Click, std::cref(form->thermalData()), button);
+    }
+    Action choosesOnMap(const char* item) const {
+        return std::bind_front(&History::popup, this, QPoint(30, 10), "MapPopupMenu", item);
+    }
+    // Where the i-th thermal or waypoint stands when the row is taken.
+    QPoint pixelOf(bool thermal, std::size_t i) const {
+        return thermal ? pixelOf(*doc().thermals()[i]) : pixelOf(*doc().waypoints()[i]);
+    }
+    Action chooses(bool thermal, std::size_t i, const char* item) const {
+        return [=, this] {
+            popup(pixelOf(thermal, i), thermal ? "ThermalPopup" : "WaypointPopup", item);
+        };
+    }
+    Action drags(bool thermal, QPoint by) const {
+        return [=, this] {
+            dragBy(Qt::LeftButton, at(pixelOf(thermal, 1)), by);
+        };
+    }
 };
 
 struct Step {
@@ -63,25 +88,10 @@ struct Step {
 };
 
 TEST_F(History, EachStepUndoesAndRedoesExactlyWithTheModifiedMark) {
-    const auto thermal = [this](std::size_t i) -> const Thermal& {
-        return *doc().thermals()[i];
-    };
-    const auto waypoint = [this](std::size_t i) -> const Waypoint& {
-        return *doc().waypoints()[i];
-    };
     const Step steps[] = {
-        {"click", "&Undo Add Thermal", true,
-         [&] {
-             clickAt({20, 20});
-         }},
-        {"map popup", "&Undo Add Thermal", true,
-         [&] {
-             popup({30, 10}, "MapPopupMenu", "Add Thermal");
-         }},
-        {"at the aircraft", "&Undo Add Thermal", true,
-         [&] {
-             run(Command::addACThermal);
-         }},
+        {"click", "&Undo Add Thermal", true, clicks({20, 20})},
+        {"map popup", "&Undo Add Thermal", true, choosesOnMap("Add Thermal")},
+        {"at the aircraft", "&Undo Add Thermal", true, runs(Command::addACThermal)},
         {"automatic", "&Undo Add Thermal", true,
          [&] {
              std::tie(link->lat, link->lon) = std::pair(47.3, 8.0 + doc().thermals().size() * 0.1);
@@ -95,51 +105,22 @@ TEST_F(History, EachStepUndoesAndRedoesExactlyWithTheModifiedMark) {
              clickAt({25, 25});
              run(Command::ClickToAddThermal);
          }},
-        {"waypoint at the aircraft", "&Undo Add Waypoint", false,
-         [&] {
-             run(Command::addACWaypoint);
-         }},
-        {"delete", "&Undo Delete Thermal", true,
-         [&] {
-             popup(pixelOf(thermal(0)), "ThermalPopup", "Delete");
-         }},
-        {"delete waypoint", "&Undo Delete Waypoint", false,
-         [&] {
-             popup(pixelOf(waypoint(0)), "WaypointPopup", "Delete");
-         }},
-        {"clear all", "&Undo Clear All Thermals", true,
-         [&] {
-             run(Command::ClearAllThermals);
-         }},
+        {"waypoint at the aircraft", "&Undo Add Waypoint", false, runs(Command::addACWaypoint)},
+        {"delete", "&Undo Delete Thermal", true, chooses(true, 0, "Delete")},
+        {"delete waypoint", "&Undo Delete Waypoint", false, chooses(false, 0, "Delete")},
+        {"clear all", "&Undo Clear All Thermals", true, runs(Command::ClearAllThermals)},
         {"clear all waypoints", "&Undo Clear All Waypoints", false,
-         [&] {
-             run(Command::ClearAllWaypoints);
-         }},
-        {"drag", "&Undo Move Thermal", true,
-         [&] {
-             dragBy(Qt::LeftButton, at(pixelOf(thermal(1))), {15, 10});
-         }},
-        {"drag waypoint", "&Undo Move Waypoint", false,
-         [&] {
-             dragBy(Qt::LeftButton, at(pixelOf(waypoint(1))), {-10, 5});
-         }},
+         runs(Command::ClearAllWaypoints)},
+        {"drag", "&Undo Move Thermal", true, drags(true, {15, 10})},
+        {"drag waypoint", "&Undo Move Waypoint", false, drags(false, {-10, 5})},
         {"rename", "&Undo Rename Waypoint", false,
          [&] {
              rec.texts = {"Gamma"};
-             popup(pixelOf(waypoint(1)), "WaypointPopup", "Rename...");
+             chooses(false, 1, "Rename...")();
          }},
-        {"set data", "&Undo Set Data", true,
-         [&] {
-             popup(pixelOf(thermal(1)), "ThermalPopup", "Set Data");
-         }},
-        {"profile to all", "&Undo Apply Profile To All", true,
-         [&] {
-             Click(form->thermalData(), "Button1");
-         }},
-        {"cumulus to all", "&Undo Apply Cumulus To All", true,
-         [&] {
-             Click(form->thermalData(), "ApplyToAll");
-         }},
+        {"set data", "&Undo Set Data", true, chooses(true, 1, "Set Data")},
+        {"profile to all", "&Undo Apply Profile To All", true, presses("Button1")},
+        {"cumulus to all", "&Undo Apply Cumulus To All", true, presses("ApplyToAll")},
         {"randomize", "&Undo Randomize", true,
          [&] {
              run(Command::Randomize1);
@@ -198,33 +179,15 @@ TEST_F(History, ABadFieldRefusesTheCommandsThatReadIt) {
         ValueField field;
         const char* edit;
         const char* text;
-        std::function<void()> take;
+        Action take;
     };
     const Refused rows[] = {
-        {"click", ValueField::radius, "radius", "abc",
-         [&] {
-             clickAt({20, 20});
-         }},
-        {"map popup", ValueField::top, "top", "99999999999",
-         [&] {
-             popup({30, 10}, "MapPopupMenu", "Add Thermal");
-         }},
-        {"at the aircraft", ValueField::strength, "strength", "-50",
-         [&] {
-             run(Command::addACThermal);
-         }},
-        {"set data", ValueField::cloudType, "cloudType", "1.5",
-         [&] {
-             popup(pixelOf(*doc().thermals()[1]), "ThermalPopup", "Set Data");
-         }},
-        {"profile to all", ValueField::coreSize, "coreSize", "101",
-         [&] {
-             Click(form->thermalData(), "Button1");
-         }},
-        {"cumulus to all", ValueField::cuHS, "cuHS", "x",
-         [&] {
-             Click(form->thermalData(), "ApplyToAll");
-         }},
+        {"click", ValueField::radius, "radius", "abc", clicks({20, 20})},
+        {"map popup", ValueField::top, "top", "99999999999", choosesOnMap("Add Thermal")},
+        {"at the aircraft", ValueField::strength, "strength", "-50", runs(Command::addACThermal)},
+        {"set data", ValueField::cloudType, "cloudType", "1.5", chooses(true, 1, "Set Data")},
+        {"profile to all", ValueField::coreSize, "coreSize", "101", presses("Button1")},
+        {"cumulus to all", ValueField::cuHS, "cuHS", "x", presses("ApplyToAll")},
     };
     for (const Refused& row : rows) {
         SCOPED_TRACE(row.name);
