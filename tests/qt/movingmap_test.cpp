@@ -169,12 +169,14 @@ TEST_F(MainWindow, RecentFilesAndChoicesSurviveARestart) {
     form->LoadProjectFile(file, false);
     run(Command::DegMinSec);
     run(Command::Feet);
+    run(Command::ClickToAddWaypoint);
     auto* shape = form->thermalData().findChild<QComboBox*>("liftShape");
     shape->setCurrentIndex(shape->findText("Gaussian"));
     Retype(form->thermalData(), "windSpeed", "4.5");
     open("0");
     EXPECT_TRUE(form->action(Command::DegMinSec)->isChecked());
     EXPECT_TRUE(form->action(Command::Feet)->isChecked());
+    EXPECT_TRUE(form->action(Command::ClickToAddWaypoint)->isChecked());
     const LiftModel lift = form->thermalData().liveSettings().profiler.lift;
     EXPECT_EQ(std::pair(lift.shape, lift.windMs), std::pair(LiftShape::gaussian, 4.5));
     auto* recent = form->findChild<QMenu*>("RecentFiles");
