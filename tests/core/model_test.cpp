@@ -186,15 +186,16 @@ TEST_P(FreeWaypointNameTable, TheNameOrTheNextFreeNumber) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Names, FreeWaypointNameTable,
-    ::testing::Values(
-        FreeName{"Free", {"Waypoint 1"}, "Col", "Col"},
-        FreeName{"Taken", {"Waypoint 1"}, "Waypoint 1", "Waypoint 2"},
-        FreeName{
-            "NextTakenToo", {"Waypoint 1", "Waypoint 2", "Waypoint 3"}, "Waypoint 2", "Waypoint 4"},
-        FreeName{"NoNumber", {"Col"}, "Col", "Col 2"},
-        FreeName{"DigitsWithoutBlank", {"A7"}, "A7", "A7 2"},
-        // Ten digits are a name, not a number to count on.
-        FreeName{"TenDigits", {"Km 9999999999"}, "Km 9999999999", "Km 9999999999 2"}),
+    ::testing::Values(FreeName{"Free", {"Waypoint 1"}, "Col", "Col"},
+                      FreeName{"Taken", {"Waypoint 1"}, "Waypoint 1", "Waypoint 2"},
+                      FreeName{"NextTakenToo",
+                               {"Waypoint 1", "Waypoint 2", "Waypoint 3"},
+                               "Waypoint 2",
+                               "Waypoint 4"},
+                      FreeName{"NoNumber", {"Col"}, "Col", "Col 2"},
+                      FreeName{"DigitsWithoutBlank", {"A7"}, "A7", "A7 2"},
+                      // Ten digits are a name, not a number to count on.
+                      FreeName{"TenDigits", {"Km 9999999999"}, "Km 9999999999", "Km 9999999999 2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using Range = std::tuple<Name, int, int, std::uint32_t, int>;

@@ -105,9 +105,14 @@ TEST_F(DocumentFiles, ModifiedFollowsTheHistoryFromWhereEachFileWasSaved) {
     EXPECT_EQ(flags(), std::pair(true, false));
 }
 
-// Name, project under tests/data (null: no file), picture copied as map.bmp (null: none; "pipe": a
-// pipe), messages, thermals read, map loaded.
-using LoadFailure = std::tuple<const char*, const char*, const char*, Strings, std::size_t, bool>;
+struct LoadFailure {
+    const char* name;
+    const char* fixture; // the project under tests/data; null: no file
+    const char* picture; // copied as map.bmp; null: none; "pipe": a pipe
+    Strings messages;
+    std::size_t thermals; // read
+    bool mapLoaded;
+};
 
 const LoadFailure kLoadFailures[] = {
     {"MissingFile", nullptr, "files/map.bmp", {kOpenError}, 0, false},

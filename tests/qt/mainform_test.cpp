@@ -54,8 +54,12 @@ TEST_F(MainWindow, FileCommandsEnableWhatFollowsThemAndNameTheFiles) {
     EXPECT_EQ(ReadAll(path("copy.prj")), ReadAll(path("alps.prj")));
 }
 
-// Name, answers, questions asked, whether the project loads.
-using Answers = std::tuple<const char*, std::deque<Unsaved>, std::size_t, bool>;
+struct Answers {
+    const char* name;
+    std::deque<Unsaved> answers;
+    std::size_t asked; // questions
+    bool loads;        // the project
+};
 class LoadQuestions : public MainWindow, public ::testing::WithParamInterface<Answers> {};
 
 TEST_P(LoadQuestions, AskAboutTheProjectThenTheWaypointsAndCancelEndsTheCommand) {
@@ -317,7 +321,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Closing{"Discard", {Unsaved::discard}, false, true, false},
                       Closing{"Cancel", {Unsaved::cancel}, false, false, false},
                       Closing{"FailingSave", {Unsaved::save}, true, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 TEST_F(MainWindow, ClosingStopsTheTimers) {
     open("1");

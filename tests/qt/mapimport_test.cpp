@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "File Error|The GeoTIFF is in a projected system (EPSG:32632)"},
         PlaceRow{"TiffWithoutTags", "map.tif", nullptr, {}, "asked"},
         PlaceRow{"NotAPicture", "map.pgw", "map.pgw", {}, "File Error|Error with Map File"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 TEST_F(InFolder, EdgesDialogKeepsAskingUntilAllFourAreRight) {
     MapEdgesDialog dialog;
@@ -152,10 +152,14 @@ std::string Outcome(const ImportedWaypoints& in) {
     return text;
 }
 
-using GpxRow = std::tuple<const char*, const char*, const char*>;
+struct GpxRow {
+    const char* name;
+    const char* file;
+    const char* outcome;
+};
 class GpxFiles : public ::testing::TestWithParam<GpxRow> {};
 TEST_P(GpxFiles, WaypointsReadOrReportedWithTheirLine) {
-    EXPECT_EQ(Outcome(ReadGpxFile(std::get<1>(GetParam()))), std::get<2>(GetParam()));
+    EXPECT_EQ(Outcome(ReadGpxFile(GetParam().file)), GetParam().outcome);
 }
 INSTANTIATE_TEST_SUITE_P(
     Files, GpxFiles,
@@ -175,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                "line 4: an elevation that is not a number of metres\n"},
         GpxRow{"BrokenXml", "<gpx>\n<wpt lat=\"1\" lon=\"2\"/>\n<wpt lat=\"3\" lon=\"4\">\n</gpx>",
                "|1|2|0|\nline 4: Opening and ending tag mismatch.\n"}),
-    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+    RowName);
 
 TEST_F(InFolder, ImportedWaypointsJoinTheListAsIfAddedOneByOne) {
     Document doc;

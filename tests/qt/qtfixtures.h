@@ -30,9 +30,9 @@
 
 #include <gtest/gtest.h>
 
-// The name of a parameterized test's row: its first value.
+// The name of a parameterized test's row: its `name`.
 inline constexpr auto RowName = [](const auto& info) {
-    return std::string(std::get<0>(info.param));
+    return std::string(info.param.name);
 };
 
 using Strings = std::vector<std::string>;
