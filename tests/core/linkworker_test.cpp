@@ -1,28 +1,19 @@
 // The link on its own thread, over the fake server, whose gate holds an exchange until the
 // test lets it go, so that writes can be made to back up.
 
+#include "builders.h"
 #include "coretest.h"
 #include "fakeserver.h"
 #include "simlink/simvalues.h"
 #include "simlink/threadedlink.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using namespace simvalues;
-
-// Polls the condition until it holds; false after five seconds.
-bool Eventually(const std::function<bool()>& condition) {
-    for (const auto deadline = Clock::now() + 5s; !condition(); std::this_thread::sleep_for(1ms)) {
-        if (Clock::now() > deadline)
-            return false;
-    }
-    return true;
-}
 
 // Shuts the gate and waits until an exchange is held there.
 void HoldNextExchange(FakeServer& server) {

@@ -2,12 +2,18 @@
 
 #include "model/thermal.h"
 
+#include <chrono>
+#include <fstream>
+#include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 
-// One builder per kind of fixture, shared by every test folder.
+// One builder per kind of fixture, and the waits and reads around them, shared by every test
+// folder.
 
 // The values a new thermal gets from the Thermal Data window as it starts: type 1, 0 to
 // 1500 m, radius 500 m, wind from 270, factor 30000, a cloud at 1500 m of radius 500 and
@@ -41,4 +47,21 @@ inline ThermalList Thermals(std::initializer_list<std::pair<double, double>> pos
 inline std::string ProjectText(std::string_view thermalLines = {}) {
     return "map.bmp\r\n47:30.000N\r\n47:00.000N\r\n7:30.000E\r\n8:30.000E\r\n" +
            std::string(thermalLines);
+}
+
+// Polls the condition, a pause apart, until it holds; false once the limit has passed.
+inline bool Eventually(const std::function<bool()>& condition,
+                       std::chrono::milliseconds limit = std::chrono::seconds(5),
+                       std::chrono::milliseconds pause = std::chrono::milliseconds(1)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (; !condition(); std::this_thread::sleep_for(pause))
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+    return true;
+}
+
+// A whole file as stored; empty when it cannot be read.
+inline std::string ReadText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
