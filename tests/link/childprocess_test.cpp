@@ -3,7 +3,9 @@
 // killed outright while the stand-in runs, and a script with two processes of its own,
 // leaves nothing running and nothing holding its output.
 
+#include "builders.h"
 #include "childprocess.h"
+#include "scratch.h"
 #include "simprocess.h"
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <poll.h>
 #include <stdexcept>
@@ -33,24 +34,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-// A folder of the test's own, removed with what it holds when the object goes.
-struct Scratch {
-    std::string dir = [] {
-        std::string pattern = std::filesystem::temp_directory_path() / "childprocessXXXXXX";
-        return ::mkdtemp(pattern.data()) ? pattern : std::string();
-    }();
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
-};
-
-std::string ReadText(const std::string& path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 
 int MsUntil(Clock::time_point deadline) {
     return static_cast<int>(

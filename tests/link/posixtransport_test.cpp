@@ -1,6 +1,7 @@
 // The POSIX transport against listening sockets of the test's own, served from this thread:
 // a reply written before a try waits in the socket until the try reads it.
 
+#include "scratch.h"
 #include "simlink/fsuipclink.h"
 #include "simlink/posixtransport.h"
 #include "simlink/records.h"
@@ -40,14 +41,10 @@ struct ScopedEnv {
 
 class PosixTransportTest : public ::testing::Test {
 protected:
-    std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "linkXXXXXX").string();
-        return std::string(::mkdtemp(pattern.data()));
-    }();
+    const Scratch scratch;
+    const std::string& dir = scratch.dir;
     ScopedEnv env{"BREVAN_IPC_DIR", dir.c_str()};
     PosixTransport transport;
-
-    ~PosixTransportTest() override { std::filesystem::remove_all(dir); }
 
     // One try of a send: "reply 5", "timed out" or "error 104".
     std::string Try(std::chrono::milliseconds timeout) {
