@@ -1,6 +1,7 @@
 // The bridge to FlightGear: its line parser and data folder on their own, then brevan-fg
 // between the program's link and a fake FlightGear that speaks the shipped protocol files.
 
+#include "builders.h"
 #include "fgprotocol.h"
 #include "simlink/fsupic.h"
 #include "simlink/posixtransport.h"
@@ -10,7 +11,6 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <netinet/in.h>
@@ -118,8 +118,7 @@ protected:
         bridge.Start({"--out-port", "0", "--in-port", std::to_string(inSocket.second),
                       "--move-port", std::to_string(moveSocket.second), "--fg-timeout", "0.5",
                       "--write-timeout", "0.5", "--strength", "200"});
-        std::ifstream said(bridge.Path("sim.out"));
-        const std::string text{std::istreambuf_iterator<char>(said), {}};
+        const std::string text = ReadText(bridge.Path("sim.out"));
         std::smatch port;
         ASSERT_TRUE(std::regex_search(text, port, std::regex("udp port (\\d+)"))) << text;
         bridgePort = std::stoi(port[1]);
@@ -162,19 +161,18 @@ protected:
     // FlightGear's frames every 10 ms and the program's read cycle, until the condition
     // holds; false once `limit` has passed.
     bool Fly(const std::function<bool()>& condition, std::chrono::milliseconds limit = 3s) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        for (;;) {
-            SendFrame();
-            std::this_thread::sleep_for(10ms);
-            // Lines first: what the bridge sent before this read is then what the program reads.
-            Receive(inSocket.first, in);
-            Receive(moveSocket.first, move);
-            link->ReadCycle();
-            if (condition())
-                return true;
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-        }
+        return Eventually(
+            [&] {
+                SendFrame();
+                std::this_thread::sleep_for(10ms);
+                // Lines first: what the bridge sent before this read is then what the program
+                // reads.
+                Receive(inSocket.first, in);
+                Receive(moveSocket.first, move);
+                link->ReadCycle();
+                return condition();
+            },
+            limit, 0ms);
     }
     double Lift() { return received["/environment/local-weather-lift-fps"]; }
     double Trim() { return received["/controls/flight/aileron-trim"]; }
