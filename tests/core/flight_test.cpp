@@ -1,11 +1,8 @@
-// The flight as it happens: the trail, the climb rate, the trail's colours, the lift-profile
-// picture's values and the rounded position.
+// The flight as it happens: the trail, the climb rate and the trail's colours.
 
-#include "builders.h"
 #include "coretest.h"
 #include "flight/trail.h"
 #include "geo/coordtext.h"
-#include "profiler/lift.h"
 
 #include <cmath>
 
@@ -79,15 +76,5 @@ INSTANTIATE_TEST_SUITE_P(Climbs, ClimbColourTable,
                                            Colour{"StrongLift", 8, 12, {255, 0, 0}},
                                            Colour{"NoNumber", std::nan(""), 6, {150, 150, 150}}),
                          RowName);
-
-TEST(LiftProfile, EverySampleIsWhatTheProfilerWouldWrite) {
-    ThermalSettings values = WindowDefaults(); // 0-1500 m, radius 500 m, core 60 %, 80 %
-    Thermal t;
-    t.SetData(values);
-    const std::vector<ProfileSample> vertical = VerticalProfile(values, 21);
-    EXPECT_EQ(std::pair(vertical.front().atM, vertical.back().atM), std::pair(-150.0, 1650.0));
-    for (const ProfileSample& s : vertical)
-        EXPECT_EQ(s.percent, ComputeLift(t, 100, 0, 0, s.atM)) << s.atM;
-}
 
 } // namespace

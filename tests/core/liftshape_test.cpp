@@ -223,8 +223,10 @@ TEST(Picture, AcrossTheRadiusIsTheShapeToTwoRadii) {
         EXPECT_DOUBLE_EQ(p.percent, PlateauLift(*t, 100, p.atM, 0, 900));
 }
 
+// The plateau's samples are what the profiler would write there.
 TEST(Picture, UpTheBandIsTheShapeAtTheAxis) {
     const ThermalSettings values = Band(300, 80);
+    const auto t = NewThermal(47, 8, values);
     const auto plateau = VerticalProfile(values, 25);
     const auto points = UpTheBand(values, LiftShape::plateau, 25);
     const auto bell = UpTheBand(values, LiftShape::bellWithSink, 25);
@@ -234,6 +236,7 @@ TEST(Picture, UpTheBandIsTheShapeAtTheAxis) {
     ASSERT_EQ(bell.size(), plateau.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         EXPECT_EQ(points[i].atM, plateau[i].atM);
+        EXPECT_EQ(plateau[i].percent, ComputeLift(*t, 100, 0, 0, plateau[i].atM));
         EXPECT_EQ(StrengthByte(points[i].percent), plateau[i].percent);
         EXPECT_DOUBLE_EQ(bell[i].percent, 80 * BellWithSinkShare(0, bell[i].atM - 300, 1200, 500));
     }
