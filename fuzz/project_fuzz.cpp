@@ -1,6 +1,7 @@
 // A project file's bytes read and written whole: the header, the thermal lines up to the
-// first short one, the whole file written and read again. A save keeps the header byte for
-// byte, and what one save wrote reads back to the same thermals and saves unchanged.
+// first short one, the whole file written and read again, with the two sections and without.
+// A save keeps the header byte for byte, and what one save wrote reads back to the same
+// thermals and saves unchanged.
 
 #include "check.h"
 #include "codecs/projectfile.h"
@@ -33,5 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(header2 == header, "the header is written back as read");
     Check(ProjectFileBytes(header2, thermals2, true) == saved,
           "a saved project saves again unchanged");
+    const std::string basic = ProjectFileBytes(header, thermals, false);
+    Check(ProjectFileBytes(header, ReadAll(basic).second, false) == basic,
+          "a project saved without the sections saves again unchanged");
     return 0;
 }
