@@ -243,7 +243,6 @@ TEST(StandInLinkTest, LinkFollowsTheStandInFrozenKilledOrRestarted) {
 TEST(StandInLinkTest, ReplaysALogToItsLastFix) {
     const std::string path = BREVAN_TEST_DATA "/igc/new_date_format.igc";
     const IgcFlight flight = ReadIgcFile(ReadText(path));
-    ASSERT_EQ(flight.fixes.size(), 107U);
     SimProcess sim;
     sim.Start({"--replay", path, "--speed", "50"});
     FSUPIC link(std::make_unique<PosixTransport>(), quick);
