@@ -113,7 +113,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "File Error: Error reading thermal data from Project File map\n"},
         ScriptRow{"NewProjectNotSaved", "--new-project maps/alps.png nofolder/alps.prj", 1,
                   "File Error: Error with Project File\n"},
-        ScriptRow{"FromWorldFile", "--new-project maps/alps.png new/alps.prj", 0, "", MapInPlace},
         ScriptRow{"FromGeoTiffQuietly",
                   "--new-project " BREVAN_TEST_DATA "/map/geographic.tif new/alps.prj", 0, "",
                   MapInPlace},
