@@ -329,8 +329,7 @@ const auto kQuoteRows = ::testing::Values(
     Quote{"CutCountsCharacters", "\xC3\xBC\xC3\xBC\xC3\xBC", 2, "\xC3\xBC\xC3\xBC..."},
     Quote{"BrokenSequence", "\xC3(\xE2\x82", 60, "\\xC3(\\xE2\\x82"},
     Quote{"Overlong", "\xC0\xAF\xE0\x80\xAF", 60, "\\xC0\\xAF\\xE0\\x80\\xAF"});
-INSTANTIATE_TEST_SUITE_P(Texts, QuotedTextTable, kQuoteRows,
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, QuotedTextTable, kQuoteRows, RowName);
 
 TEST(TextFile, ANulInTheFirstKilobytesMarksABinaryFile) {
     EXPECT_TRUE(LooksBinary(std::string("7:30\r\n\0\x8D", 8)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "messages/message.h"
+#include "rowname.h"
 
 #include <fstream>
 #include <iterator>
@@ -13,23 +14,8 @@
 
 namespace coretest {
 
-// Table rows are named structs whose `name` is the row's readable name, or tuples whose first
-// element is; a row prints as its name.
-struct Name {
-    Name(const char* name)
-        : text(name) {}
-    const char* text;
-};
-template <typename... Columns>
-void PrintTo(const std::tuple<Name, Columns...>& row, std::ostream* os) {
-    *os << std::get<0>(row).text;
-}
-inline constexpr auto RowName = [](const auto& info) {
-    if constexpr (requires { info.param.name; })
-        return std::string(info.param.name);
-    else
-        return std::string(std::get<0>(info.param).text);
-};
+using ::Name;
+using ::RowName;
 
 using Strings = std::vector<std::string>;
 

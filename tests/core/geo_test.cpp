@@ -76,8 +76,7 @@ const auto kPositionRows =
                           "N47°00'00.0\" W180°00'00.0\"", "47.00000° -180.00000°"},
                       Pos{"RoundsToZero", -0.000000001, kNaN, "N0°00.000' E0°00.000'",
                           "N0°00'00.0\" E0°00'00.0\"", "0.00000° 0.00000°"});
-INSTANTIATE_TEST_SUITE_P(Quadrants, PositionTextTable, kPositionRows,
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Quadrants, PositionTextTable, kPositionRows, RowName);
 
 // ParseDegrees gives a message for each failed step with the caption "Error" (given here
 // without it and without the texts' leading "Error ") and goes on with what the step left.

@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FreeName{"DigitsWithoutBlank", {"A7"}, "A7", "A7 2"},
                       // Ten digits are a name, not a number to count on.
                       FreeName{"TenDigits", {"Km 9999999999"}, "Km 9999999999", "Km 9999999999 2"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 using Range = std::tuple<Name, int, int, std::uint32_t, int>;
 class ValueInRangeTable : public ::testing::TestWithParam<Range> {};

@@ -7,6 +7,7 @@
 // one that places it elsewhere, maps/bare.png without.
 
 #include "programrun.h"
+#include "rowname.h"
 
 #include <functional>
 
@@ -137,6 +138,6 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         ScriptRow{"ThreeEdges", "--new-project maps/alps.png --bounds 46.5,46,7 new/alps.prj", 1,
                   "Error: --bounds takes four edges, north,south,west,east: \"46.5,46,7\"\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 } // namespace

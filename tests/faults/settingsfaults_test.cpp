@@ -3,6 +3,7 @@
 // and ends cleanly on SIGTERM as a session's end sends it.
 
 #include "programrun.h"
+#include "rowname.h"
 
 #include <functional>
 #include <random>
@@ -72,6 +73,6 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         SettingsRow{"FolderInItsPlace", [](const QString& path) { return QDir().mkdir(path); },
                     true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "builders.h"
 #include "childprocess.h"
+#include "rowname.h"
 #include "scratch.h"
 #include "simprocess.h"
 
@@ -92,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, ChildEnd,
                          ::testing::Values(EndRow{"HeedsSigterm", "", SIGTERM},
                                            // Killed once the grace time is over.
                                            EndRow{"IgnoresSigterm", "trap '' TERM; ", SIGKILL}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName);
 
 TEST(ChildProcessTest, AMissingProgramIsNamedWithTheReason) {
     ChildProcess child;
@@ -195,6 +196,6 @@ INSTANTIATE_TEST_SUITE_P(Endings, LeftBehind,
                          ::testing::Values(FailureRow{"FailedAssertion", "fail", false},
                                            FailureRow{"Exception", "throw", false},
                                            FailureRow{"KilledOutright", "wait", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName);
 
 } // namespace

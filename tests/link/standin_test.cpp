@@ -7,6 +7,7 @@
 #include "geo/offset.h"
 #include "options.h"
 #include "replay.h"
+#include "rowname.h"
 #include "simlink/fsupic.h"
 #include "simlink/posixtransport.h"
 #include "simprocess.h"
@@ -173,8 +174,7 @@ const ReplayRow kClock[] = {
     {"PastTheEnd", ReplaySeek{100}, 0, 1, false, 30, 200, 300, 1000, 0},
     {"TimeOfDayAfterMidnight", ReplaySeek{10, true}, 0, 1, false, 20, 200, 200, 1100, 0},
     {"TimeOfDayBeforeMidnight", ReplaySeek{86395, true}, 0, 1, false, 5, 100, 0, 1050, 90}};
-INSTANTIATE_TEST_SUITE_P(Clock, ReplayTable, ::testing::ValuesIn(kClock),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Clock, ReplayTable, ::testing::ValuesIn(kClock), RowName);
 
 // Short waits, so that a frozen or dead stand-in is noticed within a third of a second.
 constexpr LinkTiming quick{30ms, 1ms, 9};

@@ -6,6 +6,7 @@
 #include "document/document.h"
 #include "fakelink.h"
 #include "recordingprompts.h"
+#include "rowname.h"
 #include "scene/mapview.h"
 #include "scene/thermal.h"
 
@@ -29,11 +30,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-// The name of a parameterized test's row: its `name`.
-inline constexpr auto RowName = [](const auto& info) {
-    return std::string(info.param.name);
-};
 
 using Strings = std::vector<std::string>;
 
