@@ -132,7 +132,7 @@ void BM_ParseProject(benchmark::State& state) {
         std::size_t offset = 0;
         const std::string_view bytes = ByteView(std::get<QByteArray>(read));
         ReadProjectHeader(bytes, offset);
-        if (ReadThermalLines(bytes, offset).value.size() != kThermals)
+        if (ReadThermalLines(bytes, offset).value.thermals.size() != kThermals)
             state.SkipWithError("not every thermal was read");
     }
 }
