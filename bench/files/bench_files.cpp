@@ -4,6 +4,7 @@
 
 #include "codecs/projectfile.h"
 #include "document/document.h"
+#include "documentwindow.h"
 #include "io/filestore.h"
 #include "scene/mapview.h"
 
@@ -70,24 +71,7 @@ LargeProject& Files() {
     return files;
 }
 
-// What the window does with a project: the document reads it and the view makes the glyphs.
-struct Window {
-    Window() {
-        QObject::connect(&document, &Document::thermalsAdded, &view,
-                         [this](std::size_t first, std::size_t count) {
-                             view.AdoptThermals(document.thermals(), first, count);
-                         });
-        view.resize(800, 600);
-        document.map().Resize(800, 600);
-    }
-    // Until the event loop has run, the scene keeps new items in lists that it searches
-    // for every item it lets go.
-    ~Window() { QCoreApplication::processEvents(); }
-
-    Document document;
-    DisplayUnits units;
-    MapView view{document.map(), units};
-};
+using Window = DocumentWindow;
 
 // The numbers of every thermal line, as the floors keep them.
 struct Numbers {

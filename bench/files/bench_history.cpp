@@ -6,6 +6,7 @@
 #include "codecs/mapfiles.h"
 #include "codecs/projectfile.h"
 #include "document/document.h"
+#include "documentwindow.h"
 #include "scene/mapview.h"
 
 #include <malloc.h>
@@ -59,24 +60,11 @@ const Projects& Files() {
 }
 
 // The document with the large project loaded and every thermal's glyph on the map.
-struct Window {
+struct Window : DocumentWindow {
     Window() {
-        QObject::connect(&document, &Document::thermalsAdded, &view,
-                         [this](std::size_t first, std::size_t count) {
-                             view.AdoptThermals(document.thermals(), first, count);
-                         });
-        view.resize(800, 600);
-        document.map().Resize(800, 600);
         document.LoadProject(Files().large(), false);
         Settle();
     }
-    ~Window() { Settle(); }
-    // The scene's own work on items it gained or lost, which it does before the next paint.
-    static void Settle() { QCoreApplication::processEvents(); }
-
-    Document document;
-    DisplayUnits units;
-    MapView view{document.map(), units};
 };
 
 void BM_ClearAll(benchmark::State& state) {
