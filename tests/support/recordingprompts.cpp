@@ -1,24 +1,5 @@
 #include "recordingprompts.h"
 
-bool RecordingPrompts::ask(const std::string& caption, const std::string& text,
-                           Preferred preferred) {
-    entries.push_back({Entry::Question, caption, text, preferred == Preferred::no});
-    if (answers.empty())
-        return true;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
-Prompts::Unsaved RecordingPrompts::askUnsaved(const std::string& caption, const std::string& text) {
-    entries.push_back({Entry::Question, caption, text});
-    if (unsaved.empty())
-        return Unsaved::discard;
-    const Unsaved answer = unsaved.front();
-    unsaved.pop_front();
-    return answer;
-}
-
 std::optional<std::string> RecordingPrompts::nextFile(Entry::Kind kind, const FileDialog& dialog) {
     entries.push_back({kind, dialog.filter, dialog.defaultSuffix});
     return files.empty() ? std::nullopt : next(files);

@@ -27,13 +27,19 @@ public:
     void message(const std::string& caption, const std::string& text) override {
         entries.push_back({Entry::Message, caption, text});
     }
-    bool ask(const std::string& caption, const std::string& text, Preferred preferred) override;
+    bool ask(const std::string& caption, const std::string& text, Preferred preferred) override {
+        entries.push_back({Entry::Question, caption, text, preferred == Preferred::no});
+        return answers.empty() || next(answers);
+    }
     std::optional<std::string> askText(const std::string& caption, const std::string& label,
                                        const std::string& initial) override {
         entries.push_back({Entry::TextBox, caption, label + '|' + initial});
         return texts.empty() ? std::nullopt : next(texts);
     }
-    Unsaved askUnsaved(const std::string& caption, const std::string& text) override;
+    Unsaved askUnsaved(const std::string& caption, const std::string& text) override {
+        entries.push_back({Entry::Question, caption, text});
+        return unsaved.empty() ? Unsaved::discard : next(unsaved);
+    }
     std::optional<std::string> openFile(const FileDialog& dialog) override {
         return nextFile(Entry::OpenDialog, dialog);
     }
@@ -60,8 +66,8 @@ public:
     void clear() { entries.clear(); }
 
 private:
-    static std::optional<std::string> next(std::deque<std::optional<std::string>>& answers) {
-        auto answer = answers.front();
+    template <typename Answer> static Answer next(std::deque<Answer>& answers) {
+        Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
