@@ -1,13 +1,9 @@
 // The program's windows as a window manager stacks them: an X server and openbox of this
 // test's own, real pointer clicks, and the screen as the pilot sees it.
 
-#include "app/mainform.h"
-#include "builders.h"
 #include "childprocess.h"
 #include "dialogs/randomize.h"
-#include "fakelink.h"
-#include "prompts/prompts.h"
-#include "scene/mapview.h"
+#include "qtfixtures.h"
 
 #include <cstdlib>
 #include <string>
@@ -66,41 +62,25 @@ double ShownShare(QWidget& window) {
     return double(same) / (qint64(drawn.width()) * drawn.height());
 }
 
-TEST(WindowManager, RandomizeStaysAboveTheMaximizedWindowAfterAClickOnTheMap) {
+TEST_F(MainWindow, RandomizeStaysAboveTheMaximizedWindowAfterAClickOnTheMap) {
     if (!noWindowManager.empty())
         GTEST_SKIP() << noWindowManager;
-    QTemporaryDir dir;
-    const auto file = [&dir](const char* name) {
-        return dir.filePath(QLatin1String(name));
-    };
-    ASSERT_TRUE(QFile::copy(QStringLiteral(BREVAN_TEST_DATA "/files/map.bmp"), file("map.bmp")));
-    QFile project(file("alps.prj"));
-    ASSERT_TRUE(project.open(QIODevice::WriteOnly));
-    project.write(QByteArray::fromStdString(ProjectText()));
-    project.close();
-    QFile ini(file("brevan.INI"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Timers]\nDataRead=0\nProfiler=0\nDisplay=0\n");
-    ini.close();
-
-    TMainForm form([](auto) { return std::make_unique<FakeLink>(); }, file("brevan.INI"),
-                   file("choices.ini"));
-    form.LoadProjectFile(file("alps.prj"), false);
-    form.showMaximized();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    form.action(Command::Randomize1)->trigger();
-    QWidget& randomize = form.randomizeForm();
+    loadProject(project("alps.prj"));
+    form->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return form->frameGeometry().size() == form->screen()->availableSize(); }));
+    run(Command::Randomize1);
+    QWidget& randomize = form->randomizeForm();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&randomize));
     ASSERT_TRUE(QTest::qWaitFor([&] { return ShownShare(randomize) > 0.95; }));
 
     // On the map, well clear of the Randomize window.
     const QRect covered = randomize.frameGeometry().adjusted(-20, -20, 20, 20);
-    const QWidget* viewport = form.imagePanel().viewport();
-    QPoint target = viewport->mapToGlobal(QPoint(10, 10));
+    const QPoint target = panel().viewport()->mapToGlobal(QPoint(10, 10));
     ASSERT_FALSE(covered.contains(target));
     ClickOnScreen(target);
     // The window manager raises and focuses what it passes a click to before the click arrives.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.isActiveWindow(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 20000));
     EXPECT_GT(ShownShare(randomize), 0.95) << "the Randomize window fell behind the main window";
 }
 
@@ -122,9 +102,7 @@ int main(int argc, char** argv) {
         if (!xserver.WaitForOutput("\n", kPatience)) {
             noWindowManager = "Xvfb did not start";
         } else {
-            QFile said(QString::fromStdString(out));
-            said.open(QIODevice::ReadOnly);
-            display = ':' + said.readAll().trimmed().toStdString();
+            display = ':' + QByteArray::fromStdString(ReadText(out)).trimmed().toStdString();
             // openbox runs its start-up command once it manages the screen.
             windowManager.Start(
                 {.arguments = {"openbox", "--startup", "echo managing"},
@@ -134,12 +112,8 @@ int main(int argc, char** argv) {
                 noWindowManager = "openbox did not start";
         }
     }
-    if (noWindowManager.empty()) {
-        qputenv("DISPLAY", display.c_str());
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    } else {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    qputenv("DISPLAY", display.c_str());
+    qputenv("QT_QPA_PLATFORM", noWindowManager.empty() ? "xcb" : "offscreen");
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
