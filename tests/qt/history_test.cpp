@@ -5,7 +5,6 @@
 #include "dialogs/thermaldata.h"
 #include "model/valueranges.h"
 #include "qtfixtures.h"
-#include "scene/waypoint.h"
 
 #include <functional>
 
@@ -22,22 +21,12 @@ protected:
                                            "2,47:10.000N,8:20.000E,600M,T,Beta,B"}));
         form->LoadDatFile(path("route.dat"));
     }
-    template <class Value> const MapGlyph* glyphFor(const Value& value) const {
-        for (const MapGlyph* glyph : panel().glyphs().glyphs()) {
-            const auto* shown = dynamic_cast<
-                const std::conditional_t<std::is_same_v<Value, Thermal>, TThermal, TWaypoint>*>(
-                glyph);
-            if (shown && &shown->value() == &value)
-                return glyph;
-        }
-        return nullptr;
-    }
     // The lists as the user sees them: each value in order, with where its glyph stands.
     std::string shown() const {
         std::string text;
         const auto add = [&](const auto& list) {
             for (const auto& value : list) {
-                const MapGlyph* glyph = glyphFor(*value);
+                const MapGlyph* glyph = GlyphOf(panel(), *value);
                 text += value->Hint(meters) + " at " +
                         (glyph ? std::to_string(glyph->x()) + ',' + std::to_string(glyph->y())
                                : "no glyph") +

@@ -9,7 +9,9 @@
 #include "rowname.h"
 #include "scene/mapview.h"
 #include "scene/thermal.h"
+#include "scene/waypoint.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -129,16 +131,6 @@ protected:
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
         doc.map().Resize(300, 300);
-    }
-
-    // The glyph showing a thermal, or null.
-    const TThermal* glyphOf(const Thermal& thermal) const {
-        for (const MapGlyph* glyph : view.glyphs().glyphs()) {
-            const auto* shown = dynamic_cast<const TThermal*>(glyph);
-            if (shown && &shown->value() == &thermal)
-                return shown;
-        }
-        return nullptr;
     }
 
     Document doc;

@@ -34,7 +34,7 @@ TEST_F(MapPanel, GlyphsSitOverTheirPositionsAndFollowTheirValues) {
     // Where they were made is where the pointer finds them below; a new size moves them.
     doc.map().Resize(900, 900);
     for (const auto& t : doc.thermals()) {
-        const TThermal* glyph = glyphOf(*t);
+        const TThermal* glyph = GlyphOf(view, *t);
         const GlyphPoint centre = glyph->glyph().centre;
         EXPECT_EQ(glyph->pos().toPoint() + QPoint(centre.x, centre.y), pixelOf(*t));
     }
@@ -49,9 +49,9 @@ TEST_F(MapPanel, GlyphsSitOverTheirPositionsAndFollowTheirValues) {
     // A type 4 glyph is the circle alone; other types reach 10 pixels towards the wind.
     EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(nullptr, nullptr));
     t.SetType(1);
-    EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(glyphOf(t), nullptr));
+    EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(GlyphOf(view, t), nullptr));
     t.SetWindDir(90);
-    EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(nullptr, glyphOf(t)));
+    EXPECT_EQ(std::tuple(glyphAt(west), glyphAt(east)), std::tuple(nullptr, GlyphOf(view, t)));
     // Deleted values take their glyphs with them.
     const QPoint first = pixelOf(t);
     ASSERT_TRUE(doc.DeleteThermal(&t));
@@ -60,7 +60,7 @@ TEST_F(MapPanel, GlyphsSitOverTheirPositionsAndFollowTheirValues) {
     ASSERT_TRUE(doc.DeleteWaypoint(doc.waypoints()[0].get()));
     const std::vector<MapGlyph*>& left = view.glyphs().glyphs();
     EXPECT_EQ(std::set<const MapGlyph*>(left.begin(), left.end()),
-              (std::set<const MapGlyph*>{glyphOf(thermal(0)), glyphOf(thermal(1))}));
+              (std::set<const MapGlyph*>{GlyphOf(view, thermal(0)), GlyphOf(view, thermal(1))}));
     doc.ClearThermals();
     EXPECT_TRUE(view.scene()->items().isEmpty());
 }
