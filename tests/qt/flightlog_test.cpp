@@ -115,13 +115,10 @@ TEST_F(LogWindow, ChosenClimbsShowOnTheMapAndBecomeThermalsInOneStep) {
     // The first chosen climb is in the middle of the view, ringed in orange.
     const QImage shown = panel().viewport()->grab().toImage();
     const QPoint centre = at(map().PixelOf(climbs[0].centre));
-    int orange = 0;
-    for (int dx = -10; dx <= 10; ++dx)
-        for (int dy = -10; dy <= 10; ++dy) {
-            const QColor c = shown.pixelColor(centre + QPoint(dx, dy));
-            orange += c.red() > 200 && c.green() > 100 && c.green() < 180 && c.blue() < 60;
-        }
-    EXPECT_GT(orange, 0);
+    const auto orange = [](QColor c) {
+        return c.red() > 200 && c.green() > 100 && c.green() < 180 && c.blue() < 60;
+    };
+    EXPECT_GT(CountPixels(shown, {centre - QPoint(10, 10), QSize(21, 21)}, orange), 0);
 
     QSignalSpy added(&form->document(), &Document::thermalsAdded);
     Click(window, "addAsThermals");

@@ -141,11 +141,10 @@ TEST_F(EditingMap, ClickAddsAThermalOrANamedWaypointAtThePointerAndClearAllAsks)
               std::tuple(1u, "Ridge north"));
     // The name stands in green to the right of its cross.
     const QImage shown = panel().viewport()->grab().toImage();
-    int green = 0;
-    for (int x = 127; x < 180; ++x)
-        for (int y = 50; y < 70; ++y)
-            green += shown.pixelColor(at({x, y})) == QColor(0, 90, 0);
-    EXPECT_GT(green, 10);
+    const auto green = [](QColor c) {
+        return c == QColor(0, 90, 0);
+    };
+    EXPECT_GT(CountPixels(shown, {at({127, 50}), QSize(53, 20)}, green), 10);
     // The map's own popup works at the point it was opened on.
     popup({150, 30}, "MapPopupMenu", "Add Thermal");
     popup({20, 120}, "MapPopupMenu", "Move AC Here");

@@ -117,13 +117,11 @@ TEST_F(MainWindow, AThermalsRingShowsAtItsTrueRadiusOnceItOutgrowsItsGlyph) {
     // Whether the type's red stands within two pixels of a point west of a centre.
     const auto redWestBy = [&](int west, QPoint centre) {
         panel().centerOn(centre);
-        const QImage shown = panel().viewport()->grab().toImage();
-        for (int d = west - 2; d <= west + 2; ++d) {
-            const QColor c = shown.pixelColor(at(centre - QPoint(d, 0)));
-            if (c.red() > 180 && c.green() < 100 && c.blue() < 100)
-                return true;
-        }
-        return false;
+        const auto red = [](QColor c) {
+            return c.red() > 180 && c.green() < 100 && c.blue() < 100;
+        };
+        return CountPixels(panel().viewport()->grab().toImage(),
+                           {at(centre - QPoint(west + 2, 0)), QSize(5, 1)}, red) > 0;
     };
     // The radius in pixels, from the map's degrees (111.195 km to a degree).
     const auto ring = [&] {

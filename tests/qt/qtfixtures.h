@@ -93,6 +93,27 @@ inline void Click(const QWidget& window, const char* name) {
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
+// How many pixels of the picture within the rectangle pass the test.
+inline int CountPixels(const QImage& picture, QRect within,
+                       const std::function<bool(QColor)>& passes) {
+    int count = 0;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            count += passes(picture.pixelColor(x, y));
+    return count;
+}
+
+// The glyph a view shows a thermal or a waypoint by, or null.
+template <class Value> auto GlyphOf(const MapView& view, const Value& value) {
+    using Shown = std::conditional_t<std::is_same_v<Value, Thermal>, TThermal, TWaypoint>;
+    const Shown* found = nullptr;
+    for (const MapGlyph* glyph : view.glyphs().glyphs())
+        if (const auto* shown = dynamic_cast<const Shown*>(glyph);
+            shown && &shown->value() == &value)
+            found = shown;
+    return found;
+}
+
 // A temporary folder for one test's files, and every prompt recorded meanwhile.
 class InFolder : public ::testing::Test {
 protected:
