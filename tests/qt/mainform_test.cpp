@@ -104,16 +104,6 @@ TEST_F(MainWindow, LoadDatAsksOnlyAboutWaypointsAndCancelledDialogsChangeNothing
               std::tuple(1, 350, 263));
 }
 
-// A window with a project of the 40 x 30 map open.
-class EditingMap : public MainWindow {
-protected:
-    void SetUp() override {
-        MainWindow::SetUp();
-        loadProject(project("alps.prj"));
-        rec.clear();
-    }
-};
-
 TEST_F(EditingMap, ClickAddsAThermalOrANamedWaypointAtThePointerAndClearAllAsks) {
     clickAt({60, 40});
     clickAt({60, 40}); // on the new glyph: adds nothing

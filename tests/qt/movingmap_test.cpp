@@ -17,12 +17,10 @@
 
 namespace {
 
-class MovingMap : public MainWindow {
+class MovingMap : public EditingMap {
 protected:
     void SetUp() override {
-        MainWindow::SetUp();
-        loadProject(project("alps.prj"));
-        rec.clear();
+        EditingMap::SetUp();
         // Zoomed in four times: the map is larger than the panel and scrolls.
         for (int i = 0; i < 3; ++i)
             run(Command::ToolButton3);

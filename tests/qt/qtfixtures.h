@@ -230,3 +230,13 @@ protected:
     FakeLink* link = nullptr;
     std::unique_ptr<TMainForm> form;
 };
+
+// A window with a project of the 40 x 30 map open.
+class EditingMap : public MainWindow {
+protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        loadProject(project("alps.prj"));
+        rec.clear();
+    }
+};
