@@ -41,7 +41,6 @@ protected:
         return {doc().projectModified(), doc().waypointsModified(),
                 form->windowTitle().endsWith(" *")};
     }
-    QPoint pixelOf(const auto& value) const { return map().PixelOf(value.Position()); }
 
     // What a row of the tables below does, as the user does it.
     using Action = std::function<void()>;
@@ -54,17 +53,17 @@ protected:
         return std::bind_front(&History::popup, this, QPoint(30, 10), "MapPopupMenu", item);
     }
     // Where the i-th thermal or waypoint stands when the row is taken.
-    QPoint pixelOf(bool thermal, std::size_t i) const {
+    QPoint placeOf(bool thermal, std::size_t i) const {
         return thermal ? pixelOf(*doc().thermals()[i]) : pixelOf(*doc().waypoints()[i]);
     }
     Action chooses(bool thermal, std::size_t i, const char* item) const {
         return [=, this] {
-            popup(pixelOf(thermal, i), thermal ? "ThermalPopup" : "WaypointPopup", item);
+            popup(placeOf(thermal, i), thermal ? "ThermalPopup" : "WaypointPopup", item);
         };
     }
     Action drags(bool thermal, QPoint by) const {
         return [=, this] {
-            dragBy(Qt::LeftButton, at(pixelOf(thermal, 1)), by);
+            dragBy(Qt::LeftButton, at(placeOf(thermal, 1)), by);
         };
     }
 };

@@ -195,7 +195,7 @@ protected:
     LiveTracking& live() const { return form->liveTracking(); }
     MapView& panel() const { return form->imagePanel(); }
     QPoint at(QPoint pixel) const { return panel().mapFromScene(pixel); }
-    QPoint pixelOf(const Thermal& t) const { return {map().LonToX(t.lon), map().LatToY(t.lat)}; }
+    QPoint pixelOf(const auto& value) const { return map().PixelOf(value.Position()); }
     // The pointer moves to a map pixel (sent directly: a moved cursor that is already there
     // sends nothing) and clicks.
     void clickAt(QPoint pixel) const {
