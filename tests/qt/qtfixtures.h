@@ -67,8 +67,7 @@ inline QString DataFile(const char* relative) {
 }
 
 inline QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return QByteArray::fromStdString(ReadText(path.toStdString()));
 }
 
 inline void WriteAll(const QString& path, std::string_view bytes) {
