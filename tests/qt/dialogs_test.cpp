@@ -36,6 +36,10 @@ protected:
 };
 using ThermalDataWindow = Shown<TThermalData>;
 
+// Values every field of the Thermal Data window takes as typed.
+const ThermalSettings kTyped{4,    10,    2000, 700,   90, 3,  false, 305, 600, 3,
+                             1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85};
+
 TEST_F(ThermalDataWindow, EveryEditAndBoxIsHandedOverToTheLiveWork) {
     LiveSettings handed;
     QObject::connect(&window, &TThermalData::liveSettingsChanged,
@@ -53,9 +57,7 @@ TEST_F(ThermalDataWindow, EveryEditAndBoxIsHandedOverToTheLiveWork) {
     for (const char* box : {"four", "cloudOn", "ProfileOnOff", "Roll", "windRight", "TopsMSL"})
         Click(window, box);
     Click(window, "windLeft"); // unticks the right
-    EXPECT_EQ(Fields(handed.newThermal),
-              Fields(ThermalSettings{4,    10,    2000, 700,   90, 3,  false, 305, 600, 3,
-                                     1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85}));
+    EXPECT_EQ(Fields(handed.newThermal), Fields(kTyped));
     const LiveSettings& h = handed;
     EXPECT_EQ(std::tuple(h.profileOn, h.profiler.roll, h.profiler.rollRatePercent,
                          h.profiler.sampleSize, h.autoThermalDistM, h.windFromLeft, h.windFromRight,
@@ -103,8 +105,8 @@ TEST_F(ThermalDataWindow, BadTextIsMarkedAndKeepsTheLastGoodValueAndFeetBecomeMe
               std::tuple("1001", "4921", "500"));
     // Values shown in feet come back as they were; -1 m would not come back from its
     // rounded feet.
-    const ThermalSettings v{3,    -1,    2000, 700,   90, 3,  false, 305, 600, 3,
-                            1.5f, 0.75f, 45,   0.25f, 10, 20, 70,    30,  15,  85};
+    ThermalSettings v = kTyped;
+    v.bottom = -1;
     window.ShowValues(v);
     EXPECT_EQ(Fields(window.values()), Fields(v));
 }
