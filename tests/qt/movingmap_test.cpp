@@ -170,9 +170,8 @@ TEST_F(MainWindow, RecentFilesAndChoicesSurviveARestart) {
     shape->setCurrentIndex(shape->findText("Gaussian"));
     Retype(form->thermalData(), "windSpeed", "4.5");
     open("0");
-    EXPECT_TRUE(form->action(Command::DegMinSec)->isChecked());
-    EXPECT_TRUE(form->action(Command::Feet)->isChecked());
-    EXPECT_TRUE(form->action(Command::ClickToAddWaypoint)->isChecked());
+    for (const Command kept : {Command::DegMinSec, Command::Feet, Command::ClickToAddWaypoint})
+        EXPECT_TRUE(form->action(kept)->isChecked()) << int(kept);
     const LiftModel lift = form->thermalData().liveSettings().profiler.lift;
     EXPECT_EQ(std::pair(lift.shape, lift.windMs), std::pair(LiftShape::gaussian, 4.5));
     auto* recent = form->findChild<QMenu*>("RecentFiles");
