@@ -332,15 +332,11 @@ TEST_F(EditingMap, SceneryToolsRunBesideTheProjectWhileTheWindowGoesOnAndFailure
     // The tools are looked for where the program started; the project lies elsewhere.
     ASSERT_TRUE(QDir(dir.path()).mkdir("maps"));
     loadProject(project("maps/alps.prj"));
-    run(Command::Thermik);
     live().AddThermal({47.3, 7.9});
     run(Command::Cumulus); // no cumulus tool in the folder
-    ASSERT_TRUE(QTest::qWaitFor([this] { return rec.messages().size() == 2; }));
-    EXPECT_EQ(rec.messages(),
-              (Strings{"Error|There are no thermals to generate from: place at least one.",
-                       "Error|Error Generating Thermals"}));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return rec.messages().size() == 1; }));
     // The message names the tool it looked for, in the folder it looked in.
-    EXPECT_TRUE(rec.detailed()[1].starts_with("Error|Error Generating Thermals\n\n" +
+    EXPECT_TRUE(rec.detailed()[0].starts_with("Error|Error Generating Thermals\n\n" +
                                               path("cumulus31").toStdString() + '\n'));
     ASSERT_TRUE(QTest::qWaitFor([this] { return enabled(Command::Cumulus); }));
     rec.clear();
