@@ -78,9 +78,7 @@ TEST(Win32LinkTest, EachFailureOfTheServerHasItsResult) {
     ASSERT_EQ(hung.Open(0), LinkResult::okay);
     server.hanging = true;
     altitude = -7;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadAltitude(hung, altitude), 11u);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, impatient.tries * impatient.sendTimeout);
     EXPECT_EQ(altitude, -7);
     // The stale messages the server finds on waking name an area that is gone.
     hung.Close();
