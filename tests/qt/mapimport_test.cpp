@@ -5,11 +5,7 @@
 #include "io/gpxfile.h"
 #include "qtfixtures.h"
 
-#include <geotiff.h>
-#include <geovalues.h>
 #include <optional>
-#include <vector>
-#include <xtiffio.h>
 
 #include <QImage>
 #include <QSignalSpy>
@@ -19,56 +15,18 @@ namespace {
 // A 200 x 100 picture over 7E-8E, 46N-46.5N, as the worked example.
 const char* kPlainWorld = "0.005\n0\n0\n-0.005\n7.0025\n46.4975\n";
 
-struct GeoTags {
-    short model = ModelTypeGeographic;
-    std::vector<double> tie{0, 0, 0, 7, 46.5, 0}, scale{0.005, 0.005, 0}, matrix{};
-    short system = 0;
-    bool pixelIsPoint = false;
-};
-
-// A grey 200 x 100 TIFF, with the GeoTIFF tags given.
-void WriteTiff(const QString& path, const std::optional<GeoTags>& tags) {
-    TIFF* tiff = XTIFFOpen(QFile::encodeName(path).constData(), "w");
-    ASSERT_NE(tiff, nullptr);
-    for (const auto& [tag, value] : {std::pair{TIFFTAG_IMAGEWIDTH, 200},
-                                     {TIFFTAG_IMAGELENGTH, 100},
-                                     {TIFFTAG_BITSPERSAMPLE, 8},
-                                     {TIFFTAG_ROWSPERSTRIP, 100}})
-        TIFFSetField(tiff, tag, value);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
-    if (tags) {
-        for (const auto& [tag, values] : {std::pair{TIFFTAG_GEOTIEPOINTS, &tags->tie},
-                                          {TIFFTAG_GEOPIXELSCALE, &tags->scale},
-                                          {TIFFTAG_GEOTRANSMATRIX, &tags->matrix}})
-            if (!values->empty())
-                TIFFSetField(tiff, tag, static_cast<int>(values->size()), values->data());
-        GTIF* keys = GTIFNew(tiff);
-        GTIFKeySet(keys, GTModelTypeGeoKey, TYPE_SHORT, 1, tags->model);
-        if (tags->system)
-            GTIFKeySet(keys, ProjectedCSTypeGeoKey, TYPE_SHORT, 1, tags->system);
-        if (tags->pixelIsPoint)
-            GTIFKeySet(keys, GTRasterTypeGeoKey, TYPE_SHORT, 1, RasterPixelIsPoint);
-        GTIFWriteKeys(keys);
-        GTIFFree(keys);
-    }
-    const std::vector<unsigned char> row(200, 128);
-    for (std::uint32_t y = 0; y < 100; ++y)
-        TIFFWriteScanline(tiff, const_cast<unsigned char*>(row.data()), y, 0);
-    XTIFFClose(tiff);
-}
-
 struct PlaceRow {
     const char* name;
-    const char* picture;   // map.png, or map.tif (written with the tags)
+    const char* fixture;   // a picture under tests/data/map, copied as the picture; null: none
+    const char* picture;   // map.tif, map.tiff or map.pgw
     const char* worldFile; // written with kPlainWorld beside the picture when not null
-    std::optional<GeoTags> tags;
-    std::string found; // the edges, "asked" when the dialog was asked, or the message
+    std::string found;     // the edges, "asked" when the dialog was asked, or the message
 };
 struct Placing : InFolder, ::testing::WithParamInterface<PlaceRow> {};
 TEST_P(Placing, WorldFileThenGeoTiffThenDialog) {
     const PlaceRow& row = GetParam();
-    WriteTiff(path("map.tif"), row.tags);
-    QFile::copy(path("map.tif"), path("map.tiff"));
+    if (row.fixture)
+        copy(row.fixture, row.picture);
     if (row.worldFile)
         WriteAll(path(row.worldFile), kPlainWorld);
     std::string found;
@@ -83,25 +41,21 @@ TEST_P(Placing, WorldFileThenGeoTiffThenDialog) {
         found += message;
     EXPECT_NE(found.find(row.found), std::string::npos) << found;
 }
-const GeoTags kProjected{.model = ModelTypeProjected, .system = 32632};
-const auto kMatrix = [](double rotation) {
-    return GeoTags{.tie = {}, .scale = {}, .matrix = {0.005, rotation, 0, 7, 0, -0.005, 0, 46.5}};
-};
 INSTANTIATE_TEST_SUITE_P(
     Pictures, Placing,
     ::testing::Values(
-        PlaceRow{"WorldFileBeforeTags", "map.tif", "map.WLD", kProjected, "46.5 46 7 8"},
-        PlaceRow{"GeographicTags", "map.tif", nullptr, GeoTags{}, "46.5 46 7 8"},
-        PlaceRow{"LongSuffix", "map.tiff", nullptr, GeoTags{}, "46.5 46 7 8"},
-        PlaceRow{"TiePointOnPixelCentre", "map.tif", nullptr,
-                 GeoTags{.tie = {0, 0, 0, 7.0025, 46.4975, 0}, .pixelIsPoint = true},
+        PlaceRow{"WorldFileBeforeTags", "map/projected.tif", "map.tif", "map.WLD", "46.5 46 7 8"},
+        PlaceRow{"GeographicTags", "map/geographic.tif", "map.tif", nullptr, "46.5 46 7 8"},
+        PlaceRow{"LongSuffix", "map/geographic.tif", "map.tiff", nullptr, "46.5 46 7 8"},
+        PlaceRow{"TiePointOnPixelCentre", "map/pixelispoint.tif", "map.tif", nullptr,
                  "46.5 46 7 8"},
-        PlaceRow{"Matrix", "map.tif", nullptr, kMatrix(0), "46.5 46 7 8"},
-        PlaceRow{"RotatedMatrix", "map.tif", nullptr, kMatrix(0.1), "rotation terms 0.1 and 0"},
-        PlaceRow{"ProjectedTags", "map.tif", nullptr, kProjected,
+        PlaceRow{"Matrix", "map/matrix.tif", "map.tif", nullptr, "46.5 46 7 8"},
+        PlaceRow{"RotatedMatrix", "map/rotated.tif", "map.tif", nullptr,
+                 "rotation terms 0.1 and 0"},
+        PlaceRow{"ProjectedTags", "map/projected.tif", "map.tif", nullptr,
                  "File Error|The GeoTIFF is in a projected system (EPSG:32632)"},
-        PlaceRow{"TiffWithoutTags", "map.tif", nullptr, {}, "asked"},
-        PlaceRow{"NotAPicture", "map.pgw", "map.pgw", {}, "File Error|Error with Map File"}),
+        PlaceRow{"TiffWithoutTags", "map/untagged.tif", "map.tif", nullptr, "asked"},
+        PlaceRow{"NotAPicture", nullptr, "map.pgw", "map.pgw", "File Error|Error with Map File"}),
     RowName);
 
 TEST_F(InFolder, EdgesDialogKeepsAskingUntilAllFourAreRight) {
