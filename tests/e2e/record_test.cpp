@@ -1,5 +1,6 @@
-// A flight recorded as the program records it: the stand-in flies a real log again, the
-// recorder writes what the link reads, one fix a second, and the file reads back.
+// A flight recorded as the program records it: the stand-in flies a real log again over its
+// take-off's ground, the recorder writes what the link reads, one fix a second, and the file
+// reads back.
 
 #include "app/flightrecorder.h"
 #include "flight/igcfile.h"
@@ -17,9 +18,10 @@
 
 namespace {
 
-TEST(RecordFlight, EveryFixReadsBackWithinAThousandthOfAMinuteAndAMetre) {
+TEST(RecordFlight, AReplayOverItsTakeOffGroundReadsBackFixByFix) {
     SimProcess sim; // first: the link takes its BREVAN_IPC_DIR
-    sim.Start({"--replay", BREVAN_TEST_DATA "/igc/olsztyn.igc", "--speed", "20"});
+    const char* log = BREVAN_TEST_DATA "/igc/olsztyn.igc";
+    sim.Start({"--replay", log, "--speed", "20"});
     FSUPIC link(MakeDefaultTransport());
     ASSERT_EQ(link.Result(), LinkResult::okay);
     QTemporaryDir dir;
@@ -45,6 +47,9 @@ TEST(RecordFlight, EveryFixReadsBackWithinAThousandthOfAMinuteAndAMetre) {
     }
     recorder.Stop();
     ASSERT_EQ(recorder.fixes(), 30);
+    // The replay flies over the take-off's ground.
+    const IgcFlight flown = ReadIgcFile(ReadBytes(log).toStdString());
+    EXPECT_EQ(link.GetGroundAlt(), flown.AltitudeM(flown.fixes.front()));
 
     const IgcFlight flight = ReadIgcFile(ReadBytes(dir.filePath("flight.igc")).toStdString());
     EXPECT_EQ(IgcReadReport(flight), "");
