@@ -168,15 +168,6 @@ TEST(LiftAtAircraft, ThePilotWhoFollowsTheDriftFindsTheCore) {
     EXPECT_EQ(LiftAtAircraft(*t, {LiftShape::gaussian, 0}, 50, {47, 8}, 200, 1200).byte, 40);
 }
 
-// In the sink ring the lift is below zero for a link that carries it; the byte holds 0.
-TEST(LiftAtAircraft, SinkIsSignedBesideAByteOfZero) {
-    const auto t = NewThermal(47, 8);
-    const GeoPoint ring{47 + 0.75 / 111.195, 8}; // 1.5 radii north
-    const ThermalLift lift = LiftAtAircraft(*t, {LiftShape::gaussian}, 50, ring, 0, 750);
-    EXPECT_NEAR(lift.lift, 40 * -0.131749, 1e-3);
-    EXPECT_EQ(lift.byte, 0);
-}
-
 // Without wind the plateau writes what it always wrote, at every place of a grid around and
 // through a thermal, over several grounds, strengths and settings.
 TEST(LiftAtAircraft, PlateauWithoutWindIsTodaysLift) {
