@@ -53,8 +53,7 @@ TEST(RecordFlight, AReplayOverItsTakeOffGroundReadsBackFixByFix) {
 
     const IgcFlight flight = ReadIgcFile(ReadBytes(dir.filePath("flight.igc")).toStdString());
     EXPECT_EQ(IgcReadReport(flight), "");
-    EXPECT_EQ(flight.pilot, "A. Pilot");
-    EXPECT_EQ(flight.gliderType, "LS 8");
+    EXPECT_EQ(std::tuple(flight.pilot, flight.gliderType), std::tuple("A. Pilot", "LS 8"));
     ASSERT_EQ(flight.fixes.size(), seen.size());
     for (std::size_t i = 0; i < seen.size(); ++i) {
         const IgcFix& fix = flight.fixes[i];
