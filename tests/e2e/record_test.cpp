@@ -28,17 +28,13 @@ TEST(RecordFlight, AReplayOverItsTakeOffGroundReadsBackFixByFix) {
     FlightRecorder recorder(link);
     ASSERT_TRUE(recorder.Start(dir.filePath("flight.igc"), {{}, "A. Pilot", "LS 8", "D-1234"}));
 
-    struct Seen {
-        GeoPoint position;
-        double altitudeM;
-    };
-    std::vector<Seen> seen;
+    std::vector<std::pair<GeoPoint, double>> seen; // the position and altitude the link read
     const QDateTime start = QDateTime::currentDateTimeUtc();
     for (int second = 0; second < 30; ++second) {
         // Each fix somewhere new: the replay flies on between the reads.
         ASSERT_TRUE(QTest::qWaitFor([&] {
             link.ReadCycle();
-            return seen.empty() || *link.Position() != seen.back().position;
+            return seen.empty() || *link.Position() != seen.back().first;
         }));
         const QDateTime utc = start.addSecs(second);
         recorder.Record(utc);
@@ -57,9 +53,9 @@ TEST(RecordFlight, AReplayOverItsTakeOffGroundReadsBackFixByFix) {
     ASSERT_EQ(flight.fixes.size(), seen.size());
     for (std::size_t i = 0; i < seen.size(); ++i) {
         const IgcFix& fix = flight.fixes[i];
-        EXPECT_NEAR(fix.latMilliMinutes / 1000.0, seen[i].position.lat * 60, 0.001) << i;
-        EXPECT_NEAR(fix.lonMilliMinutes / 1000.0, seen[i].position.lon * 60, 0.001) << i;
-        EXPECT_NEAR(flight.AltitudeM(fix), seen[i].altitudeM, 1) << i;
+        EXPECT_NEAR(fix.latMilliMinutes / 1000.0, seen[i].first.lat * 60, 0.001) << i;
+        EXPECT_NEAR(fix.lonMilliMinutes / 1000.0, seen[i].first.lon * 60, 0.001) << i;
+        EXPECT_NEAR(flight.AltitudeM(fix), seen[i].second, 1) << i;
         EXPECT_EQ(fix.timeS - flight.fixes.front().timeS, int(i)) << i;
     }
 }
