@@ -142,7 +142,6 @@ TEST(Units, TruncatedWithinTheIntRange) {
 TEST(DistanceKm, GreatCircleKilometres) {
     EXPECT_EQ(DistanceKm({47.123456789, 8.98765}, {47.123456789, 8.98765}), 0);
     EXPECT_NEAR(DistanceKm({9.715, 119.179}, {9.71500001, 119.179}), 0, 0.001); // cosine above 1
-    EXPECT_NEAR(DistanceKm({47, 8}, {48, 8}), 111.195, 1e-9);
     EXPECT_NEAR(DistanceKm({1, 0}, {-1, 180}), 180 * 111.195, 1e-6);
     EXPECT_NEAR(DistanceKm({0, 0}, {0, 1}), 111.195, 1e-9);
     EXPECT_NEAR(DistanceKm({-29, 30}, {-30, 30}), 111.195, 1e-9);
