@@ -40,8 +40,7 @@ struct ScopedEnv {
 class PosixTransportTest : public ::testing::Test {
 protected:
     const Scratch scratch;
-    const std::string& dir = scratch.dir;
-    ScopedEnv env{"BREVAN_IPC_DIR", dir.c_str()};
+    ScopedEnv env{"BREVAN_IPC_DIR", scratch.dir.c_str()};
     PosixTransport transport;
 
     // One try of a send: "reply 5", "timed out" or "error 104".
@@ -57,7 +56,7 @@ protected:
 
     int Listen(const std::string& name) {
         sockaddr_un address{AF_UNIX, {}};
-        std::strncpy(address.sun_path, (dir + "/" + name).c_str(), sizeof address.sun_path - 1);
+        std::strncpy(address.sun_path, scratch.Path(name).c_str(), sizeof address.sun_path - 1);
         const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         EXPECT_EQ(::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
         EXPECT_EQ(::listen(s, 4), 0);
@@ -101,7 +100,7 @@ TEST_F(PosixTransportTest, ServerIsLookedForInTheIpcDirectoryUnderUipcMainThenFs
     ::close(uipcMain);
     EXPECT_EQ(transport.FindServer(), Transport::Server::fs98Main);
     // A directory too long for a socket address holds no server.
-    const ScopedEnv longDir("BREVAN_IPC_DIR", (dir + "/" + std::string(120, 'd')).c_str());
+    const ScopedEnv longDir("BREVAN_IPC_DIR", scratch.Path(std::string(120, 'd')).c_str());
     EXPECT_EQ(transport.FindServer(), Transport::Server::none);
     ::close(fs98Main);
 }
