@@ -8,10 +8,13 @@
 #include <cmath>
 #include <random>
 
+#include <gmock/gmock.h>
+
 namespace {
 
 using coretest::Name;
 using coretest::RowName;
+using ::testing::HasSubstr;
 
 // The date, pilot, glider type, glider id and recorder as "2019-3-9|pilot|type|id|recorder".
 std::string Header(const IgcFlight& f) {
@@ -60,10 +63,8 @@ TEST_P(ProblemTable, NamesTheLineAndWhatIsWrong) {
     ASSERT_EQ(f.problems.problems.size(), 1u);
     const std::string& problem = f.problems.problems[0];
     EXPECT_TRUE(problem.starts_with("line " + std::to_string(row.line) + ": ")) << problem;
-    EXPECT_NE(problem.find('"' + std::string(row.quoted ? row.quoted : row.log) + '"'),
-              std::string::npos)
-        << problem;
-    EXPECT_NE(problem.find(row.reason), std::string::npos) << problem;
+    EXPECT_THAT(problem, HasSubstr('"' + std::string(row.quoted ? row.quoted : row.log) + '"'));
+    EXPECT_THAT(problem, HasSubstr(row.reason));
     // Only the fixes before the bad line are kept.
     EXPECT_EQ(std::tuple(f.fixes.size(), f.date.has_value(), f.extensions.size()),
               std::tuple(std::size_t(row.line - 1), false, std::size_t{0}));
