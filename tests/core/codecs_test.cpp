@@ -307,10 +307,6 @@ TEST(WaypointFile, TextsDecodedByTheFilesEncodingAfterAMark) {
     EXPECT_EQ(ReadWaypointFile(marked).value.waypoints.size(), 1u);
 }
 
-} // namespace
-
-namespace {
-
 struct Quote {
     const char* name;
     std::string text;

@@ -50,7 +50,8 @@ const auto kParseNumberRows = ::testing::Values(
     Parse{"BeyondDouble", std::string(400, '9'), none, none});
 INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberTable, kParseNumberRows, RowName);
 
-// Each quadrant in the three formats; the last rows carry the rounding into the degrees.
+// Each quadrant in the three formats (north-west with the carry); the last rows carry the
+// rounding into the degrees.
 struct Pos {
     const char* name;
     double lat, lon;
@@ -66,8 +67,6 @@ TEST_P(PositionTextTable, RoundedWithTheDegreeSign) {
 const auto kPositionRows =
     ::testing::Values(Pos{"NorthEast", 46.5435925, 7.4871733, "N46°32.616' E7°29.230'",
                           "N46°32'36.9\" E7°29'13.8\"", "46.54359° 7.48717°"},
-                      Pos{"NorthWest", 46.5435925, -7.4871733, "N46°32.616' W7°29.230'",
-                          "N46°32'36.9\" W7°29'13.8\"", "46.54359° -7.48717°"},
                       Pos{"SouthEast", -33.75, 151.0005, "S33°45.000' E151°00.030'",
                           "S33°45'00.0\" E151°00'01.8\"", "-33.75000° 151.00050°"},
                       Pos{"SouthWest", -0.0833333, -70.1, "S0°05.000' W70°06.000'",
@@ -143,7 +142,6 @@ TEST(Units, TruncatedWithinTheIntRange) {
 TEST(DistanceKm, GreatCircleKilometres) {
     EXPECT_EQ(DistanceKm({47.123456789, 8.98765}, {47.123456789, 8.98765}), 0);
     EXPECT_NEAR(DistanceKm({9.715, 119.179}, {9.71500001, 119.179}), 0, 0.001); // cosine above 1
-    EXPECT_NEAR(DistanceKm({47, 8}, {48, 8}), 111.195, 1e-9);
     EXPECT_NEAR(DistanceKm({1, 0}, {-1, 180}), 180 * 111.195, 1e-6);
     EXPECT_NEAR(DistanceKm({0, 0}, {0, 1}), 111.195, 1e-9);
     EXPECT_NEAR(DistanceKm({-29, 30}, {-30, 30}), 111.195, 1e-9);

@@ -15,9 +15,11 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using namespace simvalues;
 
-// Shuts the gate and waits until an exchange is held there.
-void HoldNextExchange(FakeServer& server) {
+// Shuts the gate, starts what is to be held there, and waits until an exchange is.
+void HoldNextExchange(
+    FakeServer& server, const std::function<void()>& start = [] {}) {
     server.gateShut = true;
+    start();
     ASSERT_TRUE(Eventually([&] { return server.held > 0; }));
 }
 
@@ -29,9 +31,7 @@ TEST(LinkWorkerTest, WritesBackedUpGoInOrderWithOnlyTheLatestOfEachKind) {
         ASSERT_TRUE(Eventually([&] { return worker.Snapshot().linked; }));
         // Linked counts as a good cycle, though nothing is read at this interval.
         EXPECT_EQ(StateOf(worker.Snapshot(), Clock::now(), 10s), LinkState::linked);
-        server.gateShut = true;
-        worker.RequestHeading();
-        ASSERT_TRUE(Eventually([&] { return server.held > 0; }));
+        HoldNextExchange(server, [&] { worker.RequestHeading(); });
         server.Forget();
         worker.WriteStrength(10);
         worker.WriteRoll(0.5);

@@ -174,21 +174,17 @@ INSTANTIATE_TEST_SUITE_P(Files, SeeYouTwins,
                          ::testing::Values("xcsoar_waypoints", "xcsoar_wp_parser_euregio9",
                                            "xcsoar_wp_parser_test"));
 
-// Random bytes and a 100 MB line of commas each end in one message naming a line; the
-// reader's memory on them is measured by bench_cupimport.
+// Random bytes end in one message naming a line; the reader's memory on them, and on a huge
+// line, is measured by bench_cupimport.
 TEST(HostileCup, GivesAMessageNamingALine) {
     std::mt19937 random(17);
     std::string noise = kHead;
     noise.resize(4'000'000);
     for (char& c : noise)
         c = static_cast<char>(random());
-    std::string commas = kHead;
-    commas.append(100'000'000, ',') += "\nA,,4630.000N\n";
-    for (const std::string* data : {&noise, &commas}) {
-        const ImportedWaypoints read = ReadCupFile(*data);
-        EXPECT_LE(read.problems.size(), kListedProblems);
-        EXPECT_NE(read.Report().find("line "), std::string::npos);
-    }
+    const ImportedWaypoints read = ReadCupFile(noise);
+    EXPECT_LE(read.problems.size(), kListedProblems);
+    EXPECT_NE(read.Report().find("line "), std::string::npos);
 }
 
 } // namespace

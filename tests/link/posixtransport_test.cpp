@@ -1,6 +1,7 @@
 // The POSIX transport against listening sockets of the test's own, served from this thread:
 // a reply written before a try waits in the socket until the try reads it.
 
+#include "builders.h"
 #include "scratch.h"
 #include "simlink/fsuipclink.h"
 #include "simlink/posixtransport.h"
@@ -9,13 +10,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
 #include <set>
-#include <sys/mman.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -42,8 +40,7 @@ struct ScopedEnv {
 class PosixTransportTest : public ::testing::Test {
 protected:
     const Scratch scratch;
-    const std::string& dir = scratch.dir;
-    ScopedEnv env{"BREVAN_IPC_DIR", dir.c_str()};
+    ScopedEnv env{"BREVAN_IPC_DIR", scratch.dir.c_str()};
     PosixTransport transport;
 
     // One try of a send: "reply 5", "timed out" or "error 104".
@@ -59,7 +56,7 @@ protected:
 
     int Listen(const std::string& name) {
         sockaddr_un address{AF_UNIX, {}};
-        std::strncpy(address.sun_path, (dir + "/" + name).c_str(), sizeof address.sun_path - 1);
+        std::strncpy(address.sun_path, scratch.Path(name).c_str(), sizeof address.sun_path - 1);
         const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         EXPECT_EQ(::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
         EXPECT_EQ(::listen(s, 4), 0);
@@ -103,7 +100,7 @@ TEST_F(PosixTransportTest, ServerIsLookedForInTheIpcDirectoryUnderUipcMainThenFs
     ::close(uipcMain);
     EXPECT_EQ(transport.FindServer(), Transport::Server::fs98Main);
     // A directory too long for a socket address holds no server.
-    const ScopedEnv longDir("BREVAN_IPC_DIR", (dir + "/" + std::string(120, 'd')).c_str());
+    const ScopedEnv longDir("BREVAN_IPC_DIR", scratch.Path(std::string(120, 'd')).c_str());
     EXPECT_EQ(transport.FindServer(), Transport::Server::none);
     ::close(fs98Main);
 }
@@ -199,24 +196,20 @@ TEST_F(PosixTransportTest, AreaIsANewPrivateObjectRemovedOnClose) {
     EXPECT_FALSE(other.CreateArea(name, records::areaSize));
     other.CloseArea();
 
-    const int fd = ::shm_open(("/" + name).c_str(), O_RDONLY, 0);
-    struct stat status {};
-    std::byte last{};
-    EXPECT_TRUE(::fstat(fd, &status) == 0 && ::pread(fd, &last, 1, records::areaSize - 1) == 1);
-    ::close(fd);
-    EXPECT_EQ(std::tuple(status.st_mode & 0777, status.st_size, last),
-              std::tuple(0600u, off_t{records::areaSize}, std::byte{42}));
+    // Its owner's alone, holding what was written to it.
+    const std::string path = "/dev/shm/" + name;
+    const std::string bytes = ReadText(path);
+    ASSERT_EQ(bytes.size(), records::areaSize);
+    EXPECT_EQ(bytes.back(), 42);
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
     // One area at a time: creating the next removes the last; closing removes it.
-    const auto exists = [](const std::string& area) {
-        const int fd = ::shm_open(("/" + area).c_str(), O_RDONLY, 0);
-        return fd >= 0 && ::close(fd) == 0;
-    };
     transport.UnmapArea(view);
     ASSERT_TRUE(transport.CreateArea(name + "0", records::areaSize));
-    EXPECT_FALSE(exists(name));
+    EXPECT_FALSE(std::filesystem::exists("/dev/shm/" + name));
     transport.CloseArea();
-    EXPECT_FALSE(exists(name + "0"));
+    EXPECT_FALSE(std::filesystem::exists("/dev/shm/" + name + "0"));
 }
 
 } // namespace
