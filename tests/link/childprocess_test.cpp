@@ -67,22 +67,25 @@ std::vector<pid_t> Marked(const std::string& marker) {
     return marked;
 }
 
-// The prelude of the child's script, and the signal that ends it.
-using EndRow = std::tuple<Name, const char*, int>;
+struct EndRow {
+    const char* name;
+    const char* prelude; // of the child's script
+    int signal;          // that ends it
+};
 
 class ChildEnd : public ::testing::TestWithParam<EndRow> {};
 
 TEST_P(ChildEnd, TakesWhatTheChildStartedWithIt) {
-    const auto& [name, prelude, endingSignal] = GetParam();
+    const EndRow& row = GetParam();
     Scratch scratch;
     ChildProcess child;
-    child.Start(
-        {.arguments = {"/bin/sh", "-c", std::string(prelude) + "sleep 60 & echo $! started; wait"},
-         .outputFile = scratch.Path("out")});
+    child.Start({.arguments = {"/bin/sh", "-c",
+                               std::string(row.prelude) + "sleep 60 & echo $! started; wait"},
+                 .outputFile = scratch.Path("out")});
     ASSERT_TRUE(child.WaitForOutput("started", 5s));
     const pid_t sleeper = std::stoi(ReadText(scratch.Path("out")));
     const int status = child.End(200ms);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == endingSignal) << status;
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == row.signal) << status;
     EXPECT_TRUE(EndsBy(sleeper, Clock::now() + 5s));
 }
 
@@ -136,14 +139,16 @@ bool ReadUntil(int fd, const std::string& text, std::string& said) {
     return true;
 }
 
-// How the test ends, and whether it is killed outright, by SIGKILL, as a test runner's
-// time-out does.
-using FailureRow = std::tuple<Name, const char*, bool>;
+struct FailureRow {
+    const char* name;
+    const char* end;
+    bool killed; // outright, by SIGKILL, as a test runner's time-out does
+};
 
 class LeftBehind : public ::testing::TestWithParam<FailureRow> {};
 
 TEST_P(LeftBehind, NothingOnceTheTestHasEnded) {
-    const auto& [name, end, killed] = GetParam();
+    const FailureRow& row = GetParam();
     Scratch scratch;
     // The test's output is a pipe, as a test runner's is; its reader first, so that the
     // test's side can open.
@@ -154,8 +159,8 @@ TEST_P(LeftBehind, NothingOnceTheTestHasEnded) {
     const std::unique_ptr<const int, void (*)(const int*)> closeReader(
         &reader, [](const int* fd) { ::close(*fd); });
     // Every process the test starts inherits the marker.
-    const std::string marker = "BREVAN_LEFTOVER_MARK=" + std::to_string(::getpid()) + name.text;
-    std::vector<std::string> environment{marker, std::string("BREVAN_DELIBERATE_END=") + end};
+    const std::string marker = "BREVAN_LEFTOVER_MARK=" + std::to_string(::getpid()) + row.name;
+    std::vector<std::string> environment{marker, std::string("BREVAN_DELIBERATE_END=") + row.end};
     for (char** variable = environ; *variable; ++variable)
         environment.emplace_back(*variable);
     ChildProcess test;
@@ -164,7 +169,7 @@ TEST_P(LeftBehind, NothingOnceTheTestHasEnded) {
                 .outputFile = output,
                 .environment = environment});
     std::string said;
-    if (killed) {
+    if (row.killed) {
         ASSERT_TRUE(ReadUntil(reader, "running", said)) << said;
         // The test, the stand-in, the script and its two.
         EXPECT_GE(Marked(marker).size(), 5u);
@@ -175,7 +180,7 @@ TEST_P(LeftBehind, NothingOnceTheTestHasEnded) {
     EXPECT_THAT(said, ::testing::HasSubstr("running"));
     const std::optional<int> status = test.Wait(10s);
     ASSERT_TRUE(status);
-    EXPECT_EQ(killed ? WTERMSIG(*status) : ExitCode(*status), killed ? SIGKILL : 1);
+    EXPECT_EQ(row.killed ? WTERMSIG(*status) : ExitCode(*status), row.killed ? SIGKILL : 1);
     std::string survivors;
     const Clock::time_point deadline = Clock::now() + 5s;
     for (const pid_t pid : Marked(marker)) {
