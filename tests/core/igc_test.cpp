@@ -12,7 +12,6 @@
 
 namespace {
 
-using coretest::Name;
 using coretest::RowName;
 using ::testing::HasSubstr;
 
@@ -30,13 +29,16 @@ auto Fields(const IgcFix& x) {
                       x.gnssAltitudeM, x.valid);
 }
 
-using FixRow = std::tuple<Name, const char*, IgcFix>; // a B record and the fix it reads as
+struct FixRow {
+    const char* name;
+    const char* line;
+    IgcFix fix;
+};
 class FixTable : public ::testing::TestWithParam<FixRow> {};
 TEST_P(FixTable, ReadsTimePositionAltitudesAndValidity) {
-    const auto& [name, line, fix] = GetParam();
-    const IgcFlight f = ReadIgcFile(line);
+    const IgcFlight f = ReadIgcFile(GetParam().line);
     ASSERT_EQ(f.fixes.size(), 1u) << f.problems.Report();
-    EXPECT_EQ(Fields(f.fixes[0]), Fields(fix));
+    EXPECT_EQ(Fields(f.fixes[0]), Fields(GetParam().fix));
 }
 const FixRow kFixes[] = {
     {"NorthWest", "B1101355206343N00006198WA0058700558", {39695, 3126343, -6198, 587, 558, true}},
@@ -89,18 +91,20 @@ const ProblemRow kRecords[] = {
 INSTANTIATE_TEST_SUITE_P(Records, ProblemTable, ::testing::ValuesIn(kRecords), RowName);
 
 // Midnight passes into the next day; a time that stands still or steps back stays.
-// The fixes' times of day (hhmmss) and the seconds they read as.
-using TimeRow = std::tuple<Name, std::vector<const char*>, std::vector<std::int32_t>>;
+struct TimeRow {
+    const char* name;
+    std::vector<const char*> timesOfDay; // hhmmss
+    std::vector<std::int32_t> seconds;
+};
 class TimeTable : public ::testing::TestWithParam<TimeRow> {};
 TEST_P(TimeTable, FixTimesNeverRunBackwards) {
-    const auto& [name, timesOfDay, expected] = GetParam();
     std::string log;
-    for (const char* hhmmss : timesOfDay)
+    for (const char* hhmmss : GetParam().timesOfDay)
         log += std::string("B") + hhmmss + "5346296N02025184EA0012200122\n";
     std::vector<std::int32_t> seconds;
     for (const IgcFix& fix : ReadIgcFile(log).fixes)
         seconds.push_back(fix.timeS);
-    EXPECT_EQ(seconds, expected);
+    EXPECT_EQ(seconds, GetParam().seconds);
 }
 const TimeRow kTimes[] = {
     {"Midnight", {"235959", "000001", "120000"}, {86399, 86401, 129600}},
@@ -109,12 +113,15 @@ const TimeRow kTimes[] = {
     {"TimeStepsBack", {"120005", "120003", "120006"}, {43205, 43205, 43206}}};
 INSTANTIATE_TEST_SUITE_P(Times, TimeTable, ::testing::ValuesIn(kTimes), RowName);
 
-using HeaderRow = std::tuple<Name, const char*, const char*>; // a log, as Header() shows it
+struct HeaderRow {
+    const char* name;
+    const char* log;
+    const char* header; // as Header() shows it
+};
 class HeaderTable : public ::testing::TestWithParam<HeaderRow> {};
 TEST_P(HeaderTable, ReadsTheDatePilotGliderAndRecorder) {
-    const auto& [name, log, header] = GetParam();
-    const IgcFlight f = ReadIgcFile(log);
-    EXPECT_EQ(Header(f), header);
+    const IgcFlight f = ReadIgcFile(GetParam().log);
+    EXPECT_EQ(Header(f), GetParam().header);
     EXPECT_EQ(f.problems.Report(), "");
 }
 const HeaderRow kHeaders[] = {{"OldDate", "HFDTE090319", "2019-3-9||||"},
@@ -153,15 +160,21 @@ TEST(IgcReaderTest, ALogWithoutFixesIsNoFlightLogAboveItsCountOfBadLines) {
     EXPECT_TRUE(report.ends_with("\nand 2 more.")) << report;
 }
 
-using LogRow = std::tuple<Name, std::size_t, IgcDate>; // the file's name, its fixes and date
+struct LogRow {
+    const char* name; // of the file
+    std::size_t fixes;
+    IgcDate date;
+};
+
 class RealLogs : public ::testing::TestWithParam<LogRow> {};
+
 TEST_P(RealLogs, OpenWithEveryFixAndTheirDate) {
-    const auto& [name, fixes, date] = GetParam();
+    const LogRow& row = GetParam();
     const IgcFlight flight =
-        ReadIgcFile(coretest::Fixture("igc/" + std::string(name.text) + ".igc"));
+        ReadIgcFile(coretest::Fixture(std::string("igc/") + row.name + ".igc"));
     EXPECT_EQ(IgcReadReport(flight), "");
-    EXPECT_EQ(flight.fixes.size(), fixes);
-    EXPECT_EQ(flight.date, date);
+    EXPECT_EQ(flight.fixes.size(), row.fixes);
+    EXPECT_EQ(flight.date, row.date);
 }
 
 const LogRow kIgc[] = {{"flight_with_middle_landing", 14819, {2019, 3, 9}},
