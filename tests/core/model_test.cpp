@@ -107,13 +107,18 @@ TEST(Thermal, HintExactlyAsTheTooltipShowsIt) {
               std::string::npos);
 }
 
-using Glyph = std::tuple<Name, int, int, int, int, GlyphPoint, GlyphPoint, GlyphPoint>;
+struct Glyph {
+    const char* name;
+    int type, windDir;
+    int width, height;
+    GlyphPoint centre, circleOrigin, lineEnd;
+};
 class ThermalGlyphTable : public ::testing::TestWithParam<Glyph> {};
 TEST_P(ThermalGlyphTable, SizeCentreCircleAndLineEnd) {
-    const auto& [name, type, windDir, width, height, centre, circleOrigin, lineEnd] = GetParam();
-    const ThermalGlyph g = ComputeThermalGlyph(type, windDir, ThermalGlyph{});
+    const Glyph& row = GetParam();
+    const ThermalGlyph g = ComputeThermalGlyph(row.type, row.windDir, ThermalGlyph{});
     EXPECT_EQ(std::tuple(g.width, g.height, g.centre, g.circleOrigin, g.lineEnd),
-              std::tuple(width, height, centre, circleOrigin, lineEnd));
+              std::tuple(row.width, row.height, row.centre, row.circleOrigin, row.lineEnd));
 }
 // The line points from the circle's centre towards the compass bearing; each extent is
 // 10 x sin or cos, taken half-up (300 degrees: 8.66 -> 9 left, 5 up).
@@ -198,11 +203,16 @@ INSTANTIATE_TEST_SUITE_P(
                       FreeName{"TenDigits", {"Km 9999999999"}, "Km 9999999999", "Km 9999999999 2"}),
     RowName);
 
-using Range = std::tuple<Name, int, int, std::uint32_t, int>;
+struct Range {
+    const char* name;
+    int min, max;
+    std::uint32_t random;
+    int value;
+};
 class ValueInRangeTable : public ::testing::TestWithParam<Range> {};
 TEST_P(ValueInRangeTable, MinPlusRemainder) {
-    const auto& [name, min, max, r, value] = GetParam();
-    EXPECT_EQ(ValueInRange(min, max, r), value);
+    const Range& row = GetParam();
+    EXPECT_EQ(ValueInRange(row.min, row.max, row.random), row.value);
 }
 const auto kValueInRangeRows =
     ::testing::Values(Range{"DrawTop", 100, 200, 100, 200}, Range{"Swapped", 10, 5, 5, 10},
