@@ -81,7 +81,8 @@ std::optional<WaypointLine> ParseWaypointLine(std::string_view line) {
     w.id = *id;
     w.lat = *lat;
     w.lon = *lon;
-    w.groundHeight = *unit == 'F' ? FeetToMetresTruncated(*height) : *height;
+    const int heightAsWritten = *height;
+    w.groundHeight = *unit == 'F' ? FeetToMetresTruncated(heightAsWritten) : heightAsWritten;
     if (IsLetter(*unit))
         ++p;
     w.attributes = Field(line, p);
