@@ -93,6 +93,7 @@ const GraticuleRow kSpans[] = {
     {"TwoMinutesWhenFiveDrawTooFew", 53.6, 53.75, true, "53°36'N 53°38'N 53°40'N 53°42'N 53°44'N "},
     {"HalfMinutesAcrossTheMeridianInEitherOrder", 0.01, -0.03, false,
      "0°01.5'W 0°01.0'W 0°00.5'W 0°00.0'E 0°00.5'E "},
+    {"TwoDegreesEast", 7, 15, false, "8°00'E 10°00'E 12°00'E 14°00'E "},
     {"WholeDegreesSouth", -44.5, -40.5, true, "44°00'S 43°00'S 42°00'S 41°00'S "},
     {"AcrossTheEquator", -0.02, 0.02, true, "0°01.0'S 0°00.5'S 0°00.0'N 0°00.5'N 0°01.0'N "}};
 INSTANTIATE_TEST_SUITE_P(Spans, GraticuleTable, ::testing::ValuesIn(kSpans), coretest::RowName);
