@@ -288,7 +288,8 @@ TEST_F(CacheTest, AFailedCycleKeepsTheCacheUntilTheLinkIsBack) {
     server.Set<std::int32_t>(0x0574, 999);
     link->ReadCycle();
     EXPECT_TRUE(link->Result() == timedOut && server.HoldsNothing());
-    EXPECT_EQ(link->Status().text, "Not answering");
+    EXPECT_EQ(std::pair(link->Status().live, link->Status().text),
+              std::pair(false, std::string("Not answering")));
     server.silent = false;
     server.server = Server::none;
     link->ReadCycle();
