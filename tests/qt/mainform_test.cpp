@@ -113,14 +113,15 @@ TEST_F(EditingMap, ClickAddsAThermalOrANamedWaypointAtThePointerAndClearAllAsks)
     EXPECT_EQ(Fields(t), Fields(form->thermalData().values()));
 
     run(Command::ClickToAddWaypoint);
-    clickAt({100, 50});
+    ASSERT_EQ(form->findChildren<QLineEdit*>("waypointDescription").size(), 1);
     // Commas and line breaks never enter a waypoint's name; a name taken gives the next.
-    Retype(*form, "waypointDescription", "Waypoint, 1");
+    Retype(*form, "waypointDescription", "Ridge, 1");
+    clickAt({100, 50});
     clickAt({120, 60});
     ASSERT_EQ(doc().waypoints().size(), 2u);
     const Waypoint& w = *doc().waypoints()[0];
     EXPECT_EQ(std::tuple(w.lat, w.lon), std::tuple(map().YToLat(50), map().XToLon(100)));
-    EXPECT_EQ(doc().waypoints()[1]->tName, "Waypoint 2");
+    EXPECT_EQ((Strings{w.tName, doc().waypoints()[1]->tName}), (Strings{"Ridge 1", "Ridge 2"}));
     popup({100, 50}, "WaypointPopup", "Delete");
     // Rename refuses a comma as the box does, and takes a name without.
     rec.texts = {"Ridge, north", "Ridge north"};
