@@ -163,10 +163,15 @@ TEST_F(InFolder, ImportedWaypointsJoinTheListAsIfAddedOneByOne) {
 TEST_F(MainWindow, NewProjectFromAMapThroughTheMenuEnablesSaveAndImport) {
     QImage(200, 100, QImage::Format_RGB32).save(path("map.png"));
     WriteAll(path("map.pgw"), kPlainWorld);
-    rec.files = {path("map.png").toStdString()};
+    // The title named the waypoint file before; the new project has none.
+    loadProject(project("alps.prj"));
+    rec.files = {copy("files/utf8.dat", "route.dat").toStdString(), path("map.png").toStdString()};
+    run(Command::LoadDat1);
+    ASSERT_TRUE(form->windowTitle().endsWith("route.dat"));
     run(Command::NewProjectFromMap);
     EXPECT_NEAR(doc().map().frame().edges.east, 8, 1e-9);
     EXPECT_TRUE(enabled(Command::SaveProject) && enabled(Command::ImportWaypoints));
+    EXPECT_EQ(form->windowTitle(), TMainForm::BaseCaption() + "new project on map.png *");
 }
 
 } // namespace

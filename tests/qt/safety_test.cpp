@@ -135,6 +135,12 @@ TEST_F(MainWindow, TheToolWindowsHideNothingButTheMainWindowAndDropsOpenWhatTheC
     QApplication::sendEvent(panel().viewport(), &drop);
     EXPECT_TRUE(QTest::qWaitFor([&] { return doc().thermals().size() == 1; }));
     EXPECT_TRUE(dragIn(path("route.dat"), route));
+    // A project dropped with its waypoints opens both.
+    QMimeData both;
+    both.setUrls({QUrl::fromLocalFile(path("alps.prj")), QUrl::fromLocalFile(path("route.dat"))});
+    QDropEvent dropBoth(QPointF(10, 10), Qt::CopyAction, &both, Qt::LeftButton, {});
+    QApplication::sendEvent(panel().viewport(), &dropBoth);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc().waypointFileName() == "route.dat"; }));
 }
 
 } // namespace
