@@ -100,6 +100,17 @@ TEST_F(LogWindow, TheTrackHintsItsTimeAltitudeAndClimb) {
     EXPECT_EQ(panel().hintAt(at({2, 2})), "");
 }
 
+TEST_F(LogWindow, TheFlightEndsAtABlackSquare) {
+    openLog("napret.igc");
+    const QPoint end = map().PixelOf(FlightTrail(RealLog("napret.igc")).points().back().position);
+    panel().centerOn(end);
+    const auto black = [](QColor c) {
+        return c == Qt::black;
+    };
+    const QImage shown = panel().viewport()->grab().toImage();
+    EXPECT_GT(CountPixels(shown, {at(end) - QPoint(4, 4), QSize(9, 9)}, black), 60);
+}
+
 TEST_F(LogWindow, ChosenClimbsShowOnTheMapAndBecomeThermalsInOneStep) {
     openLog("napret.igc");
     const std::vector<Climb> climbs = FindClimbs(RealLog("napret.igc"));
