@@ -168,6 +168,37 @@ TEST_F(RandomizeWindow, OneBadRowChangesNoThermal) {
 }
 
 // The legend draws each glyph as the map does: its fill is the type's colour for the map.
+// Every two controls a window shows that cover each other, as "name/name".
+Strings Overlapping(const QWidget& window) {
+    std::vector<const QWidget*> controls;
+    for (const QWidget* w : window.findChildren<QWidget*>())
+        if (w->isVisible() && !w->size().isEmpty() &&
+            (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
+             qobject_cast<const QLabel*>(w)))
+            controls.push_back(w);
+    Strings found;
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            const QRect a(controls[i]->mapTo(&window, QPoint()), controls[i]->size());
+            if (a.intersects(QRect(controls[j]->mapTo(&window, QPoint()), controls[j]->size())))
+                found.push_back(
+                    (controls[i]->objectName() + '/' + controls[j]->objectName()).toStdString());
+        }
+    return found;
+}
+
+TEST(ToolWindows, NoControlCoversAnother) {
+    RecordingPrompts rec;
+    DisplayUnits units;
+    TThermalData data(units);
+    TRandomizeForm randomize;
+    for (QWidget* window : {static_cast<QWidget*>(&data), static_cast<QWidget*>(&randomize)}) {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_EQ(Overlapping(*window), Strings{}) << window->objectName().toStdString();
+    }
+}
+
 TEST(GlyphLegend, EachThermalRowShowsTheFillTheMapGivesIt) {
     const std::unique_ptr<QWidget> legend(NewGlyphLegend(nullptr));
     auto* grid = qobject_cast<QGridLayout*>(legend->layout());
