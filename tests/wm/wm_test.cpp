@@ -68,7 +68,7 @@ TEST_F(MainWindow, RandomizeStaysAboveTheMaximizedWindowAfterAClickOnTheMap) {
     loadProject(project("alps.prj"));
     form->showMaximized();
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return form->frameGeometry().size() == form->screen()->availableSize(); }));
+        [this] { return form->frameGeometry().size() == form->screen()->availableSize(); }, 20000));
     run(Command::Randomize1);
     QWidget& randomize = form->randomizeForm();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&randomize));
