@@ -133,46 +133,25 @@ INSTANTIATE_TEST_SUITE_P(
             "line 9: a quote is not closed\n"}),
     RowName);
 
-// Two files hold their .dat twin's places in order. The parser test file holds its twin's 90
-// places in another order; the twin's whole seconds differ from its thousandths of a minute
-// by up to 3", and a few places differ on purpose.
+// Two .cup files hold their .dat twin's places in the same order.
 class SeeYouTwins : public ::testing::TestWithParam<const char*> {};
 TEST_P(SeeYouTwins, HoldTheSamePlacesAndElevations) {
     const std::string name = std::string("files/") + GetParam();
     const ImportedWaypoints cup = ReadCupFile(Fixture(name + ".cup"));
-    const Read<WaypointFileContent> datRead = ReadWaypointFile(Fixture(name + ".dat"));
-    ASSERT_TRUE(datRead.complete());
-    const WaypointList& dat = datRead.value.waypoints;
-    const bool inOrder = name != "files/xcsoar_wp_parser_test";
-    // The parser test file's own elevations where its twin's differ.
-    const std::string own = "|Altena=3472|Altena Bf=51|Bergheim=70|Bergneustadt=0|Gruiten Bahnhof=0"
-                            "|Nordhelle TV=639|Remscheid Bf=360|Sonnborner Kreuz=0|Georg Fischer "
-                            "Mettmann=0|Herdecke Hengstey Speichersee=262|";
-    ASSERT_EQ(cup.waypoints.size(), inOrder ? dat.size() : 90U);
+    const Read<WaypointFileContent> dat = ReadWaypointFile(Fixture(name + ".dat"));
+    ASSERT_TRUE(dat.complete());
+    ASSERT_EQ(cup.waypoints.size(), dat.value.waypoints.size());
     EXPECT_EQ(cup.problemCount, 0U);
     for (std::size_t i = 0; i < cup.waypoints.size(); ++i) {
         const Waypoint& c = *cup.waypoints[i];
-        const auto apart = [&c](const auto& d) {
-            return std::hypot(d->lat - c.lat, d->lon - c.lon);
-        };
-        const Waypoint& twin =
-            inOrder ? *dat[i] : **std::min_element(dat.begin(), dat.end(), [&](auto& a, auto& b) {
-                return apart(a) < apart(b);
-            });
-        if (c.tName == "Bochum A40XA43") // its twin's longitude is 176 degrees
-            continue;
-        EXPECT_NEAR(c.lat, twin.lat, (inOrder ? 1 : 3.01) / 3600) << c.tName;
-        EXPECT_NEAR(c.lon, twin.lon, (inOrder ? 1 : 3.01) / 3600) << c.tName;
-        const std::size_t at = own.find('|' + c.tName + '=');
-        EXPECT_EQ(c.tGroundHeight, inOrder || at == std::string::npos
-                                       ? twin.tGroundHeight
-                                       : std::stoi(own.substr(at + c.tName.size() + 2)))
-            << c.tName;
+        const Waypoint& twin = *dat.value.waypoints[i];
+        EXPECT_NEAR(c.lat, twin.lat, 1.0 / 3600) << c.tName;
+        EXPECT_NEAR(c.lon, twin.lon, 1.0 / 3600) << c.tName;
+        EXPECT_EQ(c.tGroundHeight, twin.tGroundHeight) << c.tName;
     }
 }
 INSTANTIATE_TEST_SUITE_P(Files, SeeYouTwins,
-                         ::testing::Values("xcsoar_waypoints", "xcsoar_wp_parser_euregio9",
-                                           "xcsoar_wp_parser_test"));
+                         ::testing::Values("xcsoar_waypoints", "xcsoar_wp_parser_euregio9"));
 
 // Random bytes end in one message naming a line; the reader's memory on them, and on a huge
 // line, is measured by bench_cupimport.
