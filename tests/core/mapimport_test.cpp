@@ -111,6 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
             "A,,,4630.000N,00715.000E,12M,5,,,,,\"the desc\",\"user\"\n",
             "A|46.5|7.25|12|AT|the desc\n"},
         Row{"NoHeader", "A,,,4630.000N,00715.000E,1m\n", "A|46.5|7.25|1|T|\n"},
+        Row{"FirstColumnNamedWins",
+            "Name,Code,Country,Lat,Lon,Elev,Title\nA,,,4630.000N,00715.000E,1m,B\n",
+            "A|46.5|7.25|1|T|\n"},
         // A header must name both position columns; one naming only one is a bad line.
         Row{"HeaderWithoutLongitude", "name,code,country,lat\nA,,,4630.000N,00715.000E,1m\n",
             "A|46.5|7.25|1|T|\nline 1: the latitude \"lat\" is not DDMM.mmm with N or S\n"},
