@@ -231,6 +231,10 @@ TEST_F(EditingMap, NothingIsPlacedWithoutALivePositionThenOnceFartherThanTheDist
 
 TEST_F(MainWindow, AThermalAtTheAircraftTakesTheTickedWindSideAndHeights) {
     link->ground = 612.4;
+    // With neither side ticked the thermal takes the window's wind.
+    link->heading = 10;
+    run(Command::addACThermal);
+    EXPECT_EQ(doc().thermals().back()->windDir, 270);
     // Box ticked, heading, wind direction, top and cloud base.
     const std::tuple<const char*, double, int, int> rows[] = {{"windRight", 10, 100, 1500},
                                                               {"windLeft", 10, 280, 1500},
