@@ -170,20 +170,16 @@ TEST_F(RandomizeWindow, OneBadRowChangesNoThermal) {
 // The legend draws each glyph as the map does: its fill is the type's colour for the map.
 // Every two controls a window shows that cover each other, as "name/name".
 Strings Overlapping(const QWidget& window) {
-    std::vector<const QWidget*> controls;
+    std::vector<std::pair<QRect, QString>> shown;
     for (const QWidget* w : window.findChildren<QWidget*>())
-        if (w->isVisible() && !w->size().isEmpty() &&
-            (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
-             qobject_cast<const QLabel*>(w)))
-            controls.push_back(w);
+        if (w->isVisible() && (qobject_cast<const QAbstractButton*>(w) ||
+                               qobject_cast<const QLineEdit*>(w) || qobject_cast<const QLabel*>(w)))
+            shown.push_back({QRect(w->mapTo(&window, QPoint()), w->size()), w->objectName()});
     Strings found;
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        for (std::size_t j = i + 1; j < controls.size(); ++j) {
-            const QRect a(controls[i]->mapTo(&window, QPoint()), controls[i]->size());
-            if (a.intersects(QRect(controls[j]->mapTo(&window, QPoint()), controls[j]->size())))
-                found.push_back(
-                    (controls[i]->objectName() + '/' + controls[j]->objectName()).toStdString());
-        }
+    for (auto a = shown.begin(); a != shown.end(); ++a)
+        for (auto b = a + 1; b != shown.end(); ++b)
+            if (a->first.intersects(b->first))
+                found.push_back((a->second + '/' + b->second).toStdString());
     return found;
 }
 
