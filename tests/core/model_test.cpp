@@ -109,8 +109,7 @@ TEST(Thermal, HintExactlyAsTheTooltipShowsIt) {
 
 struct Glyph {
     const char* name;
-    int type, windDir;
-    int width, height;
+    int type, windDir, width, height;
     GlyphPoint centre, circleOrigin, lineEnd;
 };
 class ThermalGlyphTable : public ::testing::TestWithParam<Glyph> {};
@@ -331,6 +330,20 @@ INSTANTIATE_TEST_SUITE_P(
         std::erase(name, ' ');
         return name;
     });
+
+// Placing a thermal reads every thermal value, each Apply To All only its group, and none
+// reads the profiler's own settings: "+" where a field is read.
+TEST(FieldRange, EachCommandReadsItsOwnFields) {
+    const auto read = [](ValueUse use) {
+        std::string fields;
+        for (int f = 0; f < kValueFieldCount; ++f)
+            fields += Reads(use, static_cast<ValueField>(f)) ? '+' : '.';
+        return fields;
+    };
+    EXPECT_EQ(read(ValueUse::thermal), "++++++++++++++++++....");
+    EXPECT_EQ(read(ValueUse::cumulus), "........++++++........");
+    EXPECT_EQ(read(ValueUse::profile), "..............++++....");
+}
 
 // Heights typed in feet are checked as the metres they become, and their range is shown in
 // feet; a whole field takes no fraction.
