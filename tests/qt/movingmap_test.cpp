@@ -156,8 +156,18 @@ TEST_F(MainWindow, TheProfilePictureFollowsTheWindowsValues) {
     EXPECT_EQ(picture.radial().back().atM, 1600);
     EXPECT_LT(picture.radial()[45].percent, 0);
     EXPECT_EQ(picture.axis().back().downwindM, 0);
+    // Each change is drawn again at once.
+    struct Paints : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            count += event->type() == QEvent::Paint;
+            return false;
+        }
+    } paints;
+    form->thermalData().findChild<LiftProfileView*>("LiftProfile")->installEventFilter(&paints);
     Retype(form->thermalData(), "windSpeed", "3");
     EXPECT_GT(picture.axis().back().downwindM, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
 }
 
 TEST_F(MainWindow, RecentFilesAndChoicesSurviveARestart) {
