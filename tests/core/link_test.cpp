@@ -120,11 +120,6 @@ TEST_F(LinkTest, RequestFitsOnlyWithinTheArea) {
     }
 }
 
-TEST(LinkResultText, EndsAtTheLastResult) {
-    EXPECT_TRUE(ResultText(full).starts_with("Read or Write"));
-    EXPECT_EQ(ResultText(static_cast<LinkResult>(16)), "");
-}
-
 // Two reads with a token each and zeroed data, the version write (EC 03), the terminator;
 // one pause before it and the program's time-out.
 TEST_F(LinkTest, HandshakeIsLaidOutAsTheServerReadsIt) {

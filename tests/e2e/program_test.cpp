@@ -97,7 +97,6 @@ INSTANTIATE_TEST_SUITE_P(
     CommandLines, ScriptRun,
     ::testing::Values(
         ScriptRow{"Help", "--help", 0, "Usage: "},
-        ScriptRow{"Version", "--version", 0, "brevan 1.0 beta 1\n"},
         ScriptRow{"UnknownOption", "--bogus", 2, "Unknown option"},
         ScriptRow{"ThreeFiles", "a.prj b.dat c", 2, "Too many arguments: c\n"},
         ScriptRow{"BoundsAlone", "--bounds 1,2,3,4", 2, "--bounds belongs to"},
