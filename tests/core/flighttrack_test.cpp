@@ -47,18 +47,14 @@ TEST(FlightTrailTest, ClimbIsOverTheLogsOwnStepAtItsTimeOfDay) {
     EXPECT_EQ(TrackPointHint(track.points()[3], meters).substr(0, 12), "01:00:10 UTC");
 }
 
-struct FrameRow {
-    const char* name;
-    std::vector<std::pair<double, double>> fixes;
-    GeoBounds frame;
-};
+using FrameRow = std::tuple<coretest::Name, std::vector<GeoPoint>, GeoBounds>; // fixes, frame
 class FrameTable : public ::testing::TestWithParam<FrameRow> {};
 TEST_P(FrameTable, FramesTheFixesWithATenthOrAKilometreAroundOnThousandthsOfAMinute) {
+    const auto& [name, fixes, want] = GetParam();
     std::string text = IgcHeaderText({{2019, 3, 9}, "", "", ""});
-    for (const auto& [lat, lon] : GetParam().fixes)
-        text += IgcFixLine(36000, {lat, lon}, 1000);
+    for (const GeoPoint& fix : fixes)
+        text += IgcFixLine(36000, fix, 1000);
     const GeoBounds frame = FlightFrame(ReadIgcFile(text));
-    const GeoBounds& want = GetParam().frame;
     EXPECT_NEAR(frame.north, want.north, 1e-9);
     EXPECT_NEAR(frame.south, want.south, 1e-9);
     EXPECT_NEAR(frame.west, want.west, 1e-9);

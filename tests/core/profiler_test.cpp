@@ -65,10 +65,7 @@ TEST(ComputeLift, FadesAreExactWholeMetres) {
 
 // Flying straight at the thermal (at 47 N 8 E) gives no roll, across the bearing a full one:
 // 0.8 for ms strength 160, strength 100 % and roll rate 10.
-struct RollRow {
-    const char* name;
-    double lat, lon; // the aircraft's
-};
+using RollRow = std::tuple<coretest::Name, double, double>; // the aircraft's latitude, longitude
 class RollTable : public ::testing::TestWithParam<RollRow> {};
 TEST_P(RollTable, StrongestAcrossTheBearingToTheThermal) {
     const auto& [name, lat, lon] = GetParam();

@@ -67,25 +67,22 @@ std::vector<pid_t> Marked(const std::string& marker) {
     return marked;
 }
 
-struct EndRow {
-    const char* name;
-    const char* prelude; // of the child's script
-    int signal;          // that ends it
-};
+// The prelude of the child's script, and the signal that ends it.
+using EndRow = std::tuple<Name, const char*, int>;
 
 class ChildEnd : public ::testing::TestWithParam<EndRow> {};
 
 TEST_P(ChildEnd, TakesWhatTheChildStartedWithIt) {
-    const EndRow& row = GetParam();
+    const auto& [name, prelude, endingSignal] = GetParam();
     Scratch scratch;
     ChildProcess child;
-    child.Start({.arguments = {"/bin/sh", "-c",
-                               std::string(row.prelude) + "sleep 60 & echo $! started; wait"},
-                 .outputFile = scratch.Path("out")});
+    child.Start(
+        {.arguments = {"/bin/sh", "-c", std::string(prelude) + "sleep 60 & echo $! started; wait"},
+         .outputFile = scratch.Path("out")});
     ASSERT_TRUE(child.WaitForOutput("started", 5s));
     const pid_t sleeper = std::stoi(ReadText(scratch.Path("out")));
     const int status = child.End(200ms);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == row.signal) << status;
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == endingSignal) << status;
     EXPECT_TRUE(EndsBy(sleeper, Clock::now() + 5s));
 }
 
@@ -139,16 +136,14 @@ bool ReadUntil(int fd, const std::string& text, std::string& said) {
     return true;
 }
 
-struct FailureRow {
-    const char* name;
-    const char* end;
-    bool killed; // outright, by SIGKILL, as a test runner's time-out does
-};
+// How the test ends, and whether it is killed outright, by SIGKILL, as a test runner's
+// time-out does.
+using FailureRow = std::tuple<Name, const char*, bool>;
 
 class LeftBehind : public ::testing::TestWithParam<FailureRow> {};
 
 TEST_P(LeftBehind, NothingOnceTheTestHasEnded) {
-    const FailureRow& row = GetParam();
+    const auto& [name, end, killed] = GetParam();
     Scratch scratch;
     // The test's output is a pipe, as a test runner's is; its reader first, so that the
     // test's side can open.
@@ -159,8 +154,8 @@ TEST_P(LeftBehind, NothingOnceTheTestHasEnded) {
     const std::unique_ptr<const int, void (*)(const int*)> closeReader(
         &reader, [](const int* fd) { ::close(*fd); });
     // Every process the test starts inherits the marker.
-    const std::string marker = "BREVAN_LEFTOVER_MARK=" + std::to_string(::getpid()) + row.name;
-    std::vector<std::string> environment{marker, std::string("BREVAN_DELIBERATE_END=") + row.end};
+    const std::string marker = "BREVAN_LEFTOVER_MARK=" + std::to_string(::getpid()) + name.text;
+    std::vector<std::string> environment{marker, std::string("BREVAN_DELIBERATE_END=") + end};
     for (char** variable = environ; *variable; ++variable)
         environment.emplace_back(*variable);
     ChildProcess test;
@@ -169,7 +164,7 @@ TEST_P(LeftBehind, NothingOnceTheTestHasEnded) {
                 .outputFile = output,
                 .environment = environment});
     std::string said;
-    if (row.killed) {
+    if (killed) {
         ASSERT_TRUE(ReadUntil(reader, "running", said)) << said;
         // The test, the stand-in, the script and its two.
         EXPECT_GE(Marked(marker).size(), 5u);
@@ -180,7 +175,7 @@ TEST_P(LeftBehind, NothingOnceTheTestHasEnded) {
     EXPECT_THAT(said, ::testing::HasSubstr("running"));
     const std::optional<int> status = test.Wait(10s);
     ASSERT_TRUE(status);
-    EXPECT_EQ(row.killed ? WTERMSIG(*status) : ExitCode(*status), row.killed ? SIGKILL : 1);
+    EXPECT_EQ(killed ? WTERMSIG(*status) : ExitCode(*status), killed ? SIGKILL : 1);
     std::string survivors;
     const Clock::time_point deadline = Clock::now() + 5s;
     for (const pid_t pid : Marked(marker)) {
