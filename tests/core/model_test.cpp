@@ -1,5 +1,6 @@
 #include "builders.h"
 #include "coretest.h"
+#include "geo/numbertext.h"
 #include "model/randomize.h"
 #include "model/thermalglyph.h"
 #include "model/valueranges.h"
@@ -348,10 +349,17 @@ TEST(FieldRange, EachCommandReadsItsOwnFields) {
 // Heights typed in feet are checked as the metres they become, and their range is shown in
 // feet; a whole field takes no fraction.
 TEST(FieldRange, FeetAreCheckedAsMetresAndWholeFieldsTakeNoFraction) {
-    EXPECT_EQ(std::tuple(ParseFieldText(ValueField::top, "65617", feet),
-                         ParseFieldText(ValueField::top, "65620", feet),
-                         ParseFieldText(ValueField::radius, "500.5", meters)),
-              std::tuple(20000.0, std::nullopt, std::nullopt));
+    EXPECT_EQ(std::pair(ParseFieldText(ValueField::top, "65617", feet),
+                        ParseFieldText(ValueField::top, "65620", feet)),
+              std::pair(std::optional(20000.0), std::optional<double>()));
+    // Half a unit above each field's least value: "+" where the field takes it.
+    std::string fractions;
+    for (int f = 0; f < kValueFieldCount; ++f) {
+        const auto field = static_cast<ValueField>(f);
+        fractions +=
+            ParseFieldText(field, NumberText(RangeOf(field).min + 0.5), meters) ? '+' : '.';
+    }
+    EXPECT_EQ(fractions, "........++.+.........+"); // the cumulus scales and visibility, the wind
     EXPECT_EQ(BadValuesText({ValueField::top, ValueField::strength}, feet),
               "These Thermal Data values do not convert or lie outside their range, so nothing "
               "was changed:\nTop: 0 to 65617 ft\nStrength: 0 to 100 %");
