@@ -67,8 +67,12 @@ TEST_F(MainWindow, RandomizeStaysAboveTheMaximizedWindowAfterAClickOnTheMap) {
         GTEST_SKIP() << noWindowManager;
     loadProject(project("alps.prj"));
     form->showMaximized();
+    // The frame's extents may still be those of the window before it was maximized.
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] { return form->frameGeometry().size() == form->screen()->availableSize(); }, 20000));
+        [this] {
+            return form->isMaximized() && form->width() == form->screen()->availableSize().width();
+        },
+        20000));
     run(Command::Randomize1);
     QWidget& randomize = form->randomizeForm();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&randomize));
