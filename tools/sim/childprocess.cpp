@@ -187,8 +187,11 @@ bool ChildProcess::WaitForOutput(const std::string& text, std::chrono::milliseco
 int ChildProcess::End(std::chrono::milliseconds grace) {
     if (!Running())
         return status_;
+    // A stopped child goes on first, then takes its SIGTERM. A SIGCONT sent after the SIGTERM
+    // could reach a child that is already exiting and being stopped by a leak checker's tracer:
+    // it would cancel that stop and leave the tracer, and the child, waiting for ever.
+    ::kill(-pid_, SIGCONT);
     ::kill(-pid_, SIGTERM);
-    ::kill(-pid_, SIGCONT); // a stopped child takes its SIGTERM now
     if (Wait(grace))
         return status_;
     return Kill();
